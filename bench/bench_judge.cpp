@@ -1,0 +1,89 @@
+// The judge's scan on a mid-game board with no square for the side to judge.
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "game.h"
+#include "square_scan.h"
+
+namespace vexa {
+namespace {
+
+// 20 pieces of sides 1 and 3 and 12 blockers on random playable cells; drawn
+// again until side 1 has no square, so the scan runs through every pair.
+BoardCells MidGameBoardWithoutSquare(unsigned seed) {
+  std::mt19937 random(seed);
+  for (;;) {
+    BoardCells board{};
+    auto place = [&](std::int16_t value, int count) {
+      while (count > 0) {
+        const int cell = std::uniform_int_distribution<int>(1, 119)(random);
+        if (IsPlayableCell(cell) && board[cell] == Empty) {
+          board[cell] = value;
+          --count;
+        }
+      }
+    };
+    place(Player1, 20);
+    place(Cpu, 20);
+    place(Blocker, 12);
+    if (ScanSquares(board, Player1).empty()) return board;
+  }
+}
+
+// The judge itself, as a click runs it, with nothing shown.
+class SilentShell : public GameShell {
+ public:
+  GameMode Mode() const override { return GameMode::VsCpu; }
+  CpuStrength Strength() const override { return CpuStrength::VeryHard; }
+  bool CpuMovesFirst() const override { return false; }
+  bool Player1MovesFirst() const override { return true; }
+  std::string LocalPlayerName() const override { return {}; }
+  void PaintCell(int, Color) override {}
+  void HidePieceMarker(int) override {}
+  void HideBlockerMarker(int) override {}
+  void ShowAllMarkers() override {}
+  void SetTurnMarkers(bool, bool) override {}
+  void SetSideCaptions(const std::string&, const std::string&) override {}
+  void DrawOutline(const OutlineEnds&, Color) override {}
+  void HideOutline() override {}
+  void HideClockDisplay() override {}
+  void SetCoordinateReadout(const std::string&) override {}
+  void SetOptionControls(int, bool) override {}
+  void EnableOptionPanel() override {}
+  void SaveRecords() override {}
+  void ShowRecords() override {}
+  Task<> Pause(int) override { co_return; }
+  Task<> LetEventsRun() override { co_return; }
+  void SetResultText(const std::string&) override {}
+  Task<> ShowResultDialog() override { co_return; }
+  Task<> ShowSettingsDialog() override { co_return; }
+  void SendGameMessage(const std::string&) override {}
+  Task<> CloseConnection() override { co_return; }
+  void StartMoveClock() override {}
+  void StopMoveClock() override {}
+};
+
+void BM_CheckSquareWithoutSquare(benchmark::State& state) {
+  SilentShell shell;
+  Game game(shell);
+  game.Board = MidGameBoardWithoutSquare(20261208);
+  game.Turn = Player1;
+  game.PieceStock = {0, 20, 1, 20};
+  for (auto _ : state) {
+    Task<bool> judge = game.CheckSquare(Player1);
+    judge.Resume();
+    benchmark::DoNotOptimize(judge.Result());
+  }
+}
+BENCHMARK(BM_CheckSquareWithoutSquare);
+
+void BM_ScanSquaresWithoutSquare(benchmark::State& state) {
+  const BoardCells board = MidGameBoardWithoutSquare(20261208);
+  for (auto _ : state) benchmark::DoNotOptimize(ScanSquares(board, Player1));
+}
+BENCHMARK(BM_ScanSquaresWithoutSquare);
+
+}  // namespace
+}  // namespace vexa

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include "board.h"
+#include "game.h"
+#include "number_text.h"
+
+namespace vexa {
+namespace {
+
+TEST(Board, OnlyTheFourCornersAndCellsOffTheBoardAreUnplayable) {
+  int playable = 0;
+  for (int cell = -130; cell < 250; ++cell) playable += IsPlayableCell(cell) ? 1 : 0;
+  EXPECT_EQ(playable, 117);
+  for (int corner : {0, 10, 110, 120, -1, 121, 32767}) EXPECT_FALSE(IsPlayableCell(corner));
+  for (int cell : {1, 9, 11, 109, 111, 119}) EXPECT_TRUE(IsPlayableCell(cell));
+}
+
+TEST(Board, RowsAndColumnsOfTheIndex) {
+  EXPECT_EQ(Row(11), 1);
+  EXPECT_EQ(Column(11), 0);
+  EXPECT_EQ(Row(21), 1);
+  EXPECT_EQ(Column(21), 10);
+  EXPECT_EQ(Row(120), 10);
+  EXPECT_EQ(Column(120), 10);
+  EXPECT_EQ(DistanceSquared(0, 120), 200);
+  EXPECT_EQ(DistanceSquared(21, 31), DistanceSquared(31, 21));
+  EXPECT_EQ(DistanceSquared(13, 25), 2);
+  EXPECT_EQ(DistanceSquared(13, 35), 4);
+}
+
+TEST(Board, TextsCarryABlankWhereTheSignWouldStand) {
+  EXPECT_EQ(NumberText(48), " 48");
+  EXPECT_EQ(NumberText(0), " 0");
+  EXPECT_EQ(NumberText(-3), "-3");
+  EXPECT_EQ(CoordinateText(25), "( 3, 2)");
+  EXPECT_EQ(CoordinateText(120), "( 10, 10)");
+}
+
+TEST(Board, OutlinePointsSitOnTheCellLabels) {
+  EXPECT_EQ(OutlinePoint(0), (TwipPoint{162, 176}));
+  EXPECT_EQ(OutlinePoint(25), (TwipPoint{150 + 3 * 480 + 12, 165 + 2 * 480 + 11}));
+}
+
+}  // namespace
+}  // namespace vexa

@@ -1,0 +1,250 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "game.h"
+#include "recording_shell.h"
+#include "square_scan.h"
+
+namespace vexa {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using testing::RecordingShell;
+using testing::RunToEnd;
+
+// A stand-in for the computer player: after its pause it puts a piece on the
+// next cell of its script and hands the move back, as the real one does.
+class ScriptedCpu : public CpuOpponent {
+ public:
+  ScriptedCpu(Game& game, std::vector<int> cells) : game_(game), cells_(std::move(cells)) {}
+  int moves = 0;
+  Task<> CpuMove() override {
+    const int number = game_.GameNumber();
+    co_await game_.Shell().Pause(1000);
+    if (number != game_.GameNumber()) co_return;
+    game_.SetCell(cells_.at(moves++), Cpu);
+    game_.Turn = Player1;
+    game_.MarkTurn(Player1);
+    game_.UsePiece(Cpu);
+    co_await game_.CheckSquare(Cpu);
+    co_await game_.CheckSquare(Player1);
+  }
+
+ private:
+  Game& game_;
+  std::vector<int> cells_;
+};
+
+class GameTest : public ::testing::Test {
+ protected:
+  void Start(GameMode mode, int from_menu = 1) {
+    shell.mode = mode;
+    RunToEnd(game.StartGame(from_menu));
+  }
+  void Click(int cell, int button = kLeftButton) { RunToEnd(game.PlaceFromClick(cell, button)); }
+  // Plays the cells in turn, the first by whoever is to move.
+  void Play(std::initializer_list<int> cells) {
+    for (int c : cells) Click(c);
+  }
+  // Fills both piece stocks without a square: each side takes the first
+  // empty playable cell that gives it none.
+  void PlayOutWithoutSquare() {
+    while (game.GameRunning()) {
+      const Side mover = game.Turn;
+      for (int cell = 0; cell < kCellCount; ++cell) {
+        if (!IsPlayableCell(cell) || game.Board[cell] != Empty) continue;
+        BoardCells trial = game.Board;
+        trial[cell] = mover;
+        if (!ScanSquares(trial, mover).empty()) continue;
+        Click(cell);
+        break;
+      }
+    }
+  }
+  int BoardCount(std::int16_t value) const {
+    return static_cast<int>(std::count(game.Board.begin(), game.Board.end(), value));
+  }
+
+  RecordingShell shell;
+  Game game{shell};
+};
+
+TEST_F(GameTest, VsHumanGameEndsWithPlayer1sUprightSquare) {
+  Start(GameMode::VsHuman);
+  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.records.GamesPlayed, 1);
+  Play({12, 50, 13, 51, 23, 52});
+  EXPECT_EQ(game.Turn, Player1);
+  shell.calls.clear();
+
+  Click(24);
+
+  const std::string outline =
+      "Outline 255 642,656-1122,656 1122,656-1122,1136 1122,1136-642,1136 "
+      "642,1136-642,656";
+  EXPECT_THAT(shell.Take(), ElementsAre("Paint 24 255", "HidePiece 16", "Pause 800", outline,
+                                        "Result Player1 Win", "SaveRecords", "ShowRecords",
+                                        "ShowResult", "Options 1 1", "Readout ( 2, 2)"));
+  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_EQ(game.records.Wins, 1);
+  EXPECT_EQ(game.records.Losses, 0);
+
+  // The game is over: no side can place anything.
+  Click(60);
+  Click(61, kRightButton);
+  EXPECT_THAT(shell.Take(), ElementsAre("Readout ( 5, 5)", "Readout ( 6, 5)"));
+  EXPECT_EQ(BoardCount(Empty), kCellCount - 7);
+}
+
+TEST_F(GameTest, Player2sTiltedSquareIsDrawnTwiceAndCountsAsALoss) {
+  shell.player1_first = false;
+  Start(GameMode::VsHuman);
+  EXPECT_EQ(game.Turn, Player2);
+  EXPECT_THAT(shell.Take("TurnMarkers"), ElementsAre("TurnMarkers 01"));
+  Play({13, 60, 23, 61, 35, 62, 25});
+
+  auto calls = shell.Take();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "Pause 800"), 2);
+  EXPECT_THAT(calls, ::testing::Contains("Result Player2 Win"));
+  EXPECT_EQ(game.records.Losses, 1);
+  EXPECT_EQ(game.records.Wins, 0);
+  EXPECT_EQ(game.Turn, NoTurn);
+}
+
+TEST_F(GameTest, MoreBlockersLeftWinsWithoutTouchingTheRecords) {
+  Start(GameMode::VsHuman);
+  Click(100, kRightButton);  // Player1 spends two blockers, Player2 one.
+  Click(101, kMiddleButton);
+  Click(5);
+  Click(102, kRightButton);
+  Click(6);
+  PlayOutWithoutSquare();
+
+  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_EQ(game.PieceStock[0], 0);
+  EXPECT_EQ(game.PieceStock[1], 0);
+  const auto calls = shell.Take();
+  const std::vector<std::string> ending(calls.end() - 5, calls.end());
+  EXPECT_THAT(ending, ElementsAre("Result Player2 Win", "EnablePanel", "ShowResult",
+                                  "Options 1 1",
+                                  ::testing::StartsWith("Readout")));
+  EXPECT_EQ(game.records.Wins + game.records.Losses, 0);
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "SaveRecords"), 0);
+}
+
+TEST_F(GameTest, EqualBlockersAreADrawAndTheCpuWinsWithMore) {
+  Start(GameMode::VsHuman);
+  PlayOutWithoutSquare();
+  EXPECT_THAT(shell.Take("Result"), ElementsAre("Result Draw"));
+
+  // In "VS CPU" the judge reads the CPU's stock as the other side.
+  shell.mode = GameMode::VsCpu;
+  game.Turn = Player1;
+  game.PieceStock = {0, 20, 0, 20};
+  game.BlockerStock = {2, 6, 3, 6};
+  EXPECT_TRUE(RunToEnd(game.CheckSquare(Player1)));
+  EXPECT_THAT(shell.Take(), ElementsAre("Result You Lose", "EnablePanel", "ShowResult",
+                                        "Options 0 1"));
+}
+
+TEST_F(GameTest, BlockersOnlyWhileTheStockLastsAndTheTurnStays) {
+  Start(GameMode::VsHuman);
+  shell.calls.clear();
+  for (int cell = 30; cell < 36; ++cell) Click(cell, kRightButton);
+  EXPECT_THAT(shell.Take("HideBlocker"),
+              ElementsAre("HideBlocker 5", "HideBlocker 4", "HideBlocker 3", "HideBlocker 2",
+                          "HideBlocker 1", "HideBlocker 0"));
+  Click(40, kRightButton);  // none left
+  Click(30);                // occupied: a blocker attempt, not a piece
+  EXPECT_EQ(game.Board[40], Empty);
+  EXPECT_EQ(game.BlockerStock[0], 0);
+  EXPECT_EQ(game.PieceStock[0], 20);
+  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(BoardCount(Blocker), 6);
+
+  Click(41);  // Player1's piece passes the move; Player2 uses its own stock.
+  Click(42, kMiddleButton);
+  EXPECT_THAT(shell.Take("Hide"), ElementsAre("HidePiece 19", "HideBlocker 11"));
+  EXPECT_EQ(game.Turn, Player2);
+}
+
+TEST_F(GameTest, ClicksBeforeAnyGameAndOnTheOthersTurnPlaceNothing) {
+  shell.mode = GameMode::VsHuman;
+  Click(25);
+  Click(26, kRightButton);
+  EXPECT_THAT(shell.Take(), ElementsAre("Readout ( 3, 2)", "Readout ( 4, 2)"));
+  EXPECT_EQ(BoardCount(Empty), kCellCount);
+
+  game.Turn = Remote;
+  Click(25);
+  game.Turn = Cpu;
+  Click(25, kRightButton);
+  EXPECT_THAT(shell.Take(), ElementsAre("Readout ( 3, 2)", "Readout ( 3, 2)"));
+  EXPECT_EQ(BoardCount(Empty), kCellCount);
+}
+
+TEST_F(GameTest, StartResetsBoardStocksAndMarkersInOrder) {
+  Start(GameMode::VsHuman);
+  Play({12, 50, 13});
+  Click(60, kRightButton);
+  shell.calls.clear();
+  Start(GameMode::VsHuman);
+
+  auto calls = shell.Take();
+  ASSERT_EQ(calls.size(), 121u + 7u);
+  for (int cell = 0; cell < kCellCount; ++cell) EXPECT_EQ(calls[cell], "Paint " + std::to_string(cell) + " 0");
+  const std::vector<std::string> rest(calls.begin() + 121, calls.end());
+  EXPECT_THAT(rest, ElementsAre("ShowAllMarkers", "HideOutline", "HideClock",
+                                "Captions Player1|Player2", "TurnMarkers 10", "CloseConnection",
+                                "Options 3 0"));
+  EXPECT_EQ(game.records.GamesPlayed, 2);
+  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(BoardCount(Empty), kCellCount);
+  EXPECT_EQ(game.PieceStock, (std::array<std::int16_t, 4>{20, 20, 20, 20}));
+  EXPECT_EQ(game.BlockerStock, (std::array<std::int16_t, 4>{6, 6, 6, 6}));
+  EXPECT_EQ(game.SideColor, (std::array<Color, 4>{kRed, kBlue, kBlue, kBlue}));
+}
+
+TEST_F(GameTest, VsCpuGameHandsEachMoveToTheCpuInsideTheClick) {
+  ScriptedCpu cpu(game, {60, 61, 71, 72});
+  game.SetCpuOpponent(&cpu);
+  Start(GameMode::VsCpu);
+  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(cpu.moves, 0);
+  EXPECT_THAT(shell.Take("Captions"), ElementsAre("Captions Player1|CPU"));
+
+  Click(12);
+  EXPECT_EQ(cpu.moves, 1);
+  EXPECT_EQ(game.Board[60], Cpu);
+  EXPECT_EQ(game.Turn, Player1);
+  // The readout is written last, after the CPU has answered.
+  const auto calls = shell.Take();
+  EXPECT_EQ(calls.back(), "Readout ( 1, 1)");
+  EXPECT_THAT(std::vector<std::string>(calls.begin(), calls.begin() + 4),
+              ElementsAre("Paint 12 255", "HidePiece 19", "TurnMarkers 01", "Pause 1000"));
+
+  // The CPU completes a square: "You Lose", a loss, and its closing judge for
+  // side 1 finds the game over and announces nothing more.
+  Play({1, 2, 3});
+  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_EQ(game.records.Losses, 1);
+  EXPECT_THAT(shell.Take("Result"), ElementsAre("Result You Lose"));
+}
+
+TEST_F(GameTest, CpuMovingFirstMovesBeforeTheConnectionIsClosedAndThePanelLocked) {
+  ScriptedCpu cpu(game, {60});
+  game.SetCpuOpponent(&cpu);
+  shell.cpu_first = true;
+  Start(GameMode::VsCpu);
+  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.PieceStock[Cpu - 1], 19);
+  const auto calls = shell.Take();
+  const std::vector<std::string> tail(calls.end() - 7, calls.end());
+  EXPECT_THAT(tail, ElementsAre("TurnMarkers 01", "Pause 1000", "Paint 60 16711680",
+                                "TurnMarkers 10", "HidePiece 39", "CloseConnection",
+                                "Options 3 0"));
+}
+
+}  // namespace
+}  // namespace vexa

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Sets everything up, builds, and runs the whole test suite: once as built for
+# play, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+source "$repo_root/scripts/setup.sh"
+
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$repo_root/build" --output-on-failure --timeout 300 -j "$(nproc)"
+
+echo "--- the same suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S "$repo_root" -B "$repo_root/build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DVEXA_SANITIZE=ON -DVEXA_BUILD_BENCH=OFF >/dev/null
+cmake --build "$repo_root/build-sanitize" --parallel "$(nproc)"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$repo_root/build-sanitize" --output-on-failure --timeout 600 -j "$(nproc)"

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Runs vexa-analyze on boards written here and compares what it prints.
+set -u
+tool=$1
+failures=0
+
+# A board of 121 zeros with the given cells set: board CELL=VALUE ...
+board() {
+  local cells
+  cells=$(printf '0%.0s' $(seq 121))
+  for assignment in "$@"; do
+    local cell=${assignment%=*} value=${assignment#*=}
+    cells="${cells:0:cell}${value}${cells:cell+1}"
+  done
+  printf '%s' "$cells"
+}
+
+expect() {  # expect NAME EXPECTED ACTUAL
+  if [ "$2" != "$3" ]; then
+    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
+    failures=$((failures + 1))
+  fi
+}
+
+input=$(printf '%s\n%s\n%s\n' \
+  "$(board 12=1 13=1 23=1 24=1)" \
+  "$(board 13=1 23=1 35=1 25=1) note=tilted" \
+  "$(board 21=1 31=1 33=1 43=1)")
+# (A trailing "." keeps the empty lines that command substitution would drop.)
+expect "squares side 1" $'12,13,24,23\n13,23,35,25 13,25,35,23\n\n.' \
+  "$(printf '%s\n' "$input" | "$tool" squares 1; echo .)"
+expect "squares other side" $'\n\n\n.' "$(printf '%s\n' "$input" | "$tool" squares 3; echo .)"
+
+# Bad lines are named on standard error; the good ones still print and the
+# exit code says something was wrong.
+bad=$(printf '%s\n%s\n%s\n' "0123" "$(board 12=7)" "$(board 12=2 13=2 23=2 24=2)")
+out=$(printf '%s\n' "$bad" | "$tool" squares 2 2>/tmp/vexa-analyze-err.$$)
+status=$?
+err=$(cat /tmp/vexa-analyze-err.$$); rm -f /tmp/vexa-analyze-err.$$
+expect "bad lines exit code" 1 "$status"
+expect "good line still judged" "12,13,24,23" "$out"
+case "$err" in *"line 1: expected 121 cell values, found 4"*"line 2: cell 12 holds '7'"*) ;;
+  *) expect "errors name the lines" "line 1 ... line 2 ..." "$err" ;; esac
+
+"$tool" squares 5 </dev/null 2>/dev/null
+expect "side outside 1..4 is refused" 2 "$?"
+
+if [ "$failures" -eq 0 ]; then echo "vexa-analyze: all checks passed"; fi
+exit "$failures"
