@@ -5,6 +5,7 @@
 #include <random>
 
 #include "game.h"
+#include "silent_shell.h"
 #include "square_scan.h"
 
 namespace vexa {
@@ -31,39 +32,6 @@ BoardCells MidGameBoardWithoutSquare(unsigned seed) {
     if (ScanSquares(board, Player1).empty()) return board;
   }
 }
-
-// The judge itself, as a click runs it, with nothing shown.
-class SilentShell : public GameShell {
- public:
-  GameMode Mode() const override { return GameMode::VsCpu; }
-  CpuStrength Strength() const override { return CpuStrength::VeryHard; }
-  bool CpuMovesFirst() const override { return false; }
-  bool Player1MovesFirst() const override { return true; }
-  std::string LocalPlayerName() const override { return {}; }
-  void PaintCell(int, Color) override {}
-  void HidePieceMarker(int) override {}
-  void HideBlockerMarker(int) override {}
-  void ShowAllMarkers() override {}
-  void SetTurnMarkers(bool, bool) override {}
-  void SetSideCaptions(const std::string&, const std::string&) override {}
-  void DrawOutline(const OutlineEnds&, Color) override {}
-  void HideOutline() override {}
-  void HideClockDisplay() override {}
-  void SetCoordinateReadout(const std::string&) override {}
-  void SetOptionControls(int, bool) override {}
-  void EnableOptionPanel() override {}
-  void SaveRecords() override {}
-  void ShowRecords() override {}
-  Task<> Pause(int) override { co_return; }
-  Task<> LetEventsRun() override { co_return; }
-  void SetResultText(const std::string&) override {}
-  Task<> ShowResultDialog() override { co_return; }
-  Task<> ShowSettingsDialog() override { co_return; }
-  void SendGameMessage(const std::string&) override {}
-  Task<> CloseConnection() override { co_return; }
-  void StartMoveClock() override {}
-  void StopMoveClock() override {}
-};
 
 void BM_CheckSquareWithoutSquare(benchmark::State& state) {
   SilentShell shell;
