@@ -1,0 +1,48 @@
+#pragma once
+
+// The two kinds of board widget the main window needs beyond Qt's own: a
+// cell label that reports mouse presses with the program's button codes, and
+// a line shape for the outline of a completed square.
+
+#include <QLabel>
+#include <QWidget>
+
+#include "board.h"
+
+namespace vexa::app {
+
+class CellLabel : public QLabel {
+  Q_OBJECT
+ public:
+  using QLabel::QLabel;
+
+ signals:
+  // 1 left, 2 right, 4 middle.
+  void MouseDown(int button);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+};
+
+// A straight line between two points given in twips of its parent, drawn
+// over whatever lies below it and transparent to the mouse.
+class LineShape : public QWidget {
+  Q_OBJECT
+ public:
+  explicit LineShape(QWidget* parent);
+  void SetEnds(TwipPoint from, TwipPoint to);
+  void SetColor(const QColor& color);
+  TwipPoint From() const { return from_; }
+  TwipPoint To() const { return to_; }
+  QColor Color() const { return color_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  TwipPoint from_{-1500, -1500};
+  TwipPoint to_{-1500, -1500};
+  QColor color_;
+};
+
+}  // namespace vexa::app

@@ -1,0 +1,49 @@
+#include "dialog_parts.h"
+
+#include "twips.h"
+
+namespace vexa::app {
+
+QLabel* MakeLabel(QWidget* parent, const QString& object_name, const QString& text, int left,
+                  int top, int width, int height) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(object_name);
+  label->setTextFormat(Qt::PlainText);
+  label->setGeometry(TwipRect(left, top, width, height));
+  return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& object_name, const QString& text, int left,
+                        int top, int width, int height) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(object_name);
+  button->setGeometry(TwipRect(left, top, width, height));
+  return button;
+}
+
+std::pair<QLabel*, QLabel*> MakeShadowedTitle(QWidget* parent, const QString& name, int first_index,
+                                              const QString& text, double point_size, int left,
+                                              int top, int width, int height, int dx, int dy) {
+  QFont font = parent->font();
+  font.setBold(true);
+  font.setPointSizeF(point_size);
+  auto* back =
+      MakeLabel(parent, name + u'_' + QString::number(first_index), text, left, top, width, height);
+  auto* front = MakeLabel(parent, name + u'_' + QString::number(first_index + 1), text, left + dx,
+                          top + dy, width, height);
+  for (QLabel* label : {back, front}) {
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+  }
+  QPalette palette = front->palette();
+  palette.setColor(QPalette::WindowText, ToQColor(0x8000000E));
+  front->setPalette(palette);
+  front->setAttribute(Qt::WA_TranslucentBackground);
+  return {back, front};
+}
+
+void SetClientSize(QDialog* dialog, int width, int height) {
+  dialog->setFixedSize(Px(width), Px(height));
+}
+
+}  // namespace vexa::app

@@ -1,0 +1,188 @@
+#include "form1.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLayout>
+
+#include "form2.h"
+#include "form5.h"
+#include "form7.h"
+#include "message_box.h"
+#include "name_dialogs.h"
+#include "qt_await.h"
+#include "twips.h"
+
+namespace vexa::app {
+
+namespace {
+constexpr int kClientWidth = 9915;
+constexpr int kClientHeight = 7275;
+const QString kQuitTitle = QStringLiteral("Vexa with Online Ver1.2");
+}  // namespace
+
+Form1::Form1(ProgramPlaces places) : places_(std::move(places)) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(kQuitTitle);
+  // The control sizes fit a 9 point Japanese UI font.
+  QFont ui_font(QStringLiteral("Noto Sans CJK JP"), 9);
+  ui_font.setStyleHint(QFont::SansSerif);
+  setFont(ui_font);
+  client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  client->setFixedSize(Px(kClientWidth), Px(kClientHeight));
+  setCentralWidget(client);
+  BuildBoard();
+  BuildSidePanels();
+  BuildOptionPanel();
+  BuildOtherControls();
+  BuildMenus();
+  for (LineShape* line : Line1)
+    line->raise();
+  // A fixed border: the window takes the size of its client area and menus.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+Form1::~Form1() = default;
+
+// --- Start-up and records ------------------------------------------------
+
+Task<> Form1::Main() {
+  ProgramFolder = places_.program_folder;
+  if (!ProgramFolder.endsWith(u'/')) ProgramFolder += u'/';
+  records_location_ = LocateRecords(ProgramFolder, places_.data_folder);
+  co_await LoadRecords();
+  Text1[2]->setText(QString::fromStdString(game.records.PlayerName));
+  ShowRecords();
+  SetOptionControls(0, true);
+  Option2[3]->setChecked(true);
+  show();
+}
+
+Task<> Form1::LoadRecords() {
+  const QString& path = records_location_.read_path;
+  if (!QFileInfo(path).isFile()) {
+    auto* form6 = new Form6(this, tasks_, [this](const QString& name) {
+      game.records.PlayerName = name.toStdString();
+      SaveRecords();
+    });
+    co_await RunModal(form6);
+    form6->deleteLater();
+    co_return;
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly) || !ReadRecords(file.readAll(), game.records)) {
+    co_await ShowMessageBox(this, QStringLiteral("設定ファイルの読み込みしに失敗しました"),
+                            QMessageBox::Critical, QMessageBox::Ok);
+  }
+}
+
+void Form1::SaveRecords() {
+  if (SaveRecordsFile(records_location_.write_path, game.records)) {
+    records_location_.read_path = records_location_.write_path;
+    save_failure_reported_ = false;
+    return;
+  }
+  // Said once until a save works again; the records stay in memory.
+  if (save_failure_reported_) return;
+  save_failure_reported_ = true;
+  Start(ReportSaveFailure(records_location_.write_path));
+}
+
+Task<> Form1::ReportSaveFailure(QString path) {
+  co_await ShowMessageBox(this,
+                          QStringLiteral("通算成績を保存できませんでした。\n") + path +
+                              QStringLiteral("\n成績はこのプログラムを終了するまで保たれます。"),
+                          QMessageBox::Critical, QMessageBox::Ok);
+}
+
+void Form1::ShowRecords() {
+  const QStringList captions = RecordCaptions(game.records, QLocale());
+  for (int i = 0; i < 5; ++i)
+    Label7[i]->setText(captions[i]);
+}
+
+void Form1::SetPlayerName(const QString& name) {
+  game.records.PlayerName = name.toStdString();
+  SaveRecords();
+  Text1[2]->setText(name);
+}
+
+// --- Handlers of the window -----------------------------------------------
+
+void Form1::Label1_MouseDown(int index, int button) {
+  Start(game.PlaceFromClick(index, button));
+}
+
+void Form1::Option1_Click(int index) {
+  SetOptionControls(index, true);
+}
+
+void Form1::Mnu_NewGame_Click() {
+  Start(game.StartGame(1));
+}
+
+void Form1::Mnu_GameEnd_Click() {
+  Start(game.AbandonGame());
+}
+
+void Form1::Command2_Click() {}
+
+void Form1::Mnu_End_Click() {
+  close();
+}
+
+void Form1::Mnu_Format_Click() {
+  Start(RecordsReset());
+}
+
+Task<> Form1::RecordsReset() {
+  if (co_await ShowMessageBox(
+          this, QStringLiteral("通算成績を初期化します。よろしいですか？"), QMessageBox::Question,
+          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) != QMessageBox::Yes) {
+    co_return;
+  }
+  if (co_await ShowMessageBox(this, QStringLiteral("本当によろしいですか？"), QMessageBox::Question,
+                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+    co_return;
+  }
+  game.records.GamesPlayed = 0;
+  game.records.Wins = 0;
+  game.records.Losses = 0;
+  game.records.Draws = 0;
+  ShowRecords();
+  SaveRecords();
+}
+
+void Form1::Mnu_ChangeName_Click() {
+  auto* form8 = new Form8(this, tasks_, QString::fromStdString(game.records.PlayerName),
+                          [this](const QString& name) { SetPlayerName(name); });
+  form8->setAttribute(Qt::WA_DeleteOnClose);
+  form8->open();
+}
+
+void Form1::Mnu_About_Click() {
+  auto* form2 = new Form2(this);
+  form2->setAttribute(Qt::WA_DeleteOnClose);
+  form2->open();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  if (quit_confirmed_) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  Start(AskToQuit());
+}
+
+Task<> Form1::AskToQuit() {
+  if (co_await ShowMessageBox(this, QStringLiteral("終了しますか？"), QMessageBox::Question,
+                              QMessageBox::Yes | QMessageBox::No, kQuitTitle) != QMessageBox::Yes) {
+    co_return;
+  }
+  co_await CloseConnection();
+  quit_confirmed_ = true;
+  close();
+}
+
+}  // namespace vexa::app

@@ -1,0 +1,160 @@
+#pragma once
+
+// The main window: the board, the side panels, the option panel, the
+// connection fields, the records, the chat and the menus. One Form1 is one
+// running program: it owns the game, the computer player, the records and
+// every dialog and wait it starts.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+#include "board_widgets.h"
+#include "game.h"
+#include "game_shell.h"
+#include "records_file.h"
+#include "task.h"
+
+namespace vexa::app {
+
+class Form5;
+class Form7;
+
+// Where this program keeps its records.
+struct ProgramPlaces {
+  QString program_folder;  // the folder of the executable
+  QString data_folder;     // the user's data folder, for an installed program
+};
+
+class Form1 : public QMainWindow, public GameShell {
+  Q_OBJECT
+ public:
+  explicit Form1(ProgramPlaces places);
+  ~Form1() override;
+
+  // Start-up: reads the records (or asks for a name on the first run), fills
+  // the panels and shows the window.
+  Task<> Main();
+  // Runs a coroutine owned by this program.
+  void Start(Task<> task) { tasks_.Start(std::move(task)); }
+  // Makes every pause this long instead (tests, screenshots).
+  void SetPauseOverride(std::optional<int> milliseconds) { pause_override_ = milliseconds; }
+
+  Game game{*this};
+  QString ProgramFolder;
+
+  // --- Controls, as arrays indexed like the board and the stocks.
+  QWidget* client;  // the fixed client area
+  QLabel* Label4;   // the board's background
+  CellLabel* Label1[kCellCount];
+  LineShape* Line1[4];
+  QLabel* Label8;  // seconds left on the move clock
+  QLabel* Label3;  // coordinates of the last clicked cell
+  QGroupBox* Frame1[2];
+  QLabel* TurnMarker[2];
+  QLabel* Label5[2 * kPiecesPerSide];
+  QLabel* Label2[2 * kBlockersPerSide];
+  QGroupBox* Frame2;
+  QRadioButton* Option1[3];
+  QCheckBox* Check1;
+  QCheckBox* Check2;
+  QGroupBox* Frame5;
+  QRadioButton* Option2[4];
+  QGroupBox* Frame3;
+  QPushButton* Command1[2];
+  QLabel* Label6[3];
+  QLineEdit* Text1[3];
+  QGroupBox* Frame4;
+  QLabel* Label7[5];
+  QLineEdit* Text2;
+  QListWidget* List3;
+  QPushButton* Command2;
+  QListWidget* List1[2];
+  QListWidget* List2[2];
+  QTimer* Timer1;
+  QAction* Mnu_NewGame;
+  QAction* Mnu_GameEnd;
+  QAction* Mnu_End;
+  QAction* Mnu_Format;
+  QAction* Mnu_ChangeName;
+  QAction* Mnu_About;
+
+  // --- Event handlers.
+  void Label1_MouseDown(int index, int button);
+  void Option1_Click(int index);
+  void Mnu_NewGame_Click();
+  void Mnu_GameEnd_Click();
+  void Command2_Click();
+  void Mnu_End_Click();
+  void Mnu_Format_Click();
+  void Mnu_ChangeName_Click();
+  void Mnu_About_Click();
+
+  // --- GameShell.
+  GameMode Mode() const override;
+  CpuStrength Strength() const override;
+  bool CpuMovesFirst() const override;
+  bool Player1MovesFirst() const override;
+  std::string LocalPlayerName() const override;
+  void PaintCell(int cell, Color color) override;
+  void HidePieceMarker(int index) override;
+  void HideBlockerMarker(int index) override;
+  void ShowAllMarkers() override;
+  void SetTurnMarkers(bool left_on, bool right_on) override;
+  void SetSideCaptions(const std::string& left, const std::string& right) override;
+  void DrawOutline(const OutlineEnds& ends, Color color) override;
+  void HideOutline() override;
+  void HideClockDisplay() override;
+  void SetCoordinateReadout(const std::string& text) override;
+  void SetOptionControls(int panel_code, bool editable) override;
+  void EnableOptionPanel() override;
+  void SaveRecords() override;
+  void ShowRecords() override;
+  Task<> Pause(int milliseconds) override;
+  Task<> LetEventsRun() override;
+  void SetResultText(const std::string& text) override;
+  Task<> ShowResultDialog() override;
+  Task<> ShowSettingsDialog() override;
+  void SendGameMessage(const std::string& message) override;
+  Task<> CloseConnection() override;
+  void StartMoveClock() override;
+  void StopMoveClock() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildBoard();
+  void BuildSidePanels();
+  void BuildOptionPanel();
+  void BuildOtherControls();
+  void BuildMenus();
+
+  Task<> LoadRecords();
+  Task<> RecordsReset();
+  Task<> AskToQuit();
+  Task<> ReportSaveFailure(QString path);
+  void SetPlayerName(const QString& name);
+
+  ProgramPlaces places_;
+  RecordsLocation records_location_;
+  std::optional<int> pause_override_;
+  bool save_failure_reported_ = false;
+  bool quit_confirmed_ = false;
+  QPointer<Form5> form5_;
+  QPointer<Form7> form7_;
+  // Last, so that the waits it owns end before anything they refer to.
+  TaskGroup tasks_;
+};
+
+}  // namespace vexa::app

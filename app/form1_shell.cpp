@@ -1,0 +1,206 @@
+// The main window as the rules see it: what they show and what they ask.
+
+#include "form1.h"
+#include "form5.h"
+#include "form7.h"
+#include "message_box.h"
+#include "qt_await.h"
+#include "twips.h"
+
+namespace vexa::app {
+
+namespace {
+
+template <typename Widget, std::size_t N>
+void SetAllEnabled(Widget* (&widgets)[N], bool enabled) {
+  for (Widget* w : widgets)
+    w->setEnabled(enabled);
+}
+
+template <std::size_t N>
+int SelectedIndex(QRadioButton* const (&buttons)[N], int fallback) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (buttons[i]->isChecked()) return static_cast<int>(i);
+  }
+  return fallback;
+}
+
+}  // namespace
+
+GameMode Form1::Mode() const {
+  return static_cast<GameMode>(SelectedIndex(Option1, 0));
+}
+
+CpuStrength Form1::Strength() const {
+  return static_cast<CpuStrength>(SelectedIndex(Option2, 3));
+}
+
+bool Form1::CpuMovesFirst() const {
+  return Check1->isChecked();
+}
+
+bool Form1::Player1MovesFirst() const {
+  return Check2->isChecked();
+}
+
+std::string Form1::LocalPlayerName() const {
+  return Text1[2]->text().toStdString();
+}
+
+void Form1::PaintCell(int cell, Color color) {
+  QPalette palette = Label1[cell]->palette();
+  palette.setColor(QPalette::Window, ToQColor(color));
+  Label1[cell]->setPalette(palette);
+}
+
+void Form1::HidePieceMarker(int index) {
+  Label5[index]->setVisible(false);
+}
+
+void Form1::HideBlockerMarker(int index) {
+  Label2[index]->setVisible(false);
+}
+
+void Form1::ShowAllMarkers() {
+  for (QLabel* marker : Label2)
+    marker->setVisible(true);
+  for (QLabel* marker : Label5)
+    marker->setVisible(true);
+}
+
+void Form1::SetTurnMarkers(bool left_on, bool right_on) {
+  TurnMarker[0]->setVisible(left_on);
+  TurnMarker[1]->setVisible(right_on);
+}
+
+void Form1::SetSideCaptions(const std::string& left, const std::string& right) {
+  Frame1[1]->setTitle(QString::fromStdString(right));
+  Frame1[0]->setTitle(QString::fromStdString(left));
+}
+
+void Form1::DrawOutline(const OutlineEnds& ends, Color color) {
+  for (int edge = 0; edge < 4; ++edge)
+    Line1[edge]->SetColor(ToQColor(color));
+  for (int edge = 0; edge < 4; ++edge)
+    Line1[edge]->SetEnds(ends.from[edge], ends.to[edge]);
+  for (LineShape* line : Line1)
+    line->setVisible(true);
+}
+
+void Form1::HideOutline() {
+  for (LineShape* line : Line1)
+    line->setVisible(false);
+}
+
+void Form1::HideClockDisplay() {
+  Label8->setVisible(false);
+}
+
+void Form1::SetCoordinateReadout(const std::string& text) {
+  Label3->setText(QString::fromStdString(text));
+}
+
+void Form1::SetOptionControls(int panel_code, bool editable) {
+  const bool e = editable;
+  Frame2->setEnabled(e);
+  switch (panel_code) {
+    case 0:
+      Check1->setEnabled(e);
+      SetAllEnabled(Option1, e);
+      Frame5->setEnabled(e);
+      SetAllEnabled(Option2, e);
+      SetAllEnabled(Text1, !e);
+      SetAllEnabled(Command1, !e);
+      Check2->setEnabled(!e);
+      Frame3->setEnabled(!e);
+      break;
+    case 1:
+      Check2->setEnabled(e);
+      SetAllEnabled(Option1, e);
+      Frame5->setEnabled(!e);
+      SetAllEnabled(Option2, !e);
+      SetAllEnabled(Text1, !e);
+      SetAllEnabled(Command1, !e);
+      Check1->setEnabled(!e);
+      Frame3->setEnabled(!e);
+      break;
+    case 2: {
+      SetAllEnabled(Option1, e);
+      Frame5->setEnabled(!e);
+      SetAllEnabled(Option2, !e);
+      // The connection fields follow only while "VS Online" is selected.
+      for (QLineEdit* text : Text1) {
+        if (Option1[2]->isChecked() == e) text->setEnabled(e);
+      }
+      if (Option1[2]->isChecked() == e) SetAllEnabled(Command1, e);
+      Check1->setEnabled(!e);
+      Check2->setEnabled(!e);
+      Frame3->setEnabled(e);
+      break;
+    }
+    default:
+      Frame5->setEnabled(e);
+      SetAllEnabled(Option2, e);
+      Frame2->setEnabled(e);
+      for (int i = 0; i < 3; ++i) {
+        Option1[i]->setEnabled(e);
+        Text1[i]->setEnabled(e);
+      }
+      SetAllEnabled(Command1, e);
+      Check1->setEnabled(e);
+      Check2->setEnabled(e);
+      Frame3->setEnabled(e);
+      break;
+  }
+}
+
+void Form1::EnableOptionPanel() {
+  Frame2->setEnabled(true);
+}
+
+Task<> Form1::Pause(int milliseconds) {
+  // "More than" the time given: one millisecond on top.
+  co_await Delay(pause_override_ ? *pause_override_ : milliseconds + 1);
+}
+
+Task<> Form1::LetEventsRun() {
+  co_await Delay(0);
+}
+
+void Form1::SetResultText(const std::string& text) {
+  if (!form5_) form5_ = new Form5(this);
+  form5_->Label1->setText(QString::fromStdString(text));
+}
+
+Task<> Form1::ShowResultDialog() {
+  if (!form5_) form5_ = new Form5(this);
+  QPointer<Form5> form5 = form5_;
+  co_await RunModal(form5);
+  if (form5) form5->deleteLater();
+  // The joining side of an online game then waits for the host.
+  if (game.online.IsGuest == 1 && Option1[2]->isChecked()) {
+    if (!form7_) form7_ = new Form7(this);
+    QPointer<Form7> form7 = form7_;
+    co_await RunModal(form7);
+    if (form7) form7->deleteLater();
+  }
+}
+
+Task<> Form1::ShowSettingsDialog() {
+  co_return;
+}
+
+void Form1::SendGameMessage(const std::string&) {}
+
+Task<> Form1::CloseConnection() {
+  co_return;
+}
+
+void Form1::StartMoveClock() {}
+
+void Form1::StopMoveClock() {
+  Timer1->stop();
+  Label8->setVisible(false);
+}
+
+}  // namespace vexa::app

@@ -1,0 +1,45 @@
+#include "form2.h"
+
+#include "dialog_parts.h"
+#include "twips.h"
+
+namespace vexa::app {
+
+Form2::Form2(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("Form2"));
+  setWindowTitle(QStringLiteral("About"));
+  SetClientSize(this, 5160, 3330);
+
+  auto* image = new QLabel(this);
+  image->setObjectName(QStringLiteral("Image1"));
+  image->setGeometry(TwipRect(240, 240, 480, 480));
+  image->setPixmap(QIcon(QStringLiteral(":/vexa.png")).pixmap(32, 32));
+
+  MakeShadowedTitle(this, QStringLiteral("Label1"), 0, QStringLiteral("Vexa with Online"), 12, 870,
+                    180, 3600, 360, -30, 0);
+  MakeShadowedTitle(this, QStringLiteral("Label1"), 2, QStringLiteral("Ver 1.2"), 14.25, 870, 570,
+                    3600, 420, -30, 0);
+
+  const QString credits[8] = {
+      QStringLiteral("四つの駒で正方形を作れば勝ち"),
+      QStringLiteral("Four pieces on the corners of a square win"),
+      QString(),
+      QStringLiteral("C++20 と Qt 6 で書かれています"),
+      QStringLiteral("Written in C++20 with Qt 6"),
+      QString(),
+      QStringLiteral("対戦: CPU・二人・オンライン"),
+      QStringLiteral("Play the computer, a friend, or the network"),
+  };
+  for (int i = 0; i < 8; ++i) {
+    QLabel* line = MakeLabel(this, QStringLiteral("Label2_%1").arg(i), credits[i], 120,
+                             1080 + 195 * i, 4920, 195);
+    line->setAlignment(Qt::AlignCenter);
+  }
+
+  QPushButton* ok =
+      MakeButton(this, QStringLiteral("Command1"), QStringLiteral("OK"), 3510, 2715, 1485, 435);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+}  // namespace vexa::app

@@ -1,0 +1,17 @@
+// The program's entry point: one main window, started by its Main.
+
+#include <QApplication>
+#include <QStandardPaths>
+
+#include "form1.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("vexa"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/vexa.png")));
+
+  vexa::app::Form1 form1({QApplication::applicationDirPath(),
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)});
+  form1.Start(form1.Main());
+  return QApplication::exec();
+}

@@ -1,0 +1,88 @@
+#include "name_dialogs.h"
+
+#include <QPointer>
+
+#include "dialog_parts.h"
+#include "message_box.h"
+#include "records_file.h"
+#include "twips.h"
+
+namespace vexa::app {
+
+Task<bool> CheckStorableName(QWidget* parent, const QString& name) {
+  if (CheckName(name) != NameFit::Refused) co_return true;
+  co_await ShowMessageBox(parent,
+                          QStringLiteral("このプレイヤーネームは記録ファイルに保存できません。\n"
+                                         "改行、先頭の「\"」、「,」と「\"」の両方を含む名前、"
+                                         "Shift_JISで表せない文字は使えません。"),
+                          QMessageBox::Information, QMessageBox::Ok);
+  co_return false;
+}
+
+Form6::Form6(QWidget* parent, TaskGroup& tasks, std::function<void(const QString&)> accept_name)
+    : QDialog(parent), tasks_(tasks), accept_name_(std::move(accept_name)) {
+  setObjectName(QStringLiteral("Form6"));
+  setWindowTitle(QStringLiteral("Welcome to Vexa with Online"));
+  SetClientSize(this, 4680, 2400);
+
+  MakeShadowedTitle(this, QStringLiteral("Label2"), 0, QStringLiteral("VEXA"), 14.25, 120, 120,
+                    4440, 420, -30, 15);
+  MakeLabel(this, QStringLiteral("Label1_0"), QStringLiteral("Vexa with Onlineにようこそ"), 240,
+            660, 4200, 255);
+  MakeLabel(this, QStringLiteral("Label1_1"),
+            QStringLiteral("あなたのプレイヤーネームを入力してください"), 240, 960, 4200, 255);
+  Text1 = new QLineEdit(this);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setGeometry(TwipRect(240, 1290, 4200, 300));
+  Command1 =
+      MakeButton(this, QStringLiteral("Command1"), QStringLiteral("OK"), 1590, 1800, 1500, 390);
+  Command1->setDefault(true);
+  connect(Command1, &QPushButton::clicked, this, [this] { tasks_.Start(Command1_Click()); });
+}
+
+void Form6::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  Text1->setFocus();
+}
+
+Task<> Form6::Command1_Click() {
+  QPointer<Form6> self(this);
+  const QString name = Text1->text();
+  if (name.isEmpty()) {
+    co_await ShowMessageBox(this, QStringLiteral("プレイヤーネームは空白ではいけません"),
+                            QMessageBox::Information, QMessageBox::Ok);
+    co_return;
+  }
+  if (!co_await CheckStorableName(this, name) || !self) co_return;
+  accept_name_(name);
+  accept();
+}
+
+Form8::Form8(QWidget* parent, TaskGroup& tasks, const QString& current_name,
+             std::function<void(const QString&)> accept_name)
+    : QDialog(parent), tasks_(tasks), accept_name_(std::move(accept_name)) {
+  setObjectName(QStringLiteral("Form8"));
+  setWindowTitle(QStringLiteral("プレイヤーネームの変更"));
+  SetClientSize(this, 3045, 990);
+
+  Text1 = new QLineEdit(current_name, this);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setGeometry(TwipRect(60, 90, 2925, 270));
+  Command1[0] =
+      MakeButton(this, QStringLiteral("Command1_0"), QStringLiteral("OK"), 375, 480, 1035, 390);
+  Command1[1] = MakeButton(this, QStringLiteral("Command1_1"), QStringLiteral("キャンセル"), 1575,
+                           480, 1035, 390);
+  Command1[0]->setDefault(true);
+  connect(Command1[0], &QPushButton::clicked, this, [this] { tasks_.Start(Ok_Click()); });
+  connect(Command1[1], &QPushButton::clicked, this, &QDialog::reject);
+}
+
+Task<> Form8::Ok_Click() {
+  QPointer<Form8> self(this);
+  const QString name = Text1->text();
+  if (!co_await CheckStorableName(this, name) || !self) co_return;
+  accept_name_(name);
+  accept();
+}
+
+}  // namespace vexa::app
