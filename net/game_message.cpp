@@ -1,0 +1,199 @@
+#include "game_message.h"
+
+#include <vector>
+
+#include "leading_number.h"
+#include "text_codec.h"
+
+namespace vexa::net {
+namespace {
+
+enum class ArgumentKind { None, Number, Text };
+
+struct KeywordEntry {
+  QStringView text;
+  Keyword keyword;
+  ArgumentKind argument;
+};
+
+constexpr KeywordEntry kKeywords[] = {
+    {u"Name", Keyword::Name, ArgumentKind::Text},   {u"Show", Keyword::Show, ArgumentKind::None},
+    {u"Optn", Keyword::Optn, ArgumentKind::Number}, {u"Opt2", Keyword::Opt2, ArgumentKind::Number},
+    {u"LimS", Keyword::LimS, ArgumentKind::Text},   {u"StTn", Keyword::StTn, ArgumentKind::Number},
+    {u"PutU", Keyword::PutU, ArgumentKind::Number}, {u"PutW", Keyword::PutW, ArgumentKind::Number},
+    {u"EndG", Keyword::EndG, ArgumentKind::None},   {u"DecS", Keyword::DecS, ArgumentKind::None},
+    {u"Lose", Keyword::Lose, ArgumentKind::None},
+};
+
+constexpr qsizetype kKeywordLength = 4;
+constexpr qsizetype kArgumentStart = 5;  // after the keyword and its blank
+
+// The entry whose keyword `text` starts with, or null.
+const KeywordEntry* KeywordAt(QStringView text) {
+  if (text.size() < kKeywordLength) return nullptr;
+  const QStringView head = text.first(kKeywordLength);
+  for (const KeywordEntry& entry : kKeywords) {
+    if (head == entry.text) return &entry;
+  }
+  return nullptr;
+}
+
+bool IsKeywordPrefix(QStringView text) {
+  for (const KeywordEntry& entry : kKeywords) {
+    if (entry.text.startsWith(text)) return true;
+  }
+  return false;
+}
+
+bool OnlyBlanks(QStringView text) {
+  for (QChar c : text) {
+    if (c != u' ' && c != u'\t' && c != u'\n') return false;
+  }
+  return true;
+}
+
+// Where a text argument may end, for every position of a read. ends[p] is
+// true where a keyword that takes an argument begins with its blank, or
+// where a run of keywords without argument begins that reaches the end of
+// the read or such a keyword; ends[size] is true.
+std::vector<bool> TextEnds(QStringView text) {
+  const qsizetype n = text.size();
+  std::vector<bool> ends(static_cast<std::size_t>(n) + 1, false);
+  ends[static_cast<std::size_t>(n)] = true;
+  for (qsizetype p = n - 1; p >= 0; --p) {
+    const KeywordEntry* entry = KeywordAt(text.sliced(p));
+    if (!entry) continue;
+    if (entry->argument == ArgumentKind::None) {
+      ends[static_cast<std::size_t>(p)] = ends[static_cast<std::size_t>(p + kKeywordLength)];
+    } else {
+      ends[static_cast<std::size_t>(p)] =
+          p + kArgumentStart <= n && text[p + kKeywordLength] == u' ';
+    }
+  }
+  return ends;
+}
+
+QString WithArgument(QStringView keyword, const QString& argument) {
+  return keyword.toString() + u' ' + argument;
+}
+
+}  // namespace
+
+QString NameMessage(const QString& name) {
+  return WithArgument(u"Name", name);
+}
+QString ShowMessage() {
+  return QStringLiteral("Show");
+}
+QString OptnMessage(int index) {
+  return WithArgument(u"Optn", QString::number(index));
+}
+QString Opt2Message(int index) {
+  return WithArgument(u"Opt2", QString::number(index));
+}
+QString LimSMessage(const QString& text) {
+  return WithArgument(u"LimS", text);
+}
+QString StTnMessage(int guest_moves_first) {
+  return WithArgument(u"StTn", QString::number(guest_moves_first));
+}
+QString PutUMessage(int cell) {
+  return WithArgument(u"PutU", QString::number(cell));
+}
+QString PutWMessage(int cell) {
+  return WithArgument(u"PutW", QString::number(cell));
+}
+QString DecSMessage() {
+  return QStringLiteral("DecS");
+}
+QString LoseMessage() {
+  return QStringLiteral("Lose");
+}
+QString EndGMessage() {
+  return QStringLiteral("EndG");
+}
+
+double ParsedMessage::Number() const {
+  return LeadingNumber(argument);
+}
+int ParsedMessage::Integer() const {
+  return LeadingInteger(argument);
+}
+
+ParsedMessage ParseMessage(QStringView message) {
+  ParsedMessage parsed;
+  if (const KeywordEntry* entry = KeywordAt(message)) parsed.keyword = entry->keyword;
+  if (message.size() > kArgumentStart) parsed.argument = message.sliced(kArgumentStart).toString();
+  return parsed;
+}
+
+SplitRead SplitMessages(QStringView text) {
+  SplitRead split;
+  const qsizetype n = text.size();
+  std::vector<bool> text_ends;  // computed once, on the first text argument
+  qsizetype pos = 0;
+  while (pos < n) {
+    const QStringView rest = text.sliced(pos);
+    const KeywordEntry* entry = KeywordAt(rest);
+    if (!entry) {
+      (rest.size() < kKeywordLength && IsKeywordPrefix(rest) ? split.incomplete : split.ignored) =
+          rest.toString();
+      break;
+    }
+    qsizetype end = pos + kKeywordLength;
+    if (entry->argument != ArgumentKind::None) {
+      const qsizetype argument = pos + kArgumentStart;
+      const bool argument_missing =
+          argument > n ||
+          (entry->argument == ArgumentKind::Number && OnlyBlanks(text.sliced(argument))) ||
+          (entry->keyword == Keyword::Name && argument == n);
+      if (argument_missing) {
+        split.incomplete = rest.toString();
+        break;
+      }
+      if (entry->argument == ArgumentKind::Number) {
+        end = argument + ScanLeadingNumber(text.sliced(argument)).end;
+      } else {
+        if (text_ends.empty()) text_ends = TextEnds(text);
+        // A name keeps at least its first character.
+        end = entry->keyword == Keyword::Name ? argument + 1 : argument;
+        while (!text_ends[static_cast<std::size_t>(end)])
+          ++end;
+      }
+    }
+    split.messages.append(text.sliced(pos, end - pos).toString());
+    pos = end;
+  }
+  return split;
+}
+
+bool NameTravelsWhole(QStringView name) {
+  if (name.isEmpty()) return false;
+  const QString message = NameMessage(name.toString());
+  // Followed by a message that ends a text argument, the name must come
+  // through whole: test it before a keyword without argument and alone.
+  for (const QString& read : {message, message + ShowMessage(), message + PutUMessage(1)}) {
+    const SplitRead split = SplitMessages(read);
+    if (split.messages.isEmpty() || split.messages.first() != message) return false;
+  }
+  return true;
+}
+
+MessageReader::MessageReader() : decoder_(MakeStreamDecoder()) {}
+
+QStringList MessageReader::Read(QByteArrayView bytes) {
+  // Longer than any real beginning of a message ("PutU" and a few blanks).
+  constexpr qsizetype kIncompleteLimit = 64;
+  const QString decoded = decoder_.decode(bytes);
+  const QString text = incomplete_ + decoded;
+  SplitRead split = SplitMessages(text);
+  incomplete_ = split.incomplete.size() <= kIncompleteLimit ? split.incomplete : QString();
+  return split.messages;
+}
+
+void MessageReader::Reset() {
+  decoder_ = MakeStreamDecoder();
+  incomplete_.clear();
+}
+
+}  // namespace vexa::net

@@ -1,0 +1,94 @@
+#pragma once
+
+// The messages of the game connection. A message is a four-letter keyword
+// and, for most keywords, one blank and an argument; nothing else: no
+// terminator, no length. Each is sent in one write (bytes: EncodeText).
+//
+// TCP may hand the receiver two sends in one read ("ShowOptn 0") or one send
+// in two reads. SplitMessages cuts a read at message boundaries and
+// MessageReader carries a message cut off at the end of a read over to the
+// next one; ParseMessage then reads one message as every receiver does.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringList>
+#include <QStringView>
+
+namespace vexa::net {
+
+// In the order in which a receiver compares them.
+enum class Keyword { Unknown, Name, Show, Optn, Opt2, LimS, StTn, PutU, PutW, EndG, DecS, Lose };
+
+// --- The messages as sent.
+QString NameMessage(const QString& name);    // "Name " + the sender's name
+QString ShowMessage();                       // "Show": open the settings dialog
+QString OptnMessage(int index);              // "Optn " + who moves first, sender's view
+QString Opt2Message(int index);              // "Opt2 " + 0 "Normal" or 1 "Excite"
+QString LimSMessage(const QString& text);    // "LimS " + the time-limit field's text
+QString StTnMessage(int guest_moves_first);  // "StTn " + 0 host first, 1 guest first
+QString PutUMessage(int cell);               // "PutU " + cell of a piece
+QString PutWMessage(int cell);               // "PutW " + cell of a blocker
+QString DecSMessage();                       // "DecS": the clock took a blocker
+QString LoseMessage();                       // "Lose": lost on time
+QString EndGMessage();                       // "EndG": the sender leaves
+
+// --- Receiving.
+struct ParsedMessage {
+  Keyword keyword = Keyword::Unknown;
+  QString argument;
+
+  // The argument by the leading-number rule (see leading_number.h).
+  double Number() const;
+  int Integer() const;
+};
+
+// One message: the keyword is its first four characters, compared exactly;
+// the fifth character is skipped whatever it is; the argument is the rest.
+ParsedMessage ParseMessage(QStringView message);
+
+// A read cut at its message boundaries. Joined again, messages + ignored +
+// incomplete give the read back.
+struct SplitRead {
+  QStringList messages;
+  // From a keyword that is none of the known ones to the end of the read.
+  QString ignored;
+  // The beginning of a message whose rest has not arrived: part of a
+  // keyword, a keyword that takes an argument without it, or "Name " alone.
+  QString incomplete;
+};
+
+// Boundaries: a keyword without argument is four characters; a numeric
+// argument ends where its number ends; a text argument ("Name", "LimS") runs
+// to the end of the read, except where a keyword that takes an argument
+// follows with its blank ("LimS 1LimS 10" is two messages) or where keywords
+// without argument end the read or come before such a keyword
+// ("Name BobShowOptn 0" is three). A name is never empty, so the first
+// character after "Name " always belongs to the name, and a name that merely
+// contains a keyword ("ShowTime") stays whole.
+//
+// A message at the end of a read counts as complete: a number or a text cut
+// in two by TCP cannot be told from a whole one, and the senders never
+// wait between the parts of one message, so that case is left alone.
+SplitRead SplitMessages(QStringView text);
+
+// Whether a name reaches the peer unchanged whatever message follows it in
+// the same read: not empty, no keyword that takes an argument followed by a
+// blank inside, no keyword without argument at its end.
+bool NameTravelsWhole(QStringView name);
+
+// Turns the reads of one game connection into whole messages, in order.
+// Reset it for each new connection.
+class MessageReader {
+ public:
+  MessageReader();
+
+  QStringList Read(QByteArrayView bytes);
+  void Reset();
+
+ private:
+  QStringDecoder decoder_;
+  QString incomplete_;
+};
+
+}  // namespace vexa::net
