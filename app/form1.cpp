@@ -10,6 +10,7 @@
 #include "message_box.h"
 #include "name_dialogs.h"
 #include "qt_await.h"
+#include "reach_list_text.h"
 #include "twips.h"
 
 namespace vexa::app {
@@ -20,7 +21,9 @@ constexpr int kClientHeight = 7275;
 const QString kQuitTitle = QStringLiteral("Vexa with Online Ver1.2");
 }  // namespace
 
-Form1::Form1(ProgramPlaces places) : places_(std::move(places)) {
+Form1::Form1(ProgramPlaces places, std::uint64_t seed)
+    : random_cells_(seed), places_(std::move(places)) {
+  game.SetCpuOpponent(&cpu_);
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(kQuitTitle);
   // The control sizes fit a 9 point Japanese UI font.
@@ -125,7 +128,19 @@ void Form1::Mnu_GameEnd_Click() {
   Start(game.AbandonGame());
 }
 
-void Form1::Command2_Click() {}
+void Form1::Command2_Click() {
+  const ReachListDisplay shown = ListAllReaches(game.Board, reach_lists);
+  for (int side = 0; side < 2; ++side) {
+    List1[side]->clear();
+    List2[side]->clear();
+    for (const std::string& item : shown.reach[side]) {
+      List1[side]->addItem(QString::fromStdString(item));
+    }
+    for (const std::string& item : shown.pre_reach[side]) {
+      List2[side]->addItem(QString::fromStdString(item));
+    }
+  }
+}
 
 void Form1::Mnu_End_Click() {
   close();
@@ -136,15 +151,16 @@ void Form1::Mnu_Format_Click() {
 }
 
 Task<> Form1::RecordsReset() {
-  if (co_await ShowMessageBox(
-          this, QStringLiteral("通算成績を初期化します。よろしいですか？"), QMessageBox::Question,
-          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) != QMessageBox::Yes) {
-    co_return;
-  }
-  if (co_await ShowMessageBox(this, QStringLiteral("本当によろしいですか？"), QMessageBox::Question,
-                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
-    co_return;
-  }
+  // Each answer is bound to a name before it is tested: g++ 12 miscompiles
+  // a co_await inside a condition that also holds temporaries.
+  const auto first = co_await ShowMessageBox(
+      this, QStringLiteral("通算成績を初期化します。よろしいですか？"), QMessageBox::Question,
+      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (first != QMessageBox::Yes) co_return;
+  const auto second =
+      co_await ShowMessageBox(this, QStringLiteral("本当によろしいですか？"), QMessageBox::Question,
+                              QMessageBox::Yes | QMessageBox::No);
+  if (second != QMessageBox::Yes) co_return;
   game.records.GamesPlayed = 0;
   game.records.Wins = 0;
   game.records.Losses = 0;
@@ -176,10 +192,10 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 Task<> Form1::AskToQuit() {
-  if (co_await ShowMessageBox(this, QStringLiteral("終了しますか？"), QMessageBox::Question,
-                              QMessageBox::Yes | QMessageBox::No, kQuitTitle) != QMessageBox::Yes) {
-    co_return;
-  }
+  const auto answer =
+      co_await ShowMessageBox(this, QStringLiteral("終了しますか？"), QMessageBox::Question,
+                              QMessageBox::Yes | QMessageBox::No, kQuitTitle);
+  if (answer != QMessageBox::Yes) co_return;
   co_await CloseConnection();
   quit_confirmed_ = true;
   close();

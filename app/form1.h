@@ -20,8 +20,11 @@
 #include <optional>
 
 #include "board_widgets.h"
+#include "cell_source.h"
+#include "cpu_player.h"
 #include "game.h"
 #include "game_shell.h"
+#include "reach_lists.h"
 #include "records_file.h"
 #include "task.h"
 
@@ -39,7 +42,8 @@ struct ProgramPlaces {
 class Form1 : public QMainWindow, public GameShell {
   Q_OBJECT
  public:
-  explicit Form1(ProgramPlaces places);
+  // `seed` seeds the computer player's random cells once for this run.
+  Form1(ProgramPlaces places, std::uint64_t seed);
   ~Form1() override;
 
   // Start-up: reads the records (or asks for a name on the first run), fills
@@ -51,6 +55,7 @@ class Form1 : public QMainWindow, public GameShell {
   void SetPauseOverride(std::optional<int> milliseconds) { pause_override_ = milliseconds; }
 
   Game game{*this};
+  ReachLists reach_lists;
   QString ProgramFolder;
 
   // --- Controls, as arrays indexed like the board and the stocks.
@@ -146,6 +151,8 @@ class Form1 : public QMainWindow, public GameShell {
   Task<> ReportSaveFailure(QString path);
   void SetPlayerName(const QString& name);
 
+  SeededCellSource random_cells_;
+  CpuPlayer cpu_{game, reach_lists, random_cells_};
   ProgramPlaces places_;
   RecordsLocation records_location_;
   std::optional<int> pause_override_;

@@ -1,6 +1,7 @@
 // Builds the main window's controls at their places, with their design-time
 // captions, colours and states.
 
+#include <QButtonGroup>
 #include <QMenuBar>
 
 #include "form1.h"
@@ -196,6 +197,15 @@ void Form1::BuildOptionPanel() {
                       1710, 225);
   Text1[2] = TextBox(Frame3, Indexed("Text1", 2), QString(), 105, 2370, 2040, 270);
   Text1[2]->setReadOnly(true);
+
+  // Explicit groups: Qt's automatic exclusivity would also reach into the
+  // strength buttons nested in Frame5.
+  auto* modes = new QButtonGroup(Frame2);
+  for (int i = 0; i < 3; ++i)
+    modes->addButton(Option1[i], i);
+  auto* strength_group = new QButtonGroup(Frame5);
+  for (int i = 0; i < 4; ++i)
+    strength_group->addButton(Option2[i], i);
 
   Option1[0]->setChecked(true);
   Check2->setChecked(true);

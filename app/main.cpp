@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/vexa.png")));
 
   vexa::app::Form1 form1({QApplication::applicationDirPath(),
-                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)});
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)},
+                         vexa::SeedFromClock());
   form1.Start(form1.Main());
   return QApplication::exec();
 }

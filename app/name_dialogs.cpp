@@ -53,7 +53,8 @@ Task<> Form6::Command1_Click() {
                             QMessageBox::Information, QMessageBox::Ok);
     co_return;
   }
-  if (!co_await CheckStorableName(this, name) || !self) co_return;
+  const bool storable = co_await CheckStorableName(this, name);
+  if (!storable || !self) co_return;
   accept_name_(name);
   accept();
 }
@@ -80,7 +81,8 @@ Form8::Form8(QWidget* parent, TaskGroup& tasks, const QString& current_name,
 Task<> Form8::Ok_Click() {
   QPointer<Form8> self(this);
   const QString name = Text1->text();
-  if (!co_await CheckStorableName(this, name) || !self) co_return;
+  const bool storable = co_await CheckStorableName(this, name);
+  if (!storable || !self) co_return;
   accept_name_(name);
   accept();
 }

@@ -163,8 +163,13 @@ QStringList RecordCaptions(const Records& records, const QLocale& locale) {
 }
 
 RecordsLocation LocateRecords(const QString& program_folder, const QString& data_folder) {
+  return LocateRecords(program_folder, data_folder, QFileInfo(program_folder).isWritable());
+}
+
+RecordsLocation LocateRecords(const QString& program_folder, const QString& data_folder,
+                              bool program_folder_writable) {
   const QString program_file = QDir(program_folder).filePath(QStringLiteral("Config"));
-  if (QFileInfo(program_folder).isWritable()) return {program_file, program_file};
+  if (program_folder_writable) return {program_file, program_file};
   const QString data_file = QDir(data_folder).filePath(QStringLiteral("Config"));
   return {QFileInfo(data_file).isFile() ? data_file : program_file, data_file};
 }

@@ -42,6 +42,8 @@ struct RecordsLocation {
   QString read_path;
   QString write_path;
 };
+RecordsLocation LocateRecords(const QString& program_folder, const QString& data_folder,
+                              bool program_folder_writable);
 RecordsLocation LocateRecords(const QString& program_folder, const QString& data_folder);
 
 // Writes the file through a temporary file renamed over the old one, so a

@@ -16,7 +16,9 @@ OutlineEnds OutlineOf(const SquareCorners& square) {
   return ends;
 }
 
-int PanelCodeOf(GameMode mode) { return static_cast<int>(mode); }
+int PanelCodeOf(GameMode mode) {
+  return static_cast<int>(mode);
+}
 
 }  // namespace
 
@@ -75,7 +77,8 @@ void Game::MarkTurn(Side side) {
 }
 
 void Game::ClearBoard() {
-  for (int cell = 0; cell < kCellCount; ++cell) SetCell(cell, Empty);
+  for (int cell = 0; cell < kCellCount; ++cell)
+    SetCell(cell, Empty);
   shell_.ShowAllMarkers();
   PieceStock.fill(kPiecesPerSide);
   BlockerStock.fill(kBlockersPerSide);
@@ -86,7 +89,7 @@ std::string Game::WinnerText(Side side) const {
   switch (side) {
     case Player1:
       return shell_.Mode() == GameMode::VsOnline ? shell_.LocalPlayerName() + " Win"
-                                                  : "Player1 Win";
+                                                 : "Player1 Win";
     case Player2:
       return "Player2 Win";
     case Cpu:
@@ -110,7 +113,10 @@ Task<bool> Game::CheckSquare(Side side) {
     shell_.DrawOutline(OutlineOf(square), SideColor[side - 1]);
   }
 
-  if (squares.empty()) co_return co_await EndByStockOut(game);
+  if (squares.empty()) {
+    const bool ended = co_await EndByStockOut(game);
+    co_return ended;
+  }
 
   Turn = NoTurn;
   shell_.SetResultText(WinnerText(side));
@@ -132,7 +138,7 @@ Task<bool> Game::EndByStockOut(int game) {
 
   const int mine = BlockerStock[Player1 - 1];
   const int theirs = BlockerStock[other - 1];
-  shell_.SetResultText(mine > theirs ? WinnerText(Player1)
+  shell_.SetResultText(mine > theirs   ? WinnerText(Player1)
                        : theirs > mine ? WinnerText(other)
                                        : "Draw");
   shell_.EnableOptionPanel();
@@ -167,7 +173,8 @@ Task<> Game::PlaceFromClick(int cell, int button) {
         shell_.StopMoveClock();
         shell_.SendGameMessage("PutU " + std::to_string(cell));
       }
-      if (!co_await CheckSquare(Player1)) {
+      const bool ended = co_await CheckSquare(Player1);
+      if (!ended) {
         shell_.SetTurnMarkers(false, true);
         switch (mode) {
           case GameMode::VsCpu:
@@ -191,7 +198,8 @@ Task<> Game::PlaceFromClick(int cell, int button) {
     if (Board[cell] == Empty && button == kLeftButton) {
       SetCell(cell, Player2);
       UsePiece(Player2);
-      if (!co_await CheckSquare(Player2)) {
+      const bool ended = co_await CheckSquare(Player2);
+      if (!ended) {
         Turn = Player1;
         shell_.SetTurnMarkers(true, false);
       }

@@ -10,7 +10,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-noto-cjk xvfb xauth x11-utils imagemagick
+  fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick
 )
 
 missing=()

@@ -1,0 +1,366 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+
+#include "form2.h"
+#include "name_dialogs.h"
+#include "program_driver.h"
+
+namespace vexa::app {
+namespace {
+
+using testing::Answer;
+using testing::Program;
+using testing::WaitFor;
+using testing::WaitForWindow;
+
+const QByteArray kTaro("Taro\r\n 12 \r\n 7 \r\n 4 \r\n");
+
+// A control's own enabled flag, whatever its frame says.
+bool On(QWidget* w) {
+  return !w->testAttribute(Qt::WA_ForceDisabled);
+}
+
+QStringList Captions(Form1& f) {
+  QStringList out;
+  for (QLabel* label : f.Label7)
+    out << label->text();
+  return out;
+}
+
+QStringList Items(QListWidget* list) {
+  QStringList out;
+  for (int i = 0; i < list->count(); ++i)
+    out << list->item(i)->text();
+  return out;
+}
+
+QColor Background(QWidget* w) {
+  return w->palette().color(QPalette::Window);
+}
+
+// The enabled flags of the option panel in a fixed order, as a string of 0
+// and 1: Frame2, Option1 x3, Check1, Check2, Frame5, Option2 x4, Frame3,
+// Text1 x3, Command1 x2.
+std::string PanelState(Form1& f) {
+  std::string s;
+  auto put = [&](QWidget* w) { s += On(w) ? '1' : '0'; };
+  put(f.Frame2);
+  for (auto* w : f.Option1)
+    put(w);
+  put(f.Check1);
+  put(f.Check2);
+  s += ' ';
+  put(f.Frame5);
+  for (auto* w : f.Option2)
+    put(w);
+  s += ' ';
+  put(f.Frame3);
+  for (auto* w : f.Text1)
+    put(w);
+  for (auto* w : f.Command1)
+    put(w);
+  return s;
+}
+
+TEST(Form1, StartsWithTheRecordsAndTheIdleCpuPanel) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  EXPECT_EQ(f.windowTitle(), QStringLiteral("Vexa with Online Ver1.2"));
+  EXPECT_EQ(f.client->size(), QSize(661, 485));
+  EXPECT_EQ(f.minimumSize(), f.maximumSize());
+  EXPECT_EQ(f.Text1[2]->text(), QStringLiteral("Taro"));
+  EXPECT_TRUE(f.Text1[2]->isReadOnly());
+  EXPECT_EQ(f.Text1[1]->text(), QStringLiteral("36150"));
+  EXPECT_THAT(Captions(f),
+              ::testing::ElementsAre("12 戦", "7 勝", "4 負", "0 引き分け", "勝率 58.3 %"));
+  EXPECT_TRUE(f.Option1[0]->isChecked());
+  EXPECT_TRUE(f.Option2[3]->isChecked());
+  EXPECT_TRUE(f.Check2->isChecked());
+  EXPECT_FALSE(f.Check1->isChecked());
+  EXPECT_EQ(PanelState(f), "111110 11111 000000");
+  for (int corner : {0, 10, 110, 120})
+    EXPECT_FALSE(f.Label1[corner]->isVisible());
+  EXPECT_TRUE(f.Label1[1]->isVisible());
+  // The reach analysis and the readout lie below the visible client area.
+  EXPECT_GE(f.Command2->y(), f.client->height());
+  EXPECT_GE(f.Label3->y(), f.client->height());
+  EXPECT_EQ(f.Label3->text(), QStringLiteral("Label3"));
+  EXPECT_FALSE(f.Text2->isEnabled());
+  EXPECT_FALSE(f.Timer1->isActive());
+}
+
+TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+
+  QTest::mouseClick(f.Option1[1], Qt::LeftButton);
+  EXPECT_EQ(PanelState(f), "111101 00000 000000");
+  QTest::mouseClick(f.Option1[2], Qt::LeftButton);
+  EXPECT_EQ(PanelState(f), "111100 00000 111111");
+  // Panel code 2 while "VS Online" is not selected leaves the connection
+  // fields as they are but enables their frame.
+  f.Option1[0]->setChecked(true);
+  f.SetOptionControls(0, true);
+  f.SetOptionControls(2, true);
+  EXPECT_EQ(PanelState(f), "111100 00000 100000");
+  f.SetOptionControls(3, true);
+  EXPECT_EQ(PanelState(f), "111111 11111 111111");
+
+  QTest::mouseClick(f.Option1[1], Qt::LeftButton);
+  p.NewGame();
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1; }));
+  EXPECT_EQ(PanelState(f), "000000 00000 000000");
+  f.Mnu_GameEnd->trigger();
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == NoTurn; }));
+  EXPECT_EQ(PanelState(f), "111101 00000 000000");
+}
+
+TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  QTest::mouseClick(f.Option1[1], Qt::LeftButton);
+  p.NewGame();
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1; }));
+  EXPECT_EQ(f.Frame1[0]->title(), QStringLiteral("Player1"));
+  EXPECT_EQ(f.Frame1[1]->title(), QStringLiteral("Player2"));
+  EXPECT_TRUE(f.TurnMarker[0]->isVisible());
+  EXPECT_FALSE(f.TurnMarker[1]->isVisible());
+
+  p.ClickCell(12);
+  EXPECT_TRUE(f.TurnMarker[1]->isVisible());
+  EXPECT_FALSE(f.TurnMarker[0]->isVisible());
+  p.ClickCell(70, Qt::RightButton);  // Player2's blocker keeps the move
+  p.ClickCell(71, Qt::MiddleButton);
+  p.ClickCell(50);
+  p.ClickCell(13);
+  p.ClickCell(51);
+  p.ClickCell(23);
+  p.ClickCell(23);  // occupied: nothing, Player2 still to move
+  p.ClickCell(52);
+  EXPECT_EQ(Background(f.Label1[12]), QColor(Qt::red));
+  EXPECT_EQ(Background(f.Label1[50]), QColor(Qt::blue));
+  EXPECT_EQ(Background(f.Label1[70]), QColor(Qt::white));
+  EXPECT_EQ(Background(f.Label1[60]), QColor(Qt::black));
+  EXPECT_FALSE(f.Label5[17]->isVisible());
+  EXPECT_TRUE(f.Label5[16]->isVisible());
+  EXPECT_FALSE(f.Label5[37]->isVisible());
+  EXPECT_TRUE(f.Label5[36]->isVisible());
+  EXPECT_FALSE(f.Label2[11]->isVisible());
+  EXPECT_FALSE(f.Label2[10]->isVisible());
+  EXPECT_TRUE(f.Label2[9]->isVisible());
+  EXPECT_TRUE(f.Label2[5]->isVisible());
+
+  p.ClickCell(24);
+  EXPECT_EQ(p.CloseResult(), QStringLiteral("Player1 Win"));
+  // The outline runs 12 -> 13 -> 24 -> 23 -> 12 through the cells' points.
+  const TwipPoint corner[4] = {{642, 656}, {1122, 656}, {1122, 1136}, {642, 1136}};
+  for (int edge = 0; edge < 4; ++edge) {
+    EXPECT_TRUE(f.Line1[edge]->isVisible());
+    EXPECT_EQ(f.Line1[edge]->From(), corner[edge]);
+    EXPECT_EQ(f.Line1[edge]->To(), corner[(edge + 1) % 4]);
+    EXPECT_EQ(f.Line1[edge]->Color(), QColor(Qt::red));
+  }
+  ASSERT_TRUE(WaitFor([&] { return f.Label3->text() == QStringLiteral("( 2, 2)"); }));
+  EXPECT_EQ(PanelState(f), "111101 00000 000000");
+  EXPECT_THAT(Captions(f),
+              ::testing::ElementsAre("13 戦", "8 勝", "4 負", "0 引き分け", "勝率 61.5 %"));
+  EXPECT_EQ(p.ReadConfig(), QByteArray("Taro\r\n 13 \r\n 8 \r\n 4 \r\n"));
+
+  // Over: clicks place nothing, and a new game clears the board.
+  p.ClickCell(60);
+  EXPECT_EQ(f.game.Board[60], Empty);
+  p.NewGame();
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1; }));
+  EXPECT_FALSE(f.Line1[0]->isVisible());
+  EXPECT_EQ(Background(f.Label1[12]), QColor(Qt::black));
+  EXPECT_TRUE(f.Label5[17]->isVisible());
+  EXPECT_TRUE(f.Label2[11]->isVisible());
+}
+
+TEST(Form1, FirstRunAsksForANameBeforeTheWindowOpens) {
+  Program p;
+  auto* form6 = WaitForWindow<Form6>();
+  ASSERT_NE(form6, nullptr);
+  EXPECT_FALSE(p.form1->isVisible());
+  EXPECT_EQ(form6->windowTitle(), QStringLiteral("Welcome to Vexa with Online"));
+
+  form6->Command1->click();
+  auto seen = Answer(QMessageBox::Ok);
+  EXPECT_EQ(seen.text, QStringLiteral("プレイヤーネームは空白ではいけません"));
+  EXPECT_EQ(seen.title, QStringLiteral("Vexa with Online"));
+  EXPECT_EQ(seen.icon, QMessageBox::Information);
+  EXPECT_TRUE(form6->isVisible());
+
+  // A name the records file could not hold is refused with a message.
+  form6->Text1->setText(QStringLiteral("\"quoted"));
+  form6->Command1->click();
+  EXPECT_TRUE(Answer(QMessageBox::Ok).text.contains(QStringLiteral("保存できません")));
+  EXPECT_TRUE(form6->isVisible());
+
+  form6->Text1->setText(QStringLiteral("  "));  // a name of blanks is a name
+  form6->Command1->click();
+  ASSERT_TRUE(p.WaitShown());
+  EXPECT_EQ(p.ReadConfig(), QByteArray("\"  \"\r\n 0 \r\n 0 \r\n 0 \r\n"));
+  EXPECT_EQ(p.form1->Text1[2]->text(), QStringLiteral("  "));
+  EXPECT_THAT(Captions(*p.form1),
+              ::testing::ElementsAre("0 戦", "0 勝", "0 負", "0 引き分け", "勝率 0 %"));
+}
+
+TEST(Form1, ARecordsFileOfTwoLinesIsTakenAsFarAsItGoes) {
+  Program p("Hanako\r\n9\r\n");
+  const auto seen = Answer(QMessageBox::Ok);
+  EXPECT_EQ(seen.text, QStringLiteral("設定ファイルの読み込みしに失敗しました"));
+  EXPECT_EQ(seen.icon, QMessageBox::Critical);
+  EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+  ASSERT_TRUE(p.WaitShown());
+  EXPECT_EQ(p.form1->Text1[2]->text(), QStringLiteral("Hanako"));
+  EXPECT_THAT(Captions(*p.form1),
+              ::testing::ElementsAre("9 戦", "0 勝", "0 負", "0 引き分け", "勝率 0 %"));
+  EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);
+}
+
+TEST(Form1, ARecordsFileFromAJapaneseSystemReadsItsName) {
+  Program p("\x91\xBE\x98\x59\r\n3\r\n1\r\n2\r\n");
+  ASSERT_TRUE(p.WaitShown());
+  EXPECT_EQ(p.form1->Text1[2]->text(), QStringLiteral("太郎"));
+  EXPECT_EQ(Captions(*p.form1)[4], QStringLiteral("勝率 33.3 %"));
+}
+
+TEST(Form1, RecordsResetNeedsTwoYes) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  f.Mnu_Format->trigger();
+  const auto first = Answer(QMessageBox::Cancel);
+  EXPECT_EQ(first.text, QStringLiteral("通算成績を初期化します。よろしいですか？"));
+  EXPECT_EQ(first.icon, QMessageBox::Question);
+  EXPECT_EQ(first.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  f.Mnu_Format->trigger();
+  Answer(QMessageBox::No);
+  f.Mnu_Format->trigger();
+  Answer(QMessageBox::Yes);
+  const auto second = Answer(QMessageBox::No);
+  EXPECT_EQ(second.text, QStringLiteral("本当によろしいですか？"));
+  EXPECT_EQ(second.buttons, QMessageBox::Yes | QMessageBox::No);
+  EXPECT_EQ(p.ReadConfig(), kTaro);
+  EXPECT_EQ(Captions(f)[0], QStringLiteral("12 戦"));
+
+  f.Mnu_Format->trigger();
+  Answer(QMessageBox::Yes);
+  Answer(QMessageBox::Yes);
+  ASSERT_TRUE(WaitFor([&] { return p.ReadConfig() == "Taro\r\n 0 \r\n 0 \r\n 0 \r\n"; }));
+  EXPECT_THAT(Captions(f),
+              ::testing::ElementsAre("0 戦", "0 勝", "0 負", "0 引き分け", "勝率 0 %"));
+  EXPECT_EQ(f.Text1[2]->text(), QStringLiteral("Taro"));
+}
+
+TEST(Form1, ChangeOfNameWithOkAndCancel) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+
+  f.Mnu_ChangeName->trigger();
+  auto* form8 = WaitForWindow<Form8>();
+  ASSERT_NE(form8, nullptr);
+  EXPECT_EQ(form8->windowTitle(), QStringLiteral("プレイヤーネームの変更"));
+  EXPECT_EQ(form8->Text1->text(), QStringLiteral("Taro"));
+  form8->Text1->setText(QStringLiteral("Jiro"));
+  form8->Command1[1]->click();  // キャンセル
+  ASSERT_TRUE(WaitFor([] { return testing::VisibleWindow<Form8>() == nullptr; }));
+  EXPECT_EQ(f.Text1[2]->text(), QStringLiteral("Taro"));
+  EXPECT_EQ(p.ReadConfig(), kTaro);
+
+  f.Mnu_ChangeName->trigger();
+  form8 = WaitForWindow<Form8>();
+  ASSERT_NE(form8, nullptr);
+  form8->Text1->clear();
+  form8->Command1[0]->click();  // OK with the empty name
+  ASSERT_TRUE(WaitFor([] { return testing::VisibleWindow<Form8>() == nullptr; }));
+  EXPECT_EQ(f.Text1[2]->text(), QString());
+  EXPECT_EQ(p.ReadConfig(), QByteArray("\r\n 12 \r\n 7 \r\n 4 \r\n"));
+
+  f.Mnu_ChangeName->trigger();
+  form8 = WaitForWindow<Form8>();
+  ASSERT_NE(form8, nullptr);
+  form8->Text1->setText(QStringLiteral("花子, 2号"));
+  form8->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([] { return testing::VisibleWindow<Form8>() == nullptr; }));
+  EXPECT_EQ(f.Text1[2]->text(), QStringLiteral("花子, 2号"));
+  EXPECT_EQ(p.ReadConfig(),
+            QByteArray("\"\x89\xd4\x8e\x71, 2\x8d\x86\"\r\n 12 \r\n 7 \r\n 4 \r\n"));
+}
+
+TEST(Form1, AFailedSaveIsToldOnceAndTheRecordsStayInMemory) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  // Something that is no file stands where the records go.
+  ASSERT_TRUE(QFile::remove(p.ConfigPath()));
+  ASSERT_TRUE(QDir().mkdir(p.ConfigPath()));
+
+  f.Mnu_Format->trigger();
+  Answer(QMessageBox::Yes);
+  Answer(QMessageBox::Yes);
+  const auto seen = Answer(QMessageBox::Ok);
+  EXPECT_EQ(seen.icon, QMessageBox::Critical);
+  EXPECT_TRUE(seen.text.contains(QStringLiteral("保存できませんでした")));
+  EXPECT_EQ(Captions(f)[0], QStringLiteral("0 戦"));
+
+  f.Mnu_Format->trigger();
+  Answer(QMessageBox::Yes);
+  Answer(QMessageBox::Yes);
+  QTest::qWait(50);
+  EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);
+}
+
+TEST(Form1, QuitAsksFirst) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  f.Mnu_End->trigger();
+  const auto seen = Answer(QMessageBox::No);
+  EXPECT_EQ(seen.text, QStringLiteral("終了しますか？"));
+  EXPECT_EQ(seen.title, QStringLiteral("Vexa with Online Ver1.2"));
+  EXPECT_EQ(seen.icon, QMessageBox::Question);
+  EXPECT_TRUE(f.isVisible());
+
+  f.close();
+  Answer(QMessageBox::Yes);
+  EXPECT_TRUE(WaitFor([&] { return !f.isVisible(); }));
+}
+
+TEST(Form1, TheReachListButtonListsSides1And2) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  for (int cell : {24, 26, 46})
+    f.game.Board[cell] = Player1;
+  for (int twice = 0; twice < 2; ++twice) {
+    f.Command2->click();
+    EXPECT_EQ(Items(f.List1[0]), QStringList{QStringLiteral(" 48")});
+    EXPECT_EQ(Items(f.List2[0]).join(u'|'), QStringLiteral(" 2| 4| 22| 44| 34| 36| 50| 70"));
+    EXPECT_TRUE(Items(f.List1[1]).isEmpty());
+    EXPECT_TRUE(Items(f.List2[1]).isEmpty());
+  }
+}
+
+TEST(Form1, AboutBoxOpensAndCloses) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  p.form1->Mnu_About->trigger();
+  auto* form2 = WaitForWindow<Form2>();
+  ASSERT_NE(form2, nullptr);
+  EXPECT_EQ(form2->windowTitle(), QStringLiteral("About"));
+  EXPECT_EQ(form2->findChild<QLabel*>(QStringLiteral("Label1_2"))->text(),
+            QStringLiteral("Ver 1.2"));
+  form2->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+  EXPECT_TRUE(WaitFor([] { return testing::VisibleWindow<Form2>() == nullptr; }));
+}
+
+}  // namespace
+}  // namespace vexa::app

@@ -1,0 +1,127 @@
+#pragma once
+
+// Drives one complete program instance the way a person would: clicks on
+// its controls, answers its dialogs and message boxes, waits for what it
+// shows, each wait bounded in time.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include "form1.h"
+#include "form5.h"
+
+namespace vexa::app::testing {
+
+constexpr int kWaitMs = 10000;
+
+// Runs pending events until the condition holds; false on time-out.
+inline bool WaitFor(const std::function<bool()>& condition, int timeout_ms = kWaitMs) {
+  return QTest::qWaitFor(condition, timeout_ms);
+}
+
+// The visible top-level window of that type with that object name, if any.
+template <typename T>
+T* VisibleWindow(const QString& object_name = QString()) {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* t = qobject_cast<T*>(w);
+    if (t && t->isVisible() && (object_name.isEmpty() || t->objectName() == object_name)) return t;
+  }
+  return nullptr;
+}
+
+template <typename T>
+T* WaitForWindow(const QString& object_name = QString()) {
+  T* found = nullptr;
+  WaitFor([&] { return (found = VisibleWindow<T>(object_name)) != nullptr; });
+  return found;
+}
+
+// What a message box said, and the answer given to it.
+struct MessageSeen {
+  QString text;
+  QString title;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QMessageBox::StandardButtons buttons;
+};
+
+// Waits for a message box and presses `answer` on it.
+inline MessageSeen Answer(QMessageBox::StandardButton answer) {
+  MessageSeen seen;
+  QMessageBox* box = WaitForWindow<QMessageBox>();
+  if (box == nullptr) {
+    ADD_FAILURE() << "no message box appeared";
+    return seen;
+  }
+  seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons()};
+  QAbstractButton* button = box->button(answer);
+  if (button == nullptr) {
+    ADD_FAILURE() << "the message box has no such button";
+    return seen;
+  }
+  button->click();
+  WaitFor([&] { return !box->isVisible(); });
+  return seen;
+}
+
+// One program with its own program folder.
+class Program {
+ public:
+  // The records file to start with; empty for a first run.
+  explicit Program(const QByteArray& config = QByteArray(), bool start = true) {
+    if (!config.isNull()) WriteConfig(config);
+    if (start) Start();
+  }
+
+  void WriteConfig(const QByteArray& bytes) {
+    QFile file(ConfigPath());
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+  }
+  QByteArray ReadConfig() const {
+    QFile file(ConfigPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  QString ConfigPath() const { return QDir(folder_.path()).filePath(QStringLiteral("Config")); }
+
+  void Start() {
+    form1 = std::make_unique<Form1>(ProgramPlaces{folder_.path(), data_.path()}, 12345);
+    form1->SetPauseOverride(0);
+    form1->Start(form1->Main());
+  }
+  bool WaitShown() {
+    return WaitFor([&] { return form1->isVisible(); });
+  }
+
+  // A mouse button pressed on a board cell, as a person presses it.
+  void ClickCell(int cell, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(form1->Label1[cell], button);
+  }
+  void NewGame() { form1->Mnu_NewGame->trigger(); }
+  // Waits for the result dialog, returns its text and presses "OK".
+  QString CloseResult() {
+    Form5* form5 = nullptr;
+    if (!WaitFor([&] { return (form5 = form1->findChild<Form5*>()) && form5->isVisible(); })) {
+      ADD_FAILURE() << "no result dialog";
+      return {};
+    }
+    const QString text = form5->Label1->text();
+    form5->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    return text;
+  }
+
+  std::unique_ptr<Form1> form1;
+
+ private:
+  QTemporaryDir folder_;
+  QTemporaryDir data_;
+};
+
+}  // namespace vexa::app::testing

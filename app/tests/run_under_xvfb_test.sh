@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb in a folder of its own, checks that its
+# window appears with its title, then quits it through its menu and the
+# quit question, as a person would, and checks that it exited cleanly.
+set -u
+program=$1
+work=$(mktemp -d)
+trap 'kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
+
+cp "$program" "$work/vexa"
+printf 'Taro\r\n 1 \r\n 1 \r\n 0 \r\n' > "$work/Config"
+
+for display in $(seq 90 120); do
+  [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
+done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+QT_QPA_PLATFORM=xcb "$work/vexa" >"$work/vexa.log" 2>&1 &
+vexa_pid=$!
+
+window=""
+for _ in $(seq 100); do
+  window=$(xdotool search --name '^Vexa with Online Ver1\.2$' 2>/dev/null | head -n 1)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+if [ -z "$window" ]; then
+  echo "FAIL: no window titled 'Vexa with Online Ver1.2' appeared"
+  cat "$work/vexa.log"
+  exit 1
+fi
+
+# Quit: the menu's 終了 (Alt+G, Q), then Yes on the question (Enter).
+xdotool windowfocus --sync "$window" 2>/dev/null
+xdotool key --window "$window" alt+g
+sleep 0.3
+xdotool key q
+for _ in $(seq 50); do
+  question=$(xdotool search --name '^Vexa with Online Ver1\.2$' 2>/dev/null | grep -v "^$window$" | head -n 1)
+  [ -n "$question" ] && break
+  sleep 0.1
+done
+xdotool key Return
+
+for _ in $(seq 100); do kill -0 "$vexa_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$vexa_pid" 2>/dev/null; then
+  echo "FAIL: the program did not exit after the quit question"
+  kill "$vexa_pid"
+  exit 1
+fi
+wait "$vexa_pid"
+status=$?
+if [ "$status" -ne 0 ]; then
+  echo "FAIL: exit status $status"
+  cat "$work/vexa.log"
+  exit 1
+fi
+echo "vexa started under Xvfb, showed its window and quit cleanly"
