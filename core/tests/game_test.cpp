@@ -45,7 +45,8 @@ class GameTest : public ::testing::Test {
   void Click(int cell, int button = kLeftButton) { RunToEnd(game.PlaceFromClick(cell, button)); }
   // Plays the cells in turn, the first by whoever is to move.
   void Play(std::initializer_list<int> cells) {
-    for (int c : cells) Click(c);
+    for (int c : cells)
+      Click(c);
   }
   // Fills both piece stocks without a square: each side takes the first
   // empty playable cell that gives it none.
@@ -126,8 +127,7 @@ TEST_F(GameTest, MoreBlockersLeftWinsWithoutTouchingTheRecords) {
   EXPECT_EQ(game.PieceStock[1], 0);
   const auto calls = shell.Take();
   const std::vector<std::string> ending(calls.end() - 5, calls.end());
-  EXPECT_THAT(ending, ElementsAre("Result Player2 Win", "EnablePanel", "ShowResult",
-                                  "Options 1 1",
+  EXPECT_THAT(ending, ElementsAre("Result Player2 Win", "EnablePanel", "ShowResult", "Options 1 1",
                                   ::testing::StartsWith("Readout")));
   EXPECT_EQ(game.records.Wins + game.records.Losses, 0);
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "SaveRecords"), 0);
@@ -144,14 +144,15 @@ TEST_F(GameTest, EqualBlockersAreADrawAndTheCpuWinsWithMore) {
   game.PieceStock = {0, 20, 0, 20};
   game.BlockerStock = {2, 6, 3, 6};
   EXPECT_TRUE(RunToEnd(game.CheckSquare(Player1)));
-  EXPECT_THAT(shell.Take(), ElementsAre("Result You Lose", "EnablePanel", "ShowResult",
-                                        "Options 0 1"));
+  EXPECT_THAT(shell.Take(),
+              ElementsAre("Result You Lose", "EnablePanel", "ShowResult", "Options 0 1"));
 }
 
 TEST_F(GameTest, BlockersOnlyWhileTheStockLastsAndTheTurnStays) {
   Start(GameMode::VsHuman);
   shell.calls.clear();
-  for (int cell = 30; cell < 36; ++cell) Click(cell, kRightButton);
+  for (int cell = 30; cell < 36; ++cell)
+    Click(cell, kRightButton);
   EXPECT_THAT(shell.Take("HideBlocker"),
               ElementsAre("HideBlocker 5", "HideBlocker 4", "HideBlocker 3", "HideBlocker 2",
                           "HideBlocker 1", "HideBlocker 0"));
@@ -193,11 +194,12 @@ TEST_F(GameTest, StartResetsBoardStocksAndMarkersInOrder) {
 
   auto calls = shell.Take();
   ASSERT_EQ(calls.size(), 121u + 7u);
-  for (int cell = 0; cell < kCellCount; ++cell) EXPECT_EQ(calls[cell], "Paint " + std::to_string(cell) + " 0");
+  for (int cell = 0; cell < kCellCount; ++cell)
+    EXPECT_EQ(calls[cell], "Paint " + std::to_string(cell) + " 0");
   const std::vector<std::string> rest(calls.begin() + 121, calls.end());
-  EXPECT_THAT(rest, ElementsAre("ShowAllMarkers", "HideOutline", "HideClock",
-                                "Captions Player1|Player2", "TurnMarkers 10", "CloseConnection",
-                                "Options 3 0"));
+  EXPECT_THAT(rest,
+              ElementsAre("ShowAllMarkers", "HideOutline", "HideClock", "Captions Player1|Player2",
+                          "TurnMarkers 10", "CloseConnection", "Options 3 0"));
   EXPECT_EQ(game.records.GamesPlayed, 2);
   EXPECT_EQ(game.Turn, Player1);
   EXPECT_EQ(BoardCount(Empty), kCellCount);
@@ -241,9 +243,103 @@ TEST_F(GameTest, CpuMovingFirstMovesBeforeTheConnectionIsClosedAndThePanelLocked
   EXPECT_EQ(game.PieceStock[Cpu - 1], 19);
   const auto calls = shell.Take();
   const std::vector<std::string> tail(calls.end() - 7, calls.end());
-  EXPECT_THAT(tail, ElementsAre("TurnMarkers 01", "Pause 1000", "Paint 60 16711680",
-                                "TurnMarkers 10", "HidePiece 39", "CloseConnection",
-                                "Options 3 0"));
+  EXPECT_THAT(tail,
+              ElementsAre("TurnMarkers 01", "Pause 1000", "Paint 60 16711680", "TurnMarkers 10",
+                          "HidePiece 39", "CloseConnection", "Options 3 0"));
+}
+
+TEST_F(GameTest, AbandonClearsEverythingButTheRecordsAndEndsTheConnection) {
+  Start(GameMode::VsHuman);
+  Play({12, 50, 13});
+  Click(60, kRightButton);
+  shell.calls.clear();
+
+  RunToEnd(game.AbandonGame());
+  auto calls = shell.Take();
+  ASSERT_EQ(calls.size(), 1u + 121u + 4u);
+  EXPECT_EQ(calls[0], "StopClock");
+  const std::vector<std::string> tail(calls.end() - 4, calls.end());
+  EXPECT_THAT(tail, ElementsAre("ShowAllMarkers", "HideOutline", "Options 1 1", "CloseConnection"));
+  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_EQ(BoardCount(Empty), kCellCount);
+  EXPECT_EQ(game.PieceStock, (std::array<std::int16_t, 4>{20, 20, 20, 20}));
+  EXPECT_EQ(game.BlockerStock, (std::array<std::int16_t, 4>{6, 6, 6, 6}));
+  EXPECT_EQ(game.records.GamesPlayed, 1);
+
+  Click(30);  // nothing until a new game
+  EXPECT_EQ(game.Board[30], Empty);
+  // Abandoning when no game runs clears the same way.
+  RunToEnd(game.AbandonGame());
+  EXPECT_EQ(game.records.GamesPlayed, 1);
+}
+
+TEST_F(GameTest, AbandonDuringTheJudgesPauseLeavesNoOutlineAndNoResult) {
+  Start(GameMode::VsHuman);
+  Play({12, 50, 13, 51, 23, 52});
+  shell.hold_pauses = true;
+  Task<> click = game.PlaceFromClick(24, kLeftButton);
+  click.Resume();
+  ASSERT_FALSE(click.Done());
+  EXPECT_EQ(game.Turn, NoTurn);  // set before the pause: clicks now do nothing
+  RunToEnd(game.AbandonGame());
+  shell.calls.clear();
+
+  shell.pause_gate.Open();
+  EXPECT_TRUE(click.Done());
+  EXPECT_THAT(shell.Take(), ElementsAre("Readout ( 2, 2)"));
+  EXPECT_EQ(game.records.Wins, 0);
+}
+
+TEST_F(GameTest, OnlinePlacementsAreSentAndTheClockStopsBeforeThePiece) {
+  shell.mode = GameMode::VsOnline;
+  game.Turn = Player1;
+  game.online.ClockStyle = 1;
+  RunToEnd(game.StartGame(0));
+  EXPECT_THAT(shell.Take("StartClock"), ElementsAre("StartClock"));
+  EXPECT_EQ(game.Turn, Player1);
+
+  Click(5, kRightButton);
+  Click(60);
+  EXPECT_THAT(shell.Take(),
+              ElementsAre("Paint 5 16777215", "HideBlocker 5", "Send PutW 5", "Readout ( 5, 0)",
+                          "Paint 60 255", "HidePiece 19", "StopClock", "Send PutU 60",
+                          "TurnMarkers 01", "Readout ( 5, 5)"));
+  EXPECT_EQ(game.Turn, Remote);
+
+  // A menu start in "VS Online" clears this board but keeps the turn and
+  // sends nothing.
+  RunToEnd(game.StartGame(1));
+  EXPECT_EQ(game.Turn, Remote);
+  EXPECT_EQ(game.records.GamesPlayed, 2);
+  for (const auto& call : shell.Take()) {
+    EXPECT_EQ(call.rfind("Send", 0), std::string::npos);
+    EXPECT_NE(call, "CloseConnection");
+  }
+}
+
+TEST_F(GameTest, OnlineWinsNameThePlayersAndOnlyTheHostSendsShow) {
+  shell.mode = GameMode::VsOnline;
+  shell.local_name = "Hanako";
+  game.online.OpponentName = "Jiro";
+  game.Turn = Player1;
+  RunToEnd(game.StartGame(0));
+  game.Board[12] = game.Board[13] = game.Board[23] = Player1;
+  Click(24);
+  EXPECT_THAT(shell.Take(),
+              ::testing::IsSupersetOf({"Result Hanako Win", "Send Show", "ShowSettings"}));
+
+  game.online.IsGuest = 1;
+  game.Turn = Remote;
+  RunToEnd(game.StartGame(0));
+  for (int c : {60, 61, 71, 72})
+    game.Board[c] = Remote;
+  EXPECT_TRUE(RunToEnd(game.CheckSquare(Remote)));
+  const auto calls = shell.Take();
+  EXPECT_THAT(calls, ::testing::Contains("Result Jiro Win"));
+  EXPECT_THAT(calls, ::testing::Contains("Options 1 1"));
+  EXPECT_THAT(calls, ::testing::Not(::testing::Contains("Send Show")));
+  EXPECT_EQ(game.records.Wins, 1);
+  EXPECT_EQ(game.records.Losses, 1);
 }
 
 }  // namespace

@@ -11,11 +11,14 @@ namespace {
 
 BoardCells WithPieces(std::initializer_list<int> cells, Side side = Player1) {
   BoardCells board{};
-  for (int c : cells) board[c] = side;
+  for (int c : cells)
+    board[c] = side;
   return board;
 }
 
-std::set<int> CornerSet(const SquareCorners& s) { return {s.i, s.L, s.C2, s.C1}; }
+std::set<int> CornerSet(const SquareCorners& s) {
+  return {s.i, s.L, s.C2, s.C1};
+}
 
 TEST(SquareScan, UprightUnitSquareIsFoundFromItsTopPairOnly) {
   const auto found = ScanSquares(WithPieces({12, 13, 23, 24}), Player1);
@@ -83,7 +86,8 @@ TEST(SquareScan, AcceptsExactlyTheTrueSquaresWithPlayableCorners) {
   BoardCells full;
   full.fill(Player1);
   std::map<std::set<int>, int> accepted;
-  for (const auto& s : ScanSquares(full, Player1)) ++accepted[CornerSet(s)];
+  for (const auto& s : ScanSquares(full, Player1))
+    ++accepted[CornerSet(s)];
   ASSERT_EQ(accepted.size(), truth.size());
   int unit = 0;
   for (const auto& [corners, times] : accepted) {
@@ -104,10 +108,12 @@ TEST(SquareScan, AcceptsExactlyTheTrueSquaresWithPlayableCorners) {
 TEST(SquareScan, EachTrueSquareAloneOnTheBoardIsFound) {
   for (const auto& [corners, upright] : AllTrueSquares()) {
     BoardCells board{};
-    for (int c : corners) board[c] = Cpu;
+    for (int c : corners)
+      board[c] = Cpu;
     const auto found = ScanSquares(board, Cpu);
     ASSERT_FALSE(found.empty());
-    for (const auto& s : found) EXPECT_EQ(CornerSet(s), corners);
+    for (const auto& s : found)
+      EXPECT_EQ(CornerSet(s), corners);
   }
 }
 
