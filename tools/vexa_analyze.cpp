@@ -1,22 +1,36 @@
-// vexa-analyze: analyses boards read from standard input, one per line,
-// without any window.
+// vexa-analyze: analyses boards read from standard input, one per line, and
+// plays the computer player against itself, without any window.
 //
-//   vexa-analyze squares SIDE   every corner set the judge accepts for SIDE
+//   vexa-analyze squares SIDE                 every corner set the judge accepts
+//   vexa-analyze reaches SIDE                 the side's reach and pre-reach cells
+//   vexa-analyze cpu STRENGTH [--seed N]      the CPU's move on each board
+//   vexa-analyze selfplay A B --games N [--seed S]
+//                                             whole games of strength A against B
 
 #include <iostream>
+#include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "board_line.h"
+#include "cell_source.h"
+#include "cpu_commands.h"
+#include "self_play.h"
 #include "square_scan.h"
 
 namespace vexa::tools {
 namespace {
 
 int Usage() {
-  std::cerr << "usage: vexa-analyze squares SIDE   (boards on standard input)\n"
-               "  SIDE is 1..4; a board is 121 characters 0..5, optionally followed by\n"
-               "  blank-separated name=value fields\n";
+  std::cerr << "usage: vexa-analyze squares SIDE\n"
+               "       vexa-analyze reaches SIDE\n"
+               "       vexa-analyze cpu STRENGTH [--seed N]\n"
+               "       vexa-analyze selfplay A B --games N [--seed S]\n"
+               "  SIDE is 1..4; STRENGTH, A and B are Easy, Normal, Hard or VeryHard.\n"
+               "  squares, reaches and cpu read boards on standard input: a board is 121\n"
+               "  characters 0..5, optionally followed by blank-separated name=value fields\n"
+               "  (cpu reads blockers=K and pieces=K, the CPU's stocks).\n";
   return 2;
 }
 
@@ -56,18 +70,150 @@ int ForEachBoard(Analyse analyse) {
   return failures == 0 ? 0 : 1;
 }
 
-int Run(const std::vector<std::string>& args) {
-  if (args.size() == 2 && args[0] == "squares") {
-    const auto side = ParseNumber(args[1], 1, 4);
-    if (!side) {
-      std::cerr << "vexa-analyze: SIDE must be 1..4, not '" << args[1] << "'\n";
-      return 2;
+// The arguments of one subcommand: the words in order, and the values of
+// the "--name value" options among them.
+struct Arguments {
+  std::vector<std::string> words;
+  std::map<std::string, std::string> options;
+};
+
+std::optional<Arguments> SplitArguments(const std::vector<std::string>& args,
+                                        const std::vector<std::string>& known_options) {
+  Arguments out;
+  for (std::size_t n = 0; n < args.size(); ++n) {
+    if (args[n].rfind("--", 0) != 0) {
+      out.words.push_back(args[n]);
+      continue;
     }
+    const std::string name = args[n].substr(2);
+    bool known = false;
+    for (const auto& option : known_options)
+      known = known || option == name;
+    if (!known || n + 1 == args.size()) {
+      std::cerr << "vexa-analyze: unknown option or missing value: " << args[n] << '\n';
+      return std::nullopt;
+    }
+    out.options[name] = args[++n];
+  }
+  return out;
+}
+
+std::optional<Side> SideArgument(const std::string& text) {
+  const auto side = ParseNumber(text, 1, 4);
+  if (!side) {
+    std::cerr << "vexa-analyze: SIDE must be 1..4, not '" << text << "'\n";
+    return std::nullopt;
+  }
+  return static_cast<Side>(*side);
+}
+
+std::optional<CpuStrength> StrengthArgument(const std::string& text) {
+  const auto strength = ParseStrength(text);
+  if (!strength) {
+    std::cerr << "vexa-analyze: a strength is Easy, Normal, Hard or VeryHard, not '" << text
+              << "'\n";
+  }
+  return strength;
+}
+
+// The --seed option, or a seed that differs from run to run.
+std::optional<std::uint64_t> SeedOption(const Arguments& args) {
+  const auto option = args.options.find("seed");
+  if (option == args.options.end()) return SeedFromClock();
+  const auto seed = ParseNumber(option->second, 0, std::numeric_limits<long>::max());
+  if (!seed) {
+    std::cerr << "vexa-analyze: --seed must be a whole number 0 or above, not '" << option->second
+              << "'\n";
+    return std::nullopt;
+  }
+  return static_cast<std::uint64_t>(*seed);
+}
+
+int RunSelfPlay(const Arguments& args) {
+  const auto a = StrengthArgument(args.words[0]);
+  const auto b = StrengthArgument(args.words[1]);
+  if (!a || !b) return 2;
+  const auto games_option = args.options.find("games");
+  if (games_option == args.options.end()) {
+    std::cerr << "vexa-analyze: selfplay needs --games N\n";
+    return 2;
+  }
+  const auto games = ParseNumber(games_option->second, 1, 100'000'000);
+  if (!games) {
+    std::cerr << "vexa-analyze: --games must be 1..100000000, not '" << games_option->second
+              << "'\n";
+    return 2;
+  }
+  const auto seed = SeedOption(args);
+  if (!seed) return 2;
+  if (args.options.count("seed") == 0) std::cerr << "selfplay: seed " << *seed << '\n';
+
+  SelfPlay play(*a, *b, *seed);
+  long wins_a = 0;
+  long wins_b = 0;
+  long draws = 0;
+  // Long runs report each tenth on standard error.
+  const long report_every = *games >= 1000 ? *games / 10 : 0;
+  for (long game = 0; game < *games; ++game) {
+    // A moves first in the even games, B in the odd ones.
+    switch (play.PlayGame(game % 2 == 0)) {
+      case Outcome::WinA:
+        ++wins_a;
+        break;
+      case Outcome::WinB:
+        ++wins_b;
+        break;
+      case Outcome::Draw:
+        ++draws;
+        break;
+    }
+    if (report_every > 0 && (game + 1) % report_every == 0) {
+      std::cerr << "selfplay: " << game + 1 << '/' << *games << " games\n";
+    }
+  }
+  std::cout << StrengthName(*a) << ' ' << wins_a << ' ' << StrengthName(*b) << ' ' << wins_b
+            << " draws " << draws << '\n';
+  return 0;
+}
+
+int Run(const std::vector<std::string>& all) {
+  if (all.empty()) return Usage();
+  const std::string& command = all[0];
+  const std::vector<std::string> rest(all.begin() + 1, all.end());
+
+  if (command == "squares" || command == "reaches") {
+    if (rest.size() != 1) return Usage();
+    const auto side = SideArgument(rest[0]);
+    if (!side) return 2;
     return ForEachBoard([&](const BoardLine& board, std::string&) {
-      std::cout << SquaresLine(board, static_cast<Side>(*side)) << '\n';
+      std::cout << (command == "squares" ? SquaresLine(board, *side) : ReachesLine(board, *side))
+                << '\n';
       return true;
     });
   }
+
+  if (command == "cpu") {
+    const auto args = SplitArguments(rest, {"seed"});
+    if (!args) return 2;
+    if (args->words.size() != 1) return Usage();
+    const auto strength = StrengthArgument(args->words[0]);
+    const auto seed = SeedOption(*args);
+    if (!strength || !seed) return 2;
+    SeededCellSource random(*seed);  // one seeding for all boards
+    return ForEachBoard([&](const BoardLine& board, std::string& error) {
+      const auto line = CpuMoveLine(board, *strength, random, error);
+      if (line) std::cout << *line << '\n';
+      return line.has_value();
+    });
+  }
+
+  if (command == "selfplay") {
+    const auto args = SplitArguments(rest, {"games", "seed"});
+    if (!args) return 2;
+    if (args->words.size() != 2) return Usage();
+    return RunSelfPlay(*args);
+  }
+
   return Usage();
 }
 

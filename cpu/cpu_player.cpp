@@ -1,0 +1,191 @@
+#include "cpu_player.h"
+
+namespace vexa {
+
+int DrawRandomCell(const BoardCells& board, CellSource& random) {
+  for (;;) {
+    const int cell = random.DrawCell();
+    if (IsPlayableCell(cell) && board[cell] == Empty) return cell;
+  }
+}
+
+std::optional<int> InnerExtensionCell(const BoardCells& board) {
+  // The last qualifying piece in index order wins; only the cell to the right
+  // is considered.
+  std::optional<int> found;
+  for (int cell = 0; cell < kCellCount; ++cell) {
+    if (board[cell] == Cpu && IsInnerBlockCell(cell) && IsPlayableCell(cell + 2) &&
+        board[cell + 2] == Empty) {
+      found = cell + 2;
+    }
+  }
+  return found;
+}
+
+void CpuPlayer::PlaceCpuPiece(int cell) {
+  game_.SetCell(cell, Cpu);
+}
+
+void CpuPlayer::PlaceCpuBlocker(int cell) {
+  game_.UseBlocker(Cpu);
+  game_.SetCell(cell, Blocker);
+}
+
+void CpuPlayer::HandOver() {
+  game_.Turn = Player1;
+  game_.MarkTurn(Player1);
+}
+
+bool CpuPlayer::BlockReaches() {
+  const CellList& reach = lists_.ReachList(Player1);
+  while (!reach.Empty()) {
+    const int cell = reach.First();
+    if (game_.BlockerStock[Cpu - 1] <= 0) {
+      // Out of blockers: the piece covers the first open cell, the others
+      // stay open.
+      PlaceCpuPiece(cell);
+      return true;
+    }
+    // A blocker takes away the cell it stands on and can open none, so the
+    // loop ends after six blockers at most.
+    PlaceCpuBlocker(cell);
+    ListReaches(Player1, game_.Board, lists_);
+  }
+  return false;
+}
+
+Task<> CpuPlayer::CpuMove() {
+  const int game_number = game_.GameNumber();
+  co_await game_.Shell().Pause(kThinkingPauseMs);
+  // A new game or an abandon during the pause owns the board now.
+  if (GameChanged(game_number)) co_return;
+  const BoardCells& board = game_.Board;
+
+  ListReaches(Cpu, board, lists_);
+  if (!lists_.ReachList(Cpu).Empty()) {
+    if (Strength() != CpuStrength::Easy) {
+      PlaceCpuPiece(lists_.ReachList(Cpu).First());
+      co_await game_.CheckSquare(Cpu);  // finds the square and ends the game
+    } else {
+      // "Easy" leaves its own winning cell alone and only defends.
+      ListReaches(Player1, board, lists_);
+      if (!BlockReaches()) PlaceCpuPiece(DrawRandomCell(board, random_));
+      // Either piece may still land on the CPU's winning cell: judge it, and
+      // pass the move only if the game goes on.
+      if (!co_await game_.CheckSquare(Cpu)) HandOver();
+    }
+  } else {
+    ListReaches(Player1, board, lists_);
+    const CellList& player1_reach = lists_.ReachList(Player1);
+    bool placed = false;
+    if (Strength() != CpuStrength::Easy && player1_reach.Count() == 1) {
+      // One open cell: a blocker keeps the piece free for the CPU's own
+      // preparation; with nothing to prepare, or no blocker, the piece
+      // covers it.
+      const int cell = player1_reach.First();
+      if (!lists_.PreReachList(Cpu).Empty() && game_.BlockerStock[Cpu - 1] > 0) {
+        PlaceCpuBlocker(cell);
+      } else {
+        PlaceCpuPiece(cell);
+        placed = true;
+      }
+    } else {
+      placed = BlockReaches();
+    }
+    if (placed) HandOver();
+
+    // Both sides' lists describe the board as it now stands.
+    ListReaches(Cpu, board, lists_);
+    ListReaches(Player1, board, lists_);
+    if (!placed) {
+      const std::optional<int> cell = co_await ChoosePieceCell(game_number);
+      if (!cell) co_return;  // the game changed during the inner-block draw
+      PlaceCpuPiece(*cell);
+      HandOver();
+    }
+  }
+
+  // The judge's pauses and result dialog above may have let a new game begin.
+  if (GameChanged(game_number)) co_return;
+  game_.UsePiece(Cpu);
+  // No new square of Player1 is possible; this ends the game when both
+  // stocks are empty.
+  co_await game_.CheckSquare(Player1);
+}
+
+Task<std::optional<int>> CpuPlayer::ChoosePieceCell(int game_number) {
+  const BoardCells& board = game_.Board;
+  const CellList& own_pre_reach = lists_.PreReachList(Cpu);
+  const CellList& player1_pre_reach = lists_.PreReachList(Player1);
+
+  if (!own_pre_reach.Empty()) {
+    co_return Strength() >= CpuStrength::Hard ? MostReachesLookAhead() : own_pre_reach.First();
+  }
+
+  if (!player1_pre_reach.Empty()) {
+    if (Strength() < CpuStrength::Hard) co_return DrawRandomCell(board, random_);
+    const LookAheadChoice choice = FewestOpposingReachesLookAhead();
+    if (Strength() == CpuStrength::VeryHard && choice.score == 0) {
+      if (const std::optional<int> extension = InnerExtensionCell(board)) co_return *extension;
+    }
+    co_return choice.cell;
+  }
+
+  if (Strength() < CpuStrength::Hard) co_return DrawRandomCell(board, random_);
+  const std::optional<int> drawn = co_await DrawRandomInnerCell(game_number);
+  if (!drawn) co_return std::nullopt;
+  if (Strength() == CpuStrength::VeryHard) {
+    if (const std::optional<int> extension = InnerExtensionCell(board)) co_return *extension;
+  }
+  co_return drawn;
+}
+
+int CpuPlayer::MostReachesLookAhead() {
+  const CellList& candidates = lists_.PreReachList(Cpu);
+  int chosen = candidates.First();
+  int best = 0;
+  for (const int cell : candidates) {
+    TrialBoard = game_.Board;
+    TrialBoard[cell] = Cpu;
+    ListReaches(Cpu, TrialBoard, trial_lists_);
+    // Every candidate opens at least one reach cell; a later one that opens
+    // as many as the best so far replaces it.
+    const int score = trial_lists_.ReachList(Cpu).Count();
+    if (score >= 1 && score >= best) {
+      chosen = cell;
+      best = score;
+    }
+  }
+  return chosen;
+}
+
+CpuPlayer::LookAheadChoice CpuPlayer::FewestOpposingReachesLookAhead() {
+  const CellList& candidates = lists_.PreReachList(Player1);
+  LookAheadChoice choice{candidates.First(), kCellCount};
+  for (const int cell : candidates) {
+    TrialBoard = game_.Board;
+    TrialBoard[cell] = Cpu;
+    ListReaches(Player1, TrialBoard, trial_lists_);
+    // Only a strictly lower count replaces the choice: the earlier wins ties.
+    const int score = trial_lists_.ReachList(Player1).Count();
+    if (score < choice.score) choice = {cell, score};
+  }
+  return choice;
+}
+
+Task<std::optional<int>> CpuPlayer::DrawRandomInnerCell(int game_number) {
+  int empty_draws = 0;
+  for (;;) {
+    const int cell = random_.DrawCell();
+    bool accepted = false;
+    if (IsPlayableCell(cell) && game_.Board[cell] == Empty) {
+      ++empty_draws;
+      accepted = IsInnerBlockCell(cell) || empty_draws > kInnerDrawPatience;
+    }
+    co_await game_.Shell().LetEventsRun();
+    if (GameChanged(game_number)) co_return std::nullopt;
+    if (accepted) co_return cell;
+  }
+}
+
+}  // namespace vexa

@@ -1,0 +1,81 @@
+#pragma once
+
+// The computer player: side 3 of "VS CPU", against Player1, at the strength
+// the option panel shows.
+
+#include <optional>
+
+#include "board.h"
+#include "cell_source.h"
+#include "game.h"
+#include "reach_lists.h"
+#include "task.h"
+
+namespace vexa {
+
+// The visible thinking time before every move.
+constexpr int kThinkingPauseMs = 1000;
+// Empty cells outside the inner block that the inner-block draw passes over
+// before it takes one anyway.
+constexpr int kInnerDrawPatience = 2500;
+
+class CpuPlayer : public CpuOpponent {
+ public:
+  // The reach lists are the program instance's; the move leaves them
+  // describing the board as it stood before the CPU's piece.
+  CpuPlayer(Game& game, ReachLists& lists, CellSource& random)
+      : game_(game), lists_(lists), random_(random) {}
+  CpuPlayer(const CpuPlayer&) = delete;
+  CpuPlayer& operator=(const CpuPlayer&) = delete;
+
+  // One complete move with Turn at 3: blockers on Player1's reach cells if
+  // any, then one piece, the move handed back to Player1 and the judge.
+  // When a new game or an abandon happens while the move waits, the rest of
+  // it is dropped.
+  Task<> CpuMove() override;
+
+ private:
+  CpuStrength Strength() const { return game_.Shell().Strength(); }
+  bool GameChanged(int game_number) const { return game_.GameNumber() != game_number; }
+
+  void PlaceCpuPiece(int cell);
+  void PlaceCpuBlocker(int cell);
+  void HandOver();
+  // Blockers on Player1's reach cells, first to last, while they last; when
+  // they run out with a reach cell still open, the CPU's piece goes there.
+  // True when it has placed the piece; the caller hands the move over.
+  bool BlockReaches();
+
+  // The piece when neither side can win next move, by strength.
+  Task<std::optional<int>> ChoosePieceCell(int game_number);
+  // Hard and up: the CPU's pre-reach cell that leaves it the most reach
+  // cells, the later one among equals.
+  int MostReachesLookAhead();
+  // Hard and up: Player1's pre-reach cell that leaves Player1 the fewest
+  // reach cells, the earlier one among equals, with that count.
+  struct LookAheadChoice {
+    int cell;
+    int score;
+  };
+  LookAheadChoice FewestOpposingReachesLookAhead();
+  // Hard and up: a random empty cell of the inner block, letting events run
+  // after every draw. Nothing when the game changed meanwhile.
+  Task<std::optional<int>> DrawRandomInnerCell(int game_number);
+
+  Game& game_;
+  ReachLists& lists_;
+  CellSource& random_;
+  // Scratch for the look-aheads: the board with one trial piece, and lists
+  // to score it with, so the instance's lists never describe a trial.
+  BoardCells TrialBoard{};
+  ReachLists trial_lists_;
+};
+
+// A random empty playable cell of the board, anywhere.
+int DrawRandomCell(const BoardCells& board, CellSource& random);
+
+// The empty cell two columns to the right of the CPU's highest-index piece in
+// the inner block that has one; nothing when no piece has.
+std::optional<int> InnerExtensionCell(const BoardCells& board);
+
+}  // namespace vexa

@@ -1,0 +1,482 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <vector>
+
+#include "cpu_player.h"
+#include "game.h"
+#include "recording_shell.h"
+#include "square_scan.h"
+
+namespace vexa {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using testing::Gate;
+using testing::RecordingShell;
+using testing::RunToEnd;
+
+constexpr CpuStrength kEasy = CpuStrength::Easy;
+constexpr CpuStrength kNormal = CpuStrength::Normal;
+constexpr CpuStrength kHard = CpuStrength::Hard;
+constexpr CpuStrength kVeryHard = CpuStrength::VeryHard;
+
+// The recording shell that also counts, and can hold, the CPU's passes that
+// let events run.
+class CpuShell : public RecordingShell {
+ public:
+  int events_let_run = 0;
+  bool hold_events = false;
+  Gate events_gate;
+  Task<> LetEventsRun() override {
+    ++events_let_run;
+    if (hold_events) co_await events_gate.Wait();
+  }
+};
+
+// Draws the scripted cells first, then seeded ones; keeps every draw.
+class ScriptedCells : public CellSource {
+ public:
+  std::vector<int> script;
+  std::vector<int> drawn;
+  int DrawCell() override {
+    const int cell = drawn.size() < script.size() ? script[drawn.size()] : rest_.DrawCell();
+    drawn.push_back(cell);
+    return cell;
+  }
+
+ private:
+  SeededCellSource rest_{7};
+};
+
+class CpuPlayerTest : public ::testing::Test {
+ protected:
+  CpuPlayerTest() {
+    shell.mode = GameMode::VsCpu;
+    game.SetCpuOpponent(&cpu);
+  }
+
+  // A fresh "VS CPU" game with these cells set, the CPU to move.
+  void Setup(std::initializer_list<int> player1, std::initializer_list<int> cpu_pieces,
+             std::initializer_list<int> blockers = {}) {
+    RunToEnd(game.StartGame(1));
+    for (int cell : player1)
+      game.Board[cell] = Player1;
+    for (int cell : cpu_pieces)
+      game.Board[cell] = Cpu;
+    for (int cell : blockers)
+      game.Board[cell] = Blocker;
+    game.Turn = Cpu;
+    shell.calls.clear();
+  }
+
+  // One CPU move; its placements in order, "B c" or "P c".
+  std::vector<std::string> Move(CpuStrength strength) {
+    shell.strength = strength;
+    RunToEnd(cpu.CpuMove());
+    return Placements(shell.calls);
+  }
+
+  static std::vector<std::string> Placements(const std::vector<std::string>& calls) {
+    std::vector<std::string> out;
+    for (const auto& call : calls) {
+      int cell = 0;
+      unsigned color = 0;
+      if (std::sscanf(call.c_str(), "Paint %d %u", &cell, &color) != 2) continue;
+      if (color == kBlue) out.push_back("P " + std::to_string(cell));
+      if (color == kWhite) out.push_back("B " + std::to_string(cell));
+    }
+    return out;
+  }
+
+  int BoardCount(std::int16_t value) const {
+    return static_cast<int>(std::count(game.Board.begin(), game.Board.end(), value));
+  }
+
+  CpuShell shell;
+  Game game{shell};
+  ReachLists lists;
+  ScriptedCells random;
+  CpuPlayer cpu{game, lists, random};
+};
+
+TEST_F(CpuPlayerTest, WinsAtOnceExceptAtEasyWhichOnlyDefends) {
+  // The CPU completes 24-26-46-48 with 48; Player1 threatens 84.
+  for (CpuStrength strength : {kNormal, kHard, kVeryHard}) {
+    SCOPED_TRACE(static_cast<int>(strength));
+    Setup({60, 62, 82}, {24, 26, 46});
+    EXPECT_THAT(Move(strength), ElementsAre("P 48"));
+    EXPECT_EQ(game.Turn, NoTurn);
+    const auto calls = shell.Take();
+    EXPECT_THAT(calls, Contains("Result You Lose"));
+    // The stock is counted after the judge; the markers stay on the CPU.
+    EXPECT_EQ(calls.back(), "HidePiece 39");
+    EXPECT_THAT(calls, ::testing::Not(Contains(::testing::StartsWith("TurnMarkers"))));
+  }
+  EXPECT_EQ(game.records.Losses, 3);
+
+  // "Easy" blocks 84 and places at random; the draws 10, 110 and 120 are
+  // unplayable and 84 is taken, so 5 it is. Its winning cell stays open.
+  Setup({60, 62, 82}, {24, 26, 46});
+  random.script = {10, 110, 120, 84, 5};
+  EXPECT_THAT(Move(kEasy), ElementsAre("B 84", "P 5"));
+  EXPECT_EQ(game.Board[48], Empty);
+  EXPECT_EQ(game.Turn, Player1);
+  // The move is handed back as on every other path.
+  EXPECT_THAT(shell.Take("TurnMarkers"), ElementsAre("TurnMarkers 10"));
+  EXPECT_EQ(game.BlockerStock[Cpu - 1], 5);
+  EXPECT_EQ(game.PieceStock[Cpu - 1], 19);
+
+  // A random draw may still land on it: the square is announced.
+  Setup({60, 62, 82}, {24, 26, 46});
+  random.script = {48};
+  random.drawn.clear();
+  EXPECT_THAT(Move(kEasy), ElementsAre("B 84", "P 48"));
+  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_THAT(shell.Take("Result"), ElementsAre("Result You Lose"));
+}
+
+TEST_F(CpuPlayerTest, EasyOutOfBlockersAnnouncesTheSquareItsCoveringPieceCompletes) {
+  // 48 completes the CPU's square and Player1's 50-70-72 square alike.
+  Setup({50, 70, 72}, {24, 26, 46});
+  game.BlockerStock[Cpu - 1] = 0;
+  EXPECT_THAT(Move(kEasy), ElementsAre("P 48"));
+  EXPECT_EQ(game.Turn, NoTurn);
+  const auto calls = shell.Take();
+  EXPECT_THAT(calls, Contains("Result You Lose"));
+  EXPECT_THAT(calls, ::testing::Not(Contains(::testing::StartsWith("TurnMarkers"))));
+}
+
+TEST_F(CpuPlayerTest, OneOpenReachCellIsCoveredByABlockerOnlyWhenTheCpuHasSomethingToPrepare) {
+  // Player1's only reach cell is 48. With nothing of its own to prepare the
+  // CPU puts its piece there.
+  Setup({24, 26, 46}, {});
+  EXPECT_THAT(Move(kNormal), ElementsAre("P 48"));
+  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_THAT(shell.Take("TurnMarkers"), ElementsAre("TurnMarkers 10"));
+
+  // With 80 and 82 (pre-reach cells 102, 104, 58, 60) a blocker covers it
+  // and the piece prepares the first of them.
+  Setup({24, 26, 46}, {80, 82});
+  EXPECT_THAT(Move(kNormal), ElementsAre("B 48", "P 102"));
+  EXPECT_THAT(shell.Take("Hide"), ElementsAre("HideBlocker 11", "HidePiece 39"));
+  EXPECT_EQ(game.BlockerStock[Cpu - 1], 5);
+
+  // Without a blocker left, the piece covers it after all.
+  Setup({24, 26, 46}, {80, 82});
+  game.BlockerStock[Cpu - 1] = 0;
+  EXPECT_THAT(Move(kNormal), ElementsAre("P 48"));
+}
+
+TEST_F(CpuPlayerTest, SeveralReachCellsTakeOneBlockerEachWhileTheBlockersLast) {
+  // Player1's reach cells, in list order: 48, 54, 16, 104. The CPU's own
+  // pre-reach cells from 57-59: 79, 81, 35, 37.
+  const auto player1 = {24, 26, 46, 80, 82, 102, 30, 32, 52};
+  Setup(player1, {57, 59});
+  EXPECT_THAT(Move(kNormal), ElementsAre("B 48", "B 54", "B 16", "B 104", "P 79"));
+  EXPECT_THAT(shell.Take("HideBlocker"),
+              ElementsAre("HideBlocker 11", "HideBlocker 10", "HideBlocker 9", "HideBlocker 8"));
+
+  Setup(player1, {57, 59});
+  game.BlockerStock[Cpu - 1] = 4;
+  EXPECT_THAT(Move(kNormal), ElementsAre("B 48", "B 54", "B 16", "B 104", "P 79"));
+  EXPECT_EQ(game.BlockerStock[Cpu - 1], 0);
+
+  // Two blockers for four cells: the piece covers the third, 104 stays open.
+  Setup(player1, {57, 59});
+  game.BlockerStock[Cpu - 1] = 2;
+  EXPECT_THAT(Move(kNormal), ElementsAre("B 48", "B 54", "P 16"));
+  EXPECT_EQ(game.Board[104], Empty);
+  EXPECT_EQ(game.BlockerStock[Cpu - 1], 0);
+  EXPECT_EQ(game.Turn, Player1);
+
+  // "Easy" blocks the same way; with none left the first cell gets the piece.
+  Setup(player1, {57, 59});
+  game.BlockerStock[Cpu - 1] = 0;
+  EXPECT_THAT(Move(kEasy), ElementsAre("P 48"));
+  EXPECT_EQ(game.BlockerStock[Cpu - 1], 0);
+  EXPECT_THAT(shell.Take("HideBlocker"), ::testing::IsEmpty());
+}
+
+TEST_F(CpuPlayerTest, OwnPreparationLooksAheadForTheMostReachCellsLaterAmongEquals) {
+  // The CPU's pre-reach cells 15, 47, 61, 38, 88, 29 would leave it 2, 3, 3,
+  // 2, 1 and 1 reach cells: the look-ahead takes 61, the second of the 3s.
+  const auto cpu_pieces = {1, 33, 75, 79, 93};
+  Setup({}, cpu_pieces);
+  EXPECT_THAT(Move(kHard), ElementsAre("P 61"));
+  Setup({}, cpu_pieces);
+  EXPECT_THAT(Move(kVeryHard), ElementsAre("P 61"));
+  // "Normal" takes the first entry; the instance's lists are not left
+  // describing a trial board.
+  Setup({}, cpu_pieces);
+  EXPECT_THAT(Move(kNormal), ElementsAre("P 15"));
+  EXPECT_EQ(lists.PreReachList(Cpu).Count(), 6);
+  EXPECT_TRUE(lists.ReachList(Cpu).Empty());
+}
+
+TEST_F(CpuPlayerTest, Player1sPreparationIsTakenFirstAndVeryHardPrefersItsExtension) {
+  // Player1's pre-reach cells 46, 48, 2, 4 all leave it no reach cell; the
+  // earliest is taken. The CPU's lone piece on 60 prepares nothing.
+  Setup({24, 26}, {60});
+  EXPECT_THAT(Move(kHard), ElementsAre("P 46"));
+  Setup({24, 26}, {60});
+  EXPECT_THAT(Move(kVeryHard), ElementsAre("P 62"));
+  Setup({24, 26}, {60});
+  random.script = {77};
+  random.drawn.clear();
+  EXPECT_THAT(Move(kNormal), ElementsAre("P 77"));
+}
+
+TEST(InnerExtensionCell, TheHighestInnerPieceWithAFreeCellTwoToTheRight) {
+  BoardCells board{};
+  EXPECT_EQ(InnerExtensionCell(board), std::nullopt);
+  board[24] = board[60] = Cpu;
+  EXPECT_EQ(InnerExtensionCell(board), 62);
+  board[62] = Blocker;
+  EXPECT_EQ(InnerExtensionCell(board), 26);
+
+  board = {};
+  board[30] = Cpu;  // column 8
+  EXPECT_EQ(InnerExtensionCell(board), 32);
+  board = {};
+  board[31] = Cpu;  // column 9: outside the inner block
+  board[12] = Cpu;  // row 1
+  board[60] = Player1;
+  EXPECT_EQ(InnerExtensionCell(board), std::nullopt);
+}
+
+TEST_F(CpuPlayerTest, OnAnEmptyBoardHardAndUpDrawUntilTheInnerBlock) {
+  for (CpuStrength strength : {kEasy, kNormal}) {
+    Setup({}, {});
+    random.script = {1, 60};
+    random.drawn.clear();
+    EXPECT_THAT(Move(strength), ElementsAre("P 1"));
+  }
+  for (CpuStrength strength : {kHard, kVeryHard}) {
+    Setup({}, {});
+    random.script = {1, 119, 60};
+    random.drawn.clear();
+    shell.events_let_run = 0;
+    EXPECT_THAT(Move(strength), ElementsAre("P 60"));
+    EXPECT_EQ(shell.events_let_run, 3);  // once per draw
+  }
+}
+
+TEST_F(CpuPlayerTest, TheInnerBlockDrawGivesUpAfter2500EmptyCellsOutsideIt) {
+  std::vector<int> inner;
+  for (int cell = 0; cell < kCellCount; ++cell) {
+    if (IsInnerBlockCell(cell)) inner.push_back(cell);
+  }
+  ASSERT_EQ(inner.size(), 49u);
+  Setup({}, {});
+  for (int cell : inner)
+    game.Board[cell] = Blocker;
+  const BoardCells before = game.Board;
+  shell.events_let_run = 0;
+
+  const auto placed = Move(kHard);
+
+  int empty_draws = 0;
+  for (int cell : random.drawn)
+    empty_draws += IsPlayableCell(cell) && before[cell] == Empty;
+  EXPECT_EQ(empty_draws, kInnerDrawPatience + 1);
+  EXPECT_THAT(placed, ElementsAre("P " + std::to_string(random.drawn.back())));
+  EXPECT_EQ(shell.events_let_run, static_cast<int>(random.drawn.size()));
+}
+
+TEST_F(CpuPlayerTest, ANewGameDuringThePauseDropsTheRestOfTheMove) {
+  shell.strength = kNormal;  // its random draw does not wait
+  shell.hold_pauses = true;
+  RunToEnd(game.StartGame(1));
+  Task<> click = game.PlaceFromClick(60, kLeftButton);
+  click.Resume();
+  ASSERT_FALSE(click.Done());  // the CPU thinks
+  EXPECT_EQ(game.Turn, Cpu);
+
+  // The new game lets the CPU move first: its own move waits as well.
+  shell.cpu_first = true;
+  Task<> restart = game.StartGame(1);
+  restart.Resume();
+  ASSERT_FALSE(restart.Done());
+  shell.calls.clear();
+  shell.pause_gate.Open();
+  ASSERT_TRUE(click.Done());
+  ASSERT_TRUE(restart.Done());
+
+  // Only the new game's move landed: one piece, one stock entry used.
+  EXPECT_EQ(BoardCount(Cpu), 1);
+  EXPECT_EQ(BoardCount(Player1), 0);
+  EXPECT_EQ(game.PieceStock[Cpu - 1], 19);
+  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_THAT(Placements(shell.calls), ::testing::SizeIs(1));
+  EXPECT_THAT(shell.Take("HidePiece"), ElementsAre("HidePiece 39"));
+}
+
+TEST_F(CpuPlayerTest, ANewGameDuringTheJudgesPauseKeepsItsStocks) {
+  Setup({60, 62, 82}, {24, 26, 46});
+  shell.strength = kNormal;
+  shell.hold_pauses = true;
+  Task<> move = cpu.CpuMove();
+  move.Resume();
+  shell.pause_gate.Open();  // the thinking pause; the winning piece's judge waits
+  ASSERT_EQ(game.Board[48], Cpu);
+  ASSERT_FALSE(move.Done());
+
+  RunToEnd(game.StartGame(1));
+  shell.calls.clear();
+  shell.pause_gate.Open();
+  ASSERT_TRUE(move.Done());
+  EXPECT_THAT(shell.calls, ::testing::IsEmpty());
+  EXPECT_EQ(game.PieceStock[Cpu - 1], kPiecesPerSide);
+  EXPECT_EQ(game.Turn, Player1);
+}
+
+TEST_F(CpuPlayerTest, AnAbandonDuringTheInnerBlockDrawPlacesNothing) {
+  Setup({}, {});
+  shell.strength = kHard;
+  shell.hold_events = true;
+  random.script = {1};
+  Task<> move = cpu.CpuMove();
+  move.Resume();
+  ASSERT_TRUE(shell.events_gate.HasWaiting());
+  RunToEnd(game.AbandonGame());
+  shell.calls.clear();
+  shell.events_gate.Open();
+  ASSERT_TRUE(move.Done());
+  EXPECT_THAT(shell.calls, ::testing::IsEmpty());
+  EXPECT_EQ(BoardCount(Empty), kCellCount);
+  EXPECT_EQ(game.PieceStock[Cpu - 1], kPiecesPerSide);
+  EXPECT_EQ(game.Turn, NoTurn);
+}
+
+// Whole games through the board clicks. Player1 wins when it can, else
+// blocks the CPU's first reach cell, else prepares its first pre-reach cell,
+// else takes the first free cell of the bottom rows.
+class CpuGameTest : public CpuPlayerTest,
+                    public ::testing::WithParamInterface<std::tuple<CpuStrength, bool>> {
+ protected:
+  // Player1's clicks for one turn: blockers first, the piece last.
+  std::vector<std::pair<int, int>> Player1Turn() {
+    ReachLists view;
+    ListReaches(Player1, game.Board, view);
+    ListReaches(Cpu, game.Board, view);
+    if (!view.ReachList(Player1).Empty()) return {{view.ReachList(Player1).First(), kLeftButton}};
+    std::vector<std::pair<int, int>> clicks;
+    int blockers = game.BlockerStock[Player1 - 1];
+    for (int cell : view.ReachList(Cpu)) {
+      if (blockers-- > 0) clicks.push_back({cell, kRightButton});
+    }
+    if (!view.PreReachList(Player1).Empty()) {
+      clicks.push_back({view.PreReachList(Player1).First(), kLeftButton});
+      return clicks;
+    }
+    for (int cell = kCellCount - 1; cell >= 0; --cell) {
+      if (IsPlayableCell(cell) && game.Board[cell] == Empty) {
+        clicks.push_back({cell, kLeftButton});
+        break;
+      }
+    }
+    return clicks;
+  }
+};
+
+TEST_P(CpuGameTest, AVsCpuGamePlaysToItsEndThroughTheClicks) {
+  const auto [strength, cpu_first] = GetParam();
+  shell.strength = strength;
+  shell.cpu_first = cpu_first;
+  RunToEnd(game.StartGame(1));
+  std::map<int, int> cpu_blockers;  // cell -> move
+  int turns = 0;
+
+  while (game.Turn == Player1) {
+    ASSERT_LT(++turns, 25);
+    const auto clicks = Player1Turn();
+    for (std::size_t n = 0; n + 1 < clicks.size(); ++n) {
+      RunToEnd(game.PlaceFromClick(clicks[n].first, clicks[n].second));
+    }
+    const BoardCells before_cpu = [&] {
+      BoardCells board = game.Board;
+      board[clicks.back().first] = Player1;
+      return board;
+    }();
+    const int cpu_pieces = BoardCount(Cpu);
+    shell.calls.clear();
+    RunToEnd(game.PlaceFromClick(clicks.back().first, kLeftButton));
+    if (game.Turn == NoTurn && BoardCount(Cpu) == cpu_pieces) break;  // Player1's win or the end
+
+    // One CPU move: its blockers only on Player1's reach cells, then one
+    // piece, then the move back with Player1 or the game over.
+    const auto placed = Placements(shell.calls);
+    ASSERT_FALSE(placed.empty());
+    EXPECT_EQ(placed.back().substr(0, 2), "P ");
+    ReachLists view;
+    ListReaches(Player1, before_cpu, view);
+    for (std::size_t n = 0; n + 1 < placed.size(); ++n) {
+      const int cell = std::stoi(placed[n].substr(2));
+      EXPECT_EQ(placed[n].substr(0, 2), "B ");
+      EXPECT_TRUE(view.ReachList(Player1).Contains(cell)) << cell;
+      cpu_blockers[cell] = turns;
+    }
+    EXPECT_EQ(BoardCount(Cpu), cpu_pieces + 1);
+    if (game.Turn == Player1) {
+      EXPECT_EQ(shell.calls.back(), "Readout " + CoordinateText(clicks.back().first));
+    }
+  }
+
+  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_EQ(game.PieceStock[Cpu - 1], kPiecesPerSide - BoardCount(Cpu));
+  EXPECT_EQ(game.BlockerStock[Cpu - 1], kBlockersPerSide - static_cast<int>(cpu_blockers.size()));
+  // The result agrees with the board.
+  const bool cpu_square = !ScanSquares(game.Board, Cpu).empty();
+  const bool player1_square = !ScanSquares(game.Board, Player1).empty();
+  EXPECT_FALSE(cpu_square && player1_square);
+  EXPECT_EQ(game.records.Losses, cpu_square ? 1 : 0);
+  EXPECT_EQ(game.records.Wins, player1_square ? 1 : 0);
+  if (!cpu_square && !player1_square) {
+    EXPECT_EQ(game.PieceStock[Player1 - 1], 0);
+    EXPECT_EQ(game.PieceStock[Cpu - 1], 0);
+  }
+  EXPECT_THAT(shell.calls, Contains("Options 0 1"));
+}
+
+std::string GameName(const ::testing::TestParamInfo<std::tuple<CpuStrength, bool>>& info) {
+  constexpr const char* kNames[] = {"Easy", "Normal", "Hard", "VeryHard"};
+  return std::string(kNames[static_cast<int>(std::get<0>(info.param))]) +
+         (std::get<1>(info.param) ? "_CpuFirst" : "_Player1First");
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStrength, CpuGameTest,
+                         ::testing::Combine(::testing::Values(kEasy, kNormal, kHard, kVeryHard),
+                                            ::testing::Bool()),
+                         GameName);
+
+TEST(SeededCellSource, EveryCellFrom1To120EquallyOftenAndTheSameForOneSeed) {
+  SeededCellSource source(42);
+  std::vector<int> counts(121, 0);
+  for (int n = 0; n < 120 * 1000; ++n) {
+    const int cell = source.DrawCell();
+    ASSERT_GE(cell, 1);
+    ASSERT_LE(cell, 120);
+    ++counts[cell];
+  }
+  for (int cell = 1; cell <= 120; ++cell) {
+    EXPECT_NEAR(counts[cell], 1000, 150) << cell;  // about five standard deviations
+  }
+  SeededCellSource again(42), other(43);
+  SeededCellSource first(42);
+  std::vector<int> a, b, c;
+  for (int n = 0; n < 20; ++n) {
+    a.push_back(first.DrawCell());
+    b.push_back(again.DrawCell());
+    c.push_back(other.DrawCell());
+  }
+  EXPECT_EQ(a, b);
+  EXPECT_NE(a, c);
+}
+
+}  // namespace
+}  // namespace vexa

@@ -1,0 +1,95 @@
+#include "cpu_commands.h"
+
+#include "cpu_player.h"
+#include "game.h"
+#include "placement_shell.h"
+#include "reach_lists.h"
+
+namespace vexa::tools {
+
+namespace {
+
+constexpr const char* kStrengthNames[] = {"Easy", "Normal", "Hard", "VeryHard"};
+
+std::string CellsText(const CellList& list) {
+  std::string out;
+  for (const int cell : list) {
+    if (!out.empty()) out += ' ';
+    out += std::to_string(cell);
+  }
+  return out;
+}
+
+// The stock a field gives, its default, or an error naming the field.
+std::optional<long> StockField(const BoardLine& board, const std::string& name, long low, long high,
+                               long fallback, std::string& error) {
+  const auto field = board.fields.find(name);
+  if (field == board.fields.end()) return fallback;
+  const auto value = ParseNumber(field->second, low, high);
+  if (!value) {
+    error =
+        name + "=" + field->second + " is not " + std::to_string(low) + ".." + std::to_string(high);
+  }
+  return value;
+}
+
+}  // namespace
+
+std::optional<CpuStrength> ParseStrength(const std::string& name) {
+  for (int index = 0; index < 4; ++index) {
+    if (name == kStrengthNames[index]) return static_cast<CpuStrength>(index);
+  }
+  return std::nullopt;
+}
+
+const char* StrengthName(CpuStrength strength) {
+  return kStrengthNames[static_cast<int>(strength)];
+}
+
+std::string ReachesLine(const BoardLine& board, Side side) {
+  ReachLists lists;
+  ListReaches(side, board.cells, lists);
+  return CellsText(lists.ReachList(side)) + ';' + CellsText(lists.PreReachList(side));
+}
+
+std::optional<std::string> CpuMoveLine(const BoardLine& board, CpuStrength strength,
+                                       CellSource& random, std::string& error) {
+  const auto blockers = StockField(board, "blockers", 0, kBlockersPerSide, kBlockersPerSide, error);
+  if (!blockers) return std::nullopt;
+  const auto pieces = StockField(board, "pieces", 1, kPiecesPerSide, kPiecesPerSide, error);
+  if (!pieces) return std::nullopt;
+  bool room = false;
+  for (int cell = 0; cell < kCellCount; ++cell) {
+    room = room || (IsPlayableCell(cell) && board.cells[cell] == Empty);
+  }
+  // The random draws would never end.
+  if (!room) {
+    error = "no empty playable cell for the CPU's piece";
+    return std::nullopt;
+  }
+
+  PlacementShell shell;
+  shell.strength = strength;
+  Game game(shell);
+  ReachLists lists;
+  CpuPlayer cpu(game, lists, random);
+  game.Board = board.cells;
+  game.Turn = Cpu;
+  game.PieceStock = {kPiecesPerSide, kPiecesPerSide, static_cast<std::int16_t>(*pieces),
+                     kPiecesPerSide};
+  game.BlockerStock = {kBlockersPerSide, kBlockersPerSide, static_cast<std::int16_t>(*blockers),
+                       kBlockersPerSide};
+  game.SideColor = {kRed, kBlue, kBlue, kBlue};
+
+  Task<> move = cpu.CpuMove();
+  move.Resume();  // the silent shell never waits
+
+  std::string out;
+  for (const Placement& placement : shell.placements) {
+    if (!out.empty()) out += ' ';
+    out += (placement.blocker ? "B " : "P ") + std::to_string(placement.cell);
+  }
+  return out;
+}
+
+}  // namespace vexa::tools

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Runs the reaches, cpu and selfplay subcommands of vexa-analyze and compares
+# what they print.
+set -u
+tool=$1
+failures=0
+err=$(mktemp)
+trap 'rm -f "$err"' EXIT
+
+# A board of 121 zeros with the given cells set: board CELL=VALUE ...
+board() {
+  local cells
+  cells=$(printf '0%.0s' $(seq 121))
+  for assignment in "$@"; do
+    local cell=${assignment%=*} value=${assignment#*=}
+    cells="${cells:0:cell}${value}${cells:cell+1}"
+  done
+  printf '%s' "$cells"
+}
+
+expect() {  # expect NAME EXPECTED ACTUAL
+  if [ "$2" != "$3" ]; then
+    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
+    failures=$((failures + 1))
+  fi
+}
+
+# --- reaches: one line per board, the reach list, ';', the pre-reach list.
+input=$(printf '%s\n' \
+  "$(board 24=1 26=1 46=1)" \
+  "$(board 24=1 26=1 46=1 48=5) note=blocked" \
+  "$(board)" \
+  "$(board 24=3 26=3 46=3)")
+expect "reaches side 1" $'48;2 4 22 44 34 36 50 70\n;2 4 22 44 34 36 50 70\n;\n;' \
+  "$(printf '%s\n' "$input" | "$tool" reaches 1)"
+expect "reaches side 3" $';\n;\n;\n48;2 4 22 44 34 36 50 70' \
+  "$(printf '%s\n' "$input" | "$tool" reaches 3)"
+
+# --- cpu: the CPU's placements on each board.
+# It wins at once; "Easy" blocks Player1's 84 instead. Player1's four reach
+# cells take four blockers, or two and the piece; after four, "Normal"
+# prepares its first pre-reach cell 79, the look-ahead the last of the equal
+# ones, 37. Next to Player1's pair 24-26 a lone CPU piece on 60 takes 46 at
+# Hard and is extended to 62 at VeryHard.
+threats="$(board 24=1 26=1 46=1 80=1 82=1 102=1 30=1 32=1 52=1 57=3 59=3)"
+input=$(printf '%s\n' \
+  "$(board 24=3 26=3 46=3 60=1 62=1 82=1)" \
+  "$threats" \
+  "$threats blockers=2 pieces=5" \
+  "$(board 24=1 26=1 60=3)")
+expect "cpu VeryHard" $'P 48\nB 48 B 54 B 16 B 104 P 37\nB 48 B 54 P 16\nP 62' \
+  "$(printf '%s\n' "$input" | "$tool" cpu VeryHard --seed 1)"
+expect "cpu Normal" $'P 48\nB 48 B 54 B 16 B 104 P 79\nB 48 B 54 P 16' \
+  "$(printf '%s\n' "$input" | head -3 | "$tool" cpu Normal --seed 1)"
+expect "cpu Hard" $'P 48\nB 48 B 54 B 16 B 104 P 37\nB 48 B 54 P 16\nP 46' \
+  "$(printf '%s\n' "$input" | "$tool" cpu Hard --seed 1)"
+easy=$(printf '%s\n' "$input" | "$tool" cpu Easy --seed 1 | head -1)
+case "$easy" in "B 84 P "*) ;; *) expect "cpu Easy defends" "B 84 P ..." "$easy" ;; esac
+# A fixed seed gives the same random moves.
+empty=$(printf '%s\n' "$(board)" "$(board)" "$(board)")
+expect "cpu seed repeats" "$(printf '%s\n' "$empty" | "$tool" cpu Normal --seed 9)" \
+  "$(printf '%s\n' "$empty" | "$tool" cpu Normal --seed 9)"
+
+# Bad stocks and full boards are named by line; the good lines still print.
+full=$(printf '5%.0s' $(seq 121))
+bad=$(printf '%s\n' "$(board) blockers=7" "$(board) pieces=0" "$full" \
+  "$(board 24=3 26=3 46=3)")
+out=$(printf '%s\n' "$bad" | "$tool" cpu Normal --seed 1 2>"$err")
+status=$?
+expect "cpu bad lines exit code" 1 "$status"
+expect "cpu good line still played" "P 48" "$out"
+case "$(cat "$err")" in
+  *"line 1: blockers=7 is not 0..6"*"line 2: pieces=0 is not 1..20"*"line 3: no empty playable cell"*) ;;
+  *) expect "cpu errors name the lines" "line 1 ... line 2 ... line 3 ..." "$(cat "$err")" ;;
+esac
+"$tool" cpu Strong </dev/null 2>/dev/null
+expect "unknown strength is refused" 2 "$?"
+"$tool" cpu Hard --seed x </dev/null 2>/dev/null
+expect "bad seed is refused" 2 "$?"
+
+# --- selfplay: whole games, the tally last.
+out=$("$tool" selfplay VeryHard Easy --games 20 --seed 5 2>"$err")
+expect "selfplay exit code" 0 "$?"
+last=$(printf '%s\n' "$out" | tail -1)
+if [[ "$last" =~ ^VeryHard\ ([0-9]+)\ Easy\ ([0-9]+)\ draws\ ([0-9]+)$ ]]; then
+  expect "selfplay counts every game" 20 \
+    $((BASH_REMATCH[1] + BASH_REMATCH[2] + BASH_REMATCH[3]))
+else
+  expect "selfplay tally line" "VeryHard N Easy N draws N" "$last"
+fi
+expect "selfplay seed repeats" "$last" \
+  "$("$tool" selfplay VeryHard Easy --games 20 --seed 5 2>/dev/null | tail -1)"
+expect "short runs report no progress" "" "$(cat "$err")"
+"$tool" selfplay Hard Normal --games 1000 --seed 2 >/dev/null 2>"$err"
+expect "long runs report each tenth" 10 "$(grep -c '^selfplay: [0-9]*/1000 games$' "$err")"
+"$tool" selfplay Hard Normal --seed 2 >/dev/null 2>&1
+expect "selfplay needs --games" 2 "$?"
+"$tool" selfplay Hard Normal --games 0 >/dev/null 2>&1
+expect "selfplay needs at least one game" 2 "$?"
+
+if [ "$failures" -eq 0 ]; then echo "vexa-analyze cpu subcommands: all checks passed"; fi
+exit "$failures"
