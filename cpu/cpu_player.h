@@ -21,8 +21,9 @@ constexpr int kInnerDrawPatience = 2500;
 
 class CpuPlayer : public CpuOpponent {
  public:
-  // The reach lists are the program instance's; the move leaves them
-  // describing the board as it stood before the CPU's piece.
+  // The reach lists are the program instance's. A move refills them as it
+  // goes but not after its piece: a caller that needs current lists calls
+  // ListReaches itself.
   CpuPlayer(Game& game, ReachLists& lists, CellSource& random)
       : game_(game), lists_(lists), random_(random) {}
   CpuPlayer(const CpuPlayer&) = delete;
@@ -58,8 +59,9 @@ class CpuPlayer : public CpuOpponent {
     int score;
   };
   LookAheadChoice FewestOpposingReachesLookAhead();
-  // Hard and up: a random empty cell of the inner block, letting events run
-  // after every draw. Nothing when the game changed meanwhile.
+  // Hard and up: a random empty cell of the inner block, or the next empty
+  // cell anywhere once kInnerDrawPatience empty cells outside it were drawn;
+  // events run after every draw. Nothing when the game changed meanwhile.
   Task<std::optional<int>> DrawRandomInnerCell(int game_number);
 
   Game& game_;
