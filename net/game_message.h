@@ -6,8 +6,9 @@
 //
 // TCP may hand the receiver two sends in one read ("ShowOptn 0") or one send
 // in two reads. SplitMessages cuts a read at message boundaries and
-// MessageReader carries a message cut off at the end of a read over to the
-// next one; ParseMessage then reads one message as every receiver does.
+// MessageReader carries the beginning of a message cut off at the end of a
+// read over to the next one; ParseMessage then reads one message as every
+// receiver does.
 
 #include <QByteArray>
 #include <QString>

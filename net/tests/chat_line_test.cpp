@@ -1,9 +1,9 @@
 #include "chat_line.h"
-#include "qt_print.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "qt_print.h"
 #include "text_codec.h"
 
 namespace vexa::net {
