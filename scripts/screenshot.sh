@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Refreshes docs/screenshot.png: runs the built program under Xvfb in a
+# folder of its own, starts a "VS Human" game, plays a few moves by clicking
+# the board, and saves a picture of the program's window alone.
+#
+#   scripts/screenshot.sh [BUILD_DIR]        (default: build; builds nothing)
+#
+# Needs Xvfb, xdotool and ImageMagick's import.
+set -euo pipefail
+repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${1:-build}
+case $build in /*) ;; *) build=$repo_root/$build ;; esac
+out=$repo_root/docs/screenshot.png
+
+[ -x "$build/app/vexa" ] || { echo "no program at $build/app/vexa; build it first" >&2; exit 1; }
+for tool in Xvfb xdotool xdpyinfo import; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+xvfb_pid="" vexa_pid=""
+cleanup() {
+  [ -z "$vexa_pid" ] || kill "$vexa_pid" 2>/dev/null || true
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The program folder: the program and a records file (name, games played,
+# won, lost; CR LF line ends).
+cp "$build/app/vexa" "$work/vexa"
+printf 'Taro\r\n 12 \r\n 7 \r\n 4 \r\n' > "$work/Config"
+
+for display in $(seq 170 200); do
+  [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
+done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+"$work/vexa" >"$work/vexa.log" 2>&1 &
+vexa_pid=$!
+window=""
+for _ in $(seq 100); do
+  window=$(xdotool search --onlyvisible --name '^Vexa with Online Ver1\.2$' 2>/dev/null | head -n 1 || true)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "the program's window did not appear" >&2; cat "$work/vexa.log" >&2; exit 1; }
+sleep 0.5
+xdotool windowfocus --sync "$window"
+
+# Positions are in twips (15 to a pixel) from the client area's top-left
+# corner, which lies below the menu bar; the client area is 485 pixels high.
+menu_height=$(( $(xdotool getwindowgeometry --shell "$window" | awk -F= '/HEIGHT/ {print $2}') - 485 ))
+click_at() {  # click_at X_TWIPS Y_TWIPS BUTTON
+  xdotool mousemove --window "$window" $(( $1 / 15 )) $(( menu_height + $2 / 15 ))
+  xdotool click "$3"
+  sleep 0.2
+}
+# A board cell (index = row * 11 + column) by its centre; button 1 places a
+# piece, button 3 (the right one) a blocker.
+click_cell() {  # click_cell INDEX BUTTON
+  local row=$(( $1 / 11 )) column=$(( $1 % 11 ))
+  click_at $(( 150 + 480 * column + 187 )) $(( 165 + 480 * row + 187 )) "$2"
+}
+
+# "VS Human" (Option1_1: the mode panel at 7485,15, the button 120,1560 in it,
+# 1140 x 225), then ゲーム > 新規ゲーム.
+click_at $(( 7485 + 120 + 300 )) $(( 15 + 1560 + 112 )) 1
+xdotool key --window "$window" alt+g; sleep 0.3
+xdotool key n; sleep 0.5
+
+# Player1 (red) moves first; Player2 (blue) answers. No four of a side make
+# a square, so the game goes on.
+piece=1 blocker=3
+click_cell 60 $piece   # red
+click_cell 50 $piece   # blue
+click_cell 48 $piece   # red
+click_cell 46 $blocker # blue's blocker
+click_cell 72 $piece   # blue
+click_cell 62 $piece   # red
+click_cell 38 $piece   # blue
+click_cell 82 $blocker # red's blocker
+click_cell 58 $piece   # red
+click_cell 70 $piece   # blue
+click_cell 26 $piece   # red
+click_cell 84 $piece   # blue
+
+# Move the pointer off the window so no control shows a hover state.
+xdotool mousemove 1000 760
+sleep 0.5
+kill -0 "$vexa_pid" 2>/dev/null || { echo "the program exited" >&2; cat "$work/vexa.log" >&2; exit 1; }
+
+mkdir -p "$(dirname "$out")"
+import -window "$window" "png:$work/screenshot.png"
+mv "$work/screenshot.png" "$out"
+echo "wrote $out ($(identify -format '%wx%h' "$out"))"
