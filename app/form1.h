@@ -24,12 +24,18 @@
 #include "cpu_player.h"
 #include "game.h"
 #include "game_shell.h"
+#include "online_session.h"
+#include "online_windows.h"
 #include "reach_lists.h"
 #include "records_file.h"
 #include "task.h"
+#include "winsock_adapter.h"
+#include "winsock_link.h"
 
 namespace vexa::app {
 
+class Form3;
+class Form4;
 class Form5;
 class Form7;
 
@@ -39,7 +45,7 @@ struct ProgramPlaces {
   QString data_folder;     // the user's data folder, for an installed program
 };
 
-class Form1 : public QMainWindow, public GameShell {
+class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   Q_OBJECT
  public:
   // `seed` seeds the computer player's random cells once for this run.
@@ -87,6 +93,8 @@ class Form1 : public QMainWindow, public GameShell {
   QListWidget* List1[2];
   QListWidget* List2[2];
   QTimer* Timer1;
+  net::Winsock* Winsock1;  // the game connection, port P
+  net::Winsock* Winsock2;  // the chat connection, port P + 1
   QAction* Mnu_NewGame;
   QAction* Mnu_GameEnd;
   QAction* Mnu_End;
@@ -104,6 +112,18 @@ class Form1 : public QMainWindow, public GameShell {
   void Mnu_Format_Click();
   void Mnu_ChangeName_Click();
   void Mnu_About_Click();
+  // Host (0) or join (1).
+  void Command1_Click(int index);
+  void Winsock1_ConnectionRequest(int request_id);
+  void Winsock2_ConnectionRequest(int request_id);
+  void Winsock1_Connect();
+  // Enter in a chat input: the line goes to the peer and into both lists.
+  void SendChatLine(QLineEdit* input, bool typed_in_settings);
+
+  net::OnlineSession& online() { return online_; }
+  // The settings dialog, created and loaded when first needed.
+  Form4* SettingsDialog();
+  void CloseForm7();
 
   // --- GameShell.
   GameMode Mode() const override;
@@ -135,6 +155,22 @@ class Form1 : public QMainWindow, public GameShell {
   void StartMoveClock() override;
   void StopMoveClock() override;
 
+  // --- net::OnlineWindows.
+  void SelectFirstMover(int index) override;
+  void SelectGameOption(int index) override;
+  void SetTimeLimitText(const QString& text) override;
+  QString TimeLimitText() override;
+  bool ExciteSelected() override;
+  void HideSettingsDialog() override;
+  void CloseSettingsDialog() override;
+  void ClearWayForSettings() override;
+  void CloseResultAndWaitingDialogs() override;
+  Task<> TellOpponentLeft() override;
+  void ShowClockSeconds(int seconds) override;
+  void Beep() override;
+  void AppendChatLine(const QString& line) override;
+  void ConnectionEnded() override;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -144,6 +180,11 @@ class Form1 : public QMainWindow, public GameShell {
   void BuildOptionPanel();
   void BuildOtherControls();
   void BuildMenus();
+
+  void ConnectSockets();
+  Task<> HostOrJoin(int index);
+  Task<> Form3_Command1_Click();
+  Task<> ShowForm7();
 
   Task<> LoadRecords();
   Task<> RecordsReset();
@@ -158,6 +199,12 @@ class Form1 : public QMainWindow, public GameShell {
   std::optional<int> pause_override_;
   bool save_failure_reported_ = false;
   bool quit_confirmed_ = false;
+  net::Winsock winsock1_;
+  net::Winsock winsock2_;
+  net::WinsockLink link_{winsock1_, winsock2_};
+  net::OnlineSession online_{game, *this, link_, tasks_};
+  QPointer<Form3> form3_;
+  QPointer<Form4> form4_;
   QPointer<Form5> form5_;
   QPointer<Form7> form7_;
   // Last, so that the waits it owns end before anything they refer to.

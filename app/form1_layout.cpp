@@ -241,8 +241,15 @@ void Form1::BuildOtherControls() {
   List2[1] = ListBox(client, Indexed("List2", 1), 8970, 7860, 1155, 3120);
   connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
 
-  Timer1 = new QTimer(this);
-  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1 = &online_.Timer1();
+  Winsock1 = &winsock1_;
+  Winsock2 = &winsock2_;
+  winsock1_.setObjectName(QStringLiteral("Winsock1"));
+  winsock2_.setObjectName(QStringLiteral("Winsock2"));
+  connect(Text2, &QLineEdit::returnPressed, this, [this] { SendChatLine(Text2, false); });
+  for (int i = 0; i < 2; ++i) {
+    connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+  }
 }
 
 void Form1::BuildMenus() {

@@ -175,32 +175,29 @@ void Form1::SetResultText(const std::string& text) {
 Task<> Form1::ShowResultDialog() {
   if (!form5_) form5_ = new Form5(this);
   QPointer<Form5> form5 = form5_;
-  co_await RunModal(form5);
+  const int how = co_await RunModal(form5);
   if (form5) form5->deleteLater();
-  // The joining side of an online game then waits for the host.
-  if (game.online.IsGuest == 1 && Option1[2]->isChecked()) {
-    if (!form7_) form7_ = new Form7(this);
-    QPointer<Form7> form7 = form7_;
-    co_await RunModal(form7);
-    if (form7) form7->deleteLater();
+  // Closed (not hidden by the host's next step) on the joining side of an
+  // online game: wait there for the host.
+  if (how != Form5::kHidden && game.online.IsGuest == 1 && Option1[2]->isChecked()) {
+    co_await ShowForm7();
   }
 }
 
-Task<> Form1::ShowSettingsDialog() {
-  co_return;
+void Form1::SendGameMessage(const std::string& message) {
+  online_.Send(QString::fromStdString(message));
 }
-
-void Form1::SendGameMessage(const std::string&) {}
 
 Task<> Form1::CloseConnection() {
-  co_return;
+  co_await online_.CloseConnection();
 }
 
-void Form1::StartMoveClock() {}
+void Form1::StartMoveClock() {
+  online_.StartMoveClock();
+}
 
 void Form1::StopMoveClock() {
-  Timer1->stop();
-  Label8->setVisible(false);
+  online_.StopMoveClock();
 }
 
 }  // namespace vexa::app

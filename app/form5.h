@@ -12,6 +12,8 @@ class Form5 : public QDialog {
  public:
   explicit Form5(QWidget* parent);
   QLabel* Label1;
+  // The result of a dialog hidden by the host's next step, not closed.
+  static constexpr int kHidden = 2;
 };
 
 }  // namespace vexa::app

@@ -11,7 +11,7 @@
 #include <coroutine>
 #include <memory>
 
-namespace vexa::app {
+namespace vexa {
 
 // co_await Delay(ms): resumes after `ms` milliseconds (0: after the events
 // already pending).
@@ -51,4 +51,4 @@ class NextSignal {
   std::unique_ptr<QObject> guard_;
 };
 
-}  // namespace vexa::app
+}  // namespace vexa

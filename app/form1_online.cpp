@@ -1,0 +1,252 @@
+// The main window's side of online play: hosting and joining, the socket
+// events, the settings dialog and the other dialogs around a connection,
+// and the chat.
+
+#include <QApplication>
+#include <QPointer>
+
+#include "chat_line.h"
+#include "form1.h"
+#include "form3.h"
+#include "form4.h"
+#include "form5.h"
+#include "form7.h"
+#include "leading_number.h"
+#include "message_box.h"
+#include "qt_await.h"
+
+namespace vexa::app {
+
+using net::Winsock;
+
+void Form1::ConnectSockets() {
+  connect(Winsock1, &Winsock::ConnectionRequest, this, &Form1::Winsock1_ConnectionRequest);
+  connect(Winsock2, &Winsock::ConnectionRequest, this, &Form1::Winsock2_ConnectionRequest);
+  connect(Winsock1, &Winsock::Connected, this, &Form1::Winsock1_Connect);
+  connect(Winsock1, &Winsock::DataArrival, this,
+          [this] { online_.GameDataArrived(Winsock1->GetData()); });
+  connect(Winsock2, &Winsock::DataArrival, this,
+          [this] { online_.ChatDataArrived(Winsock2->GetData()); });
+  connect(Winsock1, &Winsock::StateChanged, this,
+          [this](int state) { online_.GameStateChanged(state); });
+  // A socket that fails is closed, nothing more; a game connection that
+  // fails after it was up counts as the peer gone (see GameStateChanged).
+  connect(Winsock1, &Winsock::Error, this, [this] { Winsock1->Close(); });
+  connect(Winsock2, &Winsock::Error, this, [this] { Winsock2->Close(); });
+}
+
+// --- Hosting and joining -----------------------------------------------------
+
+void Form1::Command1_Click(int index) {
+  Start(HostOrJoin(index));
+}
+
+Task<> Form1::HostOrJoin(int index) {
+  if (Winsock1->State() != Winsock::kClosed) Winsock1->Close();
+  if (Winsock2->State() != Winsock::kClosed) Winsock2->Close();
+  Winsock1->SetLocalPort(0);
+  Winsock2->SetLocalPort(0);
+  if (Text1[2]->text().isEmpty()) {
+    co_await ShowMessageBox(this, QStringLiteral("プレイヤーネームを入力してください"),
+                            QMessageBox::Critical, QMessageBox::Ok);
+    co_return;
+  }
+  online_.BeginConnection();
+  Text2->setEnabled(false);
+
+  // The game port is the number the port text starts with; the chat port
+  // the next one. Out of range, both fail as a port in use does.
+  const qint64 port = net::LeadingInteger(Text1[1]->text());
+  const bool port_ok = port >= 0 && port + 1 <= 65535;
+  const int game_port = port_ok ? static_cast<int>(port) : -1;
+  const int chat_port = port_ok ? static_cast<int>(port + 1) : -1;
+  QPointer<Form3> form3 = new Form3(this);
+  form3_ = form3;
+  bool ok = false;
+  if (index == 0) {
+    game.online.IsGuest = 0;
+    Winsock1->SetLocalPort(game_port);
+    Winsock2->SetLocalPort(chat_port);
+    ok = Winsock1->Listen() && Winsock2->Listen();
+  } else {
+    game.online.IsGuest = 1;
+    Winsock1->SetRemoteHost(Text1[0]->text());
+    Winsock1->SetRemotePort(game_port);
+    Winsock2->SetRemoteHost(Text1[0]->text());
+    Winsock2->SetRemotePort(chat_port);
+    ok = Winsock1->Connect() && Winsock2->Connect();
+    form3->Label1->setText(QStringLiteral("ゲーム主催者に接続中です・・・"));
+  }
+  if (!ok) {
+    form3->deleteLater();
+    co_await ShowMessageBox(this,
+                            QStringLiteral("指定したポートでゲームを主催している人が他にいます。"),
+                            QMessageBox::Critical, QMessageBox::Ok);
+    co_await ShowMessageBox(this, QStringLiteral("他のポートを指定してください。"),
+                            QMessageBox::Information, QMessageBox::Ok);
+    Winsock1->Close();
+    Winsock2->Close();
+    co_return;
+  }
+
+  connect(form3, &Form3::Command1_Click, this, [this] { Start(Form3_Command1_Click()); });
+  const int how = co_await RunModal(form3);
+  if (!form3) co_return;
+  const bool connected = form3->Connected();
+  form3->deleteLater();
+  // Closed after the connection was up, on the joining side: wait for the
+  // host in the waiting dialog.
+  if (how != Form3::kHidden && connected && game.online.IsGuest == 1 && Option1[2]->isChecked()) {
+    co_await ShowForm7();
+  }
+}
+
+Task<> Form1::Form3_Command1_Click() {
+  QPointer<Form3> form3 = form3_;
+  if (!form3) co_return;
+  if (!form3->Connected()) {
+    Winsock1->Close();
+    Winsock2->Close();
+    form3->done(Form3::kClosed);
+    co_return;
+  }
+  const bool named = co_await online_.WaitForOpponentName();
+  if (!named) {
+    // The peer went away before it told its name; its leaving is reported
+    // by the connection's end. A peer that is merely slow: press again.
+    if (!online_.Connected() && form3) form3->done(Form3::kClosed);
+    co_return;
+  }
+  SetOptionControls(3, false);
+  if (game.online.IsGuest == 0) {
+    if (form3) form3->hide();
+    co_await ShowSettingsDialog();
+  }
+  if (form3) form3->done(Form3::kClosed);
+}
+
+void Form1::Winsock1_ConnectionRequest(int request_id) {
+  if (Winsock1->State() != Winsock::kClosed) Winsock1->Close();
+  Winsock1->Accept(request_id);
+  online_.Send(net::NameMessage(Text1[2]->text()));
+  if (form3_) form3_->SetConnected(QStringLiteral("対戦相手が来ました"));
+  Text2->setEnabled(true);
+}
+
+void Form1::Winsock2_ConnectionRequest(int request_id) {
+  if (Winsock2->State() != Winsock::kClosed) Winsock2->Close();
+  Winsock2->Accept(request_id);
+}
+
+void Form1::Winsock1_Connect() {
+  online_.Send(net::NameMessage(Text1[2]->text()));
+  if (form3_) form3_->SetConnected(QStringLiteral("接続できました"));
+  Text2->setEnabled(true);
+}
+
+Task<> Form1::ShowForm7() {
+  QPointer<Form7> form7 = new Form7(this);
+  form7_ = form7;
+  co_await RunModal(form7);
+  if (form7) form7->deleteLater();
+}
+
+void Form1::CloseForm7() {
+  if (form7_) form7_->done(QDialog::Rejected);
+}
+
+// --- The settings dialog -----------------------------------------------------
+
+Form4* Form1::SettingsDialog() {
+  if (!form4_) {
+    form4_ = new Form4(*this);
+    form4_->Form_Load();
+  }
+  return form4_;
+}
+
+Task<> Form1::ShowSettingsDialog() {
+  QPointer<Form4> form4 = SettingsDialog();
+  form4->open();
+  co_await NextSignal(form4.data(), &Form4::Dismissed);
+}
+
+void Form1::SelectFirstMover(int index) {
+  SettingsDialog()->Option1[index]->setChecked(true);
+}
+
+void Form1::SelectGameOption(int index) {
+  SettingsDialog()->Option2[index]->setChecked(true);
+}
+
+void Form1::SetTimeLimitText(const QString& text) {
+  SettingsDialog()->Text1->setText(text);
+}
+
+QString Form1::TimeLimitText() {
+  return SettingsDialog()->Text1->text();
+}
+
+bool Form1::ExciteSelected() {
+  return SettingsDialog()->Option2[1]->isChecked();
+}
+
+void Form1::HideSettingsDialog() {
+  if (form4_) form4_->hide();
+}
+
+void Form1::CloseSettingsDialog() {
+  if (form4_) form4_->close();
+}
+
+void Form1::ClearWayForSettings() {
+  if (form3_ && form3_->isVisible()) form3_->done(Form3::kHidden);
+  if (form5_ && form5_->isVisible()) form5_->done(Form5::kHidden);
+  CloseForm7();
+}
+
+void Form1::CloseResultAndWaitingDialogs() {
+  if (form3_ && form3_->isVisible()) form3_->done(Form3::kHidden);
+  if (form5_ && form5_->isVisible()) form5_->done(Form5::kHidden);
+  CloseForm7();
+}
+
+Task<> Form1::TellOpponentLeft() {
+  co_await ShowMessageBox(this, QStringLiteral("対戦相手が離脱しました"), QMessageBox::Information,
+                          QMessageBox::Ok);
+}
+
+// --- Clock and chat ----------------------------------------------------------
+
+void Form1::ShowClockSeconds(int seconds) {
+  Label8->setText(QString::number(seconds));
+  Label8->setVisible(true);
+}
+
+void Form1::Beep() {
+  QApplication::beep();
+}
+
+void Form1::SendChatLine(QLineEdit* input, bool typed_in_settings) {
+  if (input->text().isEmpty()) return;
+  const QString line = net::ChatLine(Text1[2]->text(), input->text());
+  link_.SendChat(line);
+  QListWidget* settings_list = SettingsDialog()->List3;
+  QListWidget* lists[2] = {typed_in_settings ? settings_list : List3,
+                           typed_in_settings ? List3 : settings_list};
+  for (QListWidget* list : lists)
+    list->addItem(line);
+  input->clear();
+}
+
+void Form1::AppendChatLine(const QString& line) {
+  SettingsDialog()->List3->addItem(line);
+  List3->addItem(line);
+}
+
+void Form1::ConnectionEnded() {
+  Text2->setEnabled(false);
+  if (form4_) form4_->Text2->setEnabled(false);
+}
+
+}  // namespace vexa::app

@@ -1,0 +1,35 @@
+#include "form3.h"
+
+#include "dialog_parts.h"
+
+namespace vexa::app {
+
+Form3::Form3(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("Form3"));
+  setWindowTitle(QStringLiteral("Vexa with Online"));
+  SetClientSize(this, 3900, 1350);
+  Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("対戦相手を待っています・・・"),
+                     240, 240, 3420, 300);
+  Label1->setAlignment(Qt::AlignCenter);
+  Command1 = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("キャンセル"), 1200, 750,
+                        1500, 390);
+  Command1->setDefault(true);
+  connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
+}
+
+void Form3::SetConnected(const QString& status) {
+  Label1->setText(status);
+  Command1->setText(QStringLiteral("OK"));
+}
+
+void Form3::reject() {
+  // The close box and Escape: before the connection is up they cancel, as
+  // the button does; afterwards they close the dialog.
+  if (!Connected()) {
+    emit Command1_Click();
+    return;
+  }
+  done(kClosed);
+}
+
+}  // namespace vexa::app

@@ -1,0 +1,35 @@
+#pragma once
+
+// The connection dialog: waits for the peer while hosting or joining. Its
+// button reads "キャンセル" until the game connection is up, then "OK".
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+
+namespace vexa::app {
+
+class Form3 : public QDialog {
+  Q_OBJECT
+ public:
+  explicit Form3(QWidget* parent);
+  QLabel* Label1;
+  QPushButton* Command1;
+
+  bool Connected() const { return Command1->text() != QStringLiteral("キャンセル"); }
+  // The connection is up: the button becomes "OK".
+  void SetConnected(const QString& status);
+
+  // How the dialog went away: closed by the user, or hidden by the host's
+  // next step.
+  static constexpr int kClosed = 0;
+  static constexpr int kHidden = 2;
+
+ signals:
+  void Command1_Click();
+
+ protected:
+  void reject() override;
+};
+
+}  // namespace vexa::app

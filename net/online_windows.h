@@ -1,0 +1,64 @@
+#pragma once
+
+// What the online code needs of the windows beyond what the rules already
+// ask of them: the settings dialog, the dialogs around the connection, the
+// clock display and the chat lists. The main window implements it; the
+// tests and the fuzzer implement it with fakes.
+
+#include <QString>
+
+#include "task.h"
+
+namespace vexa::net {
+
+class OnlineWindows {
+ public:
+  virtual ~OnlineWindows() = default;
+
+  // --- The settings dialog, created (and loaded) when first needed. A
+  // selection made here runs the control's own change handler, which tells
+  // the peer, as a click would.
+  virtual void SelectFirstMover(int index) = 0;  // 0 the local player, 1 the peer
+  virtual void SelectGameOption(int index) = 0;  // 0 "Normal", 1 "Excite"
+  virtual void SetTimeLimitText(const QString& text) = 0;
+  virtual QString TimeLimitText() = 0;
+  virtual bool ExciteSelected() = 0;
+  // Shown modally until it is hidden at game start or closed.
+  virtual Task<> ShowSettingsDialog() = 0;
+  virtual void HideSettingsDialog() = 0;
+  // Closes it without a word to the peer (the connection is gone).
+  virtual void CloseSettingsDialog() = 0;
+
+  // --- The other dialogs around a connection.
+  // Before the settings open on the joining side: the connection dialog and
+  // the result dialog hidden, the waiting-for-host dialog closed.
+  virtual void ClearWayForSettings() = 0;
+  // When the peer has left: no result or waiting dialog stays open.
+  virtual void CloseResultAndWaitingDialogs() = 0;
+  virtual Task<> TellOpponentLeft() = 0;
+
+  // --- The move clock.
+  virtual void ShowClockSeconds(int seconds) = 0;
+  virtual void Beep() = 0;
+
+  // --- Chat and the end of a connection.
+  // One chat line, added to the settings dialog's list, then the main
+  // window's.
+  virtual void AppendChatLine(const QString& line) = 0;
+  // The connection has ended: the chat inputs take no more lines.
+  virtual void ConnectionEnded() = 0;
+};
+
+// The game and chat connections as the online code uses them.
+class GameLink {
+ public:
+  virtual ~GameLink() = default;
+  virtual int GameState() const = 0;
+  virtual int ChatState() const = 0;
+  virtual void SendGame(const QString& message) = 0;
+  virtual void SendChat(const QString& line) = 0;
+  virtual void CloseGame() = 0;
+  virtual void CloseChat() = 0;
+};
+
+}  // namespace vexa::net
