@@ -41,6 +41,7 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
   BuildMenus();
   for (LineShape* line : Line1)
     line->raise();
+  ConnectSockets();
   // A fixed border: the window takes the size of its client area and menus.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -172,15 +172,15 @@ Task<> Form1::ShowSettingsDialog() {
 }
 
 void Form1::SelectFirstMover(int index) {
-  SettingsDialog()->Option1[index]->setChecked(true);
+  SettingsDialog()->ApplyFirstMover(index);
 }
 
 void Form1::SelectGameOption(int index) {
-  SettingsDialog()->Option2[index]->setChecked(true);
+  SettingsDialog()->ApplyGameOption(index);
 }
 
 void Form1::SetTimeLimitText(const QString& text) {
-  SettingsDialog()->Text1->setText(text);
+  SettingsDialog()->ApplyTimeLimitText(text);
 }
 
 QString Form1::TimeLimitText() {

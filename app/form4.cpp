@@ -106,16 +106,47 @@ void Form4::Form_Load() {
 }
 
 void Form4::Option1_Click(int index) {
-  if (form1_.online().Connected()) form1_.online().Send(net::OptnMessage(index));
+  if (!form1_.online().Connected()) return;
+  ExpectEcho(first_mover_echoes_, QString::number(index));
+  form1_.online().Send(net::OptnMessage(index));
 }
 
 void Form4::Option2_Click(int index) {
+  ExpectEcho(game_option_echoes_, QString::number(index));
   form1_.online().Send(net::Opt2Message(index));
   form1_.game.online.ClockStyle = static_cast<std::int16_t>(index);
 }
 
 void Form4::Text1_Change() {
+  ExpectEcho(time_limit_echoes_, Text1->text());
   form1_.online().Send(net::LimSMessage(Text1->text()));
+}
+
+void Form4::ExpectEcho(net::EchoFilter& filter, const QString& value) {
+  // Only the host changes settings; the joining side's sends are echoes.
+  if (!applying_peer_setting_ && form1_.game.online.IsGuest == 0) filter.Expect(value);
+}
+
+void Form4::ApplyFirstMover(int index) {
+  // "Optn" names the sender's choice; its echo names ours again.
+  if (first_mover_echoes_.IsEcho(QString::number(index))) return;
+  applying_peer_setting_ = true;
+  Option1[index]->setChecked(true);
+  applying_peer_setting_ = false;
+}
+
+void Form4::ApplyGameOption(int index) {
+  if (game_option_echoes_.IsEcho(QString::number(index))) return;
+  applying_peer_setting_ = true;
+  Option2[index]->setChecked(true);
+  applying_peer_setting_ = false;
+}
+
+void Form4::ApplyTimeLimitText(const QString& text) {
+  if (time_limit_echoes_.IsEcho(text)) return;
+  applying_peer_setting_ = true;
+  Text1->setText(text);
+  applying_peer_setting_ = false;
 }
 
 void Form4::GameStart_Click() {
@@ -141,8 +172,9 @@ void Form4::closeEvent(QCloseEvent* event) {
   // the main window's online controls are usable again.
   if (form1_.online().Connected()) form1_.online().SendEndG();
   form1_.SetOptionControls(2, true);
+  // Closed for good: the next connection builds a new one.
   setAttribute(Qt::WA_DeleteOnClose);
-  QDialog::closeEvent(event);
+  event->accept();
   emit Dismissed();
 }
 

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "echo_filter.h"
+
 namespace vexa::app {
 
 class Form1;
@@ -36,6 +38,12 @@ class Form4 : public QDialog {
   // The loading steps, once, when the dialog is first needed.
   void Form_Load();
 
+  // A setting the peer sent, applied through the control (whose handler
+  // echoes it), unless it is the echo of one this side sent.
+  void ApplyFirstMover(int index);
+  void ApplyGameOption(int index);
+  void ApplyTimeLimitText(const QString& text);
+
  signals:
   // Hidden at game start or closed: its modal display is over.
   void Dismissed();
@@ -51,7 +59,14 @@ class Form4 : public QDialog {
   void Text1_Change();
   void GameStart_Click();
 
+  // Notes a value sent on the host's own change, to know its echo.
+  void ExpectEcho(net::EchoFilter& filter, const QString& value);
+
   Form1& form1_;
+  bool applying_peer_setting_ = false;
+  net::EchoFilter first_mover_echoes_;
+  net::EchoFilter game_option_echoes_;
+  net::EchoFilter time_limit_echoes_;
 };
 
 }  // namespace vexa::app

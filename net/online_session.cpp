@@ -48,8 +48,10 @@ bool OnlineSession::Connected() const {
 // --- Receiving -------------------------------------------------------------
 
 void OnlineSession::GameDataArrived(const QByteArray& bytes) {
-  for (const QString& message : reader_.Read(bytes))
+  for (const QString& message : reader_.Read(bytes)) {
+    if (observer_) observer_(message);
     tasks_.Start(Apply(ParseMessage(message)));
+  }
 }
 
 Task<> OnlineSession::Apply(ParsedMessage message) {

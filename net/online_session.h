@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 #include "chat_line.h"
 #include "game.h"
@@ -67,6 +68,11 @@ class OnlineSession {
   int SecondsLeft() const { return seconds_left_; }
 
   void Send(const QString& message) { link_.SendGame(message); }
+  // Sees every whole message received, before it is applied (a log, a
+  // test).
+  void SetMessageObserver(std::function<void(const QString&)> observer) {
+    observer_ = std::move(observer);
+  }
   GameLink& Link() { return link_; }
   bool Connected() const;
 
@@ -82,6 +88,7 @@ class OnlineSession {
   GameLink& link_;
   TaskGroup& tasks_;
   MessageReader reader_;
+  std::function<void(const QString&)> observer_;
   ChatReader chat_reader_;
   QTimer timer_;
   int tick_ms_ = 1000;

@@ -1,0 +1,292 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "online_driver.h"
+#include "square_scan.h"
+
+namespace vexa::app {
+namespace {
+
+using testing::Answer;
+using testing::DialogOf;
+using ::testing::ElementsAre;
+using testing::OnlinePair;
+using testing::OnlineProgram;
+using testing::WaitFor;
+
+TEST_F(OnlinePair, SettingsAreMirroredAndTwoGamesArePlayed) {
+  ASSERT_NO_FATAL_FAILURE(Connect());
+  Form4* h = HostSettings();
+  Form4* g = GuestSettings();
+  EXPECT_EQ(h->windowTitle(), QStringLiteral("ゲーム設定"));
+  EXPECT_EQ(h->Label2[0]->text(), QStringLiteral("Taro"));
+  EXPECT_EQ(h->Label2[1]->text(), QStringLiteral("Hanako"));
+  EXPECT_EQ(g->Label2[0]->text(), QStringLiteral("Hanako"));
+  EXPECT_EQ(g->Label2[1]->text(), QStringLiteral("Taro"));
+  EXPECT_TRUE(h->Option1[0]->isChecked());
+  ASSERT_TRUE(WaitFor([&] { return g->Option1[1]->isChecked(); }));
+  for (QWidget* w : {static_cast<QWidget*>(g->Option1[0]), static_cast<QWidget*>(g->Option1[1]),
+                     static_cast<QWidget*>(g->Option2[0]), static_cast<QWidget*>(g->Option2[1]),
+                     static_cast<QWidget*>(g->Text1), static_cast<QWidget*>(g->Command1[0])}) {
+    EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+  }
+  EXPECT_TRUE(g->Text2->isEnabled());
+  EXPECT_TRUE(g->Command1[1]->isEnabled());
+
+  // "Excite", and the time limit typed anew as 10.
+  QTest::mouseClick(h->Option2[1], Qt::LeftButton);
+  h->Text1->clear();
+  QTest::keyClicks(h->Text1, QStringLiteral("10"));
+  ASSERT_TRUE(WaitFor([&] { return g->Text1->text() == QStringLiteral("10"); }));
+  ASSERT_TRUE(WaitFor([&] { return host.Count(QStringLiteral("LimS")) == 3; }));
+  EXPECT_TRUE(g->Option2[1]->isChecked());
+  EXPECT_THAT(guest.received,
+              ElementsAre("Name Taro", "Show", "Optn 0", "Opt2 1", "LimS ", "LimS 1", "LimS 10"));
+  // Each setting came back exactly once.
+  EXPECT_THAT(host.received,
+              ElementsAre("Name Hanako", "Optn 1", "Opt2 1", "LimS ", "LimS 1", "LimS 10"));
+
+  h->Command1[0]->click();  // ゲームスタート
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  EXPECT_EQ(guest.received.last(), QStringLiteral("StTn 0"));
+  EXPECT_EQ(host.form1->game.Turn, Player1);
+  EXPECT_FALSE(h->isVisible());
+  EXPECT_FALSE(g->isVisible());
+  EXPECT_EQ(host.form1->Frame1[0]->title(), QStringLiteral("Taro"));
+  EXPECT_EQ(host.form1->Frame1[1]->title(), QStringLiteral("Hanako"));
+  EXPECT_EQ(guest.form1->Frame1[1]->title(), QStringLiteral("Taro"));
+  EXPECT_EQ(host.form1->game.online.TimeLimit, 10);
+  EXPECT_EQ(guest.form1->game.online.ClockStyle, 1);
+  EXPECT_TRUE(host.form1->Timer1->isActive());
+  EXPECT_FALSE(guest.form1->Timer1->isActive());
+
+  Move(host, guest, 12);
+  EXPECT_FALSE(host.form1->Timer1->isActive());
+  EXPECT_TRUE(guest.form1->Timer1->isActive());
+  Move(guest, host, 50, Qt::RightButton);  // a blocker keeps the move
+  Move(guest, host, 51);
+  Move(host, guest, 13);
+  Move(guest, host, 52);
+  Move(host, guest, 23);
+  Move(guest, host, 53);
+  host.ClickCell(24);
+  EXPECT_EQ(host.CloseResult(), QStringLiteral("Taro Win"));
+  EXPECT_EQ(guest.CloseResult(), QStringLiteral("Taro Win"));
+  EXPECT_EQ(host.form1->game.records.Wins, 1);
+  EXPECT_EQ(guest.form1->game.records.Losses, 1);
+  ExpectSameBoards();
+  EXPECT_FALSE(host.form1->Label2[11]->isVisible());  // the host saw the guest's blocker
+
+  // The host's "Show" opens both settings dialogs again, settings kept; the
+  // guest moves first this time.
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form4>(host) && DialogOf<Form4>(guest); }));
+  EXPECT_EQ(HostSettings(), h);
+  EXPECT_EQ(h->Text1->text(), QStringLiteral("10"));
+  EXPECT_TRUE(g->Option2[1]->isChecked());
+  QTest::mouseClick(h->Option1[1], Qt::LeftButton);
+  ASSERT_TRUE(WaitFor([&] { return g->Option1[0]->isChecked(); }));
+  h->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Player1; }));
+  EXPECT_EQ(guest.received.last(), QStringLiteral("StTn 1"));
+  EXPECT_EQ(host.form1->game.Turn, Remote);
+  EXPECT_TRUE(guest.form1->Timer1->isActive());
+  Move(guest, host, 60);
+  EXPECT_EQ(host.form1->game.Turn, Player1);
+  EXPECT_EQ(host.form1->game.records.GamesPlayed, 2);
+  EXPECT_EQ(guest.form1->game.records.GamesPlayed, 2);
+}
+
+TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
+  ASSERT_NO_FATAL_FAILURE(Connect());
+  host.form1->online().SetTickPeriod(20);
+  QTest::mouseClick(HostSettings()->Option2[1], Qt::LeftButton);
+  HostSettings()->Text1->setText(QStringLiteral("2"));
+  ASSERT_TRUE(WaitFor([&] { return GuestSettings()->Text1->text() == QStringLiteral("2"); }));
+  HostSettings()->Command1[0]->click();
+
+  // The guest first: the host's closing of its result opens the next
+  // settings on both sides.
+  EXPECT_EQ(guest.CloseResult(), QStringLiteral("Hanako Win"));
+  EXPECT_EQ(host.CloseResult(), QStringLiteral("Hanako Win"));
+  EXPECT_EQ(guest.Count(QStringLiteral("DecS")), 6);
+  EXPECT_EQ(guest.Count(QStringLiteral("Lose")), 1);
+  EXPECT_EQ(host.form1->game.records.Losses, 1);
+  EXPECT_EQ(guest.form1->game.records.Wins, 1);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_FALSE(host.form1->Label2[i]->isVisible());
+    EXPECT_FALSE(guest.form1->Label2[6 + i]->isVisible());
+  }
+  EXPECT_EQ(guest.form1->game.BlockerStock[Remote - 1], 0);
+  EXPECT_FALSE(host.form1->Timer1->isActive());
+}
+
+TEST_F(OnlinePair, WhenThePiecesRunOutTheBlockersDecideOnBothSides) {
+  ASSERT_NO_FATAL_FAILURE(Connect());
+  HostSettings()->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  Move(host, guest, 100, Qt::RightButton);  // the host has a blocker fewer
+  OnlineProgram* mover = &host;
+  OnlineProgram* other = &guest;
+  for (int move = 0; move < 2 * kPiecesPerSide; ++move) {
+    const Game& game = mover->form1->game;
+    int cell = 1;
+    for (; cell < kCellCount; ++cell) {
+      if (!IsPlayableCell(cell) || game.Board[cell] != Empty) continue;
+      BoardCells trial = game.Board;
+      trial[cell] = Player1;
+      if (ScanSquares(trial, Player1).empty()) break;
+    }
+    if (move + 1 < 2 * kPiecesPerSide) {
+      ASSERT_NO_FATAL_FAILURE(Move(*mover, *other, cell));
+    } else {
+      mover->ClickCell(cell);
+    }
+    std::swap(mover, other);
+  }
+  EXPECT_EQ(host.CloseResult(), QStringLiteral("Hanako Win"));
+  EXPECT_EQ(guest.CloseResult(), QStringLiteral("Hanako Win"));
+  EXPECT_EQ(host.form1->game.records.Wins + host.form1->game.records.Losses, 0);
+  EXPECT_EQ(guest.form1->game.records.Wins + guest.form1->game.records.Losses, 0);
+  ExpectSameBoards();
+}
+
+TEST_F(OnlinePair, ChatLinesReachBothListsOnBothMachines) {
+  ASSERT_NO_FATAL_FAILURE(Connect());
+  GuestSettings()->Text2->setText(QStringLiteral("よろしく"));
+  QTest::keyClick(GuestSettings()->Text2, Qt::Key_Return);
+  HostSettings()->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  QTest::keyClick(host.form1->Text2, Qt::Key_Return);  // empty: nothing
+  QTest::keyClicks(host.form1->Text2, QStringLiteral("hi"));
+  QTest::keyClick(host.form1->Text2, Qt::Key_Return);
+  EXPECT_TRUE(host.form1->Text2->text().isEmpty());
+
+  const QStringList expected = {QStringLiteral("Hanako >> よろしく"), QStringLiteral("Taro >> hi")};
+  for (testing::OnlineProgram* p : {&host, &guest}) {
+    ASSERT_TRUE(WaitFor([&] { return p->form1->List3->count() == 2; }));
+    EXPECT_EQ(p->form1->List3->item(0)->text(), expected[0]);
+    EXPECT_EQ(p->form1->List3->item(1)->text(), expected[1]);
+    Form4* settings = p->form1->SettingsDialog();
+    ASSERT_EQ(settings->List3->count(), 2);
+    EXPECT_EQ(settings->List3->item(1)->text(), expected[1]);
+  }
+}
+
+TEST_F(OnlinePair, TheHostsSettingsEndTellsTheGuestAndClearsItsBoard) {
+  ASSERT_NO_FATAL_FAILURE(Connect());
+  HostSettings()->Command1[1]->click();  // 終了
+  const auto seen = Answer(QMessageBox::Ok);
+  EXPECT_EQ(seen.text, QStringLiteral("対戦相手が離脱しました"));
+  EXPECT_EQ(seen.icon, QMessageBox::Information);
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == NoTurn; }));
+  EXPECT_EQ(DialogOf<Form4>(guest), nullptr);
+  EXPECT_EQ(DialogOf<Form4>(host), nullptr);
+  EXPECT_EQ(guest.form1->Winsock1->State(), 0);
+  EXPECT_EQ(guest.form1->game.online.IsGuest, 0);
+  EXPECT_TRUE(guest.form1->Frame3->isEnabled());
+  EXPECT_TRUE(host.form1->Frame3->isEnabled());
+  EXPECT_FALSE(guest.form1->Text2->isEnabled());
+  QTest::qWait(100);
+  EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);  // the host saw nothing
+}
+
+TEST_F(OnlinePair, AbandoningAGameTellsThePeerAndReturnsOnceItHasClosed) {
+  ASSERT_NO_FATAL_FAILURE(Connect());
+  HostSettings()->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  Move(host, guest, 60);
+  guest.form1->Mnu_GameEnd->trigger();
+  EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
+  ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn == NoTurn; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->Winsock1->State() == 0; }));
+  EXPECT_EQ(host.form1->game.Board[60], Empty);
+  EXPECT_EQ(guest.form1->game.Board[60], Empty);
+  EXPECT_EQ(host.form1->Winsock1->State(), 0);
+}
+
+TEST_F(OnlinePair, AVanishedPeerIsReportedLikeOneThatLeft) {
+  ASSERT_NO_FATAL_FAILURE(Connect());
+  HostSettings()->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  guest.form1.reset();  // the program ends without a word
+  EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
+  ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn == NoTurn; }));
+  EXPECT_EQ(host.form1->Winsock1->State(), 0);
+}
+
+TEST_F(OnlinePair, QuittingTheProgramSaysGoodbyeFirst) {
+  ASSERT_NO_FATAL_FAILURE(Connect());
+  HostSettings()->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  host.form1->close();
+  Answer(QMessageBox::No);
+  EXPECT_TRUE(host.form1->isVisible());
+  EXPECT_EQ(guest.form1->Winsock1->State(), 7);
+  host.form1->close();
+  Answer(QMessageBox::Yes);
+  // Two message boxes may be in play now: the guest's news.
+  EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
+  ASSERT_TRUE(WaitFor([&] { return !host.form1->isVisible(); }));
+  EXPECT_GE(guest.Count(QStringLiteral("EndG")), 1);
+}
+
+TEST_F(OnlinePair, ALocalGameWhileConnectedEndsTheConnection) {
+  ASSERT_NO_FATAL_FAILURE(Connect());
+  HostSettings()->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  guest.form1->Option1[1]->setChecked(true);  // "VS Human"
+  guest.NewGame();
+  EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->Winsock1->State() == 0; }));
+  EXPECT_EQ(host.Count(QStringLiteral("EndG")), 1);
+  EXPECT_EQ(guest.form1->game.Turn, Player1);
+}
+
+TEST_F(OnlinePair, PortErrorsEmptyNamesAndNobodyListening) {
+  // The chat port would be 65536.
+  ChooseOnline(host, 65535);
+  host.form1->Command1[0]->click();
+  auto first = Answer(QMessageBox::Ok);
+  EXPECT_EQ(first.text, QStringLiteral("指定したポートでゲームを主催している人が他にいます。"));
+  EXPECT_EQ(first.icon, QMessageBox::Critical);
+  auto second = Answer(QMessageBox::Ok);
+  EXPECT_EQ(second.text, QStringLiteral("他のポートを指定してください。"));
+  EXPECT_EQ(second.icon, QMessageBox::Information);
+  EXPECT_EQ(host.form1->Winsock1->State(), 0);
+  EXPECT_EQ(host.form1->Winsock2->State(), 0);
+
+  // Two hosts on one port: the second is told.
+  HostPressed();
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(host) != nullptr; }));
+  ChooseOnline(guest, port);
+  guest.form1->Command1[0]->click();
+  EXPECT_EQ(Answer(QMessageBox::Ok).text,
+            QStringLiteral("指定したポートでゲームを主催している人が他にいます。"));
+  Answer(QMessageBox::Ok);
+  DialogOf<Form3>(host)->Command1->click();  // キャンセル
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(host) == nullptr; }));
+  EXPECT_EQ(host.form1->Winsock1->State(), 0);
+
+  // Nobody listens now: the joining side waits until it cancels.
+  guest.form1->Text1[0]->setText(QStringLiteral("127.0.0.1"));
+  guest.form1->Command1[1]->click();
+  Form3* waiting = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (waiting = DialogOf<Form3>(guest)) != nullptr; }));
+  QTest::qWait(200);
+  EXPECT_EQ(waiting->Label1->text(), QStringLiteral("ゲーム主催者に接続中です・・・"));
+  EXPECT_EQ(waiting->Command1->text(), QStringLiteral("キャンセル"));
+  waiting->close();  // the close box cancels too
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) == nullptr; }));
+  EXPECT_EQ(guest.form1->Winsock1->State(), 0);
+
+  // No name, no connection.
+  guest.form1->Text1[2]->setText(QString());
+  guest.form1->Command1[0]->click();
+  const auto no_name = Answer(QMessageBox::Ok);
+  EXPECT_EQ(no_name.text, QStringLiteral("プレイヤーネームを入力してください"));
+  EXPECT_EQ(no_name.icon, QMessageBox::Critical);
+  EXPECT_EQ(DialogOf<Form3>(guest), nullptr);
+}
+
+}  // namespace
+}  // namespace vexa::app
