@@ -57,6 +57,8 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   Task<> Main();
   // Runs a coroutine owned by this program.
   void Start(Task<> task) { tasks_.Start(std::move(task)); }
+  // How many of its coroutines still wait (a test waits for none).
+  std::size_t PendingTasks() const { return tasks_.Pending(); }
   // Makes every pause this long instead (tests, screenshots).
   void SetPauseOverride(std::optional<int> milliseconds) { pause_override_ = milliseconds; }
 

@@ -72,7 +72,10 @@ Task<> CpuPlayer::CpuMove() {
       if (!BlockReaches()) PlaceCpuPiece(DrawRandomCell(board, random_));
       // Either piece may still land on the CPU's winning cell: judge it, and
       // pass the move only if the game goes on.
-      if (!co_await game_.CheckSquare(Cpu)) HandOver();
+      // (The judge's answer is bound to a name first: g++ 12 miscompiles a
+      // co_await inside a condition.)
+      const bool ended = co_await game_.CheckSquare(Cpu);
+      if (!ended) HandOver();
     }
   } else {
     ListReaches(Player1, board, lists_);

@@ -58,13 +58,14 @@ std::optional<std::string> CpuMoveLine(const BoardLine& board, CpuStrength stren
   if (!blockers) return std::nullopt;
   const auto pieces = StockField(board, "pieces", 1, kPiecesPerSide, kPiecesPerSide, error);
   if (!pieces) return std::nullopt;
-  bool room = false;
+  int empty = 0;
   for (int cell = 0; cell < kCellCount; ++cell) {
-    room = room || (IsPlayableCell(cell) && board.cells[cell] == Empty);
+    empty += IsPlayableCell(cell) && board.cells[cell] == Empty ? 1 : 0;
   }
-  // The random draws would never end.
-  if (!room) {
-    error = "no empty playable cell for the CPU's piece";
+  // The CPU may cover up to `blockers` cells before its piece; with no empty
+  // cell left then, its random draw would never end.
+  if (empty <= *blockers) {
+    error = "too few empty playable cells for the CPU's blockers and piece";
     return std::nullopt;
   }
 

@@ -3,10 +3,14 @@
 #include <gmock/gmock.h>
 
 #include <QApplication>
+#include <QLocale>
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
+  // The records panel writes its rate in the user's notation; the tests
+  // expect the plain one whatever the machine's locale.
+  QLocale::setDefault(QLocale::c());
   ::testing::InitGoogleMock(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -6,6 +6,7 @@
 #include "form2.h"
 #include "name_dialogs.h"
 #include "program_driver.h"
+#include "square_scan.h"
 
 namespace vexa::app {
 namespace {
@@ -101,10 +102,10 @@ TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
   EXPECT_EQ(PanelState(f), "111101 00000 000000");
   QTest::mouseClick(f.Option1[2], Qt::LeftButton);
   EXPECT_EQ(PanelState(f), "111100 00000 111111");
+  QTest::mouseClick(f.Option1[0], Qt::LeftButton);
+  EXPECT_EQ(PanelState(f), "111110 11111 000000");
   // Panel code 2 while "VS Online" is not selected leaves the connection
   // fields as they are but enables their frame.
-  f.Option1[0]->setChecked(true);
-  f.SetOptionControls(0, true);
   f.SetOptionControls(2, true);
   EXPECT_EQ(PanelState(f), "111100 00000 100000");
   f.SetOptionControls(3, true);
@@ -180,6 +181,35 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
   EXPECT_EQ(Background(f.Label1[12]), QColor(Qt::black));
   EXPECT_TRUE(f.Label5[17]->isVisible());
   EXPECT_TRUE(f.Label2[11]->isVisible());
+}
+
+TEST(Form1, AVsHumanGameDecidedByTheBlockersLeftOpensThePanelAroundItsResult) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  QTest::mouseClick(f.Option1[1], Qt::LeftButton);
+  p.NewGame();
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1; }));
+  p.ClickCell(100, Qt::RightButton);  // Player1 keeps one blocker fewer
+  // Each side takes the first empty cell that gives it no square.
+  while (f.game.Turn == Player1 || f.game.Turn == Player2) {
+    const Side mover = f.game.Turn;
+    for (int cell = 1; cell < kCellCount; ++cell) {
+      if (!IsPlayableCell(cell) || f.game.Board[cell] != Empty) continue;
+      BoardCells trial = f.game.Board;
+      trial[cell] = mover;
+      if (!ScanSquares(trial, mover).empty()) continue;
+      p.ClickCell(cell);
+      break;
+    }
+  }
+  ASSERT_TRUE(WaitFor([&] { return testing::VisibleWindow<Form5>() != nullptr; }));
+  EXPECT_TRUE(On(f.Frame2));  // opened before the result is shown
+  EXPECT_EQ(p.CloseResult(), QStringLiteral("Player2 Win"));
+  ASSERT_TRUE(WaitFor([&] { return PanelState(f) == "111101 00000 000000"; }));
+  EXPECT_EQ(f.game.records.Losses, 4);  // unchanged
+  EXPECT_EQ(f.game.records.Wins, 7);
+  EXPECT_EQ(p.ReadConfig(), kTaro);  // nothing saved
 }
 
 TEST(Form1, FirstRunAsksForANameBeforeTheWindowOpens) {

@@ -33,16 +33,29 @@ if [ -z "$window" ]; then
   exit 1
 fi
 
-# Quit: the menu's 終了 (Alt+G, Q), then Yes on the question (Enter).
+# Quit as a person would: the menu's 終了 (Alt+G, Q), then Yes on the
+# question (Enter). Each step waits for the window it opens.
+visible() { xdotool search --onlyvisible --pid "$vexa_pid" 2>/dev/null | sort; }
+wait_for_new_window() {  # prints the first visible window not in $1
+  for _ in $(seq 100); do
+    fresh=$(comm -13 <(printf '%s\n' "$1") <(visible) | head -n 1)
+    [ -n "$fresh" ] && { echo "$fresh"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
 xdotool windowfocus --sync "$window" 2>/dev/null
+before=$(visible)
 xdotool key --window "$window" alt+g
-sleep 0.3
+menu=$(wait_for_new_window "$before") || { echo "FAIL: the game menu did not open"; exit 1; }
+before=$(visible)
 xdotool key q
-for _ in $(seq 50); do
-  question=$(xdotool search --name '^Vexa with Online Ver1\.2$' 2>/dev/null | grep -v "^$window$" | head -n 1)
-  [ -n "$question" ] && break
-  sleep 0.1
-done
+question=$(wait_for_new_window "$before") || { echo "FAIL: no quit question appeared"; exit 1; }
+title=$(xdotool getwindowname "$question")
+if [ "$title" != "Vexa with Online Ver1.2" ]; then
+  echo "FAIL: the quit question is titled '$title'"
+  exit 1
+fi
 xdotool key Return
 
 for _ in $(seq 100); do kill -0 "$vexa_pid" 2>/dev/null || break; sleep 0.1; done

@@ -48,6 +48,8 @@ TEST_P(VsCpuGame, PlaysThroughToTheResult) {
   EXPECT_TRUE(result == "Player1 Win" || result == "You Lose" || result == "Draw")
       << result.toStdString();
   ASSERT_TRUE(WaitFor([&] { return f.Frame2->isEnabled(); }));
+  EXPECT_TRUE(f.Option1[0]->isEnabled() && f.Check1->isEnabled() && f.Option2[0]->isEnabled());
+  EXPECT_FALSE(f.Check2->isEnabled() || f.Frame3->isEnabled() || f.Command1[0]->isEnabled());
   EXPECT_EQ(f.game.records.GamesPlayed, 1);
   EXPECT_EQ(f.game.records.Wins, result == "Player1 Win" ? 1 : 0);
   EXPECT_EQ(f.game.records.Losses, result == "You Lose" ? 1 : 0);
@@ -59,12 +61,19 @@ TEST_P(VsCpuGame, PlaysThroughToTheResult) {
             static_cast<int>(std::count(f.game.Board.begin(), f.game.Board.end(), Cpu)));
 }
 
+std::string GameName(const ::testing::TestParamInfo<CpuGame>& info) {
+  const char* strengths[] = {"Easy", "Normal", "Hard", "VeryHard"};
+  return std::string(strengths[static_cast<int>(info.param.strength)]) +
+         (info.param.cpu_first ? "CpuFirst" : "Player1First");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     EachStrength, VsCpuGame,
     ::testing::Values(CpuGame{CpuStrength::Easy, false}, CpuGame{CpuStrength::Easy, true},
                       CpuGame{CpuStrength::Normal, false}, CpuGame{CpuStrength::Normal, true},
                       CpuGame{CpuStrength::Hard, false}, CpuGame{CpuStrength::Hard, true},
-                      CpuGame{CpuStrength::VeryHard, false}, CpuGame{CpuStrength::VeryHard, true}));
+                      CpuGame{CpuStrength::VeryHard, false}, CpuGame{CpuStrength::VeryHard, true}),
+    GameName);
 
 TEST(VsCpu, ANewGameDuringTheCpusPauseDropsTheRestOfItsMove) {
   Program p("Taro\r\n 0 \r\n 0 \r\n 0 \r\n");
@@ -76,8 +85,7 @@ TEST(VsCpu, ANewGameDuringTheCpusPauseDropsTheRestOfItsMove) {
   p.ClickCell(60);
   ASSERT_EQ(f.game.Turn, Cpu);
   p.NewGame();  // while the CPU thinks
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1; }));
-  QTest::qWait(500);
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1 && f.PendingTasks() == 0; }));
   EXPECT_EQ(std::count(f.game.Board.begin(), f.game.Board.end(), Empty), kCellCount);
   EXPECT_EQ(f.game.Turn, Player1);
   EXPECT_FALSE(f.Frame2->isEnabled());
@@ -85,7 +93,7 @@ TEST(VsCpu, ANewGameDuringTheCpusPauseDropsTheRestOfItsMove) {
   // Abandoning during the pause: nothing lands, the panel stays open.
   p.ClickCell(60);
   f.Mnu_GameEnd->trigger();
-  QTest::qWait(500);
+  ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
   EXPECT_EQ(std::count(f.game.Board.begin(), f.game.Board.end(), Empty), kCellCount);
   EXPECT_EQ(f.game.Turn, NoTurn);
   EXPECT_TRUE(f.Frame2->isEnabled());

@@ -1,0 +1,246 @@
+// One real program against a peer made of two plain sockets: the exact bytes
+// the program puts on the wire, and how it takes reads that TCP merged.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <memory>
+
+#include "form5.h"
+#include "form7.h"
+#include "online_driver.h"
+
+namespace vexa::app {
+namespace {
+
+using testing::Answer;
+using testing::DialogOf;
+using ::testing::ElementsAre;
+using testing::FreePortPair;
+using testing::OnlineProgram;
+using testing::WaitFor;
+
+// 太郎 in code page 932, as the records file holds it and the wire carries it.
+const QByteArray kTaro = QByteArray::fromHex("91be9859");
+const QByteArray kTaroConfig = kTaro + "\r\n 0 \r\n 0 \r\n 0 \r\n";
+
+// Everything one connection of the peer has received, read in order.
+class Stream {
+ public:
+  explicit Stream(QTcpSocket* socket) : socket_(socket) {}
+  QTcpSocket* socket() const { return socket_; }
+
+  // The bytes received since the last call, once there are at least as many
+  // as `expected` has; they must be exactly those.
+  void Expect(const QByteArray& expected) {
+    WaitFor([&] {
+      received_ += socket_->readAll();
+      return received_.size() - read_ >= expected.size();
+    });
+    EXPECT_EQ(received_.mid(read_), expected);
+    read_ = received_.size();
+  }
+  bool NothingNew() {
+    received_ += socket_->readAll();
+    return received_.size() == read_;
+  }
+
+  // One write, as one send of a peer.
+  void Write(const QByteArray& bytes) {
+    socket_->write(bytes);
+    socket_->flush();
+  }
+
+ private:
+  QTcpSocket* socket_;
+  QByteArray received_;
+  qsizetype read_ = 0;
+};
+
+class RawPeer : public ::testing::Test {
+ protected:
+  OnlineProgram program{kTaroConfig};
+  int port = FreePortPair();
+
+  void SetUp() override {
+    ASSERT_TRUE(program.WaitShown());
+    ASSERT_NE(port, 0);
+    ASSERT_EQ(program.form1->Text1[2]->text(), QStringLiteral("太郎"));
+  }
+
+  void ChooseOnline() {
+    QTest::mouseClick(program.form1->Option1[2], Qt::LeftButton);
+    program.form1->Text1[1]->setText(QString::number(port));
+  }
+
+  // The peer's sockets, once connected.
+  std::unique_ptr<Stream> game;
+  std::unique_ptr<Stream> chat;
+
+  void Adopt(QTcpSocket* game_socket, QTcpSocket* chat_socket) {
+    game = std::make_unique<Stream>(game_socket);
+    chat = std::make_unique<Stream>(chat_socket);
+  }
+
+  Form4* Settings() { return DialogOf<Form4>(program); }
+
+  void ExpectSocketsClosed() {
+    EXPECT_TRUE(WaitFor([&] {
+      return game->socket()->state() == QAbstractSocket::UnconnectedState &&
+             chat->socket()->state() == QAbstractSocket::UnconnectedState;
+    }));
+    EXPECT_EQ(program.form1->Winsock1->State(), 0);
+    EXPECT_EQ(program.form1->Winsock2->State(), 0);
+  }
+};
+
+TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
+  ChooseOnline();
+  program.form1->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(program) != nullptr; }));
+
+  QTcpSocket game_socket, chat_socket;
+  game_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+  chat_socket.connectToHost(QStringLiteral("127.0.0.1"), port + 1);
+  ASSERT_TRUE(WaitFor([&] {
+    return game_socket.state() == QAbstractSocket::ConnectedState &&
+           chat_socket.state() == QAbstractSocket::ConnectedState;
+  }));
+  Adopt(&game_socket, &chat_socket);
+
+  // The name right after the accept.
+  game->Expect("Name " + kTaro);
+  Form3* form3 = DialogOf<Form3>(program);
+  ASSERT_TRUE(WaitFor([&] { return form3->Connected(); }));
+  game->Write("Name xx");
+  ASSERT_TRUE(WaitFor([&] { return program.form1->game.online.OpponentName == "xx"; }));
+
+  // "OK" opens the settings and tells the peer to open its own.
+  form3->Command1->click();
+  ASSERT_TRUE(WaitFor([&] { return Settings() != nullptr; }));
+  Form4* settings = Settings();
+  EXPECT_EQ(settings->Label2[1]->text(), QStringLiteral("xx"));
+  game->Expect("ShowOptn 0");
+
+  QTest::mouseClick(settings->Option2[1], Qt::LeftButton);
+  game->Expect("Opt2 1");
+  settings->Text1->clear();
+  QTest::keyClicks(settings->Text1, QStringLiteral("8"));
+  game->Expect("LimS LimS 8");
+
+  // Three settings in one read: each applied, each told back, in order.
+  game->Write("Optn 0Opt2 0LimS 7");
+  game->Expect("Optn 1Opt2 0LimS 7");
+  EXPECT_TRUE(settings->Option1[1]->isChecked());
+  EXPECT_TRUE(settings->Option2[0]->isChecked());
+  EXPECT_EQ(settings->Text1->text(), QStringLiteral("7"));
+  EXPECT_THAT(program.received, ElementsAre("Name xx", "Optn 0", "Opt2 0", "LimS 7"));
+
+  QTest::mouseClick(settings->Option1[0], Qt::LeftButton);
+  game->Expect("Optn 0");
+  settings->Command1[0]->click();  // ゲームスタート
+  game->Expect("StTn 0");
+  Game& state = program.form1->game;
+  ASSERT_EQ(state.Turn, Player1);
+  EXPECT_EQ(state.online.ClockStyle, 0);
+
+  program.ClickCell(100, Qt::RightButton);  // a blocker keeps the move
+  game->Expect("PutW 100");
+  program.ClickCell(60);
+  game->Expect("PutU 60");
+  ASSERT_EQ(state.Turn, Remote);
+
+  // A blocker and a piece in one read.
+  game->Write("PutW 5PutU 6");
+  ASSERT_TRUE(WaitFor([&] { return state.Turn == Player1; }));
+  EXPECT_EQ(state.Board[5], Blocker);
+  EXPECT_EQ(state.Board[6], Remote);
+  EXPECT_EQ(state.BlockerStock[Remote - 1], kBlockersPerSide - 1);
+  EXPECT_EQ(state.PieceStock[Remote - 1], kPiecesPerSide - 1);
+  EXPECT_FALSE(program.form1->Label2[2 * kBlockersPerSide - 1]->isVisible());
+  EXPECT_FALSE(program.form1->Label5[2 * kPiecesPerSide - 1]->isVisible());
+  EXPECT_THAT(program.received.mid(4), ElementsAre("PutW 5", "PutU 6"));
+
+  // Chat: the local line in code page 932, then two of the peer's lines that
+  // arrive in one read.
+  program.form1->Text2->setText(QStringLiteral("よろしく"));
+  QTest::keyClick(program.form1->Text2, Qt::Key_Return);
+  chat->Expect(kTaro + " >> " + QByteArray::fromHex("82e682eb82b582ad"));
+  chat->Write("xx >> axx >> b");
+  QListWidget* list = program.form1->List3;
+  ASSERT_TRUE(WaitFor([&] { return list->count() == 3; }));
+  EXPECT_EQ(list->item(0)->text(), QStringLiteral("太郎 >> よろしく"));
+  EXPECT_EQ(list->item(1)->text(), QStringLiteral("xx >> a"));
+  EXPECT_EQ(list->item(2)->text(), QStringLiteral("xx >> b"));
+
+  // The peer leaves.
+  game->Write("EndG");
+  const auto seen = Answer(QMessageBox::Ok);
+  EXPECT_EQ(seen.text, QStringLiteral("対戦相手が離脱しました"));
+  ExpectSocketsClosed();
+  EXPECT_EQ(state.Turn, NoTurn);
+  EXPECT_EQ(state.Board[6], Empty);
+  EXPECT_TRUE(game->NothingNew());
+  EXPECT_TRUE(chat->NothingNew());
+  EXPECT_FALSE(program.form1->Text2->isEnabled());
+}
+
+TEST_F(RawPeer, AJoiningSideAnswersMergedSettingsAndLosesOnTimeOnTheWire) {
+  QTcpServer game_server, chat_server;
+  ASSERT_TRUE(game_server.listen(QHostAddress::LocalHost, port));
+  ASSERT_TRUE(chat_server.listen(QHostAddress::LocalHost, port + 1));
+  program.form1->online().SetTickPeriod(20);
+  ChooseOnline();
+  program.form1->Text1[0]->setText(QStringLiteral("127.0.0.1"));
+  program.form1->Command1[1]->click();
+
+  QTcpSocket* game_socket = nullptr;
+  QTcpSocket* chat_socket = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    if (!game_socket) game_socket = game_server.nextPendingConnection();
+    if (!chat_socket) chat_socket = chat_server.nextPendingConnection();
+    return game_socket && chat_socket;
+  }));
+  Adopt(game_socket, chat_socket);
+  game->Expect("Name " + kTaro);
+  Form3* form3 = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (form3 = DialogOf<Form3>(program)) && form3->Connected(); }));
+
+  // The host's name and its "OK" in one read: the settings open, and the
+  // "Optn" after "Show" is applied while they are shown.
+  game->Write("Name xxShowOptn 0");
+  ASSERT_TRUE(WaitFor([&] { return Settings() != nullptr; }));
+  Form4* settings = Settings();
+  EXPECT_EQ(DialogOf<Form3>(program), nullptr);
+  EXPECT_EQ(settings->Label2[1]->text(), QStringLiteral("xx"));
+  EXPECT_TRUE(settings->Option1[1]->isChecked());
+  EXPECT_FALSE(settings->Command1[0]->isEnabled());
+  game->Expect("Optn 1");
+
+  game->Write("Opt2 1LimS 1");
+  game->Expect("Opt2 1LimS 1");
+  EXPECT_TRUE(settings->Option2[1]->isChecked());
+  EXPECT_EQ(settings->Text1->text(), QStringLiteral("1"));
+
+  // The joining side moves first and does nothing: six blockers go, one
+  // "DecS" each, then the game with "Lose".
+  game->Write("StTn 1");
+  ASSERT_TRUE(WaitFor([&] { return program.form1->game.Turn == Player1; }));
+  EXPECT_FALSE(settings->isVisible());
+  game->Expect("DecSDecSDecSDecSDecSDecSLose");
+  EXPECT_EQ(program.CloseResult(), QStringLiteral("xx Win"));
+  EXPECT_EQ(program.form1->game.records.Losses, 1);
+  EXPECT_NE(testing::WaitForWindow<Form7>(), nullptr);
+
+  // The host leaves while this side waits for it.
+  game->Write("EndG");
+  EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
+  ExpectSocketsClosed();
+  EXPECT_TRUE(WaitFor([&] { return testing::VisibleWindow<Form7>() == nullptr; }));
+  EXPECT_TRUE(game->NothingNew());
+}
+
+}  // namespace
+}  // namespace vexa::app
