@@ -70,7 +70,7 @@ status=$?
 expect "cpu bad lines exit code" 1 "$status"
 expect "cpu good line still played" "P 48" "$out"
 case "$(cat "$err")" in
-  *"line 1: blockers=7 is not 0..6"*"line 2: pieces=0 is not 1..20"*"line 3: no empty playable cell"*) ;;
+  *"line 1: blockers=7 is not 0..6"*"line 2: pieces=0 is not 1..20"*"line 3: too few empty playable cells"*) ;;
   *) expect "cpu errors name the lines" "line 1 ... line 2 ... line 3 ..." "$(cat "$err")" ;;
 esac
 "$tool" cpu Strong </dev/null 2>/dev/null
