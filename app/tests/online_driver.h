@@ -8,6 +8,7 @@
 
 #include "form3.h"
 #include "form4.h"
+#include "form7.h"
 #include "program_driver.h"
 
 namespace vexa::app::testing {

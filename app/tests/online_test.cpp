@@ -96,6 +96,38 @@ TEST_F(OnlinePair, SettingsAreMirroredAndTwoGamesArePlayed) {
   EXPECT_EQ(guest.form1->game.records.GamesPlayed, 2);
 }
 
+TEST_F(OnlinePair, AGuestThatConfirmsFirstWaitsForTheHostAndANewConnectionForgetsTheOldName) {
+  HostPressed();
+  JoinPressed();
+  Form3* guest3 = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (guest3 = DialogOf<Form3>(guest)) && guest3->Connected(); }));
+  EXPECT_EQ(guest3->Label1->text(), QStringLiteral("接続できました"));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.online.OpponentName == "Taro"; }));
+  guest3->Command1->click();
+  Form7* waiting = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (waiting = DialogOf<Form7>(guest)) != nullptr; }));
+  EXPECT_EQ(waiting->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+            QStringLiteral("ホストの応答を待っています"));
+  EXPECT_FALSE(guest.form1->Frame2->isEnabled());
+
+  Form3* host3 = DialogOf<Form3>(host);
+  ASSERT_NE(host3, nullptr);
+  EXPECT_EQ(host3->Label1->text(), QStringLiteral("対戦相手が来ました"));
+  host3->Command1->click();
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form4>(guest) != nullptr; }));
+  EXPECT_EQ(DialogOf<Form7>(guest), nullptr);
+
+  // Leaving, then hosting anew: the old peer's name is gone until a new
+  // one arrives.
+  GuestSettings()->Command1[1]->click();
+  Answer(QMessageBox::Ok);
+  ASSERT_TRUE(WaitFor([&] { return host.form1->Winsock1->State() == 0; }));
+  host.form1->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(host) != nullptr; }));
+  EXPECT_TRUE(host.form1->game.online.OpponentName.empty());
+  DialogOf<Form3>(host)->Command1->click();  // キャンセル
+}
+
 TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   host.form1->online().SetTickPeriod(20);
