@@ -16,7 +16,9 @@ printf 'Taro\r\n 0 \r\n 0 \r\n 0 \r\n' > "$work/Config"
 for display in $(seq 130 160); do
   [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
 done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: otherwise the server resets each time its last client leaves,
+# and a program connecting just then (while xdotool polls) is turned away.
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

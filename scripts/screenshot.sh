@@ -34,7 +34,9 @@ printf 'Taro\r\n 12 \r\n 7 \r\n 4 \r\n' > "$work/Config"
 for display in $(seq 170 200); do
   [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
 done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# -noreset: otherwise the server resets each time its last client leaves,
+# and a program connecting just then (while xdotool polls) is turned away.
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
