@@ -13,15 +13,8 @@ trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 cp "$build/app/vexa" "$work/vexa"
 printf 'Taro\r\n 0 \r\n 0 \r\n 0 \r\n' > "$work/Config"
 
-for display in $(seq 130 160); do
-  [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
-done
-# -noreset: otherwise the server resets each time its last client leaves,
-# and a program connecting just then (while xdotool polls) is turned away.
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source "$(dirname "$0")/../scripts/xvfb.sh"
+start_xvfb 130
 
 now_ms() { date +%s%3N; }
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
@@ -29,16 +22,12 @@ median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 # Starts a program, waits until its window is mapped; prints the time it
 # took in ms and the peak resident memory in KiB, then stops the program.
 measure() {  # measure PROGRAM TITLE
-  local start pid window="" shown peak
+  local start pid shown peak
   start=$(now_ms)
   "$1" >/dev/null 2>"$work/stderr" &
   pid=$!
-  for _ in $(seq 2000); do
-    window=$(xdotool search --onlyvisible --name "^$2\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.005
-  done
-  [ -n "$window" ] || { echo "no window '$2' appeared" >&2; cat "$work/stderr" >&2; exit 1; }
+  wait_for_window "^$2\$" >/dev/null ||
+    { echo "no window '$2' appeared" >&2; cat "$work/stderr" >&2; exit 1; }
   shown=$(now_ms)
   sleep 0.5  # let it settle before reading its peak memory
   peak=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
@@ -64,15 +53,14 @@ echo "peak resident memory (median of $runs): bare ${bare_kb} KiB, vexa ${vexa_k
 # during the CPU's one-second pause.
 "$work/vexa" >/dev/null 2>&1 &
 pid=$!
-until window=$(xdotool search --onlyvisible --name '^Vexa with Online Ver1\.2$' 2>/dev/null | head -n 1 || true) && [ -n "$window" ]; do sleep 0.01; done
+window=$(wait_for_window '^Vexa with Online Ver1\.2$')
 sleep 0.5
 xdotool windowfocus --sync "$window"
 xdotool key --window "$window" alt+g; sleep 0.2; xdotool key n; sleep 0.3
-# Cell 60 (row 5, column 5) lies at 150 + 480 * 5 + 187 twips in both axes
-# of the client area, below the menu bar.
-menu_height=$(( $(xdotool getwindowgeometry --shell "$window" | awk -F= '/HEIGHT/ {print $2}') - 485 ))
+# The pointer on the centre of cell 60 (row 5, column 5).
+
 clk=$(getconf CLK_TCK)
-xdotool mousemove --window "$window" $(( (150 + 480 * 5 + 187) / 15 )) $(( menu_height + (165 + 480 * 5 + 187) / 15 ))
+point_at_twips "$window" "$(cell_x 60)" "$(cell_y 60)"
 cpu_before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
 xdotool click 1
 sleep 0.9

@@ -31,42 +31,24 @@ trap cleanup EXIT
 cp "$build/app/vexa" "$work/vexa"
 printf 'Taro\r\n 12 \r\n 7 \r\n 4 \r\n' > "$work/Config"
 
-for display in $(seq 170 200); do
-  [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
-done
-# -noreset: otherwise the server resets each time its last client leaves,
-# and a program connecting just then (while xdotool polls) is turned away.
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source "$repo_root/scripts/xvfb.sh"
+start_xvfb 170
 
 "$work/vexa" >"$work/vexa.log" 2>&1 &
 vexa_pid=$!
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Vexa with Online Ver1\.2$' 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the program's window did not appear" >&2; cat "$work/vexa.log" >&2; exit 1; }
-sleep 0.5
+window=$(wait_for_window '^Vexa with Online Ver1\.2$') ||
+  { echo "the program's window did not appear" >&2; cat "$work/vexa.log" >&2; exit 1; }
+sleep 0.5  # let the first paint settle before the first click
 xdotool windowfocus --sync "$window"
 
-# Positions are in twips (15 to a pixel) from the client area's top-left
-# corner, which lies below the menu bar; the client area is 485 pixels high.
-menu_height=$(( $(xdotool getwindowgeometry --shell "$window" | awk -F= '/HEIGHT/ {print $2}') - 485 ))
 click_at() {  # click_at X_TWIPS Y_TWIPS BUTTON
-  xdotool mousemove --window "$window" $(( $1 / 15 )) $(( menu_height + $2 / 15 ))
+  point_at_twips "$window" "$1" "$2"
   xdotool click "$3"
   sleep 0.2
 }
 # A board cell (index = row * 11 + column) by its centre; button 1 places a
 # piece, button 3 (the right one) a blocker.
-click_cell() {  # click_cell INDEX BUTTON
-  local row=$(( $1 / 11 )) column=$(( $1 % 11 ))
-  click_at $(( 150 + 480 * column + 187 )) $(( 165 + 480 * row + 187 )) "$2"
-}
+click_cell() { click_at "$(cell_x "$1")" "$(cell_y "$1")" "$2"; }
 
 # "VS Human" (Option1_1: the mode panel at 7485,15, the button 120,1560 in it,
 # 1140 x 225), then ゲーム > 新規ゲーム.

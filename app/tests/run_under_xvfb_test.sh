@@ -10,24 +10,13 @@ trap 'kill "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
 cp "$program" "$work/vexa"
 printf 'Taro\r\n 1 \r\n 1 \r\n 0 \r\n' > "$work/Config"
 
-for display in $(seq 90 120); do
-  [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source "$(dirname "$0")/../../scripts/xvfb.sh"
+start_xvfb 90
 
-QT_QPA_PLATFORM=xcb "$work/vexa" >"$work/vexa.log" 2>&1 &
+"$work/vexa" >"$work/vexa.log" 2>&1 &
 vexa_pid=$!
 
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Vexa with Online Ver1\.2$' 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-if [ -z "$window" ]; then
+if ! window=$(wait_for_window '^Vexa with Online Ver1\.2$'); then
   echo "FAIL: no window titled 'Vexa with Online Ver1.2' appeared"
   cat "$work/vexa.log"
   exit 1
