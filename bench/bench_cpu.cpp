@@ -7,30 +7,13 @@
 
 #include "cpu_player.h"
 #include "game.h"
+#include "random_board.h"
 #include "reach_lists.h"
 #include "self_play.h"
 #include "silent_shell.h"
 
 namespace vexa {
 namespace {
-
-// Pieces of sides 1 and 3 and blockers on random playable cells.
-BoardCells RandomBoard(std::mt19937& random, int pieces, int blockers) {
-  BoardCells board{};
-  auto place = [&](std::int16_t value, int count) {
-    while (count > 0) {
-      const int cell = std::uniform_int_distribution<int>(1, 119)(random);
-      if (IsPlayableCell(cell) && board[cell] == Empty) {
-        board[cell] = value;
-        --count;
-      }
-    }
-  };
-  place(Player1, pieces);
-  place(Cpu, pieces);
-  place(Blocker, blockers);
-  return board;
-}
 
 // Both sides' stocks used up: 20 pieces each and 12 blockers.
 void BM_ListReachesFullBoard(benchmark::State& state) {

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "game.h"
+#include "random_board.h"
 #include "silent_shell.h"
 #include "square_scan.h"
 
@@ -16,19 +17,7 @@ namespace {
 BoardCells MidGameBoardWithoutSquare(unsigned seed) {
   std::mt19937 random(seed);
   for (;;) {
-    BoardCells board{};
-    auto place = [&](std::int16_t value, int count) {
-      while (count > 0) {
-        const int cell = std::uniform_int_distribution<int>(1, 119)(random);
-        if (IsPlayableCell(cell) && board[cell] == Empty) {
-          board[cell] = value;
-          --count;
-        }
-      }
-    };
-    place(Player1, 20);
-    place(Cpu, 20);
-    place(Blocker, 12);
+    const BoardCells board = RandomBoard(random, kPiecesPerSide, 2 * kBlockersPerSide);
     if (ScanSquares(board, Player1).empty()) return board;
   }
 }
@@ -49,7 +38,8 @@ BENCHMARK(BM_CheckSquareWithoutSquare);
 
 void BM_ScanSquaresWithoutSquare(benchmark::State& state) {
   const BoardCells board = MidGameBoardWithoutSquare(20261208);
-  for (auto _ : state) benchmark::DoNotOptimize(ScanSquares(board, Player1));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(ScanSquares(board, Player1));
 }
 BENCHMARK(BM_ScanSquaresWithoutSquare);
 

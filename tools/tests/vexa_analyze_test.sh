@@ -2,25 +2,8 @@
 # Runs vexa-analyze on boards written here and compares what it prints.
 set -u
 tool=$1
-failures=0
 
-# A board of 121 zeros with the given cells set: board CELL=VALUE ...
-board() {
-  local cells
-  cells=$(printf '0%.0s' $(seq 121))
-  for assignment in "$@"; do
-    local cell=${assignment%=*} value=${assignment#*=}
-    cells="${cells:0:cell}${value}${cells:cell+1}"
-  done
-  printf '%s' "$cells"
-}
-
-expect() {  # expect NAME EXPECTED ACTUAL
-  if [ "$2" != "$3" ]; then
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "$0")/script_helpers.sh"
 
 input=$(printf '%s\n%s\n%s\n' \
   "$(board 12=1 13=1 23=1 24=1)" \
