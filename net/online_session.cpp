@@ -2,7 +2,6 @@
 
 #include <QDeadlineTimer>
 #include <algorithm>
-#include <cmath>
 
 #include "leading_number.h"
 #include "qt_await.h"
@@ -14,10 +13,6 @@ namespace {
 
 // How often a bounded wait on the peer looks again.
 constexpr int kPollMs = 20;
-
-bool Is(double value, int expected) {
-  return value == expected;
-}
 
 std::int16_t ToTimeLimit(const QString& text) {
   return static_cast<std::int16_t>(std::clamp(LeadingInteger(text), -32768, 32767));
@@ -67,8 +62,8 @@ Task<> OnlineSession::Apply(ParsedMessage message) {
       break;
     case Keyword::Optn:
       // The sender's view: its "I move first" is our "the peer moves first".
-      if (Is(message.Number(), 0)) windows_.SelectFirstMover(1);
-      if (Is(message.Number(), 1)) windows_.SelectFirstMover(0);
+      if (message.Number() == 0) windows_.SelectFirstMover(1);
+      if (message.Number() == 1) windows_.SelectFirstMover(0);
       break;
     case Keyword::Opt2: {
       const int index = message.Integer();
@@ -124,9 +119,9 @@ Task<bool> OnlineSession::WaitForOpponentName() {
   co_return true;
 }
 
-Task<> OnlineSession::StartFromMessage(int guest_first) {
-  if (guest_first == 0) game_.Turn = Remote;
-  if (guest_first == 1) game_.Turn = Player1;
+Task<> OnlineSession::StartFromMessage(double guest_first) {
+  if (Is(guest_first, 0)) game_.Turn = Remote;
+  if (Is(guest_first, 1)) game_.Turn = Player1;
   GameShell& shell = game_.Shell();
   shell.SetSideCaptions(shell.LocalPlayerName(), game_.online.OpponentName);
   game_.online.TimeLimit = ToTimeLimit(windows_.TimeLimitText());

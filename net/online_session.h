@@ -80,7 +80,8 @@ class OnlineSession {
   Task<> ApplyPiece(int cell);
   Task<> ApplyLoss();
   Task<> LoseOnTime();
-  Task<> StartFromMessage(int guest_first);
+  // The argument as read: only exactly 0 or 1 chooses the first mover.
+  Task<> StartFromMessage(double guest_first);
   Task<> OpenSettingsAsGuest();
 
   Game& game_;
