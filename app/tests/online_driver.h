@@ -4,32 +4,17 @@
 // their windows: the host's and the guest's connection panels, their
 // connection dialogs and their settings dialogs.
 
-#include <QTcpServer>
-
 #include "form3.h"
 #include "form4.h"
 #include "form7.h"
+#include "online_loopback.h"
 #include "program_driver.h"
 
 namespace vexa::app::testing {
 
-// A port P with P + 1 also free, for the game and chat connections.
-inline int FreePortPair() {
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    QTcpServer game, chat;
-    if (!game.listen(QHostAddress::Any, 0)) continue;
-    const int port = game.serverPort();
-    if (port < 65535 && chat.listen(QHostAddress::Any, port + 1)) return port;
-  }
-  return 0;
-}
-
 template <typename Dialog>
 Dialog* DialogOf(Program& p) {
-  for (Dialog* d : p.form1->findChildren<Dialog*>()) {
-    if (d->isVisible()) return d;
-  }
-  return nullptr;
+  return VisibleDialog<Dialog>(*p.form1);
 }
 
 // A program that logs every message it receives on the game connection.
@@ -57,33 +42,12 @@ class OnlinePair : public ::testing::Test {
     ASSERT_NE(port, 0);
   }
 
-  static void ChooseOnline(Program& p, int port) {
-    QTest::mouseClick(p.form1->Option1[2], Qt::LeftButton);
-    p.form1->Text1[1]->setText(QString::number(port));
-  }
-  void HostPressed() {
-    ChooseOnline(host, port);
-    host.form1->Command1[0]->click();
-  }
-  void JoinPressed() {
-    ChooseOnline(guest, port);
-    guest.form1->Text1[0]->setText(QStringLiteral("127.0.0.1"));
-    guest.form1->Command1[1]->click();
-  }
+  static void ChooseOnline(Program& p, int port) { testing::ChooseOnline(*p.form1, port); }
+  void HostPressed() { PressHost(*host.form1, port); }
+  void JoinPressed() { PressJoin(*guest.form1, port); }
 
   // Host and join, the host's "OK", both settings dialogs open.
-  void Connect() {
-    HostPressed();
-    JoinPressed();
-    Form3* host3 = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (host3 = DialogOf<Form3>(host)) && host3->Connected(); }));
-    ASSERT_TRUE(WaitFor([&] {
-      Form3* g = DialogOf<Form3>(guest);
-      return g && g->Connected();
-    }));
-    host3->Command1->click();
-    ASSERT_TRUE(WaitFor([&] { return DialogOf<Form4>(host) && DialogOf<Form4>(guest); }));
-  }
+  void Connect() { ASSERT_TRUE(ConnectPrograms(*host.form1, *guest.form1, port, kWaitMs)); }
 
   Form4* HostSettings() { return DialogOf<Form4>(host); }
   Form4* GuestSettings() { return DialogOf<Form4>(guest); }

@@ -8,7 +8,6 @@
 #include <QTcpSocket>
 #include <memory>
 
-#include "form5.h"
 #include "form7.h"
 #include "online_driver.h"
 
@@ -70,11 +69,6 @@ class RawPeer : public ::testing::Test {
     ASSERT_EQ(program.form1->Text1[2]->text(), QStringLiteral("太郎"));
   }
 
-  void ChooseOnline() {
-    QTest::mouseClick(program.form1->Option1[2], Qt::LeftButton);
-    program.form1->Text1[1]->setText(QString::number(port));
-  }
-
   // The peer's sockets, once connected.
   std::unique_ptr<Stream> game;
   std::unique_ptr<Stream> chat;
@@ -97,8 +91,7 @@ class RawPeer : public ::testing::Test {
 };
 
 TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
-  ChooseOnline();
-  program.form1->Command1[0]->click();
+  testing::PressHost(*program.form1, port);
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(program) != nullptr; }));
 
   QTcpSocket game_socket, chat_socket;
@@ -192,9 +185,7 @@ TEST_F(RawPeer, AJoiningSideAnswersMergedSettingsAndLosesOnTimeOnTheWire) {
   ASSERT_TRUE(game_server.listen(QHostAddress::LocalHost, port));
   ASSERT_TRUE(chat_server.listen(QHostAddress::LocalHost, port + 1));
   program.form1->online().SetTickPeriod(20);
-  ChooseOnline();
-  program.form1->Text1[0]->setText(QStringLiteral("127.0.0.1"));
-  program.form1->Command1[1]->click();
+  testing::PressJoin(*program.form1, port);
 
   QTcpSocket* game_socket = nullptr;
   QTcpSocket* chat_socket = nullptr;
