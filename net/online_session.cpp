@@ -120,8 +120,8 @@ Task<bool> OnlineSession::WaitForOpponentName() {
 }
 
 Task<> OnlineSession::StartFromMessage(double guest_first) {
-  if (Is(guest_first, 0)) game_.Turn = Remote;
-  if (Is(guest_first, 1)) game_.Turn = Player1;
+  if (guest_first == 0) game_.Turn = Remote;
+  if (guest_first == 1) game_.Turn = Player1;
   GameShell& shell = game_.Shell();
   shell.SetSideCaptions(shell.LocalPlayerName(), game_.online.OpponentName);
   game_.online.TimeLimit = ToTimeLimit(windows_.TimeLimitText());

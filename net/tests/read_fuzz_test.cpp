@@ -1,6 +1,7 @@
-// Random and mutated reads on the receiving side. The normal suite feeds a
-// small number; the sanitizer run sets VEXA_FUZZ_READS=1000000 (and may
-// pick another VEXA_FUZZ_SEED).
+// Random and mutated reads on the receiving side: split and checked alone,
+// and applied by a whole session. The normal suite feeds a small number of
+// each; the sanitizer run sets VEXA_FUZZ_READS=1000000 (and may pick another
+// VEXA_FUZZ_SEED).
 
 #include <gtest/gtest.h>
 #include <QList>
@@ -10,9 +11,11 @@
 #include <iostream>
 #include <random>
 
+#include "board.h"
 #include "game_message.h"
 #include "qt_print.h"
 #include "read_fuzz_driver.h"
+#include "session_fuzz_driver.h"
 #include "text_codec.h"
 
 namespace vexa::net {
@@ -132,11 +135,24 @@ void Mutate(Random& random, QByteArray& bytes) {
   }
 }
 
-TEST(ReadFuzz, RandomAndMutatedReadsBreakNothing) {
-  const char* wanted = std::getenv("VEXA_FUZZ_READS");
-  const std::size_t reads_wanted = wanted ? std::strtoull(wanted, nullptr, 10) : 20000;
+const char* ReadsAsked() {
+  return std::getenv("VEXA_FUZZ_READS");
+}
+
+std::size_t ReadsWanted() {
+  const char* wanted = ReadsAsked();
+  return wanted ? std::strtoull(wanted, nullptr, 10) : 20000;
+}
+
+unsigned long Seed() {
   const char* seed = std::getenv("VEXA_FUZZ_SEED");
-  Random random(seed ? std::strtoul(seed, nullptr, 10) : 5);
+  return seed ? std::strtoul(seed, nullptr, 10) : 5;
+}
+
+TEST(ReadFuzz, RandomAndMutatedReadsBreakNothing) {
+  const std::size_t reads_wanted = ReadsWanted();
+  const bool asked = ReadsAsked() != nullptr;
+  Random random(Seed());
   std::size_t reads_fed = 0;
   while (reads_fed < reads_wanted) {
     QList<QByteArray> reads;
@@ -151,7 +167,68 @@ TEST(ReadFuzz, RandomAndMutatedReadsBreakNothing) {
     reads_fed += result.reads;
     ASSERT_EQ(result.failure, "") << "after " << reads_fed << " reads";
   }
-  if (wanted) std::cout << "fed " << reads_fed << " reads\n";
+  if (asked) std::cout << "fed " << reads_fed << " reads\n";
+}
+
+// Messages in their format with arguments no sender would choose.
+QString OddMessage(Random& random) {
+  static const char16_t* kKeywords[] = {u"Optn ", u"Opt2 ", u"StTn ", u"PutU ",
+                                        u"PutW ", u"LimS ", u"Name "};
+  static const char16_t* kArguments[] = {
+      u"-1", u"121",   u"120", u"0",     u"1e300",  u"-1e400", u"2147483648", u"0.5", u"1.5",
+      u"-0", u"32768", u"7e4", u"99999", u"   3  ", u"1-",     u"e5",         u"NaN", u"太郎",
+  };
+  return QStringView(kKeywords[Uniform(random, 0, std::size(kKeywords) - 1)]).toString() +
+         QStringView(kArguments[Uniform(random, 0, std::size(kArguments) - 1)]).toString();
+}
+
+// The same kind of reads, now applied by a whole session, from every point
+// in the life of a connection, with the local player's clicks, the move
+// clock's ticks and a lost connection between them.
+TEST(ReadFuzz, ReadsAppliedInEveryPhaseOfAConnectionBreakNothing) {
+  const std::size_t reads_wanted = ReadsWanted();
+  Random random(Seed() + 1);
+  std::size_t per_phase[fuzz::kPhaseCount] = {};
+  std::size_t reads_fed = 0;
+  for (int round = 0; reads_fed < reads_wanted; ++round) {
+    const int phase = round % fuzz::kPhaseCount;
+    fuzz::SessionInput input(static_cast<fuzz::Phase>(phase));
+    for (int n = Uniform(random, 1, 12); n > 0; --n) {
+      switch (Uniform(random, 0, 15)) {
+        case 0:
+        case 1:
+          input.Click(Uniform(random, 0, kCellCount - 1), Uniform(random, 0, 3) == 0);
+          break;
+        case 2:
+          input.Tick();
+          break;
+        case 3:
+          if (Uniform(random, 0, 15) == 0) input.ConnectionLost(Uniform(random, 0, 1) == 0);
+          break;
+        default: {
+          QByteArray read;
+          for (int m = Uniform(random, 1, 4); m > 0; --m) {
+            read +=
+                EncodeText(Uniform(random, 0, 3) == 0 ? OddMessage(random) : RandomMessage(random));
+          }
+          if (Uniform(random, 0, 1) == 0) Mutate(random, read);
+          input.Read(read);
+        }
+      }
+    }
+    const auto result = fuzz::FeedSession(input.Bytes());
+    reads_fed += result.reads;
+    per_phase[phase] += result.reads;
+    ASSERT_EQ(result.failure, "") << "phase " << phase << ", round " << round << ", input of "
+                                  << input.Bytes().size() << " bytes starting "
+                                  << input.Bytes().left(200).toHex().toStdString();
+  }
+  if (ReadsAsked()) {
+    std::cout << "applied " << reads_fed << " reads; by phase:";
+    for (const std::size_t n : per_phase)
+      std::cout << " " << n;
+    std::cout << "\n";
+  }
 }
 
 }  // namespace
