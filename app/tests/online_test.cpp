@@ -222,6 +222,32 @@ TEST_F(OnlinePair, TheHostsSettingsEndTellsTheGuestAndClearsItsBoard) {
   EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);  // the host saw nothing
 }
 
+TEST_F(OnlinePair, TheSettingsCloseBoxLeavesAsTheEndButtonDoes) {
+  ASSERT_NO_FATAL_FAILURE(Connect());
+  GuestSettings()->close();
+  EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form4>(host) == nullptr; }));
+  EXPECT_EQ(host.Count(QStringLiteral("EndG")), 1);
+  EXPECT_TRUE(guest.form1->Frame3->isEnabled());  // usable again, as after "終了"
+  EXPECT_TRUE(guest.form1->Command1[0]->isEnabled());
+}
+
+TEST_F(OnlinePair, PressingAConnectionButtonAgainDropsThePeerWithoutAWord) {
+  ASSERT_NO_FATAL_FAILURE(Connect());
+  HostSettings()->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  // The guest hosts anew (the handler itself: the locked panel would not
+  // take the click): its old connection closes without "EndG"; the host
+  // notices the connection gone and reports it as a leaving.
+  guest.form1->Command1_Click(0);
+  EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
+  ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn == NoTurn; }));
+  EXPECT_EQ(host.Count(QStringLiteral("EndG")), 0);
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) != nullptr; }));
+  EXPECT_EQ(guest.form1->Winsock1->State(), 2);  // listening anew
+  DialogOf<Form3>(guest)->Command1->click();
+}
+
 TEST_F(OnlinePair, AbandoningAGameTellsThePeerAndReturnsOnceItHasClosed) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
