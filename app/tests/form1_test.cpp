@@ -111,9 +111,7 @@ TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
   f.SetOptionControls(3, true);
   EXPECT_EQ(PanelState(f), "111111 11111 111111");
 
-  QTest::mouseClick(f.Option1[1], Qt::LeftButton);
-  p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1; }));
+  ASSERT_TRUE(p.StartVsHuman());
   EXPECT_EQ(PanelState(f), "000000 00000 000000");
   f.Mnu_GameEnd->trigger();
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn == NoTurn; }));
@@ -124,9 +122,7 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
   Program p(kTaro);
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
-  QTest::mouseClick(f.Option1[1], Qt::LeftButton);
-  p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1; }));
+  ASSERT_TRUE(p.StartVsHuman());
   EXPECT_EQ(f.Frame1[0]->title(), QStringLiteral("Player1"));
   EXPECT_EQ(f.Frame1[1]->title(), QStringLiteral("Player2"));
   EXPECT_TRUE(f.TurnMarker[0]->isVisible());
@@ -187,9 +183,7 @@ TEST(Form1, AVsHumanGameDecidedByTheBlockersLeftOpensThePanelAroundItsResult) {
   Program p(kTaro);
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
-  QTest::mouseClick(f.Option1[1], Qt::LeftButton);
-  p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1; }));
+  ASSERT_TRUE(p.StartVsHuman());
   p.ClickCell(100, Qt::RightButton);  // Player1 keeps one blocker fewer
   // Each side takes the first empty cell that gives it no square.
   while (f.game.Turn == Player1 || f.game.Turn == Player2) {

@@ -105,6 +105,13 @@ class Program {
     QTest::mouseClick(form1->Label1[cell], button);
   }
   void NewGame() { form1->Mnu_NewGame->trigger(); }
+  // "VS Human" by its button, then a new game from the menu; true once
+  // Player1 may move.
+  bool StartVsHuman() {
+    QTest::mouseClick(form1->Option1[1], Qt::LeftButton);
+    NewGame();
+    return WaitFor([&] { return form1->game.Turn == Player1; });
+  }
   // Waits for the result dialog, returns its text and presses "OK".
   QString CloseResult() {
     Form5* form5 = nullptr;
