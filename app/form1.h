@@ -165,6 +165,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   bool ExciteSelected() override;
   void HideSettingsDialog() override;
   void CloseSettingsDialog() override;
+  void DiscardSettingsDialog() override;
   void ClearWayForSettings() override;
   void CloseResultAndWaitingDialogs() override;
   Task<> TellOpponentLeft() override;

@@ -79,13 +79,14 @@ Task<> Form1::HostOrJoin(int index) {
   }
   if (!ok) {
     form3->deleteLater();
+    // Closed before the messages, so that no peer connects meanwhile.
+    Winsock1->Close();
+    Winsock2->Close();
     co_await ShowMessageBox(this,
                             QStringLiteral("指定したポートでゲームを主催している人が他にいます。"),
                             QMessageBox::Critical, QMessageBox::Ok);
     co_await ShowMessageBox(this, QStringLiteral("他のポートを指定してください。"),
                             QMessageBox::Information, QMessageBox::Ok);
-    Winsock1->Close();
-    Winsock2->Close();
     co_return;
   }
 
@@ -119,7 +120,8 @@ Task<> Form1::Form3_Command1_Click() {
   }
   SetOptionControls(3, false);
   if (game.online.IsGuest == 0) {
-    if (form3) form3->hide();
+    // The connection dialog stays under the settings, its button idle.
+    if (form3) form3->Command1->setEnabled(false);
     co_await ShowSettingsDialog();
   }
   if (form3) form3->done(Form3::kClosed);
@@ -197,6 +199,16 @@ void Form1::HideSettingsDialog() {
 
 void Form1::CloseSettingsDialog() {
   if (form4_) form4_->close();
+}
+
+void Form1::DiscardSettingsDialog() {
+  if (!form4_) return;
+  // Whoever waits on it is let go; its selections and chat belonged to the
+  // connection before.
+  Form4* old = form4_;
+  form4_ = nullptr;
+  old->hide();
+  old->deleteLater();
 }
 
 void Form1::ClearWayForSettings() {

@@ -3,6 +3,7 @@
 #include <QPointer>
 
 #include "dialog_parts.h"
+#include "game_message.h"
 #include "message_box.h"
 #include "records_file.h"
 #include "twips.h"
@@ -10,6 +11,17 @@
 namespace vexa::app {
 
 Task<bool> CheckStorableName(QWidget* parent, const QString& name) {
+  // A name that would reach an online peer cut in two ("MrEndG" arrives as
+  // "Mr" and a leaving) is refused as well.
+  if (!name.isEmpty() && !net::NameTravelsWhole(name)) {
+    co_await ShowMessageBox(
+        parent,
+        QStringLiteral("このプレイヤーネームはオンライン対戦の相手に正しく届きません。\n"
+                       "「Show」「EndG」「DecS」「Lose」で終わる名前と、"
+                       "「Name 」「PutU 」などの語を含む名前は使えません。"),
+        QMessageBox::Information, QMessageBox::Ok);
+    co_return false;
+  }
   if (CheckName(name) != NameFit::Refused) co_return true;
   co_await ShowMessageBox(parent,
                           QStringLiteral("このプレイヤーネームは記録ファイルに保存できません。\n"

@@ -40,8 +40,12 @@ constexpr Color kRed = 0x0000FF;
 constexpr Color kBlue = 0xFF0000;
 constexpr Color kWhite = 0xFFFFFF;
 
-constexpr int Row(int cell) { return cell / kBoardSize; }
-constexpr int Column(int cell) { return cell % kBoardSize; }
+constexpr int Row(int cell) {
+  return cell / kBoardSize;
+}
+constexpr int Column(int cell) {
+  return cell % kBoardSize;
+}
 
 // Every cell but the four corners; nothing outside the board.
 constexpr bool IsPlayableCell(int cell) {
@@ -72,10 +76,16 @@ struct TwipPoint {
   friend bool operator==(const TwipPoint&, const TwipPoint&) = default;
 };
 
-constexpr int CellLeft(int cell) { return kCellLeft0 + kCellPitch * Column(cell); }
-constexpr int CellTop(int cell) { return kCellTop0 + kCellPitch * Row(cell); }
+constexpr int CellLeft(int cell) {
+  return kCellLeft0 + kCellPitch * Column(cell);
+}
+constexpr int CellTop(int cell) {
+  return kCellTop0 + kCellPitch * Row(cell);
+}
 
 // Where an edge of the square outline meets a cell.
-constexpr TwipPoint OutlinePoint(int cell) { return {CellLeft(cell) + 12, CellTop(cell) + 11}; }
+constexpr TwipPoint OutlinePoint(int cell) {
+  return {CellLeft(cell) + 12, CellTop(cell) + 11};
+}
 
 }  // namespace vexa

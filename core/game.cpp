@@ -216,7 +216,9 @@ Task<> Game::StartGame(int fromMenu) {
   const int game = ++game_number_;
   ClearBoard();
   SideColor = {kRed, kBlue, kBlue, kBlue};
-  shell_.HideClockDisplay();
+  // The clock of an online game that this one replaces stops with its
+  // display: its ticks would otherwise take this game's blockers.
+  shell_.StopMoveClock();
   ++records.GamesPlayed;
 
   const GameMode mode = shell_.Mode();

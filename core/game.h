@@ -72,6 +72,12 @@ class Game {
   Task<> StartGame(int fromMenu);
   // "このゲームを終了": ends the game without a result.
   Task<> AbandonGame();
+  // Ends the game in progress at once, board and panel left as they are:
+  // no side may move, and code waiting on the game finds it gone.
+  void InterruptGame() {
+    ++game_number_;
+    Turn = NoTurn;
+  }
 
   // --- Steps shared with the computer player and the peer's moves.
   // Paints the cell in its value's colour, then stores the value.

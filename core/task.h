@@ -9,9 +9,9 @@
 #include <coroutine>
 #include <cstddef>
 #include <exception>
+#include <list>
 #include <optional>
 #include <utility>
-#include <list>
 
 namespace vexa {
 
@@ -137,7 +137,8 @@ class TaskGroup {
 
   std::size_t Pending() const {
     std::size_t n = 0;
-    for (const auto& t : tasks_) n += t.Done() ? 0 : 1;
+    for (const auto& t : tasks_)
+      n += t.Done() ? 0 : 1;
     return n;
   }
 

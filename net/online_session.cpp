@@ -27,6 +27,8 @@ OnlineSession::OnlineSession(Game& game, OnlineWindows& windows, GameLink& link,
 }
 
 void OnlineSession::BeginConnection() {
+  ++connection_;
+  windows_.DiscardSettingsDialog();
   game_.online.OpponentName.clear();
   reader_.Reset();
   chat_reader_.Reset();
@@ -34,6 +36,7 @@ void OnlineSession::BeginConnection() {
   left_ = false;
   peer_gone_ = false;
   was_connected_ = false;
+  guest_settings_pending_ = false;
 }
 
 bool OnlineSession::Connected() const {
@@ -43,7 +46,18 @@ bool OnlineSession::Connected() const {
 // --- Receiving -------------------------------------------------------------
 
 void OnlineSession::GameDataArrived(const QByteArray& bytes) {
-  for (const QString& message : reader_.Read(bytes)) {
+  const QStringList messages = reader_.Read(bytes);
+  // Once a side has left, what the old peer still sends belongs to a game
+  // that is over: a piece of it must not land on the next game's board.
+  if (left_ || peer_gone_) {
+    // Both sides said "EndG" at once: close, so that neither waits for the
+    // other to close first.
+    for (const QString& message : messages) {
+      if (left_ && ParseMessage(message).keyword == Keyword::EndG) link_.CloseGame();
+    }
+    return;
+  }
+  for (const QString& message : messages) {
     if (observer_) observer_(message);
     tasks_.Start(Apply(ParseMessage(message)));
   }
@@ -58,7 +72,7 @@ Task<> OnlineSession::Apply(ParsedMessage message) {
     case Keyword::Show:
       // Only the host opens the settings; a host told so by its peer would
       // tell it back, without end.
-      if (game_.online.IsGuest == 1) co_await OpenSettingsAsGuest();
+      if (game_.online.IsGuest == 1 && !guest_settings_pending_) co_await OpenSettingsAsGuest();
       break;
     case Keyword::Optn:
       // The sender's view: its "I move first" is our "the peer moves first".
@@ -104,10 +118,13 @@ Task<> OnlineSession::Apply(ParsedMessage message) {
 }
 
 Task<> OnlineSession::OpenSettingsAsGuest() {
+  // A "Show" that comes while the settings are already on their way or
+  // shown changes nothing; without this a flood of them would pile up.
+  guest_settings_pending_ = true;
   windows_.ClearWayForSettings();
   const bool named = co_await WaitForOpponentName();
-  if (!named) co_return;
-  co_await windows_.ShowSettingsDialog();
+  if (named) co_await windows_.ShowSettingsDialog();
+  guest_settings_pending_ = false;
 }
 
 Task<bool> OnlineSession::WaitForOpponentName() {
@@ -171,6 +188,7 @@ void OnlineSession::ChatDataArrived(const QByteArray& bytes) {
 void OnlineSession::SendEndG() {
   left_ = true;
   Send(EndGMessage());
+  windows_.ConnectionEnded();
 }
 
 Task<> OnlineSession::CloseConnection() {
@@ -180,10 +198,14 @@ Task<> OnlineSession::CloseConnection() {
     if (state == Winsock::kConnected) Send(EndGMessage());
     // Only a connected peer can answer by closing its end; the wait ends
     // early when the socket fails or closes, and after a few seconds at most.
+    const int connection = connection_;
     const QDeadlineTimer deadline(kPeerWaitMs);
     while ((link_.GameState() == Winsock::kConnected) && !deadline.hasExpired()) {
       co_await Delay(kPollMs);
     }
+    // A connection set up meanwhile (the buttons are usable again) is not
+    // this one to close.
+    if (connection != connection_) co_return;
     link_.CloseGame();
   }
   if (link_.ChatState() != Winsock::kClosed) link_.CloseChat();
@@ -192,6 +214,7 @@ Task<> OnlineSession::CloseConnection() {
 
 void OnlineSession::GameStateChanged(int state) {
   if (state == Winsock::kConnected) was_connected_ = true;
+  if (state != Winsock::kConnected && was_connected_) windows_.ConnectionEnded();
   const bool lost = state == Winsock::kClosing || state == Winsock::kError;
   if (lost && was_connected_ && !left_ && !peer_gone_) tasks_.Start(PeerLeft());
 }
@@ -206,9 +229,11 @@ Task<> OnlineSession::PeerLeft() {
   windows_.CloseSettingsDialog();
   game_.online.IsGuest = 0;
   windows_.ConnectionEnded();
+  // The game is over from here on, also for a judge or a clock that waits
+  // while the user reads the news; the board is cleared after it.
+  game_.InterruptGame();
+  StopMoveClock();
   co_await windows_.TellOpponentLeft();
-  // The abandon first, so that a judge waiting on the result dialog finds
-  // its game gone when the dialog closes below.
   co_await game_.AbandonGame();
   windows_.CloseResultAndWaitingDialogs();
 }

@@ -101,6 +101,10 @@ class OnlineSession {
   // Set once the peer's leaving has been handled for this connection.
   bool peer_gone_ = false;
   bool was_connected_ = false;
+  bool guest_settings_pending_ = false;
+  // Counts the connections set up, so that a wait on one never acts on the
+  // next.
+  int connection_ = 0;
 };
 
 }  // namespace vexa::net

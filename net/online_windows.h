@@ -28,6 +28,8 @@ class OnlineWindows {
   virtual void HideSettingsDialog() = 0;
   // Closes it without a word to the peer (the connection is gone).
   virtual void CloseSettingsDialog() = 0;
+  // A new connection gets a settings dialog of its own, loaded anew.
+  virtual void DiscardSettingsDialog() = 0;
 
   // --- The other dialogs around a connection.
   // Before the settings open on the joining side: the connection dialog and

@@ -128,6 +128,36 @@ TEST_F(OnlinePair, AGuestThatConfirmsFirstWaitsForTheHostAndANewConnectionForget
   DialogOf<Form3>(host)->Command1->click();  // キャンセル
 }
 
+TEST_F(OnlinePair, AfterLeavingTheNextConnectionGetsFreshSettings) {
+  ASSERT_NO_FATAL_FAILURE(Connect());
+  HostSettings()->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  guest.form1->Mnu_GameEnd->trigger();  // the guest leaves
+  Answer(QMessageBox::Ok);
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->Winsock1->State() == 0; }));
+
+  // The roles swap: the old guest hosts, the old host joins.
+  guest.received.clear();
+  ChooseOnline(guest, port);
+  guest.form1->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) != nullptr; }));
+  ChooseOnline(host, port);
+  host.form1->Text1[0]->setText(QStringLiteral("127.0.0.1"));
+  host.form1->Command1[1]->click();
+  Form3* new_host3 = nullptr;
+  ASSERT_TRUE(
+      WaitFor([&] { return (new_host3 = DialogOf<Form3>(guest)) && new_host3->Connected(); }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.online.OpponentName == "Taro"; }));
+  new_host3->Command1->click();
+  Form4* settings = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (settings = DialogOf<Form4>(guest)) != nullptr; }));
+  EXPECT_TRUE(settings->Command1[0]->isEnabled());  // a host's dialog, loaded anew
+  EXPECT_TRUE(settings->Text2->isEnabled());
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form4>(host) != nullptr; }));
+  EXPECT_FALSE(DialogOf<Form4>(host)->Command1[0]->isEnabled());
+  EXPECT_EQ(DialogOf<Form4>(host)->Label2[1]->text(), QStringLiteral("Hanako"));
+}
+
 TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   host.form1->online().SetTickPeriod(20);

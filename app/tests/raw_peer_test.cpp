@@ -233,5 +233,67 @@ TEST_F(RawPeer, AJoiningSideAnswersMergedSettingsAndLosesOnTimeOnTheWire) {
   EXPECT_TRUE(game->NothingNew());
 }
 
+TEST_F(RawPeer, AFloodOfShowOpensTheSettingsOnce) {
+  QTcpServer game_server, chat_server;
+  ASSERT_TRUE(game_server.listen(QHostAddress::LocalHost, port));
+  ASSERT_TRUE(chat_server.listen(QHostAddress::LocalHost, port + 1));
+  testing::PressJoin(*program.form1, port);
+  QTcpSocket* game_socket = nullptr;
+  QTcpSocket* chat_socket = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    if (!game_socket) game_socket = game_server.nextPendingConnection();
+    if (!chat_socket) chat_socket = chat_server.nextPendingConnection();
+    return game_socket && chat_socket;
+  }));
+  Adopt(game_socket, chat_socket);
+  game->Expect("Name " + kTaro);
+
+  game->Write("Name xx" + QByteArray("Show").repeated(5000));
+  ASSERT_TRUE(WaitFor([&] { return program.received.size() == 5001; }));
+  ASSERT_TRUE(WaitFor([&] { return Settings() != nullptr; }));
+  EXPECT_EQ(program.form1->findChildren<Form4*>().size(), 1);
+  // One display waits on the dialog; the other "Show"s left nothing behind.
+  EXPECT_LE(program.form1->PendingTasks(), 2u);
+}
+
+TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {
+  testing::PressHost(*program.form1, port);
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(program) != nullptr; }));
+  QTcpSocket game_socket, chat_socket;
+  game_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+  chat_socket.connectToHost(QStringLiteral("127.0.0.1"), port + 1);
+  ASSERT_TRUE(WaitFor([&] {
+    return game_socket.state() == QAbstractSocket::ConnectedState &&
+           chat_socket.state() == QAbstractSocket::ConnectedState;
+  }));
+  Adopt(&game_socket, &chat_socket);
+  game->Expect("Name " + kTaro);
+  game->Write("Name xx");
+  Form3* form3 = DialogOf<Form3>(program);
+  ASSERT_TRUE(WaitFor([&] { return form3->Connected(); }));
+  ASSERT_TRUE(WaitFor([&] { return program.form1->game.online.OpponentName == "xx"; }));
+  form3->Command1->click();
+  ASSERT_TRUE(WaitFor([&] { return Settings() != nullptr; }));
+  game->Expect("ShowOptn 0");
+  QTest::mouseClick(Settings()->Option2[1], Qt::LeftButton);  // "Excite": a clock
+  game->Expect("Opt2 1");
+  Settings()->Command1[0]->click();
+  game->Expect("StTn 0");
+
+  // A local game replaces the online one: "EndG", and while this side
+  // waits for the peer to close, the peer's last piece arrives.
+  program.form1->Option1[1]->setChecked(true);
+  program.NewGame();
+  game->Expect("EndG");
+  game->Write("PutU 60");
+  game_socket.disconnectFromHost();
+  chat_socket.disconnectFromHost();
+  ASSERT_TRUE(WaitFor([&] { return program.form1->Winsock1->State() == 0; }));
+  EXPECT_EQ(program.form1->game.Board[60], Empty);
+  EXPECT_EQ(program.form1->game.Turn, Player1);
+  EXPECT_FALSE(program.form1->Timer1->isActive());
+  EXPECT_FALSE(program.form1->Text2->isEnabled());
+}
+
 }  // namespace
 }  // namespace vexa::app

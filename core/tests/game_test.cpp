@@ -198,7 +198,7 @@ TEST_F(GameTest, StartResetsBoardStocksAndMarkersInOrder) {
     EXPECT_EQ(calls[cell], "Paint " + std::to_string(cell) + " 0");
   const std::vector<std::string> rest(calls.begin() + 121, calls.end());
   EXPECT_THAT(rest,
-              ElementsAre("ShowAllMarkers", "HideOutline", "HideClock", "Captions Player1|Player2",
+              ElementsAre("ShowAllMarkers", "HideOutline", "StopClock", "Captions Player1|Player2",
                           "TurnMarkers 10", "CloseConnection", "Options 3 0"));
   EXPECT_EQ(game.records.GamesPlayed, 2);
   EXPECT_EQ(game.Turn, Player1);

@@ -40,6 +40,7 @@ class FakeWindows : public OnlineWindows {
   Task<> ShowSettingsDialog() override { co_return; }
   void HideSettingsDialog() override {}
   void CloseSettingsDialog() override {}
+  void DiscardSettingsDialog() override {}
   void ClearWayForSettings() override {}
   void CloseResultAndWaitingDialogs() override {}
   Task<> TellOpponentLeft() override { co_return; }
