@@ -225,6 +225,11 @@ TEST(Form1, FirstRunAsksForANameBeforeTheWindowOpens) {
   form6->Command1->click();
   EXPECT_TRUE(Answer(QMessageBox::Ok).text.contains(QStringLiteral("保存できません")));
   EXPECT_TRUE(form6->isVisible());
+  // So is one that would reach an online peer cut in two.
+  form6->Text1->setText(QStringLiteral("MrEndG"));
+  form6->Command1->click();
+  EXPECT_TRUE(Answer(QMessageBox::Ok).text.contains(QStringLiteral("正しく届きません")));
+  EXPECT_TRUE(form6->isVisible());
 
   form6->Text1->setText(QStringLiteral("  "));  // a name of blanks is a name
   form6->Command1->click();
