@@ -73,6 +73,34 @@ class RawPeer : public ::testing::Test {
   std::unique_ptr<Stream> game;
   std::unique_ptr<Stream> chat;
 
+  // The program hosts; the raw peer joins both ports.
+  void JoinTheProgram() {
+    testing::PressHost(*program.form1, port);
+    ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(program) != nullptr; }));
+    joining_game_.connectToHost(QStringLiteral("127.0.0.1"), port);
+    joining_chat_.connectToHost(QStringLiteral("127.0.0.1"), port + 1);
+    ASSERT_TRUE(WaitFor([&] {
+      return joining_game_.state() == QAbstractSocket::ConnectedState &&
+             joining_chat_.state() == QAbstractSocket::ConnectedState;
+    }));
+    Adopt(&joining_game_, &joining_chat_);
+  }
+
+  // The raw peer hosts on both ports; the program joins.
+  void HostTheProgram() {
+    ASSERT_TRUE(game_server_.listen(QHostAddress::LocalHost, port));
+    ASSERT_TRUE(chat_server_.listen(QHostAddress::LocalHost, port + 1));
+    testing::PressJoin(*program.form1, port);
+    QTcpSocket* game_socket = nullptr;
+    QTcpSocket* chat_socket = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+      if (!game_socket) game_socket = game_server_.nextPendingConnection();
+      if (!chat_socket) chat_socket = chat_server_.nextPendingConnection();
+      return game_socket && chat_socket;
+    }));
+    Adopt(game_socket, chat_socket);
+  }
+
   void Adopt(QTcpSocket* game_socket, QTcpSocket* chat_socket) {
     game = std::make_unique<Stream>(game_socket);
     chat = std::make_unique<Stream>(chat_socket);
@@ -88,20 +116,14 @@ class RawPeer : public ::testing::Test {
     EXPECT_EQ(program.form1->Winsock1->State(), 0);
     EXPECT_EQ(program.form1->Winsock2->State(), 0);
   }
+
+ private:
+  QTcpSocket joining_game_, joining_chat_;
+  QTcpServer game_server_, chat_server_;
 };
 
 TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
-  testing::PressHost(*program.form1, port);
-  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(program) != nullptr; }));
-
-  QTcpSocket game_socket, chat_socket;
-  game_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-  chat_socket.connectToHost(QStringLiteral("127.0.0.1"), port + 1);
-  ASSERT_TRUE(WaitFor([&] {
-    return game_socket.state() == QAbstractSocket::ConnectedState &&
-           chat_socket.state() == QAbstractSocket::ConnectedState;
-  }));
-  Adopt(&game_socket, &chat_socket);
+  ASSERT_NO_FATAL_FAILURE(JoinTheProgram());
 
   // The name right after the accept.
   game->Expect("Name " + kTaro);
@@ -181,20 +203,8 @@ TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
 }
 
 TEST_F(RawPeer, AJoiningSideAnswersMergedSettingsAndLosesOnTimeOnTheWire) {
-  QTcpServer game_server, chat_server;
-  ASSERT_TRUE(game_server.listen(QHostAddress::LocalHost, port));
-  ASSERT_TRUE(chat_server.listen(QHostAddress::LocalHost, port + 1));
   program.form1->online().SetTickPeriod(20);
-  testing::PressJoin(*program.form1, port);
-
-  QTcpSocket* game_socket = nullptr;
-  QTcpSocket* chat_socket = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    if (!game_socket) game_socket = game_server.nextPendingConnection();
-    if (!chat_socket) chat_socket = chat_server.nextPendingConnection();
-    return game_socket && chat_socket;
-  }));
-  Adopt(game_socket, chat_socket);
+  ASSERT_NO_FATAL_FAILURE(HostTheProgram());
   game->Expect("Name " + kTaro);
   Form3* form3 = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (form3 = DialogOf<Form3>(program)) && form3->Connected(); }));
@@ -234,18 +244,7 @@ TEST_F(RawPeer, AJoiningSideAnswersMergedSettingsAndLosesOnTimeOnTheWire) {
 }
 
 TEST_F(RawPeer, AFloodOfShowOpensTheSettingsOnce) {
-  QTcpServer game_server, chat_server;
-  ASSERT_TRUE(game_server.listen(QHostAddress::LocalHost, port));
-  ASSERT_TRUE(chat_server.listen(QHostAddress::LocalHost, port + 1));
-  testing::PressJoin(*program.form1, port);
-  QTcpSocket* game_socket = nullptr;
-  QTcpSocket* chat_socket = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    if (!game_socket) game_socket = game_server.nextPendingConnection();
-    if (!chat_socket) chat_socket = chat_server.nextPendingConnection();
-    return game_socket && chat_socket;
-  }));
-  Adopt(game_socket, chat_socket);
+  ASSERT_NO_FATAL_FAILURE(HostTheProgram());
   game->Expect("Name " + kTaro);
 
   game->Write("Name xx" + QByteArray("Show").repeated(5000));
@@ -257,16 +256,7 @@ TEST_F(RawPeer, AFloodOfShowOpensTheSettingsOnce) {
 }
 
 TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {
-  testing::PressHost(*program.form1, port);
-  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(program) != nullptr; }));
-  QTcpSocket game_socket, chat_socket;
-  game_socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-  chat_socket.connectToHost(QStringLiteral("127.0.0.1"), port + 1);
-  ASSERT_TRUE(WaitFor([&] {
-    return game_socket.state() == QAbstractSocket::ConnectedState &&
-           chat_socket.state() == QAbstractSocket::ConnectedState;
-  }));
-  Adopt(&game_socket, &chat_socket);
+  ASSERT_NO_FATAL_FAILURE(JoinTheProgram());
   game->Expect("Name " + kTaro);
   game->Write("Name xx");
   Form3* form3 = DialogOf<Form3>(program);
@@ -286,8 +276,8 @@ TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {
   program.NewGame();
   game->Expect("EndG");
   game->Write("PutU 60");
-  game_socket.disconnectFromHost();
-  chat_socket.disconnectFromHost();
+  game->socket()->disconnectFromHost();
+  chat->socket()->disconnectFromHost();
   ASSERT_TRUE(WaitFor([&] { return program.form1->Winsock1->State() == 0; }));
   EXPECT_EQ(program.form1->game.Board[60], Empty);
   EXPECT_EQ(program.form1->game.Turn, Player1);
