@@ -57,7 +57,7 @@ Task<> Form1::Main() {
   co_await LoadRecords();
   Text1[2]->setText(QString::fromStdString(game.records.PlayerName));
   ShowRecords();
-  SetOptionControls(0, true);
+  SetOptionControls(PanelCode::VsCpu, true);
   Option2[3]->setChecked(true);
   show();
 }
@@ -118,11 +118,11 @@ void Form1::Label1_MouseDown(int index, int button) {
 }
 
 void Form1::Option1_Click(int index) {
-  SetOptionControls(index, true);
+  SetOptionControls(static_cast<PanelCode>(index), true);
 }
 
 void Form1::Mnu_NewGame_Click() {
-  Start(game.StartGame(1));
+  Start(game.StartGame(StartedFrom::Menu));
 }
 
 void Form1::Mnu_GameEnd_Click() {
@@ -130,7 +130,7 @@ void Form1::Mnu_GameEnd_Click() {
 }
 
 void Form1::Command2_Click() {
-  const ReachListDisplay shown = ListAllReaches(game.Board, reach_lists);
+  const ReachListDisplay shown = ListAllReaches(game.Board(), reach_lists);
   for (int side = 0; side < 2; ++side) {
     List1[side]->clear();
     List2[side]->clear();

@@ -133,6 +133,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   bool CpuMovesFirst() const override;
   bool Player1MovesFirst() const override;
   std::string LocalPlayerName() const override;
+  void MovePlayed(const Move& move) override;
   void PaintCell(int cell, Color color) override;
   void HidePieceMarker(int index) override;
   void HideBlockerMarker(int index) override;
@@ -143,7 +144,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void HideOutline() override;
   void HideClockDisplay() override;
   void SetCoordinateReadout(const std::string& text) override;
-  void SetOptionControls(int panel_code, bool editable) override;
+  void SetOptionControls(PanelCode panel_code, bool editable) override;
   void EnableOptionPanel() override;
   void SaveRecords() override;
   void ShowRecords() override;
@@ -152,7 +153,9 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void SetResultText(const std::string& text) override;
   Task<> ShowResultDialog() override;
   Task<> ShowSettingsDialog() override;
-  void SendGameMessage(const std::string& message) override;
+  void SendPiece(int cell) override;
+  void SendBlocker(int cell) override;
+  void AskForSettings() override;
   Task<> CloseConnection() override;
   void StartMoveClock() override;
   void StopMoveClock() override;

@@ -241,7 +241,7 @@ void Form1::BuildOtherControls() {
   List2[1] = ListBox(client, Indexed("List2", 1), 8970, 7860, 1155, 3120);
   connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
 
-  Timer1 = &online_.Timer1();
+  Timer1 = &online_.MoveClockTimer();
   Winsock1 = &winsock1_;
   Winsock2 = &winsock2_;
   winsock1_.setObjectName(QStringLiteral("Winsock1"));

@@ -51,7 +51,7 @@ Task<> Form1::HostOrJoin(int index) {
                             QMessageBox::Critical, QMessageBox::Ok);
     co_return;
   }
-  online_.BeginConnection();
+  online_.BeginConnection(index == 1);
   Text2->setEnabled(false);
 
   // The game port is the number the port text starts with; the chat port
@@ -64,12 +64,10 @@ Task<> Form1::HostOrJoin(int index) {
   form3_ = form3;
   bool ok = false;
   if (index == 0) {
-    game.online.IsGuest = 0;
     Winsock1->SetLocalPort(game_port);
     Winsock2->SetLocalPort(chat_port);
     ok = Winsock1->Listen() && Winsock2->Listen();
   } else {
-    game.online.IsGuest = 1;
     Winsock1->SetRemoteHost(Text1[0]->text());
     Winsock1->SetRemotePort(game_port);
     Winsock2->SetRemoteHost(Text1[0]->text());
@@ -97,7 +95,7 @@ Task<> Form1::HostOrJoin(int index) {
   form3->deleteLater();
   // Closed after the connection was up, on the joining side: wait for the
   // host in the waiting dialog.
-  if (how != Form3::kHidden && connected && game.online.IsGuest == 1 && Option1[2]->isChecked()) {
+  if (how != Form3::kHidden && connected && game.online.IsGuest && Option1[2]->isChecked()) {
     co_await ShowForm7();
   }
 }
@@ -118,8 +116,8 @@ Task<> Form1::Form3_Command1_Click() {
     if (!online_.Connected() && form3) form3->done(Form3::kClosed);
     co_return;
   }
-  SetOptionControls(3, false);
-  if (game.online.IsGuest == 0) {
+  SetOptionControls(PanelCode::GameRunning, false);
+  if (!game.online.IsGuest) {
     // The connection dialog stays under the settings, its button idle.
     if (form3) form3->Command1->setEnabled(false);
     co_await ShowSettingsDialog();
@@ -130,7 +128,7 @@ Task<> Form1::Form3_Command1_Click() {
 void Form1::Winsock1_ConnectionRequest(int request_id) {
   if (Winsock1->State() != Winsock::kClosed) Winsock1->Close();
   Winsock1->Accept(request_id);
-  online_.Send(net::NameMessage(Text1[2]->text()));
+  online_.SendName(Text1[2]->text());
   if (form3_) form3_->SetConnected(QStringLiteral("対戦相手が来ました"));
   Text2->setEnabled(true);
 }
@@ -141,7 +139,7 @@ void Form1::Winsock2_ConnectionRequest(int request_id) {
 }
 
 void Form1::Winsock1_Connect() {
-  online_.Send(net::NameMessage(Text1[2]->text()));
+  online_.SendName(Text1[2]->text());
   if (form3_) form3_->SetConnected(QStringLiteral("接続できました"));
   Text2->setEnabled(true);
 }
@@ -160,11 +158,25 @@ void Form1::CloseForm7() {
 // --- The settings dialog -----------------------------------------------------
 
 Form4* Form1::SettingsDialog() {
-  if (!form4_) {
-    form4_ = new Form4(*this);
-    form4_->Form_Load();
-  }
-  return form4_;
+  if (form4_) return form4_;
+  CloseForm7();
+  Form4* form4 = new Form4(this);
+  form4_ = form4;
+  connect(form4, &Form4::FirstMoverChanged, this,
+          [this](int index, bool mirrored) { online_.FirstMoverChanged(index, mirrored); });
+  connect(form4, &Form4::GameOptionChanged, this,
+          [this](int index, bool mirrored) { online_.GameOptionChanged(index, mirrored); });
+  connect(form4, &Form4::TimeLimitChanged, this,
+          [this](const QString& text, bool mirrored) { online_.TimeLimitChanged(text, mirrored); });
+  connect(form4, &Form4::ChatLineEntered, this,
+          [this, form4] { SendChatLine(form4->Text2, true); });
+  connect(form4, &Form4::StartPressed, this,
+          [this](bool host_first) { Start(online_.HostStartsGame(host_first)); });
+  connect(form4, &Form4::Closing, this, [this] { online_.SettingsDialogClosed(); });
+  online_.SettingsDialogLoading();
+  form4->Form_Load(Text1[2]->text(), QString::fromStdString(game.online.OpponentName),
+                   game.online.IsGuest);
+  return form4;
 }
 
 Task<> Form1::ShowSettingsDialog() {

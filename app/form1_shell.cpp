@@ -47,6 +47,8 @@ std::string Form1::LocalPlayerName() const {
   return Text1[2]->text().toStdString();
 }
 
+void Form1::MovePlayed(const Move&) {}
+
 void Form1::PaintCell(int cell, Color color) {
   QPalette palette = Label1[cell]->palette();
   palette.setColor(QPalette::Window, ToQColor(color));
@@ -100,11 +102,11 @@ void Form1::SetCoordinateReadout(const std::string& text) {
   Label3->setText(QString::fromStdString(text));
 }
 
-void Form1::SetOptionControls(int panel_code, bool editable) {
+void Form1::SetOptionControls(PanelCode panel_code, bool editable) {
   const bool e = editable;
   Frame2->setEnabled(e);
   switch (panel_code) {
-    case 0:
+    case PanelCode::VsCpu:
       Check1->setEnabled(e);
       SetAllEnabled(Option1, e);
       Frame5->setEnabled(e);
@@ -114,7 +116,7 @@ void Form1::SetOptionControls(int panel_code, bool editable) {
       Check2->setEnabled(!e);
       Frame3->setEnabled(!e);
       break;
-    case 1:
+    case PanelCode::VsHuman:
       Check2->setEnabled(e);
       SetAllEnabled(Option1, e);
       Frame5->setEnabled(!e);
@@ -124,7 +126,7 @@ void Form1::SetOptionControls(int panel_code, bool editable) {
       Check1->setEnabled(!e);
       Frame3->setEnabled(!e);
       break;
-    case 2: {
+    case PanelCode::VsOnline: {
       SetAllEnabled(Option1, e);
       Frame5->setEnabled(!e);
       SetAllEnabled(Option2, !e);
@@ -138,7 +140,7 @@ void Form1::SetOptionControls(int panel_code, bool editable) {
       Frame3->setEnabled(e);
       break;
     }
-    default:
+    case PanelCode::GameRunning:
       Frame5->setEnabled(e);
       SetAllEnabled(Option2, e);
       Frame2->setEnabled(e);
@@ -179,13 +181,21 @@ Task<> Form1::ShowResultDialog() {
   if (form5) form5->deleteLater();
   // Closed (not hidden by the host's next step) on the joining side of an
   // online game: wait there for the host.
-  if (how != Form5::kHidden && game.online.IsGuest == 1 && Option1[2]->isChecked()) {
+  if (how != Form5::kHidden && game.online.IsGuest && Option1[2]->isChecked()) {
     co_await ShowForm7();
   }
 }
 
-void Form1::SendGameMessage(const std::string& message) {
-  online_.Send(QString::fromStdString(message));
+void Form1::SendPiece(int cell) {
+  online_.SendPiece(cell);
+}
+
+void Form1::SendBlocker(int cell) {
+  online_.SendBlocker(cell);
+}
+
+void Form1::AskForSettings() {
+  online_.AskForSettings();
 }
 
 Task<> Form1::CloseConnection() {

@@ -2,11 +2,10 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QHideEvent>
+#include <QKeyEvent>
 
 #include "dialog_parts.h"
-#include "form1.h"
-#include "game_message.h"
-#include "leading_number.h"
 #include "twips.h"
 
 namespace vexa::app {
@@ -23,7 +22,7 @@ QRadioButton* Radio(QWidget* parent, const QString& name, const QString& caption
 
 }  // namespace
 
-Form4::Form4(Form1& form1) : QDialog(&form1), form1_(form1) {
+Form4::Form4(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("ゲーム設定"));
   SetClientSize(this, 4740, 4620);
@@ -61,6 +60,10 @@ Form4::Form4(Form1& form1) : QDialog(&form1), form1_(form1) {
   Command1[1] =
       MakeButton(this, QStringLiteral("Command1_1"), QStringLiteral("終了"), 2640, 4050, 1500, 420);
 
+  // Enter starts nothing: only a click on "ゲームスタート" does.
+  for (QPushButton* button : Command1)
+    button->setAutoDefault(false);
+
   auto* first_mover = new QButtonGroup(this);
   auto* game_option = new QButtonGroup(this);
   for (int i = 0; i < 2; ++i) {
@@ -69,30 +72,28 @@ Form4::Form4(Form1& form1) : QDialog(&form1), form1_(form1) {
   }
   Option2[0]->setChecked(true);
 
-  // A handler runs only when a selection or the text really changes, so a
-  // setting mirrored from the peer is echoed back once and no more.
+  // A change is reported only when a selection or the text really changes,
+  // so a setting mirrored from the peer is echoed back once and no more.
   for (int i = 0; i < 2; ++i) {
     connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on) Option1_Click(i);
+      if (on) emit FirstMoverChanged(i, applying_peer_setting_);
     });
     connect(Option2[i], &QRadioButton::toggled, this, [this, i](bool on) {
-      if (on) Option2_Click(i);
+      if (on) emit GameOptionChanged(i, applying_peer_setting_);
     });
   }
-  connect(Text1, &QLineEdit::textChanged, this, &Form4::Text1_Change);
-  connect(Text2, &QLineEdit::returnPressed, this, [this] { form1_.SendChatLine(Text2, true); });
-  connect(Command1[0], &QPushButton::clicked, this, &Form4::GameStart_Click);
-  connect(Command1[1], &QPushButton::clicked, this, [this] {
-    form1_.SetOptionControls(2, true);
-    close();
-  });
+  connect(Text1, &QLineEdit::textChanged, this,
+          [this](const QString& text) { emit TimeLimitChanged(text, applying_peer_setting_); });
+  connect(Text2, &QLineEdit::returnPressed, this, &Form4::ChatLineEntered);
+  connect(Command1[0], &QPushButton::clicked, this,
+          [this] { emit StartPressed(Option1[0]->isChecked()); });
+  connect(Command1[1], &QPushButton::clicked, this, &QDialog::close);
 }
 
-void Form4::Form_Load() {
-  form1_.CloseForm7();
-  Label2[0]->setText(form1_.Text1[2]->text());
-  Label2[1]->setText(QString::fromStdString(form1_.game.online.OpponentName));
-  if (form1_.game.online.IsGuest == 1) {
+void Form4::Form_Load(const QString& local_name, const QString& opponent_name, bool is_guest) {
+  Label2[0]->setText(local_name);
+  Label2[1]->setText(opponent_name);
+  if (is_guest) {
     for (QWidget* w : {static_cast<QWidget*>(Option1[0]), static_cast<QWidget*>(Option2[0]),
                        static_cast<QWidget*>(Option1[1]), static_cast<QWidget*>(Option2[1]),
                        static_cast<QWidget*>(Text1), static_cast<QWidget*>(Command1[0])}) {
@@ -100,86 +101,51 @@ void Form4::Form_Load() {
     }
     Option1[1]->setChecked(true);
   } else {
-    if (form1_.online().Connected()) form1_.online().Send(net::ShowMessage());
     Option1[0]->setChecked(true);
   }
 }
 
-void Form4::Option1_Click(int index) {
-  if (!form1_.online().Connected()) return;
-  ExpectEcho(first_mover_echoes_, QString::number(index));
-  form1_.online().Send(net::OptnMessage(index));
-}
-
-void Form4::Option2_Click(int index) {
-  ExpectEcho(game_option_echoes_, QString::number(index));
-  form1_.online().Send(net::Opt2Message(index));
-  form1_.game.online.ClockStyle = static_cast<std::int16_t>(index);
-}
-
-void Form4::Text1_Change() {
-  ExpectEcho(time_limit_echoes_, Text1->text());
-  form1_.online().Send(net::LimSMessage(Text1->text()));
-}
-
-void Form4::ExpectEcho(net::EchoFilter& filter, const QString& value) {
-  // Only the host changes settings; the joining side's sends are echoes.
-  if (!applying_peer_setting_ && form1_.game.online.IsGuest == 0) filter.Expect(value);
-}
-
 void Form4::ApplyFirstMover(int index) {
-  // "Optn" names the sender's choice; its echo names ours again.
-  if (first_mover_echoes_.IsEcho(QString::number(index))) return;
   applying_peer_setting_ = true;
   Option1[index]->setChecked(true);
   applying_peer_setting_ = false;
 }
 
 void Form4::ApplyGameOption(int index) {
-  if (game_option_echoes_.IsEcho(QString::number(index))) return;
   applying_peer_setting_ = true;
   Option2[index]->setChecked(true);
   applying_peer_setting_ = false;
 }
 
 void Form4::ApplyTimeLimitText(const QString& text) {
-  if (time_limit_echoes_.IsEcho(text)) return;
   applying_peer_setting_ = true;
   Text1->setText(text);
   applying_peer_setting_ = false;
 }
 
-void Form4::GameStart_Click() {
-  Game& game = form1_.game;
-  const bool host_first = Option1[0]->isChecked();
-  form1_.online().Send(net::StTnMessage(host_first ? 0 : 1));
-  game.Turn = host_first ? Player1 : Remote;
-  form1_.SetSideCaptions(form1_.LocalPlayerName(), game.online.OpponentName);
-  game.online.TimeLimit =
-      static_cast<std::int16_t>(std::clamp(net::LeadingInteger(Text1->text()), -32768, 32767));
-  game.online.ClockStyle = Option2[1]->isChecked() ? 1 : 0;
-  form1_.Start(game.StartGame(0));
-  hide();
-}
-
 void Form4::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);
-  emit Dismissed();
+  // Only the program's own hiding ends the display; the window system hides
+  // the dialog too when the main window is minimized.
+  if (!event->spontaneous()) emit Dismissed();
 }
 
 void Form4::closeEvent(QCloseEvent* event) {
-  // However it is closed, the peer is told (while the connection lasts) and
-  // the main window's online controls are usable again.
-  if (form1_.online().Connected()) form1_.online().SendEndG();
-  form1_.SetOptionControls(2, true);
+  emit Closing();
   // Closed for good: the next connection builds a new one.
   setAttribute(Qt::WA_DeleteOnClose);
   event->accept();
   emit Dismissed();
 }
 
-void Form4::reject() {
-  close();
+void Form4::keyPressEvent(QKeyEvent* event) {
+  // Escape is no way out: leaving the online game takes "終了" or the close
+  // box.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 }  // namespace vexa::app

@@ -3,7 +3,8 @@
 // The online settings dialog: who moves first, "Normal" or "Excite", the
 // time limit, and a chat. The host edits and starts; the joining side sees
 // every change mirrored. It lives, hidden between games, as long as the
-// connection.
+// connection. It only shows the settings and reports what happens to them;
+// the online session decides what that means for the peer and the game.
 
 #include <QDialog>
 #include <QGroupBox>
@@ -13,60 +14,56 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "echo_filter.h"
-
 namespace vexa::app {
-
-class Form1;
 
 class Form4 : public QDialog {
   Q_OBJECT
  public:
-  explicit Form4(Form1& form1);
+  explicit Form4(QWidget* parent);
 
   QLabel* Label1[2];
-  QLabel* Label2[2];
-  QRadioButton* Option1[2];
+  QLabel* Label2[2];         // the local player's name, the opponent's
+  QRadioButton* Option1[2];  // who moves first: 0 the local player, 1 the peer
   QGroupBox* Frame1;
-  QRadioButton* Option2[2];
+  QRadioButton* Option2[2];  // 0 "Normal", 1 "Excite"
   QLabel* Label3[2];
-  QLineEdit* Text1;
-  QListWidget* List3;
-  QLineEdit* Text2;
-  QPushButton* Command1[2];
+  QLineEdit* Text1;          // the time limit in seconds
+  QListWidget* List3;        // the chat
+  QLineEdit* Text2;          // the chat input
+  QPushButton* Command1[2];  // "ゲームスタート", "終了"
 
-  // The loading steps, once, when the dialog is first needed.
-  void Form_Load();
+  // The loading steps, once, after the reports below are connected: the
+  // names, and the first selection (which is reported like a click).
+  void Form_Load(const QString& local_name, const QString& opponent_name, bool is_guest);
 
-  // A setting the peer sent, applied through the control (whose handler
-  // echoes it), unless it is the echo of one this side sent.
+  // A setting the peer sent, applied through the control, whose change is
+  // then reported as mirrored.
   void ApplyFirstMover(int index);
   void ApplyGameOption(int index);
   void ApplyTimeLimitText(const QString& text);
 
  signals:
+  // A selection or the text really changed; `mirrored` when it came from
+  // the peer.
+  void FirstMoverChanged(int index, bool mirrored);
+  void GameOptionChanged(int index, bool mirrored);
+  void TimeLimitChanged(const QString& text, bool mirrored);
+  // Enter in the chat input.
+  void ChatLineEntered();
+  // "ゲームスタート": the host starts the game.
+  void StartPressed(bool host_moves_first);
+  // "終了" or the close box: the dialog closes for good.
+  void Closing();
   // Hidden at game start or closed: its modal display is over.
   void Dismissed();
 
  protected:
   void hideEvent(QHideEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void reject() override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void Option1_Click(int index);
-  void Option2_Click(int index);
-  void Text1_Change();
-  void GameStart_Click();
-
-  // Notes a value sent on the host's own change, to know its echo.
-  void ExpectEcho(net::EchoFilter& filter, const QString& value);
-
-  Form1& form1_;
   bool applying_peer_setting_ = false;
-  net::EchoFilter first_mover_echoes_;
-  net::EchoFilter game_option_echoes_;
-  net::EchoFilter time_limit_echoes_;
 };
 
 }  // namespace vexa::app

@@ -53,13 +53,10 @@ void BM_CpuMoveVeryHardMidGame(benchmark::State& state) {
   CpuPlayer cpu(game, lists, random);
   const BoardCells position = MidGameBoard();
   for (auto _ : state) {
-    game.Board = position;
-    game.Turn = Cpu;
-    game.PieceStock = {10, 20, 10, 20};
-    game.BlockerStock = {4, 6, 6, 6};
+    game.SetUpPosition(position, {10, 20, 10, 20}, {4, 6, 6, 6}, Cpu);
     Task<> move = cpu.CpuMove();
     move.Resume();
-    benchmark::DoNotOptimize(game.Board);
+    benchmark::DoNotOptimize(game.Board());
   }
 }
 BENCHMARK(BM_CpuMoveVeryHardMidGame);

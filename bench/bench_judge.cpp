@@ -25,9 +25,7 @@ BoardCells MidGameBoardWithoutSquare(unsigned seed) {
 void BM_CheckSquareWithoutSquare(benchmark::State& state) {
   SilentShell shell;
   Game game(shell);
-  game.Board = MidGameBoardWithoutSquare(20261208);
-  game.Turn = Player1;
-  game.PieceStock = {0, 20, 1, 20};
+  game.SetUpPosition(MidGameBoardWithoutSquare(20261208), {0, 20, 1, 20}, {6, 6, 6, 6}, Player1);
   for (auto _ : state) {
     Task<bool> judge = game.CheckSquare(Player1);
     judge.Resume();

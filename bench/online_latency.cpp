@@ -76,8 +76,8 @@ double ProcessorSeconds() {
 // The first free cell that gives the local player no square.
 int QuietCell(const vexa::Game& game) {
   for (int cell = 0; cell < vexa::kCellCount; ++cell) {
-    if (!vexa::IsPlayableCell(cell) || game.Board[cell] != vexa::Empty) continue;
-    vexa::BoardCells trial = game.Board;
+    if (!vexa::IsPlayableCell(cell) || game.Board()[cell] != vexa::Empty) continue;
+    vexa::BoardCells trial = game.Board();
     trial[cell] = vexa::Player1;
     if (vexa::ScanSquares(trial, vexa::Player1).empty()) return cell;
   }
@@ -121,7 +121,7 @@ MoveTimes TimeOneMove(Form1& mover, Form1& other) {
   // been applied.
   const auto arrival =
       QObject::connect(other.Winsock1, &vexa::net::Winsock::DataArrival, &loop, [&] {
-        if (on_board_ns < 0 && other.game.Board[cell] == vexa::Remote) {
+        if (on_board_ns < 0 && other.game.Board()[cell] == vexa::Remote) {
           on_board_ns = clock.nsecsElapsed();
         }
       });
@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
     Form4* settings = VisibleDialog<Form4>(*host.form1);
     if (settings == nullptr) Fail("no settings dialog");
     settings->Command1[0]->click();
-    if (!WaitFor([&] { return guest.form1->game.Turn == vexa::Remote; })) Fail("no game start");
+    if (!WaitFor([&] { return guest.form1->game.Turn() == vexa::Remote; })) Fail("no game start");
     ++games;
     Form1* mover = host.form1.get();
     Form1* other = guest.form1.get();

@@ -16,10 +16,6 @@ OutlineEnds OutlineOf(const SquareCorners& square) {
   return ends;
 }
 
-int PanelCodeOf(GameMode mode) {
-  return static_cast<int>(mode);
-}
-
 }  // namespace
 
 Color CellColor(std::int16_t value) {
@@ -51,42 +47,89 @@ Side Game::OpponentSide() const {
   return Remote;
 }
 
+// --- Placements ----------------------------------------------------------------
+
 void Game::SetCell(int cell, CellValue value) {
   shell_.PaintCell(cell, CellColor(value));
-  Board[cell] = value;
+  board_[cell] = value;
 }
 
-void Game::UsePiece(Side side) {
-  const int left = --PieceStock[side - 1];
+void Game::ApplyMove(const Move& move) {
+  const bool piece = move.kind == MoveKind::Piece;
+  SetCell(move.cell, piece ? static_cast<CellValue>(move.side) : Blocker);
+  const int per_side = piece ? kPiecesPerSide : kBlockersPerSide;
+  const int left = --(piece ? piece_stock_ : blocker_stock_)[move.side - 1];
   // A stock can only run below zero through a peer that breaks the rules;
-  // there is no marker to hide then.
-  if (left >= 0 && left < kPiecesPerSide) {
-    shell_.HidePieceMarker(side == Player1 ? left : left + kPiecesPerSide);
+  // there is no marker to hide then. Side 1's markers come first.
+  if (left >= 0 && left < per_side) {
+    const int marker = move.side == Player1 ? left : left + per_side;
+    if (piece) {
+      shell_.HidePieceMarker(marker);
+    } else {
+      shell_.HideBlockerMarker(marker);
+    }
   }
+  history_.push_back(move);
+  shell_.MovePlayed(move);
 }
 
-void Game::UseBlocker(Side side) {
-  const int left = --BlockerStock[side - 1];
+int Game::ForfeitBlocker(Side side) {
+  const int left = --blocker_stock_[side - 1];
   if (left >= 0 && left < kBlockersPerSide) {
     shell_.HideBlockerMarker(side == Player1 ? left : left + kBlockersPerSide);
   }
+  return left;
 }
 
 void Game::MarkTurn(Side side) {
   shell_.SetTurnMarkers(side == Player1, side != Player1);
 }
 
-void Game::ClearBoard() {
-  for (int cell = 0; cell < kCellCount; ++cell)
-    SetCell(cell, Empty);
-  shell_.ShowAllMarkers();
-  PieceStock.fill(kPiecesPerSide);
-  BlockerStock.fill(kBlockersPerSide);
-  shell_.HideOutline();
+void Game::PassTurn(Side side) {
+  turn_ = side;
+  MarkTurn(side);
 }
 
-std::string Game::WinnerText(Side side) const {
-  switch (side) {
+Task<> Game::PlaceFromClick(int cell, int button) {
+  if (cell < 0 || cell >= kCellCount) co_return;
+  const GameMode mode = shell_.Mode();
+  // Only a person at this machine places by clicking: Player1, or Player2
+  // in "VS Human".
+  const Side mover = turn_;
+  if ((mover == Player1 || mover == Player2) && board_[cell] == Empty) {
+    if (button == kLeftButton) {
+      ApplyMove(PieceMove(mover, cell));
+      if (mode == GameMode::VsOnline && mover == Player1) {
+        shell_.StopMoveClock();
+        shell_.SendPiece(cell);
+      }
+      const bool ended = co_await CheckSquare(mover);
+      if (!ended) {
+        PassTurn(mover == Player1 ? OpponentSide() : Side{Player1});
+        if (turn_ == Cpu && cpu_ != nullptr) co_await cpu_->CpuMove();
+      }
+    } else if (blocker_stock_[mover - 1] > 0) {
+      ApplyMove(BlockerMove(mover, cell));
+      if (mode == GameMode::VsOnline && mover == Player1) shell_.SendBlocker(cell);
+    }
+  }
+  shell_.SetCoordinateReadout(CoordinateText(cell));
+}
+
+Task<> Game::PlayPeerPiece(int cell) {
+  ApplyMove(PieceMove(Remote, cell));
+  const bool ended = co_await CheckSquare(Remote);
+  if (ended) co_return;
+  PassTurn(Player1);
+  if (online.ClockStyle == GameOption::Excite) shell_.StartMoveClock();
+}
+
+// --- The judge and the endings ---------------------------------------------------
+
+std::string Game::ResultText(Side winner) const {
+  switch (winner) {
+    case 0:
+      return "Draw";
     case Player1:
       return shell_.Mode() == GameMode::VsOnline ? shell_.LocalPlayerName() + " Win"
                                                  : "Player1 Win";
@@ -103,119 +146,80 @@ Task<bool> Game::CheckSquare(Side side) {
   // A game that has already ended (the CPU's closing judge after its winning
   // piece, a peer's piece after the result) is not judged a second time.
   if (!GameRunning() || side < Player1 || side > Remote) co_return true;
-  const int game = game_number_;
+  const Watch watch = WatchGame();
 
-  const std::vector<SquareCorners> squares = ScanSquares(Board, side);
+  const std::vector<SquareCorners> squares = ScanSquares(board_, side);
   for (const SquareCorners& square : squares) {
-    Turn = NoTurn;
+    turn_ = NoTurn;
     co_await shell_.Pause(kJudgePauseMs);
-    if (game != game_number_) co_return true;
-    shell_.DrawOutline(OutlineOf(square), SideColor[side - 1]);
+    if (!watch.StillCurrent()) co_return true;
+    shell_.DrawOutline(OutlineOf(square), side_color_[side - 1]);
   }
 
   if (squares.empty()) {
-    const bool ended = co_await EndByStockOut(game);
+    const bool ended = co_await EndByStockOut();
     co_return ended;
   }
-
-  Turn = NoTurn;
-  shell_.SetResultText(WinnerText(side));
-  if (side == Player1) {
-    ++records.Wins;
-  } else {
-    ++records.Losses;
-  }
-  shell_.SaveRecords();
-  shell_.ShowRecords();
-  co_await shell_.ShowResultDialog();
-  co_await AfterResult(game);
+  co_await AnnounceResult({side, EndReason::Square, squares.back()});
   co_return true;
 }
 
-Task<bool> Game::EndByStockOut(int game) {
+Task<bool> Game::EndByStockOut() {
   const Side other = OpponentSide();
-  if (PieceStock[Player1 - 1] != 0 || PieceStock[other - 1] != 0) co_return false;
-
-  const int mine = BlockerStock[Player1 - 1];
-  const int theirs = BlockerStock[other - 1];
-  shell_.SetResultText(mine > theirs   ? WinnerText(Player1)
-                       : theirs > mine ? WinnerText(other)
-                                       : "Draw");
-  shell_.EnableOptionPanel();
-  Turn = NoTurn;
-  co_await shell_.ShowResultDialog();
-  co_await AfterResult(game);
+  if (piece_stock_[Player1 - 1] != 0 || piece_stock_[other - 1] != 0) co_return false;
+  const int mine = blocker_stock_[Player1 - 1];
+  const int theirs = blocker_stock_[other - 1];
+  const Side winner = mine > theirs ? Player1 : theirs > mine ? other : 0;
+  co_await AnnounceResult({winner, EndReason::StockOut, std::nullopt});
   co_return true;
 }
 
-Task<> Game::AfterResult(int game) {
-  // A new game may have begun while the result was shown (online, the host's
-  // next "Show" arrives then); its option panel is not ours to change.
-  if (game != game_number_) co_return;
-  const GameMode mode = shell_.Mode();
-  if (mode == GameMode::VsOnline && online.IsGuest == 0) {
-    shell_.SendGameMessage("Show");
-    co_await shell_.ShowSettingsDialog();
+Task<> Game::AnnounceResult(Outcome outcome) {
+  const Watch watch = WatchGame();
+  turn_ = NoTurn;
+  result_ = outcome;
+  shell_.SetResultText(ResultText(outcome.winner));
+  if (outcome.how == EndReason::StockOut) {
+    // The blockers decide: no records counter changes.
+    shell_.EnableOptionPanel();
   } else {
-    shell_.SetOptionControls(mode == GameMode::VsCpu ? 0 : 1, true);
+    ++(outcome.winner == Player1 ? records.Wins : records.Losses);
+    shell_.SaveRecords();
+    shell_.ShowRecords();
   }
-}
+  co_await shell_.ShowResultDialog();
 
-Task<> Game::PlaceFromClick(int cell, int button) {
-  if (cell < 0 || cell >= kCellCount) co_return;
+  // A new game may have begun while the result was shown (online, the host's
+  // next "Show" arrives then); its panel and settings are not ours to touch.
+  if (!watch.StillCurrent()) co_return;
   const GameMode mode = shell_.Mode();
-
-  if (Turn == Player1) {
-    if (Board[cell] == Empty && button == kLeftButton) {
-      SetCell(cell, Player1);
-      UsePiece(Player1);
-      if (mode == GameMode::VsOnline) {
-        shell_.StopMoveClock();
-        shell_.SendGameMessage("PutU " + std::to_string(cell));
-      }
-      const bool ended = co_await CheckSquare(Player1);
-      if (!ended) {
-        shell_.SetTurnMarkers(false, true);
-        switch (mode) {
-          case GameMode::VsCpu:
-            Turn = Cpu;
-            if (cpu_ != nullptr) co_await cpu_->CpuMove();
-            break;
-          case GameMode::VsHuman:
-            Turn = Player2;
-            break;
-          case GameMode::VsOnline:
-            Turn = Remote;
-            break;
-        }
-      }
-    } else if (Board[cell] == Empty && BlockerStock[Player1 - 1] > 0) {
-      SetCell(cell, Blocker);
-      UseBlocker(Player1);
-      if (mode == GameMode::VsOnline) shell_.SendGameMessage("PutW " + std::to_string(cell));
-    }
-  } else if (Turn == Player2) {
-    if (Board[cell] == Empty && button == kLeftButton) {
-      SetCell(cell, Player2);
-      UsePiece(Player2);
-      const bool ended = co_await CheckSquare(Player2);
-      if (!ended) {
-        Turn = Player1;
-        shell_.SetTurnMarkers(true, false);
-      }
-    } else if (Board[cell] == Empty && BlockerStock[Player2 - 1] > 0) {
-      SetCell(cell, Blocker);
-      UseBlocker(Player2);
-    }
+  if (mode == GameMode::VsOnline && !online.IsGuest) {
+    shell_.AskForSettings();
+    co_await shell_.ShowSettingsDialog();
+  } else if (outcome.how == EndReason::Square || outcome.how == EndReason::StockOut) {
+    // A loss on time leaves the guest's panel as it is: it waits for the host.
+    shell_.SetOptionControls(mode == GameMode::VsCpu ? PanelCode::VsCpu : PanelCode::VsHuman, true);
   }
-
-  shell_.SetCoordinateReadout(CoordinateText(cell));
 }
 
-Task<> Game::StartGame(int fromMenu) {
-  const int game = ++game_number_;
+// --- Start and abandon -------------------------------------------------------------
+
+void Game::ClearBoard() {
+  for (int cell = 0; cell < kCellCount; ++cell)
+    SetCell(cell, Empty);
+  shell_.ShowAllMarkers();
+  piece_stock_.fill(kPiecesPerSide);
+  blocker_stock_.fill(kBlockersPerSide);
+  shell_.HideOutline();
+  history_.clear();
+  result_.reset();
+}
+
+Task<> Game::StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mover) {
+  ++game_number_;
+  const Watch watch = WatchGame();
   ClearBoard();
-  SideColor = {kRed, kBlue, kBlue, kBlue};
+  side_color_ = {kRed, kBlue, kBlue, kBlue};
   // The clock of an online game that this one replaces stops with its
   // display: its ticks would otherwise take this game's blockers.
   shell_.StopMoveClock();
@@ -226,43 +230,56 @@ Task<> Game::StartGame(int fromMenu) {
     case GameMode::VsCpu:
       shell_.SetSideCaptions("Player1", "CPU");
       if (shell_.CpuMovesFirst()) {
-        Turn = Cpu;
-        shell_.SetTurnMarkers(false, true);
+        PassTurn(Cpu);
         if (cpu_ != nullptr) co_await cpu_->CpuMove();
         // A new game or an abandon during the CPU's move owns the panel now.
-        if (game != game_number_) co_return;
+        if (!watch.StillCurrent()) co_return;
       } else {
-        Turn = Player1;
-        shell_.SetTurnMarkers(true, false);
+        PassTurn(Player1);
       }
       break;
     case GameMode::VsHuman:
       shell_.SetSideCaptions("Player1", "Player2");
-      Turn = shell_.Player1MovesFirst() ? Player1 : Player2;
-      MarkTurn(Turn);
+      PassTurn(shell_.Player1MovesFirst() ? Player1 : Player2);
       break;
     case GameMode::VsOnline:
-      if (fromMenu == 0) {
-        MarkTurn(Turn == Player1 ? Player1 : Remote);
-        if (Turn == Player1 && online.ClockStyle == 1) shell_.StartMoveClock();
+      if (fromMenu == StartedFrom::OnlineStart) {
+        if (online_first_mover) turn_ = *online_first_mover;
+        MarkTurn(turn_ == Player1 ? Player1 : Remote);
+        if (turn_ == Player1 && online.ClockStyle == GameOption::Excite) shell_.StartMoveClock();
       }
       break;
   }
 
   if (mode != GameMode::VsOnline) {
     co_await shell_.CloseConnection();
-    if (game != game_number_) co_return;
+    if (!watch.StillCurrent()) co_return;
   }
-  shell_.SetOptionControls(3, false);
+  shell_.SetOptionControls(PanelCode::GameRunning, false);
 }
 
 Task<> Game::AbandonGame() {
-  ++game_number_;
-  Turn = NoTurn;
+  InterruptGame();
   shell_.StopMoveClock();
   ClearBoard();
   shell_.SetOptionControls(PanelCodeOf(shell_.Mode()), true);
   co_await shell_.CloseConnection();
+}
+
+void Game::InterruptGame() {
+  ++game_number_;
+  turn_ = NoTurn;
+}
+
+void Game::SetUpPosition(const BoardCells& board, const Stocks& pieces, const Stocks& blockers,
+                         Side turn) {
+  board_ = board;
+  piece_stock_ = pieces;
+  blocker_stock_ = blockers;
+  turn_ = turn;
+  side_color_ = {kRed, kBlue, kBlue, kBlue};
+  history_.clear();
+  result_.reset();
 }
 
 }  // namespace vexa

@@ -1,15 +1,19 @@
 #pragma once
 
 // The state of the one current game and the procedures of play: the judge,
-// a placement from a click, the start of a game and its abandonment. Each
-// procedure changes the state and tells the shell in the same step.
+// the placements, the start of a game, its ending and its abandonment. Each
+// procedure changes the state and tells the shell in the same step; the
+// state itself is read through accessors and changed only by them.
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "board.h"
 #include "game_shell.h"
+#include "move.h"
 #include "square_scan.h"
 #include "task.h"
 
@@ -24,13 +28,20 @@ struct Records {
   std::int32_t Draws = 0;
 };
 
+// The game option of an online game: with "Excite" the move clock runs.
+enum class GameOption : std::int16_t { Normal = 0, Excite = 1 };
+
 // What the rules need to know of an online game.
 struct OnlineState {
-  std::int16_t IsGuest = 0;  // 1 when this instance joined, 0 when it hosts
+  bool IsGuest = false;  // this instance joined; false when it hosts
   std::string OpponentName;
-  std::int16_t ClockStyle = 0;  // 1 for "Excite": the move clock runs
-  std::int16_t TimeLimit = 0;   // seconds per move in "Excite"
+  GameOption ClockStyle = GameOption::Normal;
+  std::int16_t TimeLimit = 0;  // seconds per move in "Excite"
 };
+
+// Who starts a game: "新規ゲーム", or the start of an online game that the
+// host's settings dialog or its "StTn" decided.
+enum class StartedFrom { OnlineStart = 0, Menu = 1 };
 
 // Mouse button codes of a click on a cell.
 constexpr int kLeftButton = 1;
@@ -39,6 +50,8 @@ constexpr int kMiddleButton = 4;
 
 // The judge's pause per accepted pair of corners.
 constexpr int kJudgePauseMs = 800;
+
+using Stocks = std::array<std::int16_t, 4>;  // by side - 1
 
 class Game {
  public:
@@ -49,18 +62,38 @@ class Game {
   void SetCpuOpponent(CpuOpponent* cpu) { cpu_ = cpu; }
   GameShell& Shell() { return shell_; }
 
-  // --- State, plain data.
-  BoardCells Board{};
-  std::int16_t Turn = NoGameYet;
-  std::array<std::int16_t, 4> PieceStock{};    // by side - 1
-  std::array<std::int16_t, 4> BlockerStock{};  // by side - 1
-  std::array<Color, 4> SideColor{};            // outline colour by side - 1
+  // --- The state.
+  const BoardCells& Board() const { return board_; }
+  Side Turn() const { return turn_; }
+  const Stocks& PieceStock() const { return piece_stock_; }
+  const Stocks& BlockerStock() const { return blocker_stock_; }
+  const std::array<Color, 4>& SideColor() const { return side_color_; }
+  // The placements since the game started, in order.
+  const std::vector<Move>& History() const { return history_; }
+  // How the last game ended; nothing while it runs or after an abandon.
+  const std::optional<Outcome>& Result() const { return result_; }
+  bool GameRunning() const { return turn_ >= Player1 && turn_ <= Remote; }
+  // The other side of the current mode: 3, 2 or 4.
+  Side OpponentSide() const;
+
+  // Plain data the window and the online session keep up to date.
   Records records;
   OnlineState online;
 
-  // Changes whenever a game starts or is abandoned: code that waited checks
-  // it before it touches the board again.
+  // Changes whenever a game starts or is abandoned.
   int GameNumber() const { return game_number_; }
+  // Taken before a wait: after it, the code goes on only while the game it
+  // belongs to is still the current one.
+  class Watch {
+   public:
+    explicit Watch(const Game& game) : game_(game), number_(game.game_number_) {}
+    bool StillCurrent() const { return game_.game_number_ == number_; }
+
+   private:
+    const Game& game_;
+    int number_;
+  };
+  Watch WatchGame() const { return Watch(*this); }
 
   // --- The procedures of play.
   // The judge, after a piece of `side`. True when the game has ended, in
@@ -68,40 +101,55 @@ class Game {
   Task<bool> CheckSquare(Side side);
   // A mouse button pressed on a board cell.
   Task<> PlaceFromClick(int cell, int button);
-  // fromMenu is 1 for "新規ゲーム", 0 for the start of an online game.
-  Task<> StartGame(int fromMenu);
+  // Starts a game. An online start takes its first mover from the host's
+  // choice; without one the turn stays as it was.
+  Task<> StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mover = {});
   // "このゲームを終了": ends the game without a result.
   Task<> AbandonGame();
   // Ends the game in progress at once, board and panel left as they are:
   // no side may move, and code waiting on the game finds it gone.
-  void InterruptGame() {
-    ++game_number_;
-    Turn = NoTurn;
-  }
+  void InterruptGame();
 
-  // --- Steps shared with the computer player and the peer's moves.
-  // Paints the cell in its value's colour, then stores the value.
-  void SetCell(int cell, CellValue value);
-  // One piece or blocker of the side's stock used: the entry goes down by
-  // one and the marker of the new count is hidden.
-  void UsePiece(Side side);
-  void UseBlocker(Side side);
-  // Marks the panel of the side to move; side 1 is on the left.
-  void MarkTurn(Side side);
-  bool GameRunning() const { return Turn >= Player1 && Turn <= Remote; }
+  // --- The one way a placement is made, by a person, the computer player
+  // or the peer: the cell takes the side's piece or a blocker, the side's
+  // stock goes down with its marker, and the move joins the history.
+  void ApplyMove(const Move& move);
+  // The peer's piece: applied and judged; the move comes back to the local
+  // player when the game goes on.
+  Task<> PlayPeerPiece(int cell);
+  // Hands the move to `side` and marks its panel.
+  void PassTurn(Side side);
+  // A blocker taken from the side's stock by the move clock. The number
+  // left, below zero when there was none to take.
+  int ForfeitBlocker(Side side);
 
-  // The other side of the current mode: 3, 2 or 4.
-  Side OpponentSide() const;
+  // --- The one way a game ends with a result: the result dialog, the
+  // records where the ending counts, and what comes after the dialog (the
+  // next game's settings online, the option panel otherwise).
+  Task<> AnnounceResult(Outcome outcome);
+
+  // A position to analyse or test, as if a game had reached it: no shell
+  // call, an empty history and no result; the game number is kept.
+  void SetUpPosition(const BoardCells& board, const Stocks& pieces, const Stocks& blockers,
+                     Side turn);
 
  private:
+  void SetCell(int cell, CellValue value);
+  // Marks the panel of the side to move; side 1 is on the left.
+  void MarkTurn(Side side);
   void ClearBoard();
-  std::string WinnerText(Side side) const;
-  Task<bool> EndByStockOut(int game);
-  // What every ending of the judge does after its result dialog.
-  Task<> AfterResult(int game);
+  std::string ResultText(Side winner) const;
+  Task<bool> EndByStockOut();
 
   GameShell& shell_;
   CpuOpponent* cpu_ = nullptr;
+  BoardCells board_{};
+  Side turn_ = NoGameYet;
+  Stocks piece_stock_{};
+  Stocks blocker_stock_{};
+  std::array<Color, 4> side_color_{};  // outline colour by side - 1
+  std::vector<Move> history_;
+  std::optional<Outcome> result_;
   int game_number_ = 0;
 };
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "board.h"
+#include "move.h"
 #include "task.h"
 
 namespace vexa {
@@ -17,6 +18,14 @@ enum class GameMode { VsCpu = 0, VsHuman = 1, VsOnline = 2 };
 
 // The index of the selected strength button.
 enum class CpuStrength { Easy = 0, Normal = 1, Hard = 2, VeryHard = 3 };
+
+// Which controls of the option panel SetOptionControls enables: those of a
+// mode, or of a game in progress.
+enum class PanelCode { VsCpu = 0, VsHuman = 1, VsOnline = 2, GameRunning = 3 };
+
+constexpr PanelCode PanelCodeOf(GameMode mode) {
+  return static_cast<PanelCode>(mode);
+}
 
 struct OutlineEnds {
   TwipPoint from[4];
@@ -36,6 +45,8 @@ class GameShell {
   virtual std::string LocalPlayerName() const = 0;
 
   // --- The board and the side panels.
+  // A placement has been made (cell painted, stock marker hidden).
+  virtual void MovePlayed(const Move& move) = 0;
   virtual void PaintCell(int cell, Color color) = 0;
   // Piece markers 0..19 belong to side 1, 20..39 to the other side.
   virtual void HidePieceMarker(int index) = 0;
@@ -50,7 +61,7 @@ class GameShell {
   virtual void SetCoordinateReadout(const std::string& text) = 0;
 
   // --- The option panel: enabled by mode and by whether a game runs.
-  virtual void SetOptionControls(int panel_code, bool editable) = 0;
+  virtual void SetOptionControls(PanelCode panel_code, bool editable) = 0;
   virtual void EnableOptionPanel() = 0;
 
   // --- Records: the counters live in the game; these write and show them.
@@ -70,7 +81,11 @@ class GameShell {
   virtual Task<> ShowSettingsDialog() = 0;
 
   // --- The game connection and the move clock.
-  virtual void SendGameMessage(const std::string& message) = 0;
+  // The local player's piece or blocker, for the peer.
+  virtual void SendPiece(int cell) = 0;
+  virtual void SendBlocker(int cell) = 0;
+  // The host asks the peer to open its settings dialog for the next game.
+  virtual void AskForSettings() = 0;
   // Tells a connected peer "EndG", waits for it to close its end, closes both
   // sockets. Does nothing when no socket is open.
   virtual Task<> CloseConnection() = 0;

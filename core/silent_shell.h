@@ -22,6 +22,7 @@ class SilentShell : public GameShell {
   bool CpuMovesFirst() const override { return cpu_first; }
   bool Player1MovesFirst() const override { return player1_first; }
   std::string LocalPlayerName() const override { return {}; }
+  void MovePlayed(const Move&) override {}
   void PaintCell(int, Color) override {}
   void HidePieceMarker(int) override {}
   void HideBlockerMarker(int) override {}
@@ -32,7 +33,7 @@ class SilentShell : public GameShell {
   void HideOutline() override {}
   void HideClockDisplay() override {}
   void SetCoordinateReadout(const std::string&) override {}
-  void SetOptionControls(int, bool) override {}
+  void SetOptionControls(PanelCode, bool) override {}
   void EnableOptionPanel() override {}
   void SaveRecords() override {}
   void ShowRecords() override {}
@@ -41,7 +42,9 @@ class SilentShell : public GameShell {
   void SetResultText(const std::string&) override {}
   Task<> ShowResultDialog() override { co_return; }
   Task<> ShowSettingsDialog() override { co_return; }
-  void SendGameMessage(const std::string&) override {}
+  void SendPiece(int) override {}
+  void SendBlocker(int) override {}
+  void AskForSettings() override {}
   Task<> CloseConnection() override { co_return; }
   void StartMoveClock() override {}
   void StopMoveClock() override {}

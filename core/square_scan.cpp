@@ -1,7 +1,5 @@
 #include "square_scan.h"
 
-#include <cstdlib>
-
 namespace vexa {
 
 namespace {
@@ -12,23 +10,13 @@ bool AcceptPair(const BoardCells& board, Side side, int i, int L, SquareCorners&
   // A vertical edge of length 1 would be found a second time from its
   // horizontal neighbour pair; the scan only takes the latter.
   if (L == i + kBoardSize) return false;
-  const int a = std::abs(Column(L) - Column(i));
-  const int b = Row(L) - Row(i);
-  const int shift = Column(L) < Column(i) ? kBoardSize * a + b : kBoardSize * a - b;
+  // The square lies towards larger rows, and left of a vertical edge.
+  const int shift = Column(L) == Column(i) ? -OppositeEdgeShift(i, L) : OppositeEdgeShift(i, L);
   const int c1 = i + shift;
   const int c2 = L + shift;
   if (c1 < 0 || c1 >= kCellCount || c2 < 0 || c2 >= kCellCount) return false;
   if (board[c1] != side || board[c2] != side) return false;
-  if (!IsPlayableCell(L) || !IsPlayableCell(i) || !IsPlayableCell(c1) || !IsPlayableCell(c2)) {
-    return false;
-  }
-  // Corners computed on the linear index can spill over the left or right
-  // edge into another row; unequal sides reveal it.
-  const int side_length = DistanceSquared(i, L);
-  if (DistanceSquared(L, c2) != side_length || DistanceSquared(c2, c1) != side_length ||
-      DistanceSquared(c1, i) != side_length) {
-    return false;
-  }
+  if (!IsTrueSquare(i, L, c2, c1)) return false;
   out = {i, L, c2, c1};
   return true;
 }

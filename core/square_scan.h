@@ -5,18 +5,9 @@
 #include <vector>
 
 #include "board.h"
+#include "square_geometry.h"
 
 namespace vexa {
-
-// The corners of an accepted square in the order its outline is drawn:
-// i -> L -> C2 -> C1 -> i.
-struct SquareCorners {
-  int i = 0;
-  int L = 0;
-  int C2 = 0;
-  int C1 = 0;
-  friend bool operator==(const SquareCorners&, const SquareCorners&) = default;
-};
 
 // Every pair (i, L) of the side's pieces, in ascending order of i then L,
 // whose square built on the lower side of the edge i-L (on the left for a

@@ -8,6 +8,8 @@
 
 #include <coroutine>
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <list>
 #include <optional>
@@ -88,7 +90,12 @@ class [[nodiscard]] Task {
   T Result() { return handle_.promise().Result(); }
 
   // Awaiting a task runs it; the awaiting coroutine continues when it is done.
-  bool await_ready() const noexcept { return Done(); }
+  // An empty task (default-constructed or moved from) has nothing to run and
+  // no result: awaiting one is a programming error, stopped here.
+  bool await_ready() const noexcept {
+    if (!handle_) AwaitedEmpty();
+    return handle_.done();
+  }
   std::coroutine_handle<> await_suspend(std::coroutine_handle<> awaiting) noexcept {
     handle_.promise().continuation = awaiting;
     return handle_;
@@ -99,6 +106,11 @@ class [[nodiscard]] Task {
   void Reset() {
     if (handle_) handle_.destroy();
     handle_ = {};
+  }
+
+  [[noreturn]] static void AwaitedEmpty() noexcept {
+    std::fputs("vexa: an empty Task was awaited\n", stderr);
+    std::abort();
   }
 
   Handle handle_;

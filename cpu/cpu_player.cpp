@@ -23,24 +23,22 @@ std::optional<int> InnerExtensionCell(const BoardCells& board) {
 }
 
 void CpuPlayer::PlaceCpuPiece(int cell) {
-  game_.SetCell(cell, Cpu);
+  game_.ApplyMove(PieceMove(Cpu, cell));
 }
 
 void CpuPlayer::PlaceCpuBlocker(int cell) {
-  game_.UseBlocker(Cpu);
-  game_.SetCell(cell, Blocker);
+  game_.ApplyMove(BlockerMove(Cpu, cell));
 }
 
 void CpuPlayer::HandOver() {
-  game_.Turn = Player1;
-  game_.MarkTurn(Player1);
+  game_.PassTurn(Player1);
 }
 
 bool CpuPlayer::BlockReaches() {
   const CellList& reach = lists_.ReachList(Player1);
   while (!reach.Empty()) {
     const int cell = reach.First();
-    if (game_.BlockerStock[Cpu - 1] <= 0) {
+    if (game_.BlockerStock()[Cpu - 1] <= 0) {
       // Out of blockers: the piece covers the first open cell, the others
       // stay open.
       PlaceCpuPiece(cell);
@@ -49,17 +47,17 @@ bool CpuPlayer::BlockReaches() {
     // A blocker takes away the cell it stands on and can open none, so the
     // loop ends after six blockers at most.
     PlaceCpuBlocker(cell);
-    ListReaches(Player1, game_.Board, lists_);
+    ListReaches(Player1, game_.Board(), lists_);
   }
   return false;
 }
 
 Task<> CpuPlayer::CpuMove() {
-  const int game_number = game_.GameNumber();
+  const Game::Watch watch = game_.WatchGame();
   co_await game_.Shell().Pause(kThinkingPauseMs);
   // A new game or an abandon during the pause owns the board now.
-  if (GameChanged(game_number)) co_return;
-  const BoardCells& board = game_.Board;
+  if (!watch.StillCurrent()) co_return;
+  const BoardCells& board = game_.Board();
 
   ListReaches(Cpu, board, lists_);
   if (!lists_.ReachList(Cpu).Empty()) {
@@ -86,7 +84,7 @@ Task<> CpuPlayer::CpuMove() {
       // preparation; with nothing to prepare, or no blocker, the piece
       // covers it.
       const int cell = player1_reach.First();
-      if (!lists_.PreReachList(Cpu).Empty() && game_.BlockerStock[Cpu - 1] > 0) {
+      if (!lists_.PreReachList(Cpu).Empty() && game_.BlockerStock()[Cpu - 1] > 0) {
         PlaceCpuBlocker(cell);
       } else {
         PlaceCpuPiece(cell);
@@ -101,7 +99,7 @@ Task<> CpuPlayer::CpuMove() {
     ListReaches(Cpu, board, lists_);
     ListReaches(Player1, board, lists_);
     if (!placed) {
-      const std::optional<int> cell = co_await ChoosePieceCell(game_number);
+      const std::optional<int> cell = co_await ChoosePieceCell(watch);
       if (!cell) co_return;  // the game changed during the inner-block draw
       PlaceCpuPiece(*cell);
       HandOver();
@@ -109,15 +107,14 @@ Task<> CpuPlayer::CpuMove() {
   }
 
   // The judge's pauses and result dialog above may have let a new game begin.
-  if (GameChanged(game_number)) co_return;
-  game_.UsePiece(Cpu);
+  if (!watch.StillCurrent()) co_return;
   // No new square of Player1 is possible; this ends the game when both
   // stocks are empty.
   co_await game_.CheckSquare(Player1);
 }
 
-Task<std::optional<int>> CpuPlayer::ChoosePieceCell(int game_number) {
-  const BoardCells& board = game_.Board;
+Task<std::optional<int>> CpuPlayer::ChoosePieceCell(Game::Watch watch) {
+  const BoardCells& board = game_.Board();
   const CellList& own_pre_reach = lists_.PreReachList(Cpu);
   const CellList& player1_pre_reach = lists_.PreReachList(Player1);
 
@@ -135,7 +132,7 @@ Task<std::optional<int>> CpuPlayer::ChoosePieceCell(int game_number) {
   }
 
   if (Strength() < CpuStrength::Hard) co_return DrawRandomCell(board, random_);
-  const std::optional<int> drawn = co_await DrawRandomInnerCell(game_number);
+  const std::optional<int> drawn = co_await DrawRandomInnerCell(watch);
   if (!drawn) co_return std::nullopt;
   if (Strength() == CpuStrength::VeryHard) {
     if (const std::optional<int> extension = InnerExtensionCell(board)) co_return *extension;
@@ -148,7 +145,7 @@ int CpuPlayer::MostReachesLookAhead() {
   int chosen = candidates.First();
   int best = 0;
   for (const int cell : candidates) {
-    TrialBoard = game_.Board;
+    TrialBoard = game_.Board();
     TrialBoard[cell] = Cpu;
     ListReaches(Cpu, TrialBoard, trial_lists_);
     // Every candidate opens at least one reach cell; a later one that opens
@@ -166,7 +163,7 @@ CpuPlayer::LookAheadChoice CpuPlayer::FewestOpposingReachesLookAhead() {
   const CellList& candidates = lists_.PreReachList(Player1);
   LookAheadChoice choice{candidates.First(), kCellCount};
   for (const int cell : candidates) {
-    TrialBoard = game_.Board;
+    TrialBoard = game_.Board();
     TrialBoard[cell] = Cpu;
     ListReaches(Player1, TrialBoard, trial_lists_);
     // Only a strictly lower count replaces the choice: the earlier wins ties.
@@ -176,17 +173,17 @@ CpuPlayer::LookAheadChoice CpuPlayer::FewestOpposingReachesLookAhead() {
   return choice;
 }
 
-Task<std::optional<int>> CpuPlayer::DrawRandomInnerCell(int game_number) {
+Task<std::optional<int>> CpuPlayer::DrawRandomInnerCell(Game::Watch watch) {
   int empty_draws = 0;
   for (;;) {
     const int cell = random_.DrawCell();
     bool accepted = false;
-    if (IsPlayableCell(cell) && game_.Board[cell] == Empty) {
+    if (IsPlayableCell(cell) && game_.Board()[cell] == Empty) {
       ++empty_draws;
       accepted = IsInnerBlockCell(cell) || empty_draws > kInnerDrawPatience;
     }
     co_await game_.Shell().LetEventsRun();
-    if (GameChanged(game_number)) co_return std::nullopt;
+    if (!watch.StillCurrent()) co_return std::nullopt;
     if (accepted) co_return cell;
   }
 }

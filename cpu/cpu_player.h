@@ -31,13 +31,13 @@ class CpuPlayer : public CpuOpponent {
 
   // One complete move with Turn at 3: blockers on Player1's reach cells if
   // any, then one piece, the move handed back to Player1 and the judge.
-  // When a new game or an abandon happens while the move waits, the rest of
-  // it is dropped.
+  // Each placement goes through Game::ApplyMove, so the shell and the game's
+  // history see it as a Move. When a new game or an abandon happens while
+  // the move waits, the rest of it is dropped.
   Task<> CpuMove() override;
 
  private:
   CpuStrength Strength() const { return game_.Shell().Strength(); }
-  bool GameChanged(int game_number) const { return game_.GameNumber() != game_number; }
 
   void PlaceCpuPiece(int cell);
   void PlaceCpuBlocker(int cell);
@@ -48,7 +48,7 @@ class CpuPlayer : public CpuOpponent {
   bool BlockReaches();
 
   // The piece when neither side can win next move, by strength.
-  Task<std::optional<int>> ChoosePieceCell(int game_number);
+  Task<std::optional<int>> ChoosePieceCell(Game::Watch watch);
   // Hard and up: the CPU's pre-reach cell that leaves it the most reach
   // cells, the later one among equals.
   int MostReachesLookAhead();
@@ -62,7 +62,7 @@ class CpuPlayer : public CpuOpponent {
   // Hard and up: a random empty cell of the inner block, or the next empty
   // cell anywhere once kInnerDrawPatience empty cells outside it were drawn;
   // events run after every draw. Nothing when the game changed meanwhile.
-  Task<std::optional<int>> DrawRandomInnerCell(int game_number);
+  Task<std::optional<int>> DrawRandomInnerCell(Game::Watch watch);
 
   Game& game_;
   ReachLists& lists_;

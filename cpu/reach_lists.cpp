@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "square_geometry.h"
+
 namespace vexa {
 
 namespace {
@@ -18,27 +20,17 @@ struct OtherCorners {
 // geometry only, never on the board's contents.
 template <typename Emit>
 constexpr void ForEachCandidate(int i, int j, Emit emit) {
-  const int dr = Row(j) - Row(i);  // never negative for i < j
   const int dc = Column(j) - Column(i);
   const int d = j - i;
+  const int shift = OppositeEdgeShift(i, j);
 
-  // A square on one side of the edge i-j. Index arithmetic can carry a
-  // corner over the left or right edge into another row; unequal sides
-  // reveal it.
+  // A square on either side of the edge i-j.
   auto side_square = [&](int k, int l) {
-    if (!IsPlayableCell(i) || !IsPlayableCell(j) || !IsPlayableCell(k) || !IsPlayableCell(l)) {
-      return;
-    }
-    const int length = DistanceSquared(i, j);
-    if (DistanceSquared(j, l) == length && DistanceSquared(l, k) == length &&
-        DistanceSquared(k, i) == length) {
-      emit(k, l);
-    }
+    if (IsTrueSquare(i, j, l, k)) emit(k, l);
   };
 
   if (dc <= 0) {
     // j lies in a later row, in the same column or to the left.
-    const int shift = kBoardSize * -dc + dr;
     side_square(i + shift, j + shift);  // towards larger rows (columns when upright)
     side_square(i - shift, j - shift);
     if (d % 10 == 0 && d / 10 >= 1 && d / 10 <= 8) {
@@ -54,16 +46,11 @@ constexpr void ForEachCandidate(int i, int j, Emit emit) {
       const int k = i + kBoardSize * h - h;
       const int l = i + kBoardSize * h + h;
       if (IsPlayableCell(k) && IsPlayableCell(l)) {
-        const int length = DistanceSquared(i, l);
-        if (DistanceSquared(l, j) == length && DistanceSquared(j, k) == length &&
-            DistanceSquared(k, i) == length) {
-          emit(k, l);
-        }
+        if (EqualSides(i, l, j, k)) emit(k, l);
       }
     }
   } else {
     // j lies to the right, in the same row or a later one.
-    const int shift = kBoardSize * dc - dr;
     side_square(i + shift, j + shift);  // towards larger rows
     side_square(i - shift, j - shift);
     if (d % 12 == 0 && d / 12 >= 1 && d / 12 <= 8) {

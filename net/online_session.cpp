@@ -11,9 +11,6 @@ namespace vexa::net {
 
 namespace {
 
-// How often a bounded wait on the peer looks again.
-constexpr int kPollMs = 20;
-
 std::int16_t ToTimeLimit(const QString& text) {
   return static_cast<std::int16_t>(std::clamp(LeadingInteger(text), -32768, 32767));
 }
@@ -23,16 +20,20 @@ std::int16_t ToTimeLimit(const QString& text) {
 OnlineSession::OnlineSession(Game& game, OnlineWindows& windows, GameLink& link, TaskGroup& tasks)
     : game_(game), windows_(windows), link_(link), tasks_(tasks) {
   timer_.setObjectName(QStringLiteral("Timer1"));
-  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { tasks_.Start(Timer1_Timer()); });
+  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { tasks_.Start(ClockTick()); });
 }
 
-void OnlineSession::BeginConnection() {
+void OnlineSession::BeginConnection(bool as_guest) {
   ++connection_;
   windows_.DiscardSettingsDialog();
+  game_.online.IsGuest = as_guest;
   game_.online.OpponentName.clear();
   reader_.Reset();
   chat_reader_.Reset();
   chat_reader_.SetPeerName(QString());
+  first_mover_echoes_ = {};
+  game_option_echoes_ = {};
+  time_limit_echoes_ = {};
   left_ = false;
   peer_gone_ = false;
   was_connected_ = false;
@@ -47,67 +48,79 @@ bool OnlineSession::Connected() const {
 
 void OnlineSession::GameDataArrived(const QByteArray& bytes) {
   const QStringList messages = reader_.Read(bytes);
-  // Once a side has left, what the old peer still sends belongs to a game
-  // that is over: a piece of it must not land on the next game's board.
-  if (left_ || peer_gone_) {
-    // Both sides said "EndG" at once: close, so that neither waits for the
-    // other to close first.
-    for (const QString& message : messages) {
-      if (left_ && ParseMessage(message).keyword == Keyword::EndG) link_.CloseGame();
-    }
-    return;
-  }
+  const int connection = connection_;
   for (const QString& message : messages) {
+    // Once a side has left, what the old peer still sends belongs to a game
+    // that is over: a piece of it must not land on the next game's board,
+    // nor a start begin a game nobody plays.
+    if (!StillLive(connection)) {
+      // Both sides said "EndG" at once: close, so that neither waits for the
+      // other to close first.
+      if (left_ && ParseMessage(message).keyword == Keyword::EndG) link_.CloseGame();
+      continue;
+    }
     if (observer_) observer_(message);
-    tasks_.Start(Apply(ParseMessage(message)));
+    tasks_.Start(Apply(ParseMessage(message), connection));
   }
 }
 
-Task<> OnlineSession::Apply(ParsedMessage message) {
+Task<> OnlineSession::Apply(ParsedMessage message, int connection) {
   switch (message.keyword) {
     case Keyword::Name:
       game_.online.OpponentName = message.argument.toStdString();
       chat_reader_.SetPeerName(message.argument);
+      emit changes_.Changed();
       break;
     case Keyword::Show:
       // Only the host opens the settings; a host told so by its peer would
       // tell it back, without end.
-      if (game_.online.IsGuest == 1 && !guest_settings_pending_) co_await OpenSettingsAsGuest();
+      if (game_.online.IsGuest && !guest_settings_pending_)
+        co_await OpenSettingsAsGuest(connection);
       break;
-    case Keyword::Optn:
+    case Keyword::Optn: {
       // The sender's view: its "I move first" is our "the peer moves first".
-      if (message.Number() == 0) windows_.SelectFirstMover(1);
-      if (message.Number() == 1) windows_.SelectFirstMover(0);
+      const double number = message.Number();
+      const int index = number == 0 ? 1 : number == 1 ? 0 : -1;
+      if (index >= 0 && !first_mover_echoes_.IsEcho(QString::number(index))) {
+        windows_.SelectFirstMover(index);
+      }
       break;
+    }
     case Keyword::Opt2: {
       const int index = message.Integer();
-      if (index == 0 || index == 1) windows_.SelectGameOption(index);
+      if ((index == 0 || index == 1) && !game_option_echoes_.IsEcho(QString::number(index))) {
+        windows_.SelectGameOption(index);
+      }
       break;
     }
     case Keyword::LimS:
-      windows_.SetTimeLimitText(message.argument);
+      if (!time_limit_echoes_.IsEcho(message.argument)) windows_.SetTimeLimitText(message.argument);
       break;
-    case Keyword::StTn:
-      co_await StartFromMessage(message.Number());
+    case Keyword::StTn: {
+      // Only exactly 0 or 1 chooses the first mover; any other number
+      // leaves the turn as it is.
+      const double guest_first = message.Number();
+      std::optional<Side> first_mover;
+      if (guest_first == 0) first_mover = Remote;
+      if (guest_first == 1) first_mover = Player1;
+      co_await StartGame(first_mover);
       break;
+    }
     case Keyword::PutU: {
       const int cell = message.Integer();
-      if (cell >= 0 && cell < kCellCount) co_await ApplyPiece(cell);
+      if (cell >= 0 && cell < kCellCount) co_await game_.PlayPeerPiece(cell);
       break;
     }
     case Keyword::PutW: {
       const int cell = message.Integer();
-      if (cell >= 0 && cell < kCellCount) {
-        game_.SetCell(cell, Blocker);
-        game_.UseBlocker(Remote);
-      }
+      if (cell >= 0 && cell < kCellCount) game_.ApplyMove(BlockerMove(Remote, cell));
       break;
     }
     case Keyword::EndG:
       co_await PeerLeft();
       break;
     case Keyword::DecS:
-      game_.UseBlocker(Remote);
+      game_.ForfeitBlocker(Remote);
       break;
     case Keyword::Lose:
       co_await ApplyLoss();
@@ -117,65 +130,33 @@ Task<> OnlineSession::Apply(ParsedMessage message) {
   }
 }
 
-Task<> OnlineSession::OpenSettingsAsGuest() {
+Task<> OnlineSession::OpenSettingsAsGuest(int connection) {
   // A "Show" that comes while the settings are already on their way or
   // shown changes nothing; without this a flood of them would pile up.
   guest_settings_pending_ = true;
   windows_.ClearWayForSettings();
   const bool named = co_await WaitForOpponentName();
-  if (named) co_await windows_.ShowSettingsDialog();
-  guest_settings_pending_ = false;
+  if (named && StillLive(connection)) co_await windows_.ShowSettingsDialog();
+  if (connection == connection_) guest_settings_pending_ = false;
 }
 
-Task<bool> OnlineSession::WaitForOpponentName() {
-  const QDeadlineTimer deadline(kPeerWaitMs);
-  while (game_.online.OpponentName.empty()) {
-    if (!Connected() || deadline.hasExpired()) co_return false;
-    co_await Delay(kPollMs);
-  }
-  co_return true;
-}
-
-Task<> OnlineSession::StartFromMessage(double guest_first) {
-  if (guest_first == 0) game_.Turn = Remote;
-  if (guest_first == 1) game_.Turn = Player1;
+Task<> OnlineSession::StartGame(std::optional<Side> first_mover) {
   GameShell& shell = game_.Shell();
   shell.SetSideCaptions(shell.LocalPlayerName(), game_.online.OpponentName);
   game_.online.TimeLimit = ToTimeLimit(windows_.TimeLimitText());
-  game_.online.ClockStyle = windows_.ExciteSelected() ? 1 : 0;
-  co_await game_.StartGame(0);
+  game_.online.ClockStyle = windows_.ExciteSelected() ? GameOption::Excite : GameOption::Normal;
+  co_await game_.StartGame(StartedFrom::OnlineStart, first_mover);
   windows_.HideSettingsDialog();
-}
-
-Task<> OnlineSession::ApplyPiece(int cell) {
-  game_.UsePiece(Remote);
-  game_.SetCell(cell, Remote);
-  const bool ended = co_await game_.CheckSquare(Remote);
-  if (ended) co_return;
-  game_.Turn = Player1;
-  if (game_.online.ClockStyle == 1) StartMoveClock();
-  game_.MarkTurn(Player1);
 }
 
 Task<> OnlineSession::ApplyLoss() {
   // A "Lose" that crosses the end of the game (a square on this side in the
   // same moment) would announce a second result.
   if (!game_.GameRunning()) co_return;
-  GameShell& shell = game_.Shell();
-  const int number = game_.GameNumber();
-  game_.Turn = NoTurn;
-  shell.SetResultText(shell.LocalPlayerName() + " Win");
-  ++game_.records.Wins;
-  shell.SaveRecords();
-  shell.ShowRecords();
+  // The clock stops where it stands: its display keeps the last count.
   timer_.stop();
   clock_running_ = false;
-  co_await shell.ShowResultDialog();
-  if (number != game_.GameNumber()) co_return;
-  if (game_.online.IsGuest == 0 && shell.Mode() == GameMode::VsOnline) {
-    Send(ShowMessage());
-    co_await shell.ShowSettingsDialog();
-  }
+  co_await game_.AnnounceResult({Player1, EndReason::PeerLose, std::nullopt});
 }
 
 void OnlineSession::ChatDataArrived(const QByteArray& bytes) {
@@ -183,29 +164,106 @@ void OnlineSession::ChatDataArrived(const QByteArray& bytes) {
     windows_.AppendChatLine(line);
 }
 
+// --- Sending -------------------------------------------------------------------
+
+void OnlineSession::Send(const QString& message) {
+  if (!left_) link_.SendGame(message);
+}
+
+void OnlineSession::SendName(const QString& name) {
+  Send(NameMessage(name));
+}
+
+void OnlineSession::SendPiece(int cell) {
+  Send(PutUMessage(cell));
+}
+
+void OnlineSession::SendBlocker(int cell) {
+  Send(PutWMessage(cell));
+}
+
+void OnlineSession::AskForSettings() {
+  Send(ShowMessage());
+}
+
+// --- The settings dialog -----------------------------------------------------------
+
+void OnlineSession::SettingsDialogLoading() {
+  if (!game_.online.IsGuest && Connected()) AskForSettings();
+}
+
+void OnlineSession::SendSetting(EchoFilter& echoes, const QString& value, const QString& message,
+                                bool mirrored) {
+  // Only the host changes settings; what the joining side sends are echoes.
+  if (!mirrored && !game_.online.IsGuest) echoes.Expect(value);
+  Send(message);
+}
+
+void OnlineSession::FirstMoverChanged(int index, bool mirrored) {
+  if (!Connected()) return;
+  SendSetting(first_mover_echoes_, QString::number(index), OptnMessage(index), mirrored);
+}
+
+void OnlineSession::GameOptionChanged(int index, bool mirrored) {
+  SendSetting(game_option_echoes_, QString::number(index), Opt2Message(index), mirrored);
+  game_.online.ClockStyle = index == 1 ? GameOption::Excite : GameOption::Normal;
+}
+
+void OnlineSession::TimeLimitChanged(const QString& text, bool mirrored) {
+  SendSetting(time_limit_echoes_, text, LimSMessage(text), mirrored);
+}
+
+Task<> OnlineSession::HostStartsGame(bool host_moves_first) {
+  Send(StTnMessage(host_moves_first ? 0 : 1));
+  co_await StartGame(host_moves_first ? Player1 : Remote);
+}
+
+void OnlineSession::SettingsDialogClosed() {
+  // However it is closed, the peer is told (while the connection lasts) and
+  // the main window's online controls are usable again.
+  if (Connected()) SendEndG();
+  game_.Shell().SetOptionControls(PanelCode::VsOnline, true);
+}
+
 // --- Leaving -----------------------------------------------------------------
 
+Task<bool> OnlineSession::WaitUntil(std::function<bool()> done, int ms) {
+  const QDeadlineTimer deadline(ms);
+  while (!done()) {
+    if (!Connected() || deadline.hasExpired()) co_return false;
+    co_await SignalOrTimeout(&changes_, &SessionChanges::Changed,
+                             static_cast<int>(deadline.remainingTime()));
+  }
+  co_return true;
+}
+
+Task<bool> OnlineSession::WaitForOpponentName() {
+  const bool named =
+      co_await WaitUntil([this] { return !game_.online.OpponentName.empty(); }, kPeerWaitMs);
+  co_return named;
+}
+
 void OnlineSession::SendEndG() {
-  left_ = true;
   Send(EndGMessage());
+  left_ = true;
   windows_.ConnectionEnded();
 }
 
 Task<> OnlineSession::CloseConnection() {
-  const int state = link_.GameState();
-  if (state != Winsock::kClosed) {
-    left_ = true;
-    if (state == Winsock::kConnected) Send(EndGMessage());
-    // Only a connected peer can answer by closing its end; the wait ends
-    // early when the socket fails or closes, and after a few seconds at most.
-    const int connection = connection_;
-    const QDeadlineTimer deadline(kPeerWaitMs);
-    while ((link_.GameState() == Winsock::kConnected) && !deadline.hasExpired()) {
-      co_await Delay(kPollMs);
+  if (link_.GameState() != Winsock::kClosed) {
+    if (Connected()) {
+      Send(EndGMessage());
+      // Only a connected peer can answer by closing its end; the wait ends
+      // early when the socket fails or closes, and after a few seconds at
+      // most.
+      left_ = true;
+      const int connection = connection_;
+      co_await WaitUntil([] { return false; }, kPeerWaitMs);
+      // A connection set up meanwhile (the buttons are usable again) is not
+      // this one to close.
+      if (connection != connection_) co_return;
     }
-    // A connection set up meanwhile (the buttons are usable again) is not
-    // this one to close.
-    if (connection != connection_) co_return;
+    left_ = true;
     link_.CloseGame();
   }
   if (link_.ChatState() != Winsock::kClosed) link_.CloseChat();
@@ -217,17 +275,18 @@ void OnlineSession::GameStateChanged(int state) {
   if (state != Winsock::kConnected && was_connected_) windows_.ConnectionEnded();
   const bool lost = state == Winsock::kClosing || state == Winsock::kError;
   if (lost && was_connected_ && !left_ && !peer_gone_) tasks_.Start(PeerLeft());
+  emit changes_.Changed();
 }
 
 Task<> OnlineSession::PeerLeft() {
   if (peer_gone_) co_return;
   peer_gone_ = true;
   GameShell& shell = game_.Shell();
-  shell.SetOptionControls(2, true);
+  shell.SetOptionControls(PanelCode::VsOnline, true);
   if (link_.GameState() != Winsock::kClosed) link_.CloseGame();
   if (link_.ChatState() != Winsock::kClosed) link_.CloseChat();
   windows_.CloseSettingsDialog();
-  game_.online.IsGuest = 0;
+  game_.online.IsGuest = false;
   windows_.ConnectionEnded();
   // The game is over from here on, also for a judge or a clock that waits
   // while the user reads the news; the board is cleared after it.
@@ -251,8 +310,8 @@ void OnlineSession::StopMoveClock() {
   game_.Shell().HideClockDisplay();
 }
 
-Task<> OnlineSession::Timer1_Timer() {
-  if (game_.Turn != Player1) co_return;
+Task<> OnlineSession::ClockTick() {
+  if (game_.Turn() != Player1) co_return;
   const std::int16_t limit = game_.online.TimeLimit;
   if (!clock_running_) {
     // The first tick only loads the count.
@@ -265,32 +324,18 @@ Task<> OnlineSession::Timer1_Timer() {
   if (seconds_left_ > 0) co_return;
 
   seconds_left_ = limit;  // a new period of the same turn
-  const int left = --game_.BlockerStock[Player1 - 1];
-  if (left < 0) {
+  if (game_.ForfeitBlocker(Player1) < 0) {
     co_await LoseOnTime();
     co_return;
   }
   windows_.Beep();
-  if (left < kBlockersPerSide) game_.Shell().HideBlockerMarker(left);
   Send(DecSMessage());
 }
 
 Task<> OnlineSession::LoseOnTime() {
-  GameShell& shell = game_.Shell();
-  const int number = game_.GameNumber();
-  game_.Turn = NoTurn;
   Send(LoseMessage());
-  shell.SetResultText(game_.online.OpponentName + " Win");
-  ++game_.records.Losses;
-  shell.SaveRecords();
-  shell.ShowRecords();
   StopMoveClock();
-  co_await shell.ShowResultDialog();
-  if (number != game_.GameNumber()) co_return;
-  if (game_.online.IsGuest == 0 && shell.Mode() == GameMode::VsOnline) {
-    Send(ShowMessage());
-    co_await shell.ShowSettingsDialog();
-  }
+  co_await game_.AnnounceResult({Remote, EndReason::Time, std::nullopt});
 }
 
 }  // namespace vexa::net

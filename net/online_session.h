@@ -1,16 +1,21 @@
 #pragma once
 
 // One program's side of online play once a connection is up: it applies the
-// peer's messages to the game, runs the move clock, and leaves or notices
-// that the peer has left. It reaches the sockets only through GameLink and
-// the dialogs only through OnlineWindows, so it runs without a network.
+// peer's messages to the game, mirrors the settings, starts each game, runs
+// the move clock, and leaves or notices that the peer has left. It reaches
+// the sockets only through GameLink and the dialogs only through
+// OnlineWindows, so it runs without a network; every message it sends is
+// built here or in game_message.
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 #include "chat_line.h"
+#include "echo_filter.h"
 #include "game.h"
 #include "game_message.h"
 #include "online_windows.h"
@@ -21,76 +26,111 @@ namespace vexa::net {
 // How long a wait on the peer (its name, its closing) lasts at most.
 constexpr int kPeerWaitMs = 5000;
 
+// Tells the session's waits that something they wait for may have changed:
+// the peer's name arrived, or the game connection's state moved.
+class SessionChanges : public QObject {
+  Q_OBJECT
+ signals:
+  void Changed();
+};
+
 class OnlineSession {
  public:
   OnlineSession(Game& game, OnlineWindows& windows, GameLink& link, TaskGroup& tasks);
   OnlineSession(const OnlineSession&) = delete;
   OnlineSession& operator=(const OnlineSession&) = delete;
 
-  // A new connection is being set up: no old name, no half-read message.
-  void BeginConnection();
+  // A new connection is being set up, hosted or joined: no old name, no
+  // half-read message, no settings of the connection before.
+  void BeginConnection(bool as_guest);
+  bool Connected() const;
 
   // --- The game connection's reads: every whole message, in order. A
   // message whose handler waits (for a dialog) does not hold back the ones
-  // after it.
+  // after it; none is applied once either side has left.
   void GameDataArrived(const QByteArray& bytes);
-  // One message, as the receiver applies it.
-  Task<> Apply(ParsedMessage message);
   // The game socket's State changed. A connection that ends without the
   // peer's "EndG" (State 8: closed by the peer, 9: failed) and without ours
   // means the peer has gone: it is handled as if it had said "EndG".
   void GameStateChanged(int state);
-
   // --- The chat connection's reads.
   void ChatDataArrived(const QByteArray& bytes);
 
-  // Tells the peer this side leaves, without waiting for it (the settings
-  // dialog's "終了").
-  void SendEndG();
+  // --- What this side tells the peer. Nothing is sent once this side has
+  // said "EndG".
+  void SendName(const QString& name);
+  void SendPiece(int cell);
+  void SendBlocker(int cell);
+  // The host, after a game: the peer opens its settings dialog.
+  void AskForSettings();
+
+  // --- The settings dialog.
+  // It is being loaded: the host asks the peer to open its own.
+  void SettingsDialogLoading();
+  // A setting changed in the dialog, by the host's hand or mirrored from the
+  // peer (then `mirrored`): it goes to the peer, a mirrored one as its echo.
+  void FirstMoverChanged(int index, bool mirrored);
+  void GameOptionChanged(int index, bool mirrored);
+  void TimeLimitChanged(const QString& text, bool mirrored);
+  // The host pressed "ゲームスタート".
+  Task<> HostStartsGame(bool host_moves_first);
+  // The dialog was closed with "終了" or its close box: this side leaves.
+  void SettingsDialogClosed();
 
   // --- Leaving: "EndG" to a connected peer, a bounded wait for it to close
   // its end, then both sockets closed.
   Task<> CloseConnection();
-  // The peer has left ("EndG", or the connection lost without it).
-  Task<> PeerLeft();
-  // A wait for the peer's name, bounded, ending early when the connection
-  // is gone. True when the name is there.
+  // A bounded wait for the peer's name, ending early when the connection is
+  // gone. True when the name is there.
   Task<bool> WaitForOpponentName();
 
   // --- The move clock of "Excite" games.
   void StartMoveClock();
   void StopMoveClock();
-  Task<> Timer1_Timer();
-  QTimer& Timer1() { return timer_; }
+  // One tick of the clock's timer.
+  Task<> ClockTick();
+  QTimer& MoveClockTimer() { return timer_; }
   // Tests shorten the clock's second.
   void SetTickPeriod(int milliseconds) { tick_ms_ = milliseconds; }
-  bool ClockRunning() const { return clock_running_; }
-  int SecondsLeft() const { return seconds_left_; }
 
-  void Send(const QString& message) { link_.SendGame(message); }
   // Sees every whole message received, before it is applied (a log, a
   // test).
   void SetMessageObserver(std::function<void(const QString&)> observer) {
     observer_ = std::move(observer);
   }
-  GameLink& Link() { return link_; }
-  bool Connected() const;
 
  private:
-  Task<> ApplyPiece(int cell);
+  // The connection a handler belongs to is still this one and nobody has
+  // left it: checked before each message and after every wait.
+  bool StillLive(int connection) const {
+    return connection == connection_ && !left_ && !peer_gone_;
+  }
+  Task<> Apply(ParsedMessage message, int connection);
   Task<> ApplyLoss();
   Task<> LoseOnTime();
-  // The argument as read: only exactly 0 or 1 chooses the first mover.
-  Task<> StartFromMessage(double guest_first);
-  Task<> OpenSettingsAsGuest();
+  // The one start of an online game, for both sides.
+  Task<> StartGame(std::optional<Side> first_mover);
+  Task<> OpenSettingsAsGuest(int connection);
+  Task<> PeerLeft();
+  // Resumes when `done` holds (true) or the connection is gone or `ms` have
+  // passed (false), waking on SessionChanges.
+  Task<bool> WaitUntil(std::function<bool()> done, int ms);
+  void Send(const QString& message);
+  void SendEndG();
+  // The setting goes to the peer; the host notes it to know its echo.
+  void SendSetting(EchoFilter& echoes, const QString& value, const QString& message, bool mirrored);
 
   Game& game_;
   OnlineWindows& windows_;
   GameLink& link_;
   TaskGroup& tasks_;
+  SessionChanges changes_;
   MessageReader reader_;
   std::function<void(const QString&)> observer_;
   ChatReader chat_reader_;
+  EchoFilter first_mover_echoes_;
+  EchoFilter game_option_echoes_;
+  EchoFilter time_limit_echoes_;
   QTimer timer_;
   int tick_ms_ = 1000;
   bool clock_running_ = false;

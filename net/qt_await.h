@@ -1,6 +1,7 @@
 #pragma once
 
-// Awaiters that let the rules' coroutines wait on Qt: a timer or a signal.
+// Awaiters that let the rules' coroutines wait on Qt: a timer, a signal, or
+// whichever of the two comes first.
 // A waiting coroutine is always resumed from the event loop, never from
 // inside the code that emitted the signal. Each awaiter owns a small guard
 // object as the context of its connection: when the coroutine is destroyed
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <coroutine>
 #include <memory>
+#include <utility>
 
 namespace vexa {
 
@@ -48,6 +50,37 @@ class NextSignal {
  private:
   Sender* sender_;
   Signal signal_;
+  std::unique_ptr<QObject> guard_;
+};
+
+// co_await SignalOrTimeout(sender, &Sender::signal, ms): resumes on the
+// signal's next emission or after `ms` milliseconds, whichever comes first.
+// The waiting code then looks again at what it waits for.
+template <typename Sender, typename Signal>
+class SignalOrTimeout {
+ public:
+  SignalOrTimeout(Sender* sender, Signal signal, int milliseconds)
+      : sender_(sender), signal_(signal), milliseconds_(milliseconds) {}
+  bool await_ready() const noexcept { return false; }
+  void await_suspend(std::coroutine_handle<> waiting) {
+    guard_ = std::make_unique<QObject>();
+    // Whichever comes first resumes; the guard goes with the awaiter, which
+    // drops the other.
+    auto resume = [waiting, resumed = std::make_shared<bool>(false)] {
+      if (std::exchange(*resumed, true)) return;
+      waiting.resume();
+    };
+    QObject::connect(
+        sender_, signal_, guard_.get(), resume,
+        static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+    QTimer::singleShot(milliseconds_, guard_.get(), resume);
+  }
+  void await_resume() const noexcept {}
+
+ private:
+  Sender* sender_;
+  Signal signal_;
+  int milliseconds_;
   std::unique_ptr<QObject> guard_;
 };
 

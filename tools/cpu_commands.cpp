@@ -2,8 +2,8 @@
 
 #include "cpu_player.h"
 #include "game.h"
-#include "placement_shell.h"
 #include "reach_lists.h"
+#include "silent_shell.h"
 
 namespace vexa::tools {
 
@@ -69,26 +69,24 @@ std::optional<std::string> CpuMoveLine(const BoardLine& board, CpuStrength stren
     return std::nullopt;
   }
 
-  PlacementShell shell;
+  SilentShell shell;
   shell.strength = strength;
   Game game(shell);
   ReachLists lists;
   CpuPlayer cpu(game, lists, random);
-  game.Board = board.cells;
-  game.Turn = Cpu;
-  game.PieceStock = {kPiecesPerSide, kPiecesPerSide, static_cast<std::int16_t>(*pieces),
-                     kPiecesPerSide};
-  game.BlockerStock = {kBlockersPerSide, kBlockersPerSide, static_cast<std::int16_t>(*blockers),
-                       kBlockersPerSide};
-  game.SideColor = {kRed, kBlue, kBlue, kBlue};
+  const Stocks pieces_left = {kPiecesPerSide, kPiecesPerSide, static_cast<std::int16_t>(*pieces),
+                              kPiecesPerSide};
+  const Stocks blockers_left = {kBlockersPerSide, kBlockersPerSide,
+                                static_cast<std::int16_t>(*blockers), kBlockersPerSide};
+  game.SetUpPosition(board.cells, pieces_left, blockers_left, Cpu);
 
   Task<> move = cpu.CpuMove();
   move.Resume();  // the silent shell never waits
 
   std::string out;
-  for (const Placement& placement : shell.placements) {
+  for (const Move& placement : game.History()) {
     if (!out.empty()) out += ' ';
-    out += (placement.blocker ? "B " : "P ") + std::to_string(placement.cell);
+    out += (placement.kind == MoveKind::Blocker ? "B " : "P ") + std::to_string(placement.cell);
   }
   return out;
 }

@@ -29,36 +29,38 @@ SelfPlay::SelfPlay(CpuStrength a, CpuStrength b, std::uint64_t seed) : random_(s
   game_.SetCpuOpponent(&cpu_a_);
 }
 
-Outcome SelfPlay::PlayGame(bool a_moves_first) {
+SelfPlayResult SelfPlay::PlayGame(bool a_moves_first) {
   shell_.cpu_first = a_moves_first;
-  shell_.result.clear();
-  shell_.placements.clear();
-  Run(game_.StartGame(1));
+  Run(game_.StartGame(StartedFrom::Menu));
   // Each click of Player1's piece runs the judge and A's reply inside it.
-  while (game_.Turn == Player1)
+  while (game_.Turn() == Player1)
     MovePlayer1();
 
-  if (shell_.result == "Player1 Win") return Outcome::WinB;
-  if (shell_.result == "You Lose") return Outcome::WinA;
-  return Outcome::Draw;
+  const std::optional<Outcome>& result = game_.Result();
+  if (!result) std::abort();  // a game that stopped without an ending
+  if (result->winner == Player1) return SelfPlayResult::WinB;
+  if (result->winner == Cpu) return SelfPlayResult::WinA;
+  return SelfPlayResult::Draw;
 }
 
 void SelfPlay::MovePlayer1() {
+  BoardCells board;
   for (int cell = 0; cell < kCellCount; ++cell)
-    mirror_.Board[cell] = Swapped(game_.Board[cell]);
-  mirror_.PieceStock = game_.PieceStock;
-  mirror_.BlockerStock = game_.BlockerStock;
-  std::swap(mirror_.PieceStock[Player1 - 1], mirror_.PieceStock[Cpu - 1]);
-  std::swap(mirror_.BlockerStock[Player1 - 1], mirror_.BlockerStock[Cpu - 1]);
-  mirror_.Turn = Cpu;
-  mirror_shell_.placements.clear();
+    board[cell] = Swapped(game_.Board()[cell]);
+  Stocks pieces = game_.PieceStock();
+  Stocks blockers = game_.BlockerStock();
+  std::swap(pieces[Player1 - 1], pieces[Cpu - 1]);
+  std::swap(blockers[Player1 - 1], blockers[Cpu - 1]);
+  mirror_.SetUpPosition(board, pieces, blockers, Cpu);
   Run(cpu_b_.CpuMove());
+  const std::vector<Move>& turn = mirror_.History();
   // Every move ends with a piece; without one the loop would never end.
-  if (mirror_shell_.placements.empty() || mirror_shell_.placements.back().blocker) std::abort();
+  if (turn.empty() || turn.back().kind != MoveKind::Piece) std::abort();
 
   // The blockers first, then the piece, as a person would click them.
-  for (const Placement& placement : mirror_shell_.placements) {
-    Run(game_.PlaceFromClick(placement.cell, placement.blocker ? kRightButton : kLeftButton));
+  for (const Move& move : turn) {
+    Run(game_.PlaceFromClick(move.cell,
+                             move.kind == MoveKind::Blocker ? kRightButton : kLeftButton));
   }
 }
 

@@ -11,12 +11,12 @@
 #include "cell_source.h"
 #include "cpu_player.h"
 #include "game.h"
-#include "placement_shell.h"
 #include "reach_lists.h"
+#include "silent_shell.h"
 
 namespace vexa::tools {
 
-enum class Outcome { WinA, WinB, Draw };
+enum class SelfPlayResult { WinA, WinB, Draw };
 
 class SelfPlay {
  public:
@@ -25,7 +25,7 @@ class SelfPlay {
   SelfPlay& operator=(const SelfPlay&) = delete;
 
   // One complete game, from its start to the result.
-  Outcome PlayGame(bool a_moves_first);
+  SelfPlayResult PlayGame(bool a_moves_first);
 
  private:
   void MovePlayer1();
@@ -33,12 +33,12 @@ class SelfPlay {
   // One seeding for the whole run; both sides draw from it.
   SeededCellSource random_;
 
-  PlacementShell shell_;  // the game itself, A's strength
+  SilentShell shell_;  // the game itself, A's strength
   Game game_{shell_};
   ReachLists lists_;
   CpuPlayer cpu_a_{game_, lists_, random_};
 
-  PlacementShell mirror_shell_;  // B's moves, worked out as side 3
+  SilentShell mirror_shell_;  // B's moves, worked out as side 3
   Game mirror_{mirror_shell_};
   ReachLists mirror_lists_;
   CpuPlayer cpu_b_{mirror_, mirror_lists_, random_};

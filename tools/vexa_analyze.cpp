@@ -157,13 +157,13 @@ int RunSelfPlay(const Arguments& args) {
   for (long game = 0; game < *games; ++game) {
     // A moves first in the even games, B in the odd ones.
     switch (play.PlayGame(game % 2 == 0)) {
-      case Outcome::WinA:
+      case SelfPlayResult::WinA:
         ++wins_a;
         break;
-      case Outcome::WinB:
+      case SelfPlayResult::WinB:
         ++wins_b;
         break;
-      case Outcome::Draw:
+      case SelfPlayResult::Draw:
         ++draws;
         break;
     }

@@ -106,15 +106,15 @@ TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
   EXPECT_EQ(PanelState(f), "111110 11111 000000");
   // Panel code 2 while "VS Online" is not selected leaves the connection
   // fields as they are but enables their frame.
-  f.SetOptionControls(2, true);
+  f.SetOptionControls(PanelCode::VsOnline, true);
   EXPECT_EQ(PanelState(f), "111100 00000 100000");
-  f.SetOptionControls(3, true);
+  f.SetOptionControls(PanelCode::GameRunning, true);
   EXPECT_EQ(PanelState(f), "111111 11111 111111");
 
   ASSERT_TRUE(p.StartVsHuman());
   EXPECT_EQ(PanelState(f), "000000 00000 000000");
   f.Mnu_GameEnd->trigger();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == NoTurn; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == NoTurn; }));
   EXPECT_EQ(PanelState(f), "111101 00000 000000");
 }
 
@@ -170,9 +170,9 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
 
   // Over: clicks place nothing, and a new game clears the board.
   p.ClickCell(60);
-  EXPECT_EQ(f.game.Board[60], Empty);
+  EXPECT_EQ(f.game.Board()[60], Empty);
   p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
   EXPECT_FALSE(f.Line1[0]->isVisible());
   EXPECT_EQ(Background(f.Label1[12]), QColor(Qt::black));
   EXPECT_TRUE(f.Label5[17]->isVisible());
@@ -186,11 +186,11 @@ TEST(Form1, AVsHumanGameDecidedByTheBlockersLeftOpensThePanelAroundItsResult) {
   ASSERT_TRUE(p.StartVsHuman());
   p.ClickCell(100, Qt::RightButton);  // Player1 keeps one blocker fewer
   // Each side takes the first empty cell that gives it no square.
-  while (f.game.Turn == Player1 || f.game.Turn == Player2) {
-    const Side mover = f.game.Turn;
+  while (f.game.Turn() == Player1 || f.game.Turn() == Player2) {
+    const Side mover = f.game.Turn();
     for (int cell = 1; cell < kCellCount; ++cell) {
-      if (!IsPlayableCell(cell) || f.game.Board[cell] != Empty) continue;
-      BoardCells trial = f.game.Board;
+      if (!IsPlayableCell(cell) || f.game.Board()[cell] != Empty) continue;
+      BoardCells trial = f.game.Board();
       trial[cell] = mover;
       if (!ScanSquares(trial, mover).empty()) continue;
       p.ClickCell(cell);
@@ -367,8 +367,10 @@ TEST(Form1, TheReachListButtonListsSides1And2) {
   Program p(kTaro);
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
+  BoardCells board{};
   for (int cell : {24, 26, 46})
-    f.game.Board[cell] = Player1;
+    board[cell] = Player1;
+  f.game.SetUpPosition(board, f.game.PieceStock(), f.game.BlockerStock(), f.game.Turn());
   for (int twice = 0; twice < 2; ++twice) {
     f.Command2->click();
     EXPECT_EQ(Items(f.List1[0]), QStringList{QStringLiteral(" 48")});

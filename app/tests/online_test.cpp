@@ -47,16 +47,16 @@ TEST_F(OnlinePair, SettingsAreMirroredAndTwoGamesArePlayed) {
               ElementsAre("Name Hanako", "Optn 1", "Opt2 1", "LimS ", "LimS 1", "LimS 10"));
 
   h->Command1[0]->click();  // ゲームスタート
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
   EXPECT_EQ(guest.received.last(), QStringLiteral("StTn 0"));
-  EXPECT_EQ(host.form1->game.Turn, Player1);
+  EXPECT_EQ(host.form1->game.Turn(), Player1);
   EXPECT_FALSE(h->isVisible());
   EXPECT_FALSE(g->isVisible());
   EXPECT_EQ(host.form1->Frame1[0]->title(), QStringLiteral("Taro"));
   EXPECT_EQ(host.form1->Frame1[1]->title(), QStringLiteral("Hanako"));
   EXPECT_EQ(guest.form1->Frame1[1]->title(), QStringLiteral("Taro"));
   EXPECT_EQ(host.form1->game.online.TimeLimit, 10);
-  EXPECT_EQ(guest.form1->game.online.ClockStyle, 1);
+  EXPECT_EQ(guest.form1->game.online.ClockStyle, GameOption::Excite);
   EXPECT_TRUE(host.form1->Timer1->isActive());
   EXPECT_FALSE(guest.form1->Timer1->isActive());
 
@@ -86,12 +86,12 @@ TEST_F(OnlinePair, SettingsAreMirroredAndTwoGamesArePlayed) {
   QTest::mouseClick(h->Option1[1], Qt::LeftButton);
   ASSERT_TRUE(WaitFor([&] { return g->Option1[0]->isChecked(); }));
   h->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Player1; }));
   EXPECT_EQ(guest.received.last(), QStringLiteral("StTn 1"));
-  EXPECT_EQ(host.form1->game.Turn, Remote);
+  EXPECT_EQ(host.form1->game.Turn(), Remote);
   EXPECT_TRUE(guest.form1->Timer1->isActive());
   Move(guest, host, 60);
-  EXPECT_EQ(host.form1->game.Turn, Player1);
+  EXPECT_EQ(host.form1->game.Turn(), Player1);
   EXPECT_EQ(host.form1->game.records.GamesPlayed, 2);
   EXPECT_EQ(guest.form1->game.records.GamesPlayed, 2);
 }
@@ -131,7 +131,7 @@ TEST_F(OnlinePair, AGuestThatConfirmsFirstWaitsForTheHostAndANewConnectionForget
 TEST_F(OnlinePair, AfterLeavingTheNextConnectionGetsFreshSettings) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
   guest.form1->Mnu_GameEnd->trigger();  // the guest leaves
   Answer(QMessageBox::Ok);
   ASSERT_TRUE(WaitFor([&] { return guest.form1->Winsock1->State() == 0; }));
@@ -178,14 +178,14 @@ TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
     EXPECT_FALSE(host.form1->Label2[i]->isVisible());
     EXPECT_FALSE(guest.form1->Label2[6 + i]->isVisible());
   }
-  EXPECT_EQ(guest.form1->game.BlockerStock[Remote - 1], 0);
+  EXPECT_EQ(guest.form1->game.BlockerStock()[Remote - 1], 0);
   EXPECT_FALSE(host.form1->Timer1->isActive());
 }
 
 TEST_F(OnlinePair, WhenThePiecesRunOutTheBlockersDecideOnBothSides) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
   Move(host, guest, 100, Qt::RightButton);  // the host has a blocker fewer
   OnlineProgram* mover = &host;
   OnlineProgram* other = &guest;
@@ -193,8 +193,8 @@ TEST_F(OnlinePair, WhenThePiecesRunOutTheBlockersDecideOnBothSides) {
     const Game& game = mover->form1->game;
     int cell = 1;
     for (; cell < kCellCount; ++cell) {
-      if (!IsPlayableCell(cell) || game.Board[cell] != Empty) continue;
-      BoardCells trial = game.Board;
+      if (!IsPlayableCell(cell) || game.Board()[cell] != Empty) continue;
+      BoardCells trial = game.Board();
       trial[cell] = Player1;
       if (ScanSquares(trial, Player1).empty()) break;
     }
@@ -217,7 +217,7 @@ TEST_F(OnlinePair, ChatLinesReachBothListsOnBothMachines) {
   GuestSettings()->Text2->setText(QStringLiteral("よろしく"));
   QTest::keyClick(GuestSettings()->Text2, Qt::Key_Return);
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
   QTest::keyClick(host.form1->Text2, Qt::Key_Return);  // empty: nothing
   QTest::keyClicks(host.form1->Text2, QStringLiteral("hi"));
   QTest::keyClick(host.form1->Text2, Qt::Key_Return);
@@ -240,7 +240,7 @@ TEST_F(OnlinePair, TheHostsSettingsEndTellsTheGuestAndClearsItsBoard) {
   const auto seen = Answer(QMessageBox::Ok);
   EXPECT_EQ(seen.text, QStringLiteral("対戦相手が離脱しました"));
   EXPECT_EQ(seen.icon, QMessageBox::Information);
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == NoTurn; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == NoTurn; }));
   EXPECT_EQ(DialogOf<Form4>(guest), nullptr);
   EXPECT_EQ(DialogOf<Form4>(host), nullptr);
   EXPECT_EQ(guest.form1->Winsock1->State(), 0);
@@ -265,13 +265,13 @@ TEST_F(OnlinePair, TheSettingsCloseBoxLeavesAsTheEndButtonDoes) {
 TEST_F(OnlinePair, PressingAConnectionButtonAgainDropsThePeerWithoutAWord) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
   // The guest hosts anew (the handler itself: the locked panel would not
   // take the click): its old connection closes without "EndG"; the host
   // notices the connection gone and reports it as a leaving.
   guest.form1->Command1_Click(0);
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
-  ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn == NoTurn; }));
+  ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn() == NoTurn; }));
   EXPECT_EQ(host.Count(QStringLiteral("EndG")), 0);
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) != nullptr; }));
   EXPECT_EQ(guest.form1->Winsock1->State(), 2);  // listening anew
@@ -281,31 +281,31 @@ TEST_F(OnlinePair, PressingAConnectionButtonAgainDropsThePeerWithoutAWord) {
 TEST_F(OnlinePair, AbandoningAGameTellsThePeerAndReturnsOnceItHasClosed) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
   Move(host, guest, 60);
   guest.form1->Mnu_GameEnd->trigger();
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
-  ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn == NoTurn; }));
+  ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn() == NoTurn; }));
   ASSERT_TRUE(WaitFor([&] { return guest.form1->Winsock1->State() == 0; }));
-  EXPECT_EQ(host.form1->game.Board[60], Empty);
-  EXPECT_EQ(guest.form1->game.Board[60], Empty);
+  EXPECT_EQ(host.form1->game.Board()[60], Empty);
+  EXPECT_EQ(guest.form1->game.Board()[60], Empty);
   EXPECT_EQ(host.form1->Winsock1->State(), 0);
 }
 
 TEST_F(OnlinePair, AVanishedPeerIsReportedLikeOneThatLeft) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
   guest.form1.reset();  // the program ends without a word
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
-  ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn == NoTurn; }));
+  ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn() == NoTurn; }));
   EXPECT_EQ(host.form1->Winsock1->State(), 0);
 }
 
 TEST_F(OnlinePair, QuittingTheProgramSaysGoodbyeFirst) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
   host.form1->close();
   Answer(QMessageBox::No);
   EXPECT_TRUE(host.form1->isVisible());
@@ -321,13 +321,13 @@ TEST_F(OnlinePair, QuittingTheProgramSaysGoodbyeFirst) {
 TEST_F(OnlinePair, ALocalGameWhileConnectedEndsTheConnection) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
   guest.form1->Option1[1]->setChecked(true);  // "VS Human"
   guest.NewGame();
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
   ASSERT_TRUE(WaitFor([&] { return guest.form1->Winsock1->State() == 0; }));
   EXPECT_EQ(host.Count(QStringLiteral("EndG")), 1);
-  EXPECT_EQ(guest.form1->game.Turn, Player1);
+  EXPECT_EQ(guest.form1->game.Turn(), Player1);
 }
 
 TEST_F(OnlinePair, PortErrorsEmptyNamesAndNobodyListening) {

@@ -110,7 +110,7 @@ class Program {
   bool StartVsHuman() {
     QTest::mouseClick(form1->Option1[1], Qt::LeftButton);
     NewGame();
-    return WaitFor([&] { return form1->game.Turn == Player1; });
+    return WaitFor([&] { return form1->game.Turn() == Player1; });
   }
   // Waits for the result dialog, returns its text and presses "OK".
   QString CloseResult() {

@@ -158,22 +158,22 @@ TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
   settings->Command1[0]->click();  // ゲームスタート
   game->Expect("StTn 0");
   Game& state = program.form1->game;
-  ASSERT_EQ(state.Turn, Player1);
-  EXPECT_EQ(state.online.ClockStyle, 0);
+  ASSERT_EQ(state.Turn(), Player1);
+  EXPECT_EQ(state.online.ClockStyle, GameOption::Normal);
 
   program.ClickCell(100, Qt::RightButton);  // a blocker keeps the move
   game->Expect("PutW 100");
   program.ClickCell(60);
   game->Expect("PutU 60");
-  ASSERT_EQ(state.Turn, Remote);
+  ASSERT_EQ(state.Turn(), Remote);
 
   // A blocker and a piece in one read.
   game->Write("PutW 5PutU 6");
-  ASSERT_TRUE(WaitFor([&] { return state.Turn == Player1; }));
-  EXPECT_EQ(state.Board[5], Blocker);
-  EXPECT_EQ(state.Board[6], Remote);
-  EXPECT_EQ(state.BlockerStock[Remote - 1], kBlockersPerSide - 1);
-  EXPECT_EQ(state.PieceStock[Remote - 1], kPiecesPerSide - 1);
+  ASSERT_TRUE(WaitFor([&] { return state.Turn() == Player1; }));
+  EXPECT_EQ(state.Board()[5], Blocker);
+  EXPECT_EQ(state.Board()[6], Remote);
+  EXPECT_EQ(state.BlockerStock()[Remote - 1], kBlockersPerSide - 1);
+  EXPECT_EQ(state.PieceStock()[Remote - 1], kPiecesPerSide - 1);
   EXPECT_FALSE(program.form1->Label2[2 * kBlockersPerSide - 1]->isVisible());
   EXPECT_FALSE(program.form1->Label5[2 * kPiecesPerSide - 1]->isVisible());
   EXPECT_THAT(program.received.mid(4), ElementsAre("PutW 5", "PutU 6"));
@@ -195,8 +195,8 @@ TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
   const auto seen = Answer(QMessageBox::Ok);
   EXPECT_EQ(seen.text, QStringLiteral("対戦相手が離脱しました"));
   ExpectSocketsClosed();
-  EXPECT_EQ(state.Turn, NoTurn);
-  EXPECT_EQ(state.Board[6], Empty);
+  EXPECT_EQ(state.Turn(), NoTurn);
+  EXPECT_EQ(state.Board()[6], Empty);
   EXPECT_TRUE(game->NothingNew());
   EXPECT_TRUE(chat->NothingNew());
   EXPECT_FALSE(program.form1->Text2->isEnabled());
@@ -228,7 +228,7 @@ TEST_F(RawPeer, AJoiningSideAnswersMergedSettingsAndLosesOnTimeOnTheWire) {
   // The joining side moves first and does nothing: six blockers go, one
   // "DecS" each, then the game with "Lose".
   game->Write("StTn 1");
-  ASSERT_TRUE(WaitFor([&] { return program.form1->game.Turn == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return program.form1->game.Turn() == Player1; }));
   EXPECT_FALSE(settings->isVisible());
   game->Expect("DecSDecSDecSDecSDecSDecSLose");
   EXPECT_EQ(program.CloseResult(), QStringLiteral("xx Win"));
@@ -279,8 +279,8 @@ TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {
   game->socket()->disconnectFromHost();
   chat->socket()->disconnectFromHost();
   ASSERT_TRUE(WaitFor([&] { return program.form1->Winsock1->State() == 0; }));
-  EXPECT_EQ(program.form1->game.Board[60], Empty);
-  EXPECT_EQ(program.form1->game.Turn, Player1);
+  EXPECT_EQ(program.form1->game.Board()[60], Empty);
+  EXPECT_EQ(program.form1->game.Turn(), Player1);
   EXPECT_FALSE(program.form1->Timer1->isActive());
   EXPECT_FALSE(program.form1->Text2->isEnabled());
 }

@@ -25,23 +25,23 @@ TEST_P(VsCpuGame, PlaysThroughToTheResult) {
   f.Option2[static_cast<int>(GetParam().strength)]->setChecked(true);
   f.Check1->setChecked(GetParam().cpu_first);
   p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
   EXPECT_EQ(f.Frame1[1]->title(), QStringLiteral("CPU"));
-  EXPECT_EQ(f.game.PieceStock[Cpu - 1], GetParam().cpu_first ? 19 : 20);
+  EXPECT_EQ(f.game.PieceStock()[Cpu - 1], GetParam().cpu_first ? 19 : 20);
 
   int moves = 0;
-  while (f.game.Turn == Player1 && moves < kPiecesPerSide) {
+  while (f.game.Turn() == Player1 && moves < kPiecesPerSide) {
     int cell = 1;
-    while (!IsPlayableCell(cell) || f.game.Board[cell] != Empty)
+    while (!IsPlayableCell(cell) || f.game.Board()[cell] != Empty)
       ++cell;
     p.ClickCell(cell);
     ++moves;
-    ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1 || f.game.Turn == NoTurn; }));
-    if (f.game.Turn == Player1) {
+    ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1 || f.game.Turn() == NoTurn; }));
+    if (f.game.Turn() == Player1) {
       EXPECT_TRUE(f.TurnMarker[0]->isVisible());
       EXPECT_FALSE(f.TurnMarker[1]->isVisible());
-      EXPECT_EQ(f.game.PieceStock[Cpu - 1],
-                f.game.PieceStock[Player1 - 1] - (GetParam().cpu_first ? 1 : 0));
+      EXPECT_EQ(f.game.PieceStock()[Cpu - 1],
+                f.game.PieceStock()[Player1 - 1] - (GetParam().cpu_first ? 1 : 0));
     }
   }
   const QString result = p.CloseResult();
@@ -58,7 +58,7 @@ TEST_P(VsCpuGame, PlaysThroughToTheResult) {
   for (int i = 20; i < 40; ++i)
     hidden_cpu_pieces += f.Label5[i]->isVisible() ? 0 : 1;
   EXPECT_EQ(hidden_cpu_pieces,
-            static_cast<int>(std::count(f.game.Board.begin(), f.game.Board.end(), Cpu)));
+            static_cast<int>(std::count(f.game.Board().begin(), f.game.Board().end(), Cpu)));
 }
 
 std::string GameName(const ::testing::TestParamInfo<CpuGame>& info) {
@@ -81,21 +81,21 @@ TEST(VsCpu, ANewGameDuringTheCpusPauseDropsTheRestOfItsMove) {
   Form1& f = *p.form1;
   f.SetPauseOverride(300);
   p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
   p.ClickCell(60);
-  ASSERT_EQ(f.game.Turn, Cpu);
+  ASSERT_EQ(f.game.Turn(), Cpu);
   p.NewGame();  // while the CPU thinks
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn == Player1 && f.PendingTasks() == 0; }));
-  EXPECT_EQ(std::count(f.game.Board.begin(), f.game.Board.end(), Empty), kCellCount);
-  EXPECT_EQ(f.game.Turn, Player1);
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1 && f.PendingTasks() == 0; }));
+  EXPECT_EQ(std::count(f.game.Board().begin(), f.game.Board().end(), Empty), kCellCount);
+  EXPECT_EQ(f.game.Turn(), Player1);
   EXPECT_FALSE(f.Frame2->isEnabled());
 
   // Abandoning during the pause: nothing lands, the panel stays open.
   p.ClickCell(60);
   f.Mnu_GameEnd->trigger();
   ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
-  EXPECT_EQ(std::count(f.game.Board.begin(), f.game.Board.end(), Empty), kCellCount);
-  EXPECT_EQ(f.game.Turn, NoTurn);
+  EXPECT_EQ(std::count(f.game.Board().begin(), f.game.Board().end(), Empty), kCellCount);
+  EXPECT_EQ(f.game.Turn(), NoTurn);
   EXPECT_TRUE(f.Frame2->isEnabled());
   EXPECT_EQ(testing::VisibleWindow<QDialog>(), nullptr);
 }

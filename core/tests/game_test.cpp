@@ -23,10 +23,8 @@ class ScriptedCpu : public CpuOpponent {
     const int number = game_.GameNumber();
     co_await game_.Shell().Pause(1000);
     if (number != game_.GameNumber()) co_return;
-    game_.SetCell(cells_.at(moves++), Cpu);
-    game_.Turn = Player1;
-    game_.MarkTurn(Player1);
-    game_.UsePiece(Cpu);
+    game_.ApplyMove(PieceMove(Cpu, cells_.at(moves++)));
+    game_.PassTurn(Player1);
     co_await game_.CheckSquare(Cpu);
     co_await game_.CheckSquare(Player1);
   }
@@ -38,9 +36,21 @@ class ScriptedCpu : public CpuOpponent {
 
 class GameTest : public ::testing::Test {
  protected:
-  void Start(GameMode mode, int from_menu = 1) {
+  void Start(GameMode mode) {
     shell.mode = mode;
-    RunToEnd(game.StartGame(from_menu));
+    RunToEnd(game.StartGame(StartedFrom::Menu));
+  }
+  // An online game as the host's settings or its "StTn" start it.
+  void StartOnline(Side first_mover) {
+    shell.mode = GameMode::VsOnline;
+    RunToEnd(game.StartGame(StartedFrom::OnlineStart, first_mover));
+  }
+  // Puts pieces on the board as if they had been played, nothing else.
+  void Put(std::initializer_list<int> cells, Side side) {
+    BoardCells board = game.Board();
+    for (int c : cells)
+      board[c] = side;
+    game.SetUpPosition(board, game.PieceStock(), game.BlockerStock(), game.Turn());
   }
   void Click(int cell, int button = kLeftButton) { RunToEnd(game.PlaceFromClick(cell, button)); }
   // Plays the cells in turn, the first by whoever is to move.
@@ -52,10 +62,10 @@ class GameTest : public ::testing::Test {
   // empty playable cell that gives it none.
   void PlayOutWithoutSquare() {
     while (game.GameRunning()) {
-      const Side mover = game.Turn;
+      const Side mover = game.Turn();
       for (int cell = 0; cell < kCellCount; ++cell) {
-        if (!IsPlayableCell(cell) || game.Board[cell] != Empty) continue;
-        BoardCells trial = game.Board;
+        if (!IsPlayableCell(cell) || game.Board()[cell] != Empty) continue;
+        BoardCells trial = game.Board();
         trial[cell] = mover;
         if (!ScanSquares(trial, mover).empty()) continue;
         Click(cell);
@@ -64,7 +74,7 @@ class GameTest : public ::testing::Test {
     }
   }
   int BoardCount(std::int16_t value) const {
-    return static_cast<int>(std::count(game.Board.begin(), game.Board.end(), value));
+    return static_cast<int>(std::count(game.Board().begin(), game.Board().end(), value));
   }
 
   RecordingShell shell;
@@ -73,10 +83,10 @@ class GameTest : public ::testing::Test {
 
 TEST_F(GameTest, VsHumanGameEndsWithPlayer1sUprightSquare) {
   Start(GameMode::VsHuman);
-  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.Turn(), Player1);
   EXPECT_EQ(game.records.GamesPlayed, 1);
   Play({12, 50, 13, 51, 23, 52});
-  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.Turn(), Player1);
   shell.calls.clear();
 
   Click(24);
@@ -87,9 +97,15 @@ TEST_F(GameTest, VsHumanGameEndsWithPlayer1sUprightSquare) {
   EXPECT_THAT(shell.Take(), ElementsAre("Paint 24 255", "HidePiece 16", "Pause 800", outline,
                                         "Result Player1 Win", "SaveRecords", "ShowRecords",
                                         "ShowResult", "Options 1 1", "Readout ( 2, 2)"));
-  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_EQ(game.Turn(), NoTurn);
   EXPECT_EQ(game.records.Wins, 1);
   EXPECT_EQ(game.records.Losses, 0);
+  // The ending and the placements, as values.
+  EXPECT_EQ(game.Result(), (Outcome{Player1, EndReason::Square, SquareCorners{12, 13, 24, 23}}));
+  ASSERT_EQ(game.History().size(), 7u);
+  EXPECT_EQ(game.History()[1], PieceMove(Player2, 50));
+  EXPECT_EQ(game.History().back(), PieceMove(Player1, 24));
+  EXPECT_EQ(shell.moves, game.History());
 
   // The game is over: no side can place anything.
   Click(60);
@@ -101,7 +117,7 @@ TEST_F(GameTest, VsHumanGameEndsWithPlayer1sUprightSquare) {
 TEST_F(GameTest, Player2sTiltedSquareIsDrawnTwiceAndCountsAsALoss) {
   shell.player1_first = false;
   Start(GameMode::VsHuman);
-  EXPECT_EQ(game.Turn, Player2);
+  EXPECT_EQ(game.Turn(), Player2);
   EXPECT_THAT(shell.Take("TurnMarkers"), ElementsAre("TurnMarkers 01"));
   Play({13, 60, 23, 61, 35, 62, 25});
 
@@ -110,7 +126,7 @@ TEST_F(GameTest, Player2sTiltedSquareIsDrawnTwiceAndCountsAsALoss) {
   EXPECT_THAT(calls, ::testing::Contains("Result Player2 Win"));
   EXPECT_EQ(game.records.Losses, 1);
   EXPECT_EQ(game.records.Wins, 0);
-  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_EQ(game.Turn(), NoTurn);
 }
 
 TEST_F(GameTest, MoreBlockersLeftWinsWithoutTouchingTheRecords) {
@@ -122,9 +138,9 @@ TEST_F(GameTest, MoreBlockersLeftWinsWithoutTouchingTheRecords) {
   Click(6);
   PlayOutWithoutSquare();
 
-  EXPECT_EQ(game.Turn, NoTurn);
-  EXPECT_EQ(game.PieceStock[0], 0);
-  EXPECT_EQ(game.PieceStock[1], 0);
+  EXPECT_EQ(game.Turn(), NoTurn);
+  EXPECT_EQ(game.PieceStock()[0], 0);
+  EXPECT_EQ(game.PieceStock()[1], 0);
   const auto calls = shell.Take();
   const std::vector<std::string> ending(calls.end() - 5, calls.end());
   EXPECT_THAT(ending, ElementsAre("Result Player2 Win", "EnablePanel", "ShowResult", "Options 1 1",
@@ -140,9 +156,7 @@ TEST_F(GameTest, EqualBlockersAreADrawAndTheCpuWinsWithMore) {
 
   // In "VS CPU" the judge reads the CPU's stock as the other side.
   shell.mode = GameMode::VsCpu;
-  game.Turn = Player1;
-  game.PieceStock = {0, 20, 0, 20};
-  game.BlockerStock = {2, 6, 3, 6};
+  game.SetUpPosition(game.Board(), {0, 20, 0, 20}, {2, 6, 3, 6}, Player1);
   EXPECT_TRUE(RunToEnd(game.CheckSquare(Player1)));
   EXPECT_THAT(shell.Take(),
               ElementsAre("Result You Lose", "EnablePanel", "ShowResult", "Options 0 1"));
@@ -158,16 +172,20 @@ TEST_F(GameTest, BlockersOnlyWhileTheStockLastsAndTheTurnStays) {
                           "HideBlocker 1", "HideBlocker 0"));
   Click(40, kRightButton);  // none left
   Click(30);                // occupied: a blocker attempt, not a piece
-  EXPECT_EQ(game.Board[40], Empty);
-  EXPECT_EQ(game.BlockerStock[0], 0);
-  EXPECT_EQ(game.PieceStock[0], 20);
-  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.Board()[40], Empty);
+  EXPECT_EQ(game.BlockerStock()[0], 0);
+  EXPECT_EQ(game.PieceStock()[0], 20);
+  EXPECT_EQ(game.Turn(), Player1);
   EXPECT_EQ(BoardCount(Blocker), 6);
 
   Click(41);  // Player1's piece passes the move; Player2 uses its own stock.
   Click(42, kMiddleButton);
   EXPECT_THAT(shell.Take("Hide"), ElementsAre("HidePiece 19", "HideBlocker 11"));
-  EXPECT_EQ(game.Turn, Player2);
+  EXPECT_EQ(game.Turn(), Player2);
+  ASSERT_EQ(game.History().size(), 8u);
+  EXPECT_EQ(game.History()[5], BlockerMove(Player1, 35));
+  EXPECT_EQ(game.History()[6], PieceMove(Player1, 41));
+  EXPECT_EQ(game.History()[7], BlockerMove(Player2, 42));
 }
 
 TEST_F(GameTest, ClicksBeforeAnyGameAndOnTheOthersTurnPlaceNothing) {
@@ -177,9 +195,9 @@ TEST_F(GameTest, ClicksBeforeAnyGameAndOnTheOthersTurnPlaceNothing) {
   EXPECT_THAT(shell.Take(), ElementsAre("Readout ( 3, 2)", "Readout ( 4, 2)"));
   EXPECT_EQ(BoardCount(Empty), kCellCount);
 
-  game.Turn = Remote;
+  game.SetUpPosition(game.Board(), game.PieceStock(), game.BlockerStock(), Remote);
   Click(25);
-  game.Turn = Cpu;
+  game.SetUpPosition(game.Board(), game.PieceStock(), game.BlockerStock(), Cpu);
   Click(25, kRightButton);
   EXPECT_THAT(shell.Take(), ElementsAre("Readout ( 3, 2)", "Readout ( 3, 2)"));
   EXPECT_EQ(BoardCount(Empty), kCellCount);
@@ -201,25 +219,26 @@ TEST_F(GameTest, StartResetsBoardStocksAndMarkersInOrder) {
               ElementsAre("ShowAllMarkers", "HideOutline", "StopClock", "Captions Player1|Player2",
                           "TurnMarkers 10", "CloseConnection", "Options 3 0"));
   EXPECT_EQ(game.records.GamesPlayed, 2);
-  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.Turn(), Player1);
   EXPECT_EQ(BoardCount(Empty), kCellCount);
-  EXPECT_EQ(game.PieceStock, (std::array<std::int16_t, 4>{20, 20, 20, 20}));
-  EXPECT_EQ(game.BlockerStock, (std::array<std::int16_t, 4>{6, 6, 6, 6}));
-  EXPECT_EQ(game.SideColor, (std::array<Color, 4>{kRed, kBlue, kBlue, kBlue}));
+  EXPECT_THAT(game.History(), IsEmpty());
+  EXPECT_EQ(game.PieceStock(), (std::array<std::int16_t, 4>{20, 20, 20, 20}));
+  EXPECT_EQ(game.BlockerStock(), (std::array<std::int16_t, 4>{6, 6, 6, 6}));
+  EXPECT_EQ(game.SideColor(), (std::array<Color, 4>{kRed, kBlue, kBlue, kBlue}));
 }
 
 TEST_F(GameTest, VsCpuGameHandsEachMoveToTheCpuInsideTheClick) {
   ScriptedCpu cpu(game, {60, 61, 71, 72});
   game.SetCpuOpponent(&cpu);
   Start(GameMode::VsCpu);
-  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.Turn(), Player1);
   EXPECT_EQ(cpu.moves, 0);
   EXPECT_THAT(shell.Take("Captions"), ElementsAre("Captions Player1|CPU"));
 
   Click(12);
   EXPECT_EQ(cpu.moves, 1);
-  EXPECT_EQ(game.Board[60], Cpu);
-  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.Board()[60], Cpu);
+  EXPECT_EQ(game.Turn(), Player1);
   // The readout is written last, after the CPU has answered.
   const auto calls = shell.Take();
   EXPECT_EQ(calls.back(), "Readout ( 1, 1)");
@@ -229,7 +248,7 @@ TEST_F(GameTest, VsCpuGameHandsEachMoveToTheCpuInsideTheClick) {
   // The CPU completes a square: "You Lose", a loss, and its closing judge for
   // side 1 finds the game over and announces nothing more.
   Play({1, 2, 3});
-  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_EQ(game.Turn(), NoTurn);
   EXPECT_EQ(game.records.Losses, 1);
   EXPECT_THAT(shell.Take("Result"), ElementsAre("Result You Lose"));
 }
@@ -239,13 +258,12 @@ TEST_F(GameTest, CpuMovingFirstMovesBeforeTheConnectionIsClosedAndThePanelLocked
   game.SetCpuOpponent(&cpu);
   shell.cpu_first = true;
   Start(GameMode::VsCpu);
-  EXPECT_EQ(game.Turn, Player1);
-  EXPECT_EQ(game.PieceStock[Cpu - 1], 19);
+  EXPECT_EQ(game.Turn(), Player1);
+  EXPECT_EQ(game.PieceStock()[Cpu - 1], 19);
   const auto calls = shell.Take();
   const std::vector<std::string> tail(calls.end() - 7, calls.end());
-  EXPECT_THAT(tail,
-              ElementsAre("TurnMarkers 01", "Pause 1000", "Paint 60 16711680", "TurnMarkers 10",
-                          "HidePiece 39", "CloseConnection", "Options 3 0"));
+  EXPECT_THAT(tail, ElementsAre("TurnMarkers 01", "Pause 1000", "Paint 60 16711680", "HidePiece 39",
+                                "TurnMarkers 10", "CloseConnection", "Options 3 0"));
 }
 
 TEST_F(GameTest, AbandonClearsEverythingButTheRecordsAndEndsTheConnection) {
@@ -260,14 +278,16 @@ TEST_F(GameTest, AbandonClearsEverythingButTheRecordsAndEndsTheConnection) {
   EXPECT_EQ(calls[0], "StopClock");
   const std::vector<std::string> tail(calls.end() - 4, calls.end());
   EXPECT_THAT(tail, ElementsAre("ShowAllMarkers", "HideOutline", "Options 1 1", "CloseConnection"));
-  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_EQ(game.Turn(), NoTurn);
   EXPECT_EQ(BoardCount(Empty), kCellCount);
-  EXPECT_EQ(game.PieceStock, (std::array<std::int16_t, 4>{20, 20, 20, 20}));
-  EXPECT_EQ(game.BlockerStock, (std::array<std::int16_t, 4>{6, 6, 6, 6}));
+  EXPECT_EQ(game.PieceStock(), (std::array<std::int16_t, 4>{20, 20, 20, 20}));
+  EXPECT_EQ(game.BlockerStock(), (std::array<std::int16_t, 4>{6, 6, 6, 6}));
   EXPECT_EQ(game.records.GamesPlayed, 1);
+  EXPECT_THAT(game.History(), IsEmpty());
+  EXPECT_EQ(game.Result(), std::nullopt);
 
   Click(30);  // nothing until a new game
-  EXPECT_EQ(game.Board[30], Empty);
+  EXPECT_EQ(game.Board()[30], Empty);
   // Abandoning when no game runs clears the same way.
   RunToEnd(game.AbandonGame());
   EXPECT_EQ(game.records.GamesPlayed, 1);
@@ -280,7 +300,7 @@ TEST_F(GameTest, AbandonDuringTheJudgesPauseLeavesNoOutlineAndNoResult) {
   Task<> click = game.PlaceFromClick(24, kLeftButton);
   click.Resume();
   ASSERT_FALSE(click.Done());
-  EXPECT_EQ(game.Turn, NoTurn);  // set before the pause: clicks now do nothing
+  EXPECT_EQ(game.Turn(), NoTurn);  // set before the pause: clicks now do nothing
   RunToEnd(game.AbandonGame());
   shell.calls.clear();
 
@@ -291,53 +311,48 @@ TEST_F(GameTest, AbandonDuringTheJudgesPauseLeavesNoOutlineAndNoResult) {
 }
 
 TEST_F(GameTest, OnlinePlacementsAreSentAndTheClockStopsBeforeThePiece) {
-  shell.mode = GameMode::VsOnline;
-  game.Turn = Player1;
-  game.online.ClockStyle = 1;
-  RunToEnd(game.StartGame(0));
+  game.online.ClockStyle = GameOption::Excite;
+  StartOnline(Player1);
   EXPECT_THAT(shell.Take("StartClock"), ElementsAre("StartClock"));
-  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.Turn(), Player1);
 
   Click(5, kRightButton);
   Click(60);
   EXPECT_THAT(shell.Take(),
-              ElementsAre("Paint 5 16777215", "HideBlocker 5", "Send PutW 5", "Readout ( 5, 0)",
-                          "Paint 60 255", "HidePiece 19", "StopClock", "Send PutU 60",
+              ElementsAre("Paint 5 16777215", "HideBlocker 5", "SendBlocker 5", "Readout ( 5, 0)",
+                          "Paint 60 255", "HidePiece 19", "StopClock", "SendPiece 60",
                           "TurnMarkers 01", "Readout ( 5, 5)"));
-  EXPECT_EQ(game.Turn, Remote);
+  EXPECT_EQ(game.Turn(), Remote);
 
   // A menu start in "VS Online" clears this board but keeps the turn and
   // sends nothing.
-  RunToEnd(game.StartGame(1));
-  EXPECT_EQ(game.Turn, Remote);
+  RunToEnd(game.StartGame(StartedFrom::Menu));
+  EXPECT_EQ(game.Turn(), Remote);
   EXPECT_EQ(game.records.GamesPlayed, 2);
   for (const auto& call : shell.Take()) {
     EXPECT_EQ(call.rfind("Send", 0), std::string::npos);
+    EXPECT_NE(call, "AskForSettings");
     EXPECT_NE(call, "CloseConnection");
   }
 }
 
 TEST_F(GameTest, OnlineWinsNameThePlayersAndOnlyTheHostSendsShow) {
-  shell.mode = GameMode::VsOnline;
   shell.local_name = "Hanako";
   game.online.OpponentName = "Jiro";
-  game.Turn = Player1;
-  RunToEnd(game.StartGame(0));
-  game.Board[12] = game.Board[13] = game.Board[23] = Player1;
+  StartOnline(Player1);
+  Put({12, 13, 23}, Player1);
   Click(24);
   EXPECT_THAT(shell.Take(),
-              ::testing::IsSupersetOf({"Result Hanako Win", "Send Show", "ShowSettings"}));
+              ::testing::IsSupersetOf({"Result Hanako Win", "AskForSettings", "ShowSettings"}));
 
-  game.online.IsGuest = 1;
-  game.Turn = Remote;
-  RunToEnd(game.StartGame(0));
-  for (int c : {60, 61, 71, 72})
-    game.Board[c] = Remote;
-  EXPECT_TRUE(RunToEnd(game.CheckSquare(Remote)));
+  game.online.IsGuest = true;
+  StartOnline(Remote);
+  Put({60, 61, 71}, Remote);
+  RunToEnd(game.PlayPeerPiece(72));
   const auto calls = shell.Take();
   EXPECT_THAT(calls, ::testing::Contains("Result Jiro Win"));
   EXPECT_THAT(calls, ::testing::Contains("Options 1 1"));
-  EXPECT_THAT(calls, ::testing::Not(::testing::Contains("Send Show")));
+  EXPECT_THAT(calls, ::testing::Not(::testing::Contains("AskForSettings")));
   EXPECT_EQ(game.records.Wins, 1);
   EXPECT_EQ(game.records.Losses, 1);
 }

@@ -30,7 +30,8 @@ class Gate {
   bool HasWaiting() const { return !waiting_.empty(); }
   void Open() {
     auto waiting = std::exchange(waiting_, {});
-    for (auto h : waiting) h.resume();
+    for (auto h : waiting)
+      h.resume();
   }
 
  private:
@@ -53,6 +54,8 @@ class RecordingShell : public GameShell {
   Gate result_gate;
 
   std::vector<std::string> calls;
+  // Every placement reported, in order; kept apart from the calls.
+  std::vector<Move> moves;
 
   // The calls recorded so far that start with `prefix`, then forgets all.
   std::vector<std::string> Take(const std::string& prefix = "") {
@@ -70,6 +73,7 @@ class RecordingShell : public GameShell {
   bool Player1MovesFirst() const override { return player1_first; }
   std::string LocalPlayerName() const override { return local_name; }
 
+  void MovePlayed(const Move& move) override { moves.push_back(move); }
   void PaintCell(int cell, Color color) override {
     calls.push_back("Paint " + std::to_string(cell) + " " + std::to_string(color));
   }
@@ -99,8 +103,9 @@ class RecordingShell : public GameShell {
   void SetCoordinateReadout(const std::string& text) override {
     calls.push_back("Readout " + text);
   }
-  void SetOptionControls(int panel_code, bool editable) override {
-    calls.push_back("Options " + std::to_string(panel_code) + (editable ? " 1" : " 0"));
+  void SetOptionControls(PanelCode panel_code, bool editable) override {
+    calls.push_back("Options " + std::to_string(static_cast<int>(panel_code)) +
+                    (editable ? " 1" : " 0"));
   }
   void EnableOptionPanel() override { calls.push_back("EnablePanel"); }
   void SaveRecords() override { calls.push_back("SaveRecords"); }
@@ -121,7 +126,9 @@ class RecordingShell : public GameShell {
     co_return;
   }
 
-  void SendGameMessage(const std::string& message) override { calls.push_back("Send " + message); }
+  void SendPiece(int cell) override { calls.push_back("SendPiece " + std::to_string(cell)); }
+  void SendBlocker(int cell) override { calls.push_back("SendBlocker " + std::to_string(cell)); }
+  void AskForSettings() override { calls.push_back("AskForSettings"); }
   Task<> CloseConnection() override {
     calls.push_back("CloseConnection");
     co_return;

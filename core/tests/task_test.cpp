@@ -49,5 +49,14 @@ TEST(Task, AGroupDestroysTheTasksStillWaiting) {
   EXPECT_TRUE(destroyed);
 }
 
+Task<> AwaitsEmpty() {
+  Task<> empty;
+  co_await empty;
+}
+
+TEST(TaskDeathTest, AwaitingAnEmptyTaskStopsWithAMessage) {
+  EXPECT_DEATH(AwaitsEmpty().Resume(), "empty Task was awaited");
+}
+
 }  // namespace
 }  // namespace vexa

@@ -62,13 +62,15 @@ class CpuPlayerTest : public ::testing::Test {
   // A fresh "VS CPU" game with these pieces set, the CPU to move and its
   // draws unscripted.
   void Setup(std::initializer_list<int> player1, std::initializer_list<int> cpu_pieces) {
-    RunToEnd(game.StartGame(1));
+    RunToEnd(game.StartGame(StartedFrom::Menu));
+    BoardCells board = game.Board();
     for (int cell : player1)
-      game.Board[cell] = Player1;
+      board[cell] = Player1;
     for (int cell : cpu_pieces)
-      game.Board[cell] = Cpu;
-    game.Turn = Cpu;
+      board[cell] = Cpu;
+    game.SetUpPosition(board, game.PieceStock(), game.BlockerStock(), Cpu);
     shell.calls.clear();
+    shell.moves.clear();
     random.script.clear();
     random.drawn.clear();
   }
@@ -77,23 +79,32 @@ class CpuPlayerTest : public ::testing::Test {
   std::vector<std::string> Move(CpuStrength strength) {
     shell.strength = strength;
     RunToEnd(cpu.CpuMove());
-    return Placements(shell.calls);
+    return Placements(shell.moves);
   }
 
-  static std::vector<std::string> Placements(const std::vector<std::string>& calls) {
+  static std::vector<std::string> Placements(const std::vector<vexa::Move>& moves) {
     std::vector<std::string> out;
-    for (const auto& call : calls) {
-      int cell = 0;
-      unsigned color = 0;
-      if (std::sscanf(call.c_str(), "Paint %d %u", &cell, &color) != 2) continue;
-      if (color == kBlue) out.push_back("P " + std::to_string(cell));
-      if (color == kWhite) out.push_back("B " + std::to_string(cell));
+    for (const vexa::Move& move : moves) {
+      if (move.side != Cpu) continue;
+      out.push_back((move.kind == MoveKind::Piece ? "P " : "B ") + std::to_string(move.cell));
     }
     return out;
   }
 
+  void SetCpuBlockers(int count) {
+    Stocks blockers = game.BlockerStock();
+    blockers[Cpu - 1] = static_cast<std::int16_t>(count);
+    game.SetUpPosition(game.Board(), game.PieceStock(), blockers, game.Turn());
+  }
+  void PutBlockers(const std::vector<int>& cells) {
+    BoardCells board = game.Board();
+    for (int cell : cells)
+      board[cell] = Blocker;
+    game.SetUpPosition(board, game.PieceStock(), game.BlockerStock(), game.Turn());
+  }
+
   int BoardCount(std::int16_t value) const {
-    return static_cast<int>(std::count(game.Board.begin(), game.Board.end(), value));
+    return static_cast<int>(std::count(game.Board().begin(), game.Board().end(), value));
   }
 
   CpuShell shell;
@@ -109,11 +120,12 @@ TEST_F(CpuPlayerTest, WinsAtOnceExceptAtEasyWhichOnlyDefends) {
     SCOPED_TRACE(static_cast<int>(strength));
     Setup({60, 62, 82}, {24, 26, 46});
     EXPECT_THAT(Move(strength), ElementsAre("P 48"));
-    EXPECT_EQ(game.Turn, NoTurn);
+    EXPECT_EQ(game.Turn(), NoTurn);
     const auto calls = shell.Take();
     EXPECT_THAT(calls, Contains("Result You Lose"));
-    // The stock is counted after the judge; the markers stay on the CPU.
-    EXPECT_EQ(calls.back(), "HidePiece 39");
+    // The piece's marker goes with the placement, before the judge; the turn
+    // markers stay on the CPU.
+    EXPECT_THAT(calls, Contains("HidePiece 39"));
     EXPECT_THAT(calls, ::testing::Not(Contains(::testing::StartsWith("TurnMarkers"))));
   }
   EXPECT_EQ(game.records.Losses, 3);
@@ -123,27 +135,27 @@ TEST_F(CpuPlayerTest, WinsAtOnceExceptAtEasyWhichOnlyDefends) {
   Setup({60, 62, 82}, {24, 26, 46});
   random.script = {10, 110, 120, 84, 5};
   EXPECT_THAT(Move(kEasy), ElementsAre("B 84", "P 5"));
-  EXPECT_EQ(game.Board[48], Empty);
-  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.Board()[48], Empty);
+  EXPECT_EQ(game.Turn(), Player1);
   // The move is handed back as on every other path.
   EXPECT_THAT(shell.Take("TurnMarkers"), ElementsAre("TurnMarkers 10"));
-  EXPECT_EQ(game.BlockerStock[Cpu - 1], 5);
-  EXPECT_EQ(game.PieceStock[Cpu - 1], 19);
+  EXPECT_EQ(game.BlockerStock()[Cpu - 1], 5);
+  EXPECT_EQ(game.PieceStock()[Cpu - 1], 19);
 
   // A random draw may still land on it: the square is announced.
   Setup({60, 62, 82}, {24, 26, 46});
   random.script = {48};
   EXPECT_THAT(Move(kEasy), ElementsAre("B 84", "P 48"));
-  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_EQ(game.Turn(), NoTurn);
   EXPECT_THAT(shell.Take("Result"), ElementsAre("Result You Lose"));
 }
 
 TEST_F(CpuPlayerTest, EasyOutOfBlockersAnnouncesTheSquareItsCoveringPieceCompletes) {
   // 48 completes the CPU's square and Player1's 50-70-72 square alike.
   Setup({50, 70, 72}, {24, 26, 46});
-  game.BlockerStock[Cpu - 1] = 0;
+  SetCpuBlockers(0);
   EXPECT_THAT(Move(kEasy), ElementsAre("P 48"));
-  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_EQ(game.Turn(), NoTurn);
   const auto calls = shell.Take();
   EXPECT_THAT(calls, Contains("Result You Lose"));
   EXPECT_THAT(calls, ::testing::Not(Contains(::testing::StartsWith("TurnMarkers"))));
@@ -154,7 +166,7 @@ TEST_F(CpuPlayerTest, OneOpenReachCellIsCoveredByABlockerOnlyWhenTheCpuHasSometh
   // CPU puts its piece there.
   Setup({24, 26, 46}, {});
   EXPECT_THAT(Move(kNormal), ElementsAre("P 48"));
-  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.Turn(), Player1);
   EXPECT_THAT(shell.Take("TurnMarkers"), ElementsAre("TurnMarkers 10"));
 
   // With 80 and 82 (pre-reach cells 102, 104, 58, 60) a blocker covers it
@@ -162,11 +174,11 @@ TEST_F(CpuPlayerTest, OneOpenReachCellIsCoveredByABlockerOnlyWhenTheCpuHasSometh
   Setup({24, 26, 46}, {80, 82});
   EXPECT_THAT(Move(kNormal), ElementsAre("B 48", "P 102"));
   EXPECT_THAT(shell.Take("Hide"), ElementsAre("HideBlocker 11", "HidePiece 39"));
-  EXPECT_EQ(game.BlockerStock[Cpu - 1], 5);
+  EXPECT_EQ(game.BlockerStock()[Cpu - 1], 5);
 
   // Without a blocker left, the piece covers it after all.
   Setup({24, 26, 46}, {80, 82});
-  game.BlockerStock[Cpu - 1] = 0;
+  SetCpuBlockers(0);
   EXPECT_THAT(Move(kNormal), ElementsAre("P 48"));
 }
 
@@ -181,17 +193,17 @@ TEST_F(CpuPlayerTest, SeveralReachCellsTakeOneBlockerEachWhileTheBlockersLast) {
 
   // Two blockers for four cells: the piece covers the third, 104 stays open.
   Setup(player1, {57, 59});
-  game.BlockerStock[Cpu - 1] = 2;
+  SetCpuBlockers(2);
   EXPECT_THAT(Move(kNormal), ElementsAre("B 48", "B 54", "P 16"));
-  EXPECT_EQ(game.Board[104], Empty);
-  EXPECT_EQ(game.BlockerStock[Cpu - 1], 0);
-  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.Board()[104], Empty);
+  EXPECT_EQ(game.BlockerStock()[Cpu - 1], 0);
+  EXPECT_EQ(game.Turn(), Player1);
 
   // "Easy" blocks the same way; with none left the first cell gets the piece.
   Setup(player1, {57, 59});
-  game.BlockerStock[Cpu - 1] = 0;
+  SetCpuBlockers(0);
   EXPECT_THAT(Move(kEasy), ElementsAre("P 48"));
-  EXPECT_EQ(game.BlockerStock[Cpu - 1], 0);
+  EXPECT_EQ(game.BlockerStock()[Cpu - 1], 0);
   EXPECT_THAT(shell.Take("HideBlocker"), ::testing::IsEmpty());
 }
 
@@ -263,9 +275,8 @@ TEST_F(CpuPlayerTest, TheInnerBlockDrawGivesUpAfter2500EmptyCellsOutsideIt) {
   }
   ASSERT_EQ(inner.size(), 49u);
   Setup({}, {});
-  for (int cell : inner)
-    game.Board[cell] = Blocker;
-  const BoardCells before = game.Board;
+  PutBlockers(inner);
+  const BoardCells before = game.Board();
   shell.events_let_run = 0;
 
   const auto placed = Move(kHard);
@@ -281,15 +292,15 @@ TEST_F(CpuPlayerTest, TheInnerBlockDrawGivesUpAfter2500EmptyCellsOutsideIt) {
 TEST_F(CpuPlayerTest, ANewGameDuringThePauseDropsTheRestOfTheMove) {
   shell.strength = kNormal;  // its random draw does not wait
   shell.hold_pauses = true;
-  RunToEnd(game.StartGame(1));
+  RunToEnd(game.StartGame(StartedFrom::Menu));
   Task<> click = game.PlaceFromClick(60, kLeftButton);
   click.Resume();
   ASSERT_FALSE(click.Done());  // the CPU thinks
-  EXPECT_EQ(game.Turn, Cpu);
+  EXPECT_EQ(game.Turn(), Cpu);
 
   // The new game lets the CPU move first: its own move waits as well.
   shell.cpu_first = true;
-  Task<> restart = game.StartGame(1);
+  Task<> restart = game.StartGame(StartedFrom::Menu);
   restart.Resume();
   ASSERT_FALSE(restart.Done());
   shell.calls.clear();
@@ -300,9 +311,9 @@ TEST_F(CpuPlayerTest, ANewGameDuringThePauseDropsTheRestOfTheMove) {
   // Only the new game's move landed: one piece, one stock entry used.
   EXPECT_EQ(BoardCount(Cpu), 1);
   EXPECT_EQ(BoardCount(Player1), 0);
-  EXPECT_EQ(game.PieceStock[Cpu - 1], 19);
-  EXPECT_EQ(game.Turn, Player1);
-  EXPECT_THAT(Placements(shell.calls), ::testing::SizeIs(1));
+  EXPECT_EQ(game.PieceStock()[Cpu - 1], 19);
+  EXPECT_EQ(game.Turn(), Player1);
+  EXPECT_THAT(Placements(game.History()), ::testing::SizeIs(1));
   EXPECT_THAT(shell.Take("HidePiece"), ElementsAre("HidePiece 39"));
 }
 
@@ -313,16 +324,16 @@ TEST_F(CpuPlayerTest, ANewGameDuringTheJudgesPauseKeepsItsStocks) {
   Task<> move = cpu.CpuMove();
   move.Resume();
   shell.pause_gate.Open();  // the thinking pause; the winning piece's judge waits
-  ASSERT_EQ(game.Board[48], Cpu);
+  ASSERT_EQ(game.Board()[48], Cpu);
   ASSERT_FALSE(move.Done());
 
-  RunToEnd(game.StartGame(1));
+  RunToEnd(game.StartGame(StartedFrom::Menu));
   shell.calls.clear();
   shell.pause_gate.Open();
   ASSERT_TRUE(move.Done());
   EXPECT_THAT(shell.calls, ::testing::IsEmpty());
-  EXPECT_EQ(game.PieceStock[Cpu - 1], kPiecesPerSide);
-  EXPECT_EQ(game.Turn, Player1);
+  EXPECT_EQ(game.PieceStock()[Cpu - 1], kPiecesPerSide);
+  EXPECT_EQ(game.Turn(), Player1);
 }
 
 TEST_F(CpuPlayerTest, AnAbandonDuringTheInnerBlockDrawPlacesNothing) {
@@ -339,8 +350,8 @@ TEST_F(CpuPlayerTest, AnAbandonDuringTheInnerBlockDrawPlacesNothing) {
   ASSERT_TRUE(move.Done());
   EXPECT_THAT(shell.calls, ::testing::IsEmpty());
   EXPECT_EQ(BoardCount(Empty), kCellCount);
-  EXPECT_EQ(game.PieceStock[Cpu - 1], kPiecesPerSide);
-  EXPECT_EQ(game.Turn, NoTurn);
+  EXPECT_EQ(game.PieceStock()[Cpu - 1], kPiecesPerSide);
+  EXPECT_EQ(game.Turn(), NoTurn);
 }
 
 // Whole games through the board clicks. Player1 wins when it can; else it
@@ -352,14 +363,14 @@ class CpuGameTest : public CpuPlayerTest,
   // Player1's turn up to its piece, whose cell it returns.
   int BlockAndChoose() {
     ReachLists view;
-    ListReaches(Player1, game.Board, view);
-    ListReaches(Cpu, game.Board, view);
+    ListReaches(Player1, game.Board(), view);
+    ListReaches(Cpu, game.Board(), view);
     if (!view.ReachList(Player1).Empty()) return view.ReachList(Player1).First();
     for (int cell : view.ReachList(Cpu))
       RunToEnd(game.PlaceFromClick(cell, kRightButton));
     if (!view.PreReachList(Player1).Empty()) return view.PreReachList(Player1).First();
     int cell = kCellCount - 1;
-    while (!IsPlayableCell(cell) || game.Board[cell] != Empty)
+    while (!IsPlayableCell(cell) || game.Board()[cell] != Empty)
       --cell;
     return cell;
   }
@@ -369,22 +380,23 @@ TEST_P(CpuGameTest, AVsCpuGamePlaysToItsEndThroughTheClicks) {
   const auto [strength, cpu_first] = GetParam();
   shell.strength = strength;
   shell.cpu_first = cpu_first;
-  RunToEnd(game.StartGame(1));
+  RunToEnd(game.StartGame(StartedFrom::Menu));
   int cpu_blockers = 0;
 
-  for (int turn = 1; game.Turn == Player1; ++turn) {
+  for (int turn = 1; game.Turn() == Player1; ++turn) {
     ASSERT_LE(turn, kPiecesPerSide);
     const int cell = BlockAndChoose();
-    BoardCells before_cpu = game.Board;
+    BoardCells before_cpu = game.Board();
     before_cpu[cell] = Player1;
     const int cpu_pieces = BoardCount(Cpu);
     shell.calls.clear();
+    shell.moves.clear();
     RunToEnd(game.PlaceFromClick(cell, kLeftButton));
     if (BoardCount(Cpu) == cpu_pieces) break;  // Player1's piece ended the game
 
     // The CPU's move inside the click: blockers only on Player1's reach
     // cells, then one piece; the readout comes last.
-    const auto placed = Placements(shell.calls);
+    const auto placed = Placements(shell.moves);
     ASSERT_FALSE(placed.empty());
     ReachLists view;
     ListReaches(Player1, before_cpu, view);
@@ -398,16 +410,16 @@ TEST_P(CpuGameTest, AVsCpuGamePlaysToItsEndThroughTheClicks) {
     EXPECT_EQ(shell.calls.back(), "Readout " + CoordinateText(cell));
   }
 
-  EXPECT_EQ(game.Turn, NoTurn);
-  EXPECT_EQ(game.PieceStock[Cpu - 1], kPiecesPerSide - BoardCount(Cpu));
-  EXPECT_EQ(game.BlockerStock[Cpu - 1], kBlockersPerSide - cpu_blockers);
+  EXPECT_EQ(game.Turn(), NoTurn);
+  EXPECT_EQ(game.PieceStock()[Cpu - 1], kPiecesPerSide - BoardCount(Cpu));
+  EXPECT_EQ(game.BlockerStock()[Cpu - 1], kBlockersPerSide - cpu_blockers);
   // The result agrees with the board: a square, or both stocks used up.
-  const bool cpu_square = !ScanSquares(game.Board, Cpu).empty();
-  const bool player1_square = !ScanSquares(game.Board, Player1).empty();
+  const bool cpu_square = !ScanSquares(game.Board(), Cpu).empty();
+  const bool player1_square = !ScanSquares(game.Board(), Player1).empty();
   EXPECT_EQ(game.records.Losses, cpu_square ? 1 : 0);
   EXPECT_EQ(game.records.Wins, player1_square ? 1 : 0);
   if (!cpu_square && !player1_square) {
-    EXPECT_EQ(game.PieceStock[Player1 - 1], 0);
+    EXPECT_EQ(game.PieceStock()[Player1 - 1], 0);
   }
   EXPECT_THAT(shell.calls, Contains("Options 0 1"));
 }

@@ -73,25 +73,25 @@ class FakeLink : public GameLink {
 // The rules' shell wired to the session as the main window wires it.
 class SessionShell : public testing::RecordingShell {
  public:
-  SessionShell(FakeLink& link) : link_(link) { mode = GameMode::VsOnline; }
+  SessionShell() { mode = GameMode::VsOnline; }
   void Attach(OnlineSession& session) { session_ = &session; }
 
-  void SendGameMessage(const std::string& message) override {
-    link_.SendGame(QString::fromStdString(message));
-  }
+  void SendPiece(int cell) override { session_->SendPiece(cell); }
+  void SendBlocker(int cell) override { session_->SendBlocker(cell); }
+  void AskForSettings() override { session_->AskForSettings(); }
   Task<> CloseConnection() override { co_await session_->CloseConnection(); }
   void StartMoveClock() override { session_->StartMoveClock(); }
   void StopMoveClock() override { session_->StopMoveClock(); }
 
  private:
-  FakeLink& link_;
   OnlineSession* session_ = nullptr;
 };
 
 // What the program itself may send on the game connection here: never a
 // peer's number or text passed on.
 bool IsOwnMessage(const QString& message) {
-  for (const QString& plain : {ShowMessage(), DecSMessage(), LoseMessage(), EndGMessage()}) {
+  for (const QString& plain : {ShowMessage(), DecSMessage(), LoseMessage(), EndGMessage(),
+                               StTnMessage(0), StTnMessage(1)}) {
     if (message == plain) return true;
   }
   const ParsedMessage parsed = ParseMessage(message);
@@ -111,8 +111,6 @@ class Connection {
   }
 
   std::string Setup(Phase phase) {
-    session_.BeginConnection();
-    session_.GameStateChanged(Winsock::kConnected);
     switch (phase) {
       case Phase::HostSettings:
         Host();
@@ -149,8 +147,8 @@ class Connection {
     const std::string failure = Check();
     if (!failure.empty()) return "setting up: " + failure;
     const std::int16_t turns[] = {NoGameYet, NoGameYet, Player1, Remote, NoTurn, NoTurn};
-    if (game_.Turn != turns[static_cast<int>(phase)]) {
-      return "setting up: Turn " + std::to_string(game_.Turn);
+    if (game_.Turn() != turns[static_cast<int>(phase)]) {
+      return "setting up: Turn " + std::to_string(game_.Turn());
     }
     if (phase == Phase::AfterEndG && link_.game_state != Winsock::kClosed) {
       return "setting up: still connected after EndG";
@@ -165,7 +163,7 @@ class Connection {
       Click(event / 2, event % 2 == 1);
     } else if (event < kClosedByPeerEvent) {
       // Only a running clock ticks.
-      if (session_.Timer1().isActive()) tasks_.Start(session_.Timer1_Timer());
+      if (session_.MoveClockTimer().isActive()) tasks_.Start(session_.ClockTick());
     } else {
       const int state = event == kClosedByPeerEvent ? Winsock::kClosing : Winsock::kError;
       if (link_.game_state != Winsock::kClosed) {
@@ -179,13 +177,13 @@ class Connection {
   std::string Check() {
     std::string failure = windows_.failure;
     for (int cell = 0; cell < kCellCount && failure.empty(); ++cell) {
-      const std::int16_t value = game_.Board[cell];
+      const std::int16_t value = game_.Board()[cell];
       if (value < Empty || value > Blocker) {
         failure = "cell " + std::to_string(cell) + " holds " + std::to_string(value);
       }
     }
-    if (game_.Turn < NoGameYet || game_.Turn > NoTurn) {
-      failure = "Turn " + std::to_string(game_.Turn);
+    if (game_.Turn() < NoGameYet || game_.Turn() > NoTurn) {
+      failure = "Turn " + std::to_string(game_.Turn());
     }
     for (const std::string& call : shell_.calls) {
       if (!failure.empty()) break;
@@ -212,28 +210,27 @@ class Connection {
   }
 
  private:
+  void Connect(bool as_guest) {
+    session_.BeginConnection(as_guest);
+    session_.GameStateChanged(Winsock::kConnected);
+  }
   void Host() {
-    game_.online.IsGuest = 0;
+    Connect(false);
     Read("Name xx");
   }
   void Guest() {
-    game_.online.IsGuest = 1;
+    Connect(true);
     Read("Name xxShowOptn 0");
   }
-  // As the host's "ゲームスタート" does.
-  void StartAsHost(Side first) {
-    game_.Turn = first;
-    game_.online.TimeLimit = static_cast<std::int16_t>(windows_.time_limit.toInt());
-    game_.online.ClockStyle = static_cast<std::int16_t>(windows_.game_option);
-    tasks_.Start(game_.StartGame(0));
-  }
+  // The host's "ゲームスタート".
+  void StartAsHost(Side first) { tasks_.Start(session_.HostStartsGame(first == Player1)); }
   void Click(int cell, bool right_button) {
     tasks_.Start(game_.PlaceFromClick(cell, right_button ? kRightButton : kLeftButton));
   }
 
   FakeLink link_;
   FakeWindows windows_;
-  SessionShell shell_{link_};
+  SessionShell shell_;
   Game game_{shell_};
   OnlineSession session_{game_, windows_, link_, tasks_};
   // Last: the waits it owns end before what they refer to.
