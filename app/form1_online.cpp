@@ -110,6 +110,14 @@ Task<> Form1::HostOrJoin(int index) {
   }
 
   connect(form3, &Form3::Command1_Click, this, [this] { Start(Form3_Command1_Click()); });
+  if (index == 1) {
+    // Nobody listening, no such host, or no answer (Qt gives up on an
+    // address after 30 seconds): the game socket has closed itself
+    // (ConnectSockets) and the dialog tells it.
+    connect(Winsock1, &Winsock::Error, form3, [form3 = form3.data()] {
+      if (!form3->Connected()) form3->SetFailed(QStringLiteral("接続できませんでした"));
+    });
+  }
   const int how = co_await RunModal(form3);
   if (!form3) co_return;
   const bool connected = form3->Connected();
