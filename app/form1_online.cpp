@@ -19,6 +19,25 @@ namespace vexa::app {
 
 using net::Winsock;
 
+namespace {
+
+// The newest lines a chat list keeps, so that a flood of lines from a peer
+// cannot grow it without bound.
+constexpr int kChatLinesKept = 1000;
+
+// Appends a chat line, drops the oldest beyond the limit and brings the new
+// line into view, as a conversation is read. The scroll waits until the
+// lines of this read are in: it lays the whole list out anew, once per read
+// rather than once per line of a flood.
+void AddChatLine(QListWidget* list, const QString& line) {
+  list->addItem(line);
+  while (list->count() > kChatLinesKept)
+    delete list->takeItem(0);
+  QMetaObject::invokeMethod(list, &QListWidget::scrollToBottom, Qt::QueuedConnection);
+}
+
+}  // namespace
+
 void Form1::ConnectSockets() {
   connect(Winsock1, &Winsock::ConnectionRequest, this, &Form1::Winsock1_ConnectionRequest);
   connect(Winsock2, &Winsock::ConnectionRequest, this, &Form1::Winsock2_ConnectionRequest);
@@ -89,6 +108,14 @@ Task<> Form1::HostOrJoin(int index) {
   }
 
   connect(form3, &Form3::Command1_Click, this, [this] { Start(Form3_Command1_Click()); });
+  if (index == 1) {
+    // Nobody listening, no such host, or no answer (Qt gives up on an
+    // address after 30 seconds): the game socket has closed itself
+    // (ConnectSockets) and the dialog tells it.
+    connect(Winsock1, &Winsock::Error, form3, [form3 = form3.data()] {
+      if (!form3->Connected()) form3->SetFailed(QStringLiteral("接続できませんでした"));
+    });
+  }
   const int how = co_await RunModal(form3);
   if (!form3) co_return;
   const bool connected = form3->Connected();
@@ -259,13 +286,13 @@ void Form1::SendChatLine(QLineEdit* input, bool typed_in_settings) {
   QListWidget* lists[2] = {typed_in_settings ? settings_list : List3,
                            typed_in_settings ? List3 : settings_list};
   for (QListWidget* list : lists)
-    list->addItem(line);
+    AddChatLine(list, line);
   input->clear();
 }
 
 void Form1::AppendChatLine(const QString& line) {
-  SettingsDialog()->List3->addItem(line);
-  List3->addItem(line);
+  AddChatLine(SettingsDialog()->List3, line);
+  AddChatLine(List3, line);
 }
 
 void Form1::ConnectionEnded() {

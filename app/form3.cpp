@@ -22,9 +22,16 @@ void Form3::SetConnected(const QString& status) {
   Command1->setText(QStringLiteral("OK"));
 }
 
+void Form3::SetFailed(const QString& status) {
+  failed_ = true;
+  Label1->setText(status);
+  Command1->setText(QStringLiteral("OK"));
+}
+
 void Form3::reject() {
-  // The close box and Escape: before the connection is up they cancel, as
-  // the button does; afterwards they close the dialog.
+  // The close box and Escape: before the connection is up (or after it
+  // failed) they cancel, as the button does; afterwards they close the
+  // dialog.
   if (!Connected()) {
     emit Command1_Click();
     return;

@@ -1,7 +1,8 @@
 #pragma once
 
 // The connection dialog: waits for the peer while hosting or joining. Its
-// button reads "キャンセル" until the game connection is up, then "OK".
+// button reads "キャンセル" until the game connection is up, then "OK". A
+// join that fails says so, and its button, "OK" as well, only closes.
 
 #include <QDialog>
 #include <QLabel>
@@ -16,9 +17,12 @@ class Form3 : public QDialog {
   QLabel* Label1;
   QPushButton* Command1;
 
-  bool Connected() const { return Command1->text() != QStringLiteral("キャンセル"); }
+  bool Connected() const { return !failed_ && Command1->text() != QStringLiteral("キャンセル"); }
   // The connection is up: the button becomes "OK".
   void SetConnected(const QString& status);
+  // The connection attempt failed: nothing is left to cancel, the button
+  // becomes "OK" and closes the dialog as the cancel did.
+  void SetFailed(const QString& status);
 
   // How the dialog went away: closed by the user, or hidden by the host's
   // next step.
@@ -30,6 +34,9 @@ class Form3 : public QDialog {
 
  protected:
   void reject() override;
+
+ private:
+  bool failed_ = false;
 };
 
 }  // namespace vexa::app

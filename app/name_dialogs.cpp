@@ -11,14 +11,14 @@
 namespace vexa::app {
 
 Task<bool> CheckStorableName(QWidget* parent, const QString& name) {
-  // A name that would reach an online peer cut in two ("MrEndG" arrives as
-  // "Mr" and a leaving) is refused as well.
+  // A name that would reach an online peer cut in two ("Mr PutU 1" arrives
+  // as "Mr " and a piece on cell 1) is refused as well.
   if (!name.isEmpty() && !net::NameTravelsWhole(name)) {
     co_await ShowMessageBox(
         parent,
         QStringLiteral("このプレイヤーネームはオンライン対戦の相手に正しく届きません。\n"
-                       "「Show」「EndG」「DecS」「Lose」で終わる名前と、"
-                       "「Name 」「PutU 」などの語を含む名前は使えません。"),
+                       "「Name 」「Optn 」「Opt2 」「LimS 」「StTn 」「PutU 」「PutW 」"
+                       "（語の後に空白）を含む名前は使えません。"),
         QMessageBox::Information, QMessageBox::Ok);
     co_return false;
   }

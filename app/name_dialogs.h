@@ -1,7 +1,8 @@
 #pragma once
 
 // The two dialogs that take the player's name: the first-run dialog and the
-// change of name. Both accept only names the records file can hold.
+// change of name. Both accept only names the records file can hold and an
+// online peer receives whole.
 
 #include <QDialog>
 #include <QLineEdit>
@@ -12,7 +13,7 @@
 
 namespace vexa::app {
 
-// Shows why a name cannot be stored, if it cannot; true when it can.
+// Shows why a name cannot be stored or sent, if it cannot; true when it can.
 Task<bool> CheckStorableName(QWidget* parent, const QString& name);
 
 // First run: asks for the player's name. An empty name is refused with a

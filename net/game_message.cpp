@@ -1,7 +1,5 @@
 #include "game_message.h"
 
-#include <vector>
-
 #include "leading_number.h"
 #include "text_codec.h"
 
@@ -52,25 +50,22 @@ bool OnlyBlanks(QStringView text) {
   return true;
 }
 
-// Where a text argument may end, for every position of a read. ends[p] is
-// true where a keyword that takes an argument begins with its blank, or
-// where a run of keywords without argument begins that reaches the end of
-// the read or such a keyword; ends[size] is true.
-std::vector<bool> TextEnds(QStringView text) {
-  const qsizetype n = text.size();
-  std::vector<bool> ends(static_cast<std::size_t>(n) + 1, false);
-  ends[static_cast<std::size_t>(n)] = true;
-  for (qsizetype p = n - 1; p >= 0; --p) {
-    const KeywordEntry* entry = KeywordAt(text.sliced(p));
-    if (!entry) continue;
-    if (entry->argument == ArgumentKind::None) {
-      ends[static_cast<std::size_t>(p)] = ends[static_cast<std::size_t>(p + kKeywordLength)];
-    } else {
-      ends[static_cast<std::size_t>(p)] =
-          p + kArgumentStart <= n && text[p + kKeywordLength] == u' ';
-    }
-  }
-  return ends;
+// A keyword that takes an argument, followed by its blank.
+bool ArgumentKeywordAt(QStringView text) {
+  const KeywordEntry* entry = KeywordAt(text);
+  return entry && entry->argument != ArgumentKind::None && text.size() >= kArgumentStart &&
+         text[kKeywordLength] == u' ';
+}
+
+// Whether a text argument ends where `rest` begins: at a keyword that takes
+// an argument with its blank, or at "Show" directly before one (the settings
+// dialog's opening "ShowOptn 0"). Any other keyword without argument stays
+// part of the text: names end in them ("NeverLose"), and a receiver that
+// takes each read as one message would not cut there either.
+bool EndsText(QStringView rest) {
+  if (ArgumentKeywordAt(rest)) return true;
+  const KeywordEntry* entry = KeywordAt(rest);
+  return entry && entry->keyword == Keyword::Show && ArgumentKeywordAt(rest.sliced(kKeywordLength));
 }
 
 QString WithArgument(QStringView keyword, const QString& argument) {
@@ -130,7 +125,6 @@ ParsedMessage ParseMessage(QStringView message) {
 SplitRead SplitMessages(QStringView text) {
   SplitRead split;
   const qsizetype n = text.size();
-  std::vector<bool> text_ends;  // computed once, on the first text argument
   qsizetype pos = 0;
   while (pos < n) {
     const QStringView rest = text.sliced(pos);
@@ -154,10 +148,9 @@ SplitRead SplitMessages(QStringView text) {
       if (entry->argument == ArgumentKind::Number) {
         end = argument + ScanLeadingNumber(text.sliced(argument)).end;
       } else {
-        if (text_ends.empty()) text_ends = TextEnds(text);
         // A name keeps at least its first character.
         end = entry->keyword == Keyword::Name ? argument + 1 : argument;
-        while (!text_ends[static_cast<std::size_t>(end)])
+        while (end < n && !EndsText(text.sliced(end)))
           ++end;
       }
     }
@@ -170,9 +163,9 @@ SplitRead SplitMessages(QStringView text) {
 bool NameTravelsWhole(QStringView name) {
   if (name.isEmpty()) return false;
   const QString message = NameMessage(name.toString());
-  // Followed by a message that ends a text argument, the name must come
-  // through whole: test it before a keyword without argument and alone.
-  for (const QString& read : {message, message + ShowMessage(), message + PutUMessage(1)}) {
+  // Alone in its read, and followed by the host's opening burst: the name
+  // must come through whole both ways.
+  for (const QString& read : {message, message + ShowMessage() + OptnMessage(0)}) {
     const SplitRead split = SplitMessages(read);
     if (split.messages.isEmpty() || split.messages.first() != message) return false;
   }

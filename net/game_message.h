@@ -60,22 +60,29 @@ struct SplitRead {
 };
 
 // Boundaries: a keyword without argument is four characters; a numeric
-// argument ends where its number ends; a text argument ("Name", "LimS") runs
-// to the end of the read, except where a keyword that takes an argument
-// follows with its blank ("LimS 1LimS 10" is two messages) or where keywords
-// without argument end the read or come before such a keyword
-// ("Name BobShowOptn 0" is three). A name is never empty, so the first
-// character after "Name " always belongs to the name, and a name that merely
-// contains a keyword ("ShowTime") stays whole.
+// argument ends where its number ends. A text argument ("Name", "LimS") runs
+// to the end of the read, or to where a keyword that takes an argument
+// begins with its blank ("LimS 1LimS 10" is two messages), or to where
+// "Show" begins directly followed by such a keyword ("Name HShowOptn 0" is
+// three: a host's name and its settings dialog's first messages). Any other
+// keyword without argument stays part of the text: "Name NeverLose" is the
+// name "NeverLose", "Name TheShow" the name "TheShow", "LimS EndG" a time
+// limit. A peer that takes each read as one message never cuts at all, so
+// the fewer cuts, the better. A name is never empty, so the first character
+// after "Name " always belongs to the name.
 //
 // A message at the end of a read counts as complete: a number or a text cut
 // in two by TCP cannot be told from a whole one, and the senders never
 // wait between the parts of one message, so that case is left alone.
 SplitRead SplitMessages(QStringView text);
 
-// Whether a name reaches the peer unchanged whatever message follows it in
-// the same read: not empty, no keyword that takes an argument followed by a
-// blank inside, no keyword without argument at its end.
+// Whether a name reaches the peer unchanged: not empty and, by the rule
+// above, no keyword that takes an argument with its blank inside it. It is
+// tried alone and before the host's "ShowOptn 0", the messages that may
+// share a read with a name. A name that ends in "Show" would still be cut
+// if a message with an argument followed it directly, but none does: the
+// host says "Show" first, and the guest's next message answers that "Show",
+// a round trip after its name.
 bool NameTravelsWhole(QStringView name);
 
 // Turns the reads of one game connection into whole messages, in order.

@@ -247,12 +247,64 @@ TEST_F(RawPeer, AFloodOfShowOpensTheSettingsOnce) {
   ASSERT_NO_FATAL_FAILURE(HostTheProgram());
   game->Expect("Name " + kTaro);
 
-  game->Write("Name xx" + QByteArray("Show").repeated(5000));
+  // The name first: "Show"s in its read would be part of it.
+  game->Write("Name xx");
+  ASSERT_TRUE(WaitFor([&] { return program.form1->game.online.OpponentName == "xx"; }));
+  game->Write(QByteArray("Show").repeated(5000));
   ASSERT_TRUE(WaitFor([&] { return program.received.size() == 5001; }));
   ASSERT_TRUE(WaitFor([&] { return Settings() != nullptr; }));
   EXPECT_EQ(program.form1->findChildren<Form4*>().size(), 1);
   // One display waits on the dialog; the other "Show"s left nothing behind.
   EXPECT_LE(program.form1->PendingTasks(), 2u);
+}
+
+// The list's newest line lies whole inside its visible part.
+bool NewestLineShown(QListWidget* list) {
+  if (list->count() == 0) return false;
+  const QRect line = list->visualItemRect(list->item(list->count() - 1));
+  return !line.isEmpty() && list->viewport()->rect().contains(line);
+}
+
+QString NewestLine(QListWidget* list) {
+  return list->count() ? list->item(list->count() - 1)->text() : QString();
+}
+
+TEST_F(RawPeer, AChatFloodKeepsTheNewestLinesAndBothListsFollowTheConversation) {
+  ASSERT_NO_FATAL_FAILURE(JoinTheProgram());
+  game->Expect("Name " + kTaro);
+  game->Write("Name xx");
+  ASSERT_TRUE(WaitFor([&] { return program.form1->game.online.OpponentName == "xx"; }));
+  Form1& f = *program.form1;
+
+  QByteArray flood;
+  for (int i = 0; i < 1200; ++i)
+    flood += "xx >> " + QByteArray::number(i);
+  chat->Write(flood);
+  ASSERT_TRUE(WaitFor([&] { return NewestLine(f.List3) == QStringLiteral("xx >> 1199"); }));
+  EXPECT_EQ(f.List3->count(), 1000);
+  EXPECT_EQ(f.SettingsDialog()->List3->count(), 1000);
+  EXPECT_TRUE(WaitFor([&] { return NewestLineShown(f.List3); }));
+
+  // A line typed here goes to the end of both lists, the oldest out.
+  QTest::keyClicks(f.Text2, QStringLiteral("hi"));
+  QTest::keyClick(f.Text2, Qt::Key_Return);
+  chat->Expect(kTaro + " >> hi");
+  for (QListWidget* list : {f.List3, f.SettingsDialog()->List3}) {
+    EXPECT_EQ(list->count(), 1000);
+    EXPECT_EQ(NewestLine(list), QStringLiteral("太郎 >> hi"));
+  }
+  EXPECT_TRUE(WaitFor([&] { return NewestLineShown(f.List3); }));
+
+  // The settings dialog, filled while hidden, opens on its newest line and
+  // follows the next one.
+  DialogOf<Form3>(program)->Command1->click();
+  ASSERT_TRUE(WaitFor([&] { return Settings() != nullptr; }));
+  EXPECT_TRUE(WaitFor([&] { return NewestLineShown(Settings()->List3); }));
+  chat->Write("xx >> bye");
+  ASSERT_TRUE(
+      WaitFor([&] { return NewestLine(Settings()->List3) == QStringLiteral("xx >> bye"); }));
+  EXPECT_TRUE(WaitFor([&] { return NewestLineShown(Settings()->List3); }));
+  EXPECT_TRUE(WaitFor([&] { return NewestLineShown(f.List3); }));
 }
 
 TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {

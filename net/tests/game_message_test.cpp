@@ -85,8 +85,14 @@ TEST(SplitMessages, MergedReadsComeApartInOrder) {
       {u"LimS 1LimS 10", {"LimS 1", "LimS 10"}},
       {u"LimS LimS 1LimS 10", {"LimS ", "LimS 1", "LimS 10"}},
       {u"Name ShowTime", {"Name ShowTime"}},
-      {u"Name ShowShow", {"Name Show", "Show"}},
-      {u"Name 太郎ShowOptn 0", {"Name 太郎", "Show", "Optn 0"}},
+      // A keyword without argument at the end of a text is part of it...
+      {u"Name NeverLose", {"Name NeverLose"}},
+      {u"Name TheShow", {"Name TheShow"}},
+      {u"Name MrShow", {"Name MrShow"}},
+      {u"LimS EndG", {"LimS EndG"}},
+      // ...unless it is "Show" opening the settings right after the text.
+      {u"Name HShowOptn 0", {"Name H", "Show", "Optn 0"}},
+      {u"Name MrShowShowOptn 0", {"Name MrShow", "Show", "Optn 0"}},
       {u"Name BobPutU 60EndG", {"Name Bob", "PutU 60", "EndG"}},
       {u"StTn 0PutU 60DecSDecSLose", {"StTn 0", "PutU 60", "DecS", "DecS", "Lose"}},
       // The cost of having no delimiter: a keyword with its blank inside a
@@ -133,9 +139,11 @@ TEST(NameTravelsWhole, RefusesNamesThatAReceiverWouldCut) {
   EXPECT_TRUE(NameTravelsWhole(u"太郎"));
   EXPECT_TRUE(NameTravelsWhole(u"ShowTime"));
   EXPECT_TRUE(NameTravelsWhole(u"Show"));
+  EXPECT_TRUE(NameTravelsWhole(u"MrShow"));
+  EXPECT_TRUE(NameTravelsWhole(u"MrEndG"));
   EXPECT_FALSE(NameTravelsWhole(u""));
-  EXPECT_FALSE(NameTravelsWhole(u"BigShow"));
   EXPECT_FALSE(NameTravelsWhole(u"Mr PutU 1"));
+  EXPECT_FALSE(NameTravelsWhole(u"Mr ShowLimS 5"));
 }
 
 TEST(TextCodec, WritesCodePage932AsJapaneseWindowsDoes) {
