@@ -1,8 +1,33 @@
 #include "dialog_parts.h"
 
+#include <QKeyEvent>
+
 #include "twips.h"
 
 namespace vexa::app {
+
+namespace {
+
+class EscapeFilter : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  // Sees the key presses the dialog's children pass on to it as well.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+      return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+}  // namespace
+
+void IgnoreEscape(QDialog* dialog) {
+  dialog->installEventFilter(new EscapeFilter(dialog));
+}
 
 QLabel* MakeLabel(QWidget* parent, const QString& object_name, const QString& text, int left,
                   int top, int width, int height) {

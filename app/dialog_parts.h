@@ -24,6 +24,10 @@ std::pair<QLabel*, QLabel*> MakeShadowedTitle(QWidget* parent, const QString& na
                                               const QString& text, double point_size, int left,
                                               int top, int width, int height, int dx, int dy);
 
+// Escape closes nothing in this dialog: leaving it takes its buttons or
+// its close box.
+void IgnoreEscape(QDialog* dialog);
+
 // Fixes a dialog's client area in twips.
 void SetClientSize(QDialog* dialog, int width, int height);
 

@@ -42,6 +42,10 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
   for (LineShape* line : Line1)
     line->raise();
   ConnectSockets();
+  // Online games start from the host's settings dialog: a local start would
+  // clear this board alone and put the two boards out of step.
+  connect(Option1[2], &QRadioButton::toggled, Mnu_NewGame,
+          [this](bool online) { Mnu_NewGame->setEnabled(!online); });
   // A fixed border: the window takes the size of its client area and menus.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -170,7 +170,6 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void CloseSettingsDialog() override;
   void DiscardSettingsDialog() override;
   void ClearWayForSettings() override;
-  void CloseResultAndWaitingDialogs() override;
   Task<> TellOpponentLeft() override;
   void ShowClockSeconds(int seconds) override;
   void Beep() override;
@@ -190,6 +189,8 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void ConnectSockets();
   Task<> HostOrJoin(int index);
   Task<> Form3_Command1_Click();
+  // The guest's wait for the host after a game or the connection dialog;
+  // not while the settings dialog is shown or on its way.
   Task<> ShowForm7();
 
   Task<> LoadRecords();

@@ -172,6 +172,10 @@ void Form1::Winsock1_Connect() {
 }
 
 Task<> Form1::ShowForm7() {
+  // The host's "Show" may already have been handled while the dialog before
+  // this one closed: the settings are the host's answer, there is nothing
+  // left to wait for.
+  if (online_.GuestSettingsPending() || (form4_ && form4_->isVisible())) co_return;
   QPointer<Form7> form7 = new Form7(this);
   form7_ = form7;
   co_await RunModal(form7);
@@ -251,12 +255,6 @@ void Form1::DiscardSettingsDialog() {
 }
 
 void Form1::ClearWayForSettings() {
-  if (form3_ && form3_->isVisible()) form3_->done(Form3::kHidden);
-  if (form5_ && form5_->isVisible()) form5_->done(Form5::kHidden);
-  CloseForm7();
-}
-
-void Form1::CloseResultAndWaitingDialogs() {
   if (form3_ && form3_->isVisible()) form3_->done(Form3::kHidden);
   if (form5_ && form5_->isVisible()) form5_->done(Form5::kHidden);
   CloseForm7();

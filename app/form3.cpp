@@ -8,6 +8,7 @@ Form3::Form3(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Vexa with Online"));
   SetClientSize(this, 3900, 1350);
+  IgnoreEscape(this);
   Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("対戦相手を待っています・・・"),
                      240, 240, 3420, 300);
   Label1->setAlignment(Qt::AlignCenter);
@@ -29,7 +30,7 @@ void Form3::SetFailed(const QString& status) {
 }
 
 void Form3::reject() {
-  // The close box and Escape: before the connection is up (or after it
+  // The close box: before the connection is up (or after it
   // failed) they cancel, as the button does; afterwards they close the
   // dialog.
   if (!Connected()) {

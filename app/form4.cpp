@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QHideEvent>
-#include <QKeyEvent>
 
 #include "dialog_parts.h"
 #include "twips.h"
@@ -60,6 +59,7 @@ Form4::Form4(QWidget* parent) : QDialog(parent) {
   Command1[1] =
       MakeButton(this, QStringLiteral("Command1_1"), QStringLiteral("終了"), 2640, 4050, 1500, 420);
 
+  IgnoreEscape(this);
   // Enter starts nothing: only a click on "ゲームスタート" does.
   for (QPushButton* button : Command1)
     button->setAutoDefault(false);
@@ -136,16 +136,6 @@ void Form4::closeEvent(QCloseEvent* event) {
   setAttribute(Qt::WA_DeleteOnClose);
   event->accept();
   emit Dismissed();
-}
-
-void Form4::keyPressEvent(QKeyEvent* event) {
-  // Escape is no way out: leaving the online game takes "終了" or the close
-  // box.
-  if (event->key() == Qt::Key_Escape) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 }  // namespace vexa::app

@@ -60,7 +60,6 @@ class Form4 : public QDialog {
  protected:
   void hideEvent(QHideEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   bool applying_peer_setting_ = false;

@@ -177,6 +177,8 @@ Task<bool> Game::EndByStockOut() {
 Task<> Game::AnnounceResult(Outcome outcome) {
   const Watch watch = WatchGame();
   turn_ = NoTurn;
+  // Nobody is to move any more: no panel says otherwise.
+  shell_.SetTurnMarkers(false, false);
   result_ = outcome;
   shell_.SetResultText(ResultText(outcome.winner));
   if (outcome.how == EndReason::StockOut) {
@@ -261,6 +263,7 @@ Task<> Game::StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mo
 Task<> Game::AbandonGame() {
   InterruptGame();
   shell_.StopMoveClock();
+  shell_.SetTurnMarkers(false, false);
   ClearBoard();
   shell_.SetOptionControls(PanelCodeOf(shell_.Mode()), true);
   co_await shell_.CloseConnection();

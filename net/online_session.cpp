@@ -294,7 +294,7 @@ Task<> OnlineSession::PeerLeft() {
   StopMoveClock();
   co_await windows_.TellOpponentLeft();
   co_await game_.AbandonGame();
-  windows_.CloseResultAndWaitingDialogs();
+  windows_.ClearWayForSettings();
 }
 
 // --- The move clock ----------------------------------------------------------

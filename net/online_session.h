@@ -44,6 +44,9 @@ class OnlineSession {
   // half-read message, no settings of the connection before.
   void BeginConnection(bool as_guest);
   bool Connected() const;
+  // The joining side handles the host's "Show": its settings dialog is on
+  // its way or shown.
+  bool GuestSettingsPending() const { return guest_settings_pending_; }
 
   // --- The game connection's reads: every whole message, in order. A
   // message whose handler waits (for a dialog) does not hold back the ones

@@ -32,11 +32,10 @@ class OnlineWindows {
   virtual void DiscardSettingsDialog() = 0;
 
   // --- The other dialogs around a connection.
-  // Before the settings open on the joining side: the connection dialog and
-  // the result dialog hidden, the waiting-for-host dialog closed.
+  // The connection dialog and the result dialog hidden, the waiting-for-host
+  // dialog closed: before the settings open on the joining side, and when
+  // the peer has left.
   virtual void ClearWayForSettings() = 0;
-  // When the peer has left: no result or waiting dialog stays open.
-  virtual void CloseResultAndWaitingDialogs() = 0;
   virtual Task<> TellOpponentLeft() = 0;
 
   // --- The move clock.

@@ -94,9 +94,10 @@ TEST_F(GameTest, VsHumanGameEndsWithPlayer1sUprightSquare) {
   const std::string outline =
       "Outline 255 642,656-1122,656 1122,656-1122,1136 1122,1136-642,1136 "
       "642,1136-642,656";
-  EXPECT_THAT(shell.Take(), ElementsAre("Paint 24 255", "HidePiece 16", "Pause 800", outline,
-                                        "Result Player1 Win", "SaveRecords", "ShowRecords",
-                                        "ShowResult", "Options 1 1", "Readout ( 2, 2)"));
+  EXPECT_THAT(shell.Take(),
+              ElementsAre("Paint 24 255", "HidePiece 16", "Pause 800", outline, "TurnMarkers 00",
+                          "Result Player1 Win", "SaveRecords", "ShowRecords", "ShowResult",
+                          "Options 1 1", "Readout ( 2, 2)"));
   EXPECT_EQ(game.Turn(), NoTurn);
   EXPECT_EQ(game.records.Wins, 1);
   EXPECT_EQ(game.records.Losses, 0);
@@ -158,8 +159,8 @@ TEST_F(GameTest, EqualBlockersAreADrawAndTheCpuWinsWithMore) {
   shell.mode = GameMode::VsCpu;
   game.SetUpPosition(game.Board(), {0, 20, 0, 20}, {2, 6, 3, 6}, Player1);
   EXPECT_TRUE(RunToEnd(game.CheckSquare(Player1)));
-  EXPECT_THAT(shell.Take(),
-              ElementsAre("Result You Lose", "EnablePanel", "ShowResult", "Options 0 1"));
+  EXPECT_THAT(shell.Take(), ElementsAre("TurnMarkers 00", "Result You Lose", "EnablePanel",
+                                        "ShowResult", "Options 0 1"));
 }
 
 TEST_F(GameTest, BlockersOnlyWhileTheStockLastsAndTheTurnStays) {
@@ -274,8 +275,9 @@ TEST_F(GameTest, AbandonClearsEverythingButTheRecordsAndEndsTheConnection) {
 
   RunToEnd(game.AbandonGame());
   auto calls = shell.Take();
-  ASSERT_EQ(calls.size(), 1u + 121u + 4u);
+  ASSERT_EQ(calls.size(), 2u + 121u + 4u);
   EXPECT_EQ(calls[0], "StopClock");
+  EXPECT_EQ(calls[1], "TurnMarkers 00");
   const std::vector<std::string> tail(calls.end() - 4, calls.end());
   EXPECT_THAT(tail, ElementsAre("ShowAllMarkers", "HideOutline", "Options 1 1", "CloseConnection"));
   EXPECT_EQ(game.Turn(), NoTurn);

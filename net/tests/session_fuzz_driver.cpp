@@ -42,7 +42,6 @@ class FakeWindows : public OnlineWindows {
   void CloseSettingsDialog() override {}
   void DiscardSettingsDialog() override {}
   void ClearWayForSettings() override {}
-  void CloseResultAndWaitingDialogs() override {}
   Task<> TellOpponentLeft() override { co_return; }
   void ShowClockSeconds(int) override {}
   void Beep() override {}
