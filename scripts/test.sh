@@ -7,14 +7,15 @@ repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$repo_root/scripts/setup.sh"
 
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$repo_root/build" --output-on-failure --timeout 300 -j "$(nproc)"
+ctest --test-dir "$build_dir" --output-on-failure --timeout 300 -j "$(nproc)"
 
 echo "--- the same suite under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S "$repo_root" -B "$repo_root/build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+sanitize_dir=${build_dir}-sanitize
+cmake -S "$repo_root" -B "$sanitize_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DVEXA_SANITIZE=ON -DVEXA_BUILD_BENCH=OFF >/dev/null
-cmake --build "$repo_root/build-sanitize" --parallel "$(nproc)"
+cmake --build "$sanitize_dir" --parallel "$(nproc)"
 # The desktop's D-Bus library keeps a small allocation until exit; it is not
 # ours to free.
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   LSAN_OPTIONS="suppressions=$repo_root/scripts/lsan.supp" \
-  ctest --test-dir "$repo_root/build-sanitize" --output-on-failure --timeout 600 -j "$(nproc)"
+  ctest --test-dir "$sanitize_dir" --output-on-failure --timeout 600 -j "$(nproc)"
