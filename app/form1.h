@@ -23,6 +23,7 @@
 #include "cell_source.h"
 #include "cpu_player.h"
 #include "game.h"
+#include "game_record.h"
 #include "game_shell.h"
 #include "online_session.h"
 #include "online_windows.h"
@@ -150,6 +151,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void ShowRecords() override;
   Task<> Pause(int milliseconds) override;
   Task<> LetEventsRun() override;
+  void GameEnded(const Outcome& outcome) override;
   void SetResultText(const std::string& text) override;
   Task<> ShowResultDialog() override;
   Task<> ShowSettingsDialog() override;
@@ -193,6 +195,9 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   // not while the settings dialog is shown or on its way.
   Task<> ShowForm7();
 
+  // The record of the game in the state it is in, with that ending.
+  GameRecord RecordOf(const Outcome& outcome) const;
+
   Task<> LoadRecords();
   Task<> RecordsReset();
   Task<> AskToQuit();
@@ -214,6 +219,8 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QPointer<Form4> form4_;
   QPointer<Form5> form5_;
   QPointer<Form7> form7_;
+  // The record of the game that ended last, for "棋譜を保存".
+  std::optional<GameRecord> last_record_;
   // Last, so that the waits it owns end before anything they refer to.
   TaskGroup tasks_;
 };

@@ -180,6 +180,8 @@ Task<> Game::AnnounceResult(Outcome outcome) {
   // Nobody is to move any more: no panel says otherwise.
   shell_.SetTurnMarkers(false, false);
   result_ = outcome;
+  in_progress_ = false;
+  shell_.GameEnded(outcome);
   shell_.SetResultText(ResultText(outcome.winner));
   if (outcome.how == EndReason::StockOut) {
     // The blockers decide: no records counter changes.
@@ -218,7 +220,9 @@ void Game::ClearBoard() {
 }
 
 Task<> Game::StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mover) {
+  ReportUnfinished(EndReason::Abandoned);
   ++game_number_;
+  in_progress_ = true;
   const Watch watch = WatchGame();
   ClearBoard();
   side_color_ = {kRed, kBlue, kBlue, kBlue};
@@ -261,7 +265,7 @@ Task<> Game::StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mo
 }
 
 Task<> Game::AbandonGame() {
-  InterruptGame();
+  InterruptGame(EndReason::Abandoned);
   shell_.StopMoveClock();
   shell_.SetTurnMarkers(false, false);
   ClearBoard();
@@ -269,9 +273,77 @@ Task<> Game::AbandonGame() {
   co_await shell_.CloseConnection();
 }
 
-void Game::InterruptGame() {
+void Game::InterruptGame(EndReason why) {
+  ReportUnfinished(why);
   ++game_number_;
   turn_ = NoTurn;
+}
+
+void Game::ReportUnfinished(EndReason why) {
+  if (!in_progress_) return;
+  in_progress_ = false;
+  if (!history_.empty()) shell_.GameEnded({0, why, std::nullopt});
+}
+
+// --- Taking back ---------------------------------------------------------------------
+
+bool Game::CanUndo() const {
+  if (turn_ != Player1 && turn_ != Player2) return false;
+  switch (shell_.Mode()) {
+    case GameMode::VsHuman:
+      return !history_.empty();
+    case GameMode::VsCpu:
+      for (const Move& move : history_) {
+        if (move.side == Player1) return true;
+      }
+      return false;
+    case GameMode::VsOnline:
+      break;
+  }
+  return false;
+}
+
+void Game::Undo() {
+  if (!CanUndo()) return;
+  std::vector<Move> moves = history_;
+  Side to_move = moves.back().side;
+  if (shell_.Mode() == GameMode::VsHuman) {
+    moves.pop_back();
+  } else {
+    // The player's blockers of this turn, the computer's reply, then the
+    // player's turn before it.
+    to_move = Player1;
+    while (!moves.empty() && moves.back().side == Player1 && moves.back().kind == MoveKind::Blocker)
+      moves.pop_back();
+    while (!moves.empty() && moves.back().side != Player1)
+      moves.pop_back();
+    while (!moves.empty() && moves.back().side == Player1)
+      moves.pop_back();
+  }
+  RestoreHistory(std::move(moves));
+  PassTurn(to_move);
+}
+
+void Game::RestoreHistory(std::vector<Move> moves) {
+  board_.fill(Empty);
+  piece_stock_.fill(kPiecesPerSide);
+  blocker_stock_.fill(kBlockersPerSide);
+  for (const Move& move : moves) {
+    const bool piece = move.kind == MoveKind::Piece;
+    board_[move.cell] = piece ? move.side : Side{Blocker};
+    --(piece ? piece_stock_ : blocker_stock_)[move.side - 1];
+  }
+  history_ = std::move(moves);
+  for (int cell = 0; cell < kCellCount; ++cell)
+    shell_.PaintCell(cell, CellColor(board_[cell]));
+  shell_.ShowAllMarkers();
+  for (const Side side : {Side{Player1}, OpponentSide()}) {
+    const int offset = side == Player1 ? 0 : 1;
+    for (int left = piece_stock_[side - 1]; left < kPiecesPerSide; ++left)
+      shell_.HidePieceMarker(left + offset * kPiecesPerSide);
+    for (int left = blocker_stock_[side - 1]; left < kBlockersPerSide; ++left)
+      shell_.HideBlockerMarker(left + offset * kBlockersPerSide);
+  }
 }
 
 void Game::SetUpPosition(const BoardCells& board, const Stocks& pieces, const Stocks& blockers,

@@ -75,6 +75,8 @@ class Game {
   bool GameRunning() const { return turn_ >= Player1 && turn_ <= Remote; }
   // The other side of the current mode: 3, 2 or 4.
   Side OpponentSide() const;
+  // What the result dialog says when `winner` has won (0: a draw).
+  std::string ResultText(Side winner) const;
 
   // Plain data the window and the online session keep up to date.
   Records records;
@@ -107,8 +109,9 @@ class Game {
   // "このゲームを終了": ends the game without a result.
   Task<> AbandonGame();
   // Ends the game in progress at once, board and panel left as they are:
-  // no side may move, and code waiting on the game finds it gone.
-  void InterruptGame();
+  // no side may move, and code waiting on the game finds it gone. `why`
+  // is what the shell hears of a game that had placements.
+  void InterruptGame(EndReason why = EndReason::Abandoned);
 
   // --- The one way a placement is made, by a person, the computer player
   // or the peer: the cell takes the side's piece or a blocker, the side's
@@ -123,6 +126,14 @@ class Game {
   // left, below zero when there was none to take.
   int ForfeitBlocker(Side side);
 
+  // --- Taking back placements, in "VS CPU" and "VS Human" while a person
+  // at this machine is to move. "VS Human" takes back the last placement
+  // and gives the move to the side that made it; "VS CPU" takes back the
+  // player's blockers of the turn in progress, the computer's last reply and
+  // the player's turn before it. Records do not change.
+  bool CanUndo() const;
+  void Undo();
+
   // --- The one way a game ends with a result: the result dialog, the
   // records where the ending counts, and what comes after the dialog (the
   // next game's settings online, the option panel otherwise).
@@ -135,10 +146,15 @@ class Game {
 
  private:
   void SetCell(int cell, CellValue value);
+  // Board, stocks and history as after these placements of the current
+  // game, shown on the panels; the side to move is set by the caller.
+  void RestoreHistory(std::vector<Move> moves);
+  // A game in progress stops without a result (an abandon, a new game over
+  // it, the peer leaving): the shell hears of it if anything was placed.
+  void ReportUnfinished(EndReason why);
   // Marks the panel of the side to move; side 1 is on the left.
   void MarkTurn(Side side);
   void ClearBoard();
-  std::string ResultText(Side winner) const;
   Task<bool> EndByStockOut();
 
   GameShell& shell_;
@@ -150,6 +166,8 @@ class Game {
   std::array<Color, 4> side_color_{};  // outline colour by side - 1
   std::vector<Move> history_;
   std::optional<Outcome> result_;
+  // Started, and not yet ended by a result or an interruption.
+  bool in_progress_ = false;
   int game_number_ = 0;
 };
 

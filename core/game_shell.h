@@ -74,6 +74,10 @@ class GameShell {
   virtual Task<> Pause(int milliseconds) = 0;
   // Lets pending events run once.
   virtual Task<> LetEventsRun() = 0;
+  // A game has ended: with a result (before its dialog), or without one
+  // after at least one placement (abandoned, the peer gone). The game's
+  // History() still holds its placements.
+  virtual void GameEnded(const Outcome& outcome) = 0;
   // The result dialog: its text, then its modal display until it is closed.
   virtual void SetResultText(const std::string& text) = 0;
   virtual Task<> ShowResultDialog() = 0;

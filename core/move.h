@@ -31,10 +31,12 @@ inline Move BlockerMove(Side side, int cell) {
 
 // How a game ended.
 enum class EndReason : std::uint8_t {
-  Square,    // the winner's pieces stand on the corners of a square
-  StockOut,  // both piece stocks empty: more blockers left wins, equal is a draw
-  Time,      // the loser's move clock ran out with no blocker left
-  PeerLose,  // the peer told that it lost on time
+  Square,     // the winner's pieces stand on the corners of a square
+  StockOut,   // both piece stocks empty: more blockers left wins, equal is a draw
+  Time,       // the loser's move clock ran out with no blocker left
+  PeerLose,   // the peer told that it lost on time
+  PeerLeft,   // the peer left the online game while it ran: no result
+  Abandoned,  // ended by a new game or "このゲームを終了": no result
 };
 
 struct Outcome {

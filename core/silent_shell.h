@@ -39,6 +39,7 @@ class SilentShell : public GameShell {
   void ShowRecords() override {}
   Task<> Pause(int) override { co_return; }
   Task<> LetEventsRun() override { co_return; }
+  void GameEnded(const Outcome&) override {}
   void SetResultText(const std::string&) override {}
   Task<> ShowResultDialog() override { co_return; }
   Task<> ShowSettingsDialog() override { co_return; }

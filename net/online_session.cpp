@@ -290,7 +290,7 @@ Task<> OnlineSession::PeerLeft() {
   windows_.ConnectionEnded();
   // The game is over from here on, also for a judge or a clock that waits
   // while the user reads the news; the board is cleared after it.
-  game_.InterruptGame();
+  game_.InterruptGame(EndReason::PeerLeft);
   StopMoveClock();
   co_await windows_.TellOpponentLeft();
   co_await game_.AbandonGame();

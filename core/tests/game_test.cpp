@@ -359,5 +359,93 @@ TEST_F(GameTest, OnlineWinsNameThePlayersAndOnlyTheHostSendsShow) {
   EXPECT_EQ(game.records.Losses, 1);
 }
 
+TEST_F(GameTest, UndoInVsHumanTakesBackOnePlacementAndRestoresThePanels) {
+  Start(GameMode::VsHuman);
+  EXPECT_FALSE(game.CanUndo());  // nothing placed yet
+  Play({12, 50});
+  Click(60, kRightButton);  // Player1's blocker: the turn stays
+  shell.calls.clear();
+
+  game.Undo();
+  EXPECT_EQ(game.Board()[60], Empty);
+  EXPECT_EQ(game.BlockerStock()[Player1 - 1], kBlockersPerSide);
+  EXPECT_EQ(game.Turn(), Player1);
+  const auto calls = shell.Take();
+  EXPECT_THAT(calls, ::testing::Contains("ShowAllMarkers"));
+  EXPECT_THAT(calls, ::testing::Contains("HidePiece 39"));  // Player2's piece stays used
+  EXPECT_THAT(calls, ::testing::Not(::testing::Contains("HideBlocker 5")));
+
+  game.Undo();  // Player2's piece: the move goes back to Player2
+  EXPECT_EQ(game.Turn(), Player2);
+  EXPECT_EQ(game.Board()[50], Empty);
+  EXPECT_EQ(game.PieceStock()[Player2 - 1], kPiecesPerSide);
+  EXPECT_THAT(shell.Take("TurnMarkers"), ::testing::ElementsAre("TurnMarkers 01"));
+  EXPECT_EQ(game.History(), std::vector<Move>{PieceMove(Player1, 12)});
+  EXPECT_EQ(game.records.GamesPlayed, 1);
+
+  // Not after the game has ended.
+  Play({50, 13, 51, 23, 52, 24});
+  EXPECT_FALSE(game.CanUndo());
+  game.Undo();
+  EXPECT_EQ(game.Board()[24], Player1);
+}
+
+TEST_F(GameTest, UndoInVsCpuGoesBackToTheStartOfThePlayersLastTurn) {
+  ScriptedCpu cpu(game, {60, 61, 71});
+  game.SetCpuOpponent(&cpu);
+  Start(GameMode::VsCpu);
+  Click(5, kRightButton);
+  Click(12);               // the CPU answers on 60
+  Click(13);               // the CPU answers on 61
+  Click(6, kRightButton);  // a blocker of the turn in progress
+  ASSERT_TRUE(game.CanUndo());
+
+  game.Undo();
+  EXPECT_EQ(game.Turn(), Player1);
+  EXPECT_THAT(game.History(), ::testing::ElementsAre(BlockerMove(Player1, 5),
+                                                     PieceMove(Player1, 12), PieceMove(Cpu, 60)));
+  EXPECT_EQ(game.Board()[6], Empty);
+  EXPECT_EQ(game.Board()[61], Empty);
+  EXPECT_EQ(game.PieceStock()[Cpu - 1], kPiecesPerSide - 1);
+  EXPECT_EQ(game.BlockerStock()[Player1 - 1], kBlockersPerSide - 1);
+
+  game.Undo();  // back to an empty board, the player to move
+  EXPECT_THAT(game.History(), IsEmpty());
+  EXPECT_EQ(BoardCount(Empty), kCellCount);
+  EXPECT_FALSE(game.CanUndo());
+
+  // Not while the computer thinks, nor online.
+  shell.hold_pauses = true;
+  Task<> click = game.PlaceFromClick(12, kLeftButton);
+  click.Resume();
+  EXPECT_FALSE(game.CanUndo());
+  shell.pause_gate.Open();
+  EXPECT_TRUE(game.CanUndo());
+  shell.mode = GameMode::VsOnline;
+  EXPECT_FALSE(game.CanUndo());
+}
+
+TEST_F(GameTest, EveryEndingIsReportedOnceAndAbandonsOnlyWithPlacements) {
+  Start(GameMode::VsHuman);
+  RunToEnd(game.AbandonGame());  // nothing placed: nothing to report
+  Start(GameMode::VsHuman);
+  Play({12, 50});
+  Start(GameMode::VsHuman);  // a new game over one in progress abandons it
+  Play({12, 50});
+  RunToEnd(game.AbandonGame());
+  Start(GameMode::VsHuman);
+  Play({12, 50, 13, 51, 23, 52, 24});
+  RunToEnd(game.AbandonGame());  // after the result: nothing more
+  Start(GameMode::VsHuman);
+  Play({12});
+  game.InterruptGame(EndReason::PeerLeft);
+
+  const Outcome abandoned{0, EndReason::Abandoned, std::nullopt};
+  EXPECT_THAT(shell.endings, ::testing::ElementsAre(
+                                 abandoned, abandoned,
+                                 Outcome{Player1, EndReason::Square, SquareCorners{12, 13, 24, 23}},
+                                 Outcome{0, EndReason::PeerLeft, std::nullopt}));
+}
+
 }  // namespace
 }  // namespace vexa

@@ -56,6 +56,8 @@ class RecordingShell : public GameShell {
   std::vector<std::string> calls;
   // Every placement reported, in order; kept apart from the calls.
   std::vector<Move> moves;
+  // Every ending reported, in order; kept apart from the calls.
+  std::vector<Outcome> endings;
 
   // The calls recorded so far that start with `prefix`, then forgets all.
   std::vector<std::string> Take(const std::string& prefix = "") {
@@ -116,6 +118,7 @@ class RecordingShell : public GameShell {
     if (hold_pauses) co_await pause_gate.Wait();
   }
   Task<> LetEventsRun() override { co_return; }
+  void GameEnded(const Outcome& outcome) override { endings.push_back(outcome); }
   void SetResultText(const std::string& text) override { calls.push_back("Result " + text); }
   Task<> ShowResultDialog() override {
     calls.push_back("ShowResult");
