@@ -1,6 +1,7 @@
 #include "form2.h"
 
 #include "dialog_parts.h"
+#include "program_setup.h"
 #include "twips.h"
 
 namespace vexa::app {
@@ -13,7 +14,7 @@ Form2::Form2(QWidget* parent) : QDialog(parent) {
   auto* image = new QLabel(this);
   image->setObjectName(QStringLiteral("Image1"));
   image->setGeometry(TwipRect(240, 240, 480, 480));
-  image->setPixmap(QIcon(QStringLiteral(":/vexa.png")).pixmap(32, 32));
+  image->setPixmap(ProgramIcon().pixmap(32, 32));
 
   MakeShadowedTitle(this, QStringLiteral("Label1"), 0, QStringLiteral("Vexa with Online"), 12, 870,
                     180, 3600, 360, -30, 0);

@@ -275,10 +275,12 @@ TEST(Form1, RecordsResetNeedsTwoYes) {
   EXPECT_EQ(first.text, QStringLiteral("通算成績を初期化します。よろしいですか？"));
   EXPECT_EQ(first.icon, QMessageBox::Question);
   EXPECT_EQ(first.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  // Qt's own button captions speak Japanese too.
+  EXPECT_EQ(first.answer_text, QStringLiteral("キャンセル"));
   f.Mnu_Format->trigger();
-  Answer(QMessageBox::No);
+  EXPECT_EQ(Answer(QMessageBox::No).answer_text, QStringLiteral("いいえ(&N)"));
   f.Mnu_Format->trigger();
-  Answer(QMessageBox::Yes);
+  EXPECT_EQ(Answer(QMessageBox::Yes).answer_text, QStringLiteral("はい(&Y)"));
   const auto second = Answer(QMessageBox::No);
   EXPECT_EQ(second.text, QStringLiteral("本当によろしいですか？"));
   EXPECT_EQ(second.buttons, QMessageBox::Yes | QMessageBox::No);
@@ -384,15 +386,21 @@ TEST(Form1, TheReachListButtonListsSides1And2) {
   }
 }
 
-TEST(Form1, AboutBoxOpensAndCloses) {
+TEST(Form1, AboutBoxShowsTheIconThatEveryWindowCarries) {
   Program p(kTaro);
   ASSERT_TRUE(p.WaitShown());
+  const auto has_icon = [](QWidget* w) { return !w->windowIcon().pixmap(32, 32).isNull(); };
+  EXPECT_TRUE(has_icon(p.form1.get()));
   p.form1->Mnu_About->trigger();
   auto* form2 = WaitForWindow<Form2>();
   ASSERT_NE(form2, nullptr);
   EXPECT_EQ(form2->windowTitle(), QStringLiteral("About"));
   EXPECT_EQ(form2->findChild<QLabel*>(QStringLiteral("Label1_2"))->text(),
             QStringLiteral("Ver 1.2"));
+  const QPixmap image = form2->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap();
+  EXPECT_FALSE(image.isNull());
+  EXPECT_EQ(image.size(), QSize(32, 32));
+  EXPECT_TRUE(has_icon(form2));
   form2->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
   EXPECT_TRUE(WaitFor([] { return testing::VisibleWindow<Form2>() == nullptr; }));
 }
