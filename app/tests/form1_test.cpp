@@ -126,12 +126,12 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
   ASSERT_TRUE(p.StartVsHuman());
   EXPECT_EQ(f.Frame1[0]->title(), QStringLiteral("Player1"));
   EXPECT_EQ(f.Frame1[1]->title(), QStringLiteral("Player2"));
-  EXPECT_TRUE(f.TurnMarker[0]->isVisible());
-  EXPECT_FALSE(f.TurnMarker[1]->isVisible());
+  EXPECT_TRUE(f.TurnMarker[0]->IsOn());
+  EXPECT_FALSE(f.TurnMarker[1]->IsOn());
 
   p.ClickCell(12);
-  EXPECT_TRUE(f.TurnMarker[1]->isVisible());
-  EXPECT_FALSE(f.TurnMarker[0]->isVisible());
+  EXPECT_TRUE(f.TurnMarker[1]->IsOn());
+  EXPECT_FALSE(f.TurnMarker[0]->IsOn());
   p.ClickCell(70, Qt::RightButton);  // Player2's blocker keeps the move
   p.ClickCell(71, Qt::MiddleButton);
   p.ClickCell(50);
@@ -183,6 +183,37 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
   EXPECT_EQ(Background(f.Label1[12]), QColor(Qt::black));
   EXPECT_TRUE(f.Label5[17]->isVisible());
   EXPECT_TRUE(f.Label2[11]->isVisible());
+}
+
+TEST(Form1, TheTurnLampsShowTheSideToMoveAtAGlanceAndNobodyWhenBothAreOff) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  for (int side = 0; side < 2; ++side) {
+    for (QLabel* marker : f.Frame1[side]->findChildren<QLabel*>()) {
+      EXPECT_FALSE(f.TurnMarker[side]->geometry().intersects(marker->geometry()))
+          << marker->objectName().toStdString();
+    }
+  }
+  const auto panel = [&](int side) { return f.Frame1[side]->grab().toImage(); };
+  const auto differing = [](const QImage& a, const QImage& b) {
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+      for (int x = 0; x < a.width(); ++x)
+        count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    }
+    return count;
+  };
+  const QImage left_before_any_game = panel(0);
+  ASSERT_TRUE(p.StartVsHuman());
+  const QImage left_to_move = panel(0);
+  const QImage right_waiting = panel(1);
+  EXPECT_GE(differing(left_to_move, left_before_any_game), 400);
+
+  // Nobody to move: both panels look as the one that waits.
+  f.SetTurnMarkers(false, false);
+  EXPECT_EQ(panel(0), left_before_any_game);
+  EXPECT_EQ(panel(1), right_waiting);
 }
 
 TEST(Form1, AVsHumanGameDecidedByTheBlockersLeftOpensThePanelAroundItsResult) {
