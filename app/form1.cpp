@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLayout>
 
+#include "caption_fit.h"
 #include "form2.h"
 #include "form5.h"
 #include "form7.h"
@@ -40,6 +41,7 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
   BuildMenus();
   for (LineShape* line : Line1)
     line->raise();
+  FitCaptions(this);
   ConnectSockets();
   // A fixed border: the window takes the size of its client area and menus.
   layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -1,5 +1,6 @@
 #include "form2.h"
 
+#include "caption_fit.h"
 #include "dialog_parts.h"
 #include "program_setup.h"
 #include "twips.h"
@@ -31,16 +32,22 @@ Form2::Form2(QWidget* parent) : QDialog(parent) {
       QStringLiteral("対戦: CPU・二人・オンライン"),
       QStringLiteral("Play the computer, a friend, or the network"),
   };
+  // A line as high as the font's, a narrow gap for an empty one: the eight
+  // fill the room between the titles and the button.
+  int top = 1005;
   for (int i = 0; i < 8; ++i) {
-    QLabel* line = MakeLabel(this, QStringLiteral("Label2_%1").arg(i), credits[i], 120,
-                             1080 + 195 * i, 4920, 195);
+    const int height = credits[i].isEmpty() ? 90 : 255;
+    QLabel* line =
+        MakeLabel(this, QStringLiteral("Label2_%1").arg(i), credits[i], 120, top, 4920, height);
     line->setAlignment(Qt::AlignCenter);
+    top += height;
   }
 
   QPushButton* ok =
       MakeButton(this, QStringLiteral("Command1"), QStringLiteral("OK"), 3510, 2715, 1485, 435);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  FitCaptions(this);
 }
 
 }  // namespace vexa::app

@@ -30,6 +30,7 @@ class Form3 : public QDialog {
 
  protected:
   void reject() override;
+  void showEvent(QShowEvent* event) override;
 };
 
 }  // namespace vexa::app

@@ -3,6 +3,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "classic_frame_style.h"
+
 // The resources are compiled into the static library vexa_app, where nothing
 // refers to them, so the linker would leave them out of the program. This
 // reference pulls them in; the macro declares the registration function in
@@ -35,6 +37,7 @@ void PrepareApplication(QApplication& application) {
     QApplication::installTranslator(qt_texts);
   }
   QApplication::setFont(ProgramFont());
+  QApplication::setStyle(new ClassicFrameStyle);
   QApplication::setWindowIcon(ProgramIcon());
 }
 
