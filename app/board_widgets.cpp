@@ -60,4 +60,42 @@ void LineShape::paintEvent(QPaintEvent*) {
                    QPoint(Px(to_.x), Px(to_.y)) - offset);
 }
 
+TurnLamp::TurnLamp(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void TurnLamp::SetOn(bool on) {
+  if (on == on_) return;
+  on_ = on;
+  update();
+}
+
+void TurnLamp::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  // The lamp: a disc as wide as the widget at its top. Amber stands out
+  // beside the red and blue markers; grey reads as switched off.
+  const int diameter = width() - 2;
+  const QRectF disc(1, 1, diameter, diameter);
+  QRadialGradient glow(disc.center(), diameter / 2.0, disc.center() - QPointF(3, 3));
+  glow.setColorAt(0, on_ ? QColor(0xFF, 0xF8, 0xB0) : QColor(0xC8, 0xC8, 0xC8));
+  glow.setColorAt(1, on_ ? QColor(0xFF, 0xA8, 0x00) : QColor(0x80, 0x80, 0x80));
+  painter.setPen(QPen(on_ ? QColor(0xA0, 0x58, 0x00) : QColor(0x60, 0x60, 0x60), 1.5));
+  painter.setBrush(glow);
+  painter.drawEllipse(disc);
+  if (!on_) return;
+
+  // "手番" (the move is yours) under the lamp, one character a line, as the
+  // panel is narrow.
+  QFont font = this->font();
+  font.setBold(true);
+  font.setPixelSize(qMin(diameter - 6, (height() - diameter - 4) / 2));
+  painter.setFont(font);
+  painter.setPen(QColor(0xA0, 0x58, 0x00));
+  const int line = (height() - diameter - 2) / 2;
+  painter.drawText(QRect(0, diameter + 2, width(), line), Qt::AlignCenter, QStringLiteral("手"));
+  painter.drawText(QRect(0, diameter + 2 + line, width(), line), Qt::AlignCenter,
+                   QStringLiteral("番"));
+}
+
 }  // namespace vexa::app

@@ -1,8 +1,8 @@
 #pragma once
 
-// The two kinds of board widget the main window needs beyond Qt's own: a
-// cell label that reports mouse presses with the program's button codes, and
-// a line shape for the outline of a completed square.
+// The board widgets the main window needs beyond Qt's own: a cell label
+// that reports mouse presses with the program's button codes, a line shape
+// for the outline of a completed square, and the turn lamp of a side panel.
 
 #include <QLabel>
 #include <QWidget>
@@ -43,6 +43,23 @@ class LineShape : public QWidget {
   TwipPoint from_{-1500, -1500};
   TwipPoint to_{-1500, -1500};
   QColor color_;
+};
+
+// The turn marker of a side panel: a lamp that is lit, with "手番" under it,
+// for the side to move, and grey without a word otherwise. Both grey: nobody
+// is to move.
+class TurnLamp : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TurnLamp(QWidget* parent);
+  void SetOn(bool on);
+  bool IsOn() const { return on_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  bool on_ = false;
 };
 
 }  // namespace vexa::app

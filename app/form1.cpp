@@ -4,11 +4,13 @@
 #include <QFileInfo>
 #include <QLayout>
 
+#include "caption_fit.h"
 #include "form2.h"
 #include "form5.h"
 #include "form7.h"
 #include "message_box.h"
 #include "name_dialogs.h"
+#include "program_setup.h"
 #include "qt_await.h"
 #include "reach_list_text.h"
 #include "twips.h"
@@ -26,10 +28,8 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
   game.SetCpuOpponent(&cpu_);
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(kQuitTitle);
-  // The control sizes fit a 9 point Japanese UI font.
-  QFont ui_font(QStringLiteral("Noto Sans CJK JP"), 9);
-  ui_font.setStyleHint(QFont::SansSerif);
-  setFont(ui_font);
+  setWindowIcon(ProgramIcon());  // the dialogs and message boxes take it too
+  setFont(ProgramFont());
   client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
   client->setFixedSize(Px(kClientWidth), Px(kClientHeight));
@@ -41,6 +41,7 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
   BuildMenus();
   for (LineShape* line : Line1)
     line->raise();
+  FitCaptions(this);
   ConnectSockets();
   // Online games start from the host's settings dialog: a local start would
   // clear this board alone and put the two boards out of step.

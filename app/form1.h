@@ -75,7 +75,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QLabel* Label8;  // seconds left on the move clock
   QLabel* Label3;  // coordinates of the last clicked cell
   QGroupBox* Frame1[2];
-  QLabel* TurnMarker[2];
+  TurnLamp* TurnMarker[2];
   QLabel* Label5[2 * kPiecesPerSide];
   QLabel* Label2[2 * kBlockersPerSide];
   QGroupBox* Frame2;

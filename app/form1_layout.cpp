@@ -143,14 +143,11 @@ void Form1::BuildSidePanels() {
       Label2[index] = BoxLabel(Frame1[side], Indexed("Label2", index), p.blocker_left,
                                5100 - 255 * i, 225, 240, kWindowBackground);
     }
-    // The turn marker: a small lamp under the caption of the side to move.
-    TurnMarker[side] =
-        Caption(Frame1[side], Indexed("TurnMarker", side), QStringLiteral("▼"), 0, 240, 945, 300);
-    TurnMarker[side]->setAlignment(Qt::AlignCenter);
-    QPalette palette = TurnMarker[side]->palette();
-    palette.setColor(QPalette::WindowText, QColor(0xE0, 0xA0, 0x00));
-    TurnMarker[side]->setPalette(palette);
-    TurnMarker[side]->setVisible(false);
+    // The turn lamp fills the free top of the column of blocker markers,
+    // left of the piece markers; it is off until a game starts.
+    TurnMarker[side] = new TurnLamp(Frame1[side]);
+    TurnMarker[side]->setObjectName(Indexed("TurnMarker", side));
+    TurnMarker[side]->setGeometry(TwipRect(60, 300, 435, 900));
   }
 }
 

@@ -71,8 +71,8 @@ void Form1::ShowAllMarkers() {
 }
 
 void Form1::SetTurnMarkers(bool left_on, bool right_on) {
-  TurnMarker[0]->setVisible(left_on);
-  TurnMarker[1]->setVisible(right_on);
+  TurnMarker[0]->SetOn(left_on);
+  TurnMarker[1]->SetOn(right_on);
 }
 
 void Form1::SetSideCaptions(const std::string& left, const std::string& right) {

@@ -1,6 +1,8 @@
 #include "form2.h"
 
+#include "caption_fit.h"
 #include "dialog_parts.h"
+#include "program_setup.h"
 #include "twips.h"
 
 namespace vexa::app {
@@ -13,7 +15,7 @@ Form2::Form2(QWidget* parent) : QDialog(parent) {
   auto* image = new QLabel(this);
   image->setObjectName(QStringLiteral("Image1"));
   image->setGeometry(TwipRect(240, 240, 480, 480));
-  image->setPixmap(QIcon(QStringLiteral(":/vexa.png")).pixmap(32, 32));
+  image->setPixmap(ProgramIcon().pixmap(32, 32));
 
   MakeShadowedTitle(this, QStringLiteral("Label1"), 0, QStringLiteral("Vexa with Online"), 12, 870,
                     180, 3600, 360, -30, 0);
@@ -30,16 +32,22 @@ Form2::Form2(QWidget* parent) : QDialog(parent) {
       QStringLiteral("対戦: CPU・二人・オンライン"),
       QStringLiteral("Play the computer, a friend, or the network"),
   };
+  // A line as high as the font's, a narrow gap for an empty one: the eight
+  // fill the room between the titles and the button.
+  int top = 1005;
   for (int i = 0; i < 8; ++i) {
-    QLabel* line = MakeLabel(this, QStringLiteral("Label2_%1").arg(i), credits[i], 120,
-                             1080 + 195 * i, 4920, 195);
+    const int height = credits[i].isEmpty() ? 90 : 255;
+    QLabel* line =
+        MakeLabel(this, QStringLiteral("Label2_%1").arg(i), credits[i], 120, top, 4920, height);
     line->setAlignment(Qt::AlignCenter);
+    top += height;
   }
 
   QPushButton* ok =
       MakeButton(this, QStringLiteral("Command1"), QStringLiteral("OK"), 3510, 2715, 1485, 435);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  FitCaptions(this);
 }
 
 }  // namespace vexa::app

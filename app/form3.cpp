@@ -1,5 +1,6 @@
 #include "form3.h"
 
+#include "caption_fit.h"
 #include "dialog_parts.h"
 
 namespace vexa::app {
@@ -21,18 +22,25 @@ Form3::Form3(QWidget* parent) : QDialog(parent) {
 void Form3::SetConnected(const QString& status) {
   Label1->setText(status);
   Command1->setText(QStringLiteral("OK"));
+  FitCaptions(this);
+}
+
+void Form3::showEvent(QShowEvent* event) {
+  // The joining side's text is set after the dialog is built.
+  FitCaptions(this);
+  QDialog::showEvent(event);
 }
 
 void Form3::SetFailed(const QString& status) {
   failed_ = true;
   Label1->setText(status);
   Command1->setText(QStringLiteral("OK"));
+  FitCaptions(this);
 }
 
 void Form3::reject() {
-  // The close box: before the connection is up (or after it
-  // failed) they cancel, as the button does; afterwards they close the
-  // dialog.
+  // The close box: before the connection is up (or after it failed) it
+  // cancels, as the button does; afterwards it closes the dialog.
   if (!Connected()) {
     emit Command1_Click();
     return;

@@ -34,6 +34,7 @@ class Form3 : public QDialog {
 
  protected:
   void reject() override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   bool failed_ = false;

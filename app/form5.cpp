@@ -1,5 +1,6 @@
 #include "form5.h"
 
+#include "caption_fit.h"
 #include "dialog_parts.h"
 
 namespace vexa::app {
@@ -22,6 +23,14 @@ Form5::Form5(QWidget* parent) : QDialog(parent) {
       MakeButton(this, QStringLiteral("Command1"), QStringLiteral("OK"), 855, 945, 1410, 345);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  FitCaptions(this);
+}
+
+void Form5::showEvent(QShowEvent* event) {
+  // The result is written in before the dialog is shown; a long name gets
+  // a smaller font.
+  FitCaption(Label1);
+  QDialog::showEvent(event);
 }
 
 }  // namespace vexa::app

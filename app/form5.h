@@ -14,6 +14,9 @@ class Form5 : public QDialog {
   QLabel* Label1;
   // The result of a dialog hidden by the host's next step, not closed.
   static constexpr int kHidden = 2;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 };
 
 }  // namespace vexa::app

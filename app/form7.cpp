@@ -1,5 +1,6 @@
 #include "form7.h"
 
+#include "caption_fit.h"
 #include "dialog_parts.h"
 
 namespace vexa::app {
@@ -10,6 +11,7 @@ Form7::Form7(QWidget* parent) : QDialog(parent) {
   SetClientSize(this, 2940, 660);
   MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("ホストの応答を待っています"), 405, 210,
             2190, 210);
+  FitCaptions(this);
 }
 
 void Form7::showEvent(QShowEvent* event) {

@@ -4,11 +4,12 @@
 #include <QStandardPaths>
 
 #include "form1.h"
+#include "program_setup.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vexa"));
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/vexa.png")));
+  vexa::app::PrepareApplication(application);
 
   vexa::app::Form1 form1({QApplication::applicationDirPath(),
                           QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)},

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "caption_fit.h"
 #include "dialog_parts.h"
 #include "game_message.h"
 #include "message_box.h"
@@ -50,6 +51,7 @@ Form6::Form6(QWidget* parent, TaskGroup& tasks, std::function<void(const QString
       MakeButton(this, QStringLiteral("Command1"), QStringLiteral("OK"), 1590, 1800, 1500, 390);
   Command1->setDefault(true);
   connect(Command1, &QPushButton::clicked, this, [this] { tasks_.Start(Command1_Click()); });
+  FitCaptions(this);
 }
 
 void Form6::showEvent(QShowEvent* event) {
@@ -88,6 +90,7 @@ Form8::Form8(QWidget* parent, TaskGroup& tasks, const QString& current_name,
   Command1[0]->setDefault(true);
   connect(Command1[0], &QPushButton::clicked, this, [this] { tasks_.Start(Ok_Click()); });
   connect(Command1[1], &QPushButton::clicked, this, &QDialog::reject);
+  FitCaptions(this);
 }
 
 Task<> Form8::Ok_Click() {

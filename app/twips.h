@@ -7,9 +7,9 @@
 #include <QRect>
 #include <cstdint>
 
-namespace vexa::app {
+#include "board.h"  // kTwipsPerPixel
 
-constexpr int kTwipsPerPixel = 15;  // 1440 per inch at 96 pixels per inch
+namespace vexa::app {
 
 constexpr int Px(int twips) {
   return (twips >= 0 ? twips + kTwipsPerPixel / 2 : twips - kTwipsPerPixel / 2) / kTwipsPerPixel;

@@ -83,9 +83,14 @@ constexpr int CellTop(int cell) {
   return kCellTop0 + kCellPitch * Row(cell);
 }
 
-// Where an edge of the square outline meets a cell.
+constexpr int kTwipsPerPixel = 15;  // 1440 per inch at 96 pixels per inch
+
+// Where an edge of the square outline meets a cell: 12 pixels right of and
+// 11 below the cell's top-left corner, the centre of its 25 x 25 pixels (one
+// pixel high of it), so the outline runs through the pieces and not along
+// their corners.
 constexpr TwipPoint OutlinePoint(int cell) {
-  return {CellLeft(cell) + 12, CellTop(cell) + 11};
+  return {CellLeft(cell) + 12 * kTwipsPerPixel, CellTop(cell) + 11 * kTwipsPerPixel};
 }
 
 }  // namespace vexa

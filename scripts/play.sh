@@ -3,6 +3,12 @@
 set -euo pipefail
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
+# The game is a window; without a graphical session Qt would only abort.
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
+  echo "The game needs a graphical session: neither DISPLAY nor WAYLAND_DISPLAY is set." >&2
+  exit 1
+fi
+
 source "$repo_root/scripts/setup.sh"
 
 if [ -x "$repo_root/build/app/vexa" ]; then

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the project needs (only what is missing), then configures and
-# builds it. Sourced by play.sh and test.sh; runs as root or through sudo.
+# builds it. Sourced by play.sh and test.sh. Runs as a user (with sudo for
+# missing packages) or as root; either way the build trees stay the
+# repository owner's, so the other way of running still works afterwards.
 set -euo pipefail
 
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -8,7 +10,7 @@ build_dir=${VEXA_BUILD_DIR:-$repo_root/build}
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick
 )
@@ -19,13 +21,46 @@ for p in "${packages[@]}"; do
 done
 
 if ((${#missing[@]})); then
+  install=(apt-get install -y -qq --no-install-recommends "${missing[@]}")
+  if [ "$(id -u)" -eq 0 ]; then
+    sudo_cmd=()
+  elif command -v sudo >/dev/null; then
+    sudo_cmd=(sudo)
+  else
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "There is no sudo here; as root, run" >&2
+    echo "  apt-get update && ${install[*]}" >&2
+    echo "and then this script again." >&2
+    exit 1
+  fi
   echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
   "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" "${install[@]}"
 fi
+
+# Only the packages need root. Run as root for a repository that belongs to
+# a user, the calling script starts again as that user: the build trees, the
+# test records and the program's records file are then the user's, and a
+# later run without sudo can write them.
+owner=$(stat -c %u "$repo_root")
+if [ "$(id -u)" -eq 0 ] && [ "$owner" -ne 0 ]; then
+  cd "$repo_root"
+  caller="$repo_root/scripts/$(basename "$0")"
+  if owner_name=$(id -nu "$owner" 2>/dev/null); then
+    exec runuser -u "$owner_name" -- bash "$caller" "$@"
+  fi
+  exec setpriv --reuid="$owner" --regid="$(stat -c %g "$repo_root")" --clear-groups \
+    bash "$caller" "$@"
+fi
+
+# A build tree that a root run made before this rule cannot be written now.
+for tree in "$build_dir" "$repo_root/build-sanitize"; do
+  if [ -e "$tree" ] && [ ! -w "$tree" ]; then
+    echo "$tree belongs to $(stat -c %U "$tree"); give it back with" >&2
+    echo "  sudo chown -R $(id -un): $tree" >&2
+    exit 1
+  fi
+done
 
 cmake -S "$repo_root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)"

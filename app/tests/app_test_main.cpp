@@ -5,9 +5,12 @@
 #include <QApplication>
 #include <QLocale>
 
+#include "program_setup.h"
+
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
+  vexa::app::PrepareApplication(application);
   // The records panel writes its rate in the user's notation; the tests
   // expect the plain one whatever the machine's locale.
   QLocale::setDefault(QLocale::c());

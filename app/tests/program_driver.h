@@ -50,6 +50,7 @@ struct MessageSeen {
   QString title;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
+  QString answer_text;  // the caption of the button pressed
 };
 
 // Waits for a message box and presses `answer` on it.
@@ -60,12 +61,13 @@ inline MessageSeen Answer(QMessageBox::StandardButton answer) {
     ADD_FAILURE() << "no message box appeared";
     return seen;
   }
-  seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons()};
+  seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons(), QString()};
   QAbstractButton* button = box->button(answer);
   if (button == nullptr) {
     ADD_FAILURE() << "the message box has no such button";
     return seen;
   }
+  seen.answer_text = button->text();
   button->click();
   WaitFor([&] { return !box->isVisible(); });
   return seen;

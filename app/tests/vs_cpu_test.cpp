@@ -38,8 +38,8 @@ TEST_P(VsCpuGame, PlaysThroughToTheResult) {
     ++moves;
     ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1 || f.game.Turn() == NoTurn; }));
     if (f.game.Turn() == Player1) {
-      EXPECT_TRUE(f.TurnMarker[0]->isVisible());
-      EXPECT_FALSE(f.TurnMarker[1]->isVisible());
+      EXPECT_TRUE(f.TurnMarker[0]->IsOn());
+      EXPECT_FALSE(f.TurnMarker[1]->IsOn());
       EXPECT_EQ(f.game.PieceStock()[Cpu - 1],
                 f.game.PieceStock()[Player1 - 1] - (GetParam().cpu_first ? 1 : 0));
     }

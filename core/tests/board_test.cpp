@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "board.h"
 #include "game.h"
 #include "number_text.h"
@@ -39,9 +41,14 @@ TEST(Board, TextsCarryABlankWhereTheSignWouldStand) {
   EXPECT_EQ(CoordinateText(120), "( 10, 10)");
 }
 
-TEST(Board, OutlinePointsSitOnTheCellLabels) {
-  EXPECT_EQ(OutlinePoint(0), (TwipPoint{162, 176}));
-  EXPECT_EQ(OutlinePoint(25), (TwipPoint{150 + 3 * 480 + 12, 165 + 2 * 480 + 11}));
+TEST(Board, OutlinePointsAreTheCellsCentres) {
+  EXPECT_EQ(OutlinePoint(0), (TwipPoint{150 + 180, 165 + 165}));
+  // Every point lies in the middle third of its cell, far from the corners.
+  for (int cell = 0; cell < kCellCount; ++cell) {
+    const TwipPoint centre{CellLeft(cell) + kCellExtent / 2, CellTop(cell) + kCellExtent / 2};
+    EXPECT_LE(std::abs(OutlinePoint(cell).x - centre.x), kCellExtent / 6) << cell;
+    EXPECT_LE(std::abs(OutlinePoint(cell).y - centre.y), kCellExtent / 6) << cell;
+  }
 }
 
 }  // namespace

@@ -92,8 +92,8 @@ TEST_F(GameTest, VsHumanGameEndsWithPlayer1sUprightSquare) {
   Click(24);
 
   const std::string outline =
-      "Outline 255 642,656-1122,656 1122,656-1122,1136 1122,1136-642,1136 "
-      "642,1136-642,656";
+      "Outline 255 810,810-1290,810 1290,810-1290,1290 1290,1290-810,1290 "
+      "810,1290-810,810";
   EXPECT_THAT(shell.Take(),
               ElementsAre("Paint 24 255", "HidePiece 16", "Pause 800", outline, "TurnMarkers 00",
                           "Result Player1 Win", "SaveRecords", "ShowRecords", "ShowResult",

@@ -1,0 +1,107 @@
+#include "caption_fit.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+#include <optional>
+
+namespace vexa::app {
+
+namespace {
+
+constexpr double kSmallestPointSize = 6.0;
+
+// The width a control's caption takes, and the width the control leaves for
+// it, as its style lays it out.
+struct CaptionRoom {
+  int text = 0;
+  int room = 0;
+};
+
+std::optional<CaptionRoom> MeasureCaption(QWidget* control) {
+  const QFontMetrics metrics = control->fontMetrics();
+  if (auto* label = qobject_cast<QLabel*>(control)) {
+    if (label->text().isEmpty() || label->wordWrap()) return std::nullopt;
+    return CaptionRoom{metrics.horizontalAdvance(label->text()), label->contentsRect().width()};
+  }
+  auto* button = qobject_cast<QAbstractButton*>(control);
+  if (button == nullptr || button->text().isEmpty()) return std::nullopt;
+  QStyleOptionButton option;
+  option.initFrom(button);
+  option.text = button->text();
+  QStyle::SubElement contents;
+  int margin = 0;
+  if (qobject_cast<QRadioButton*>(button)) {
+    contents = QStyle::SE_RadioButtonContents;
+  } else if (qobject_cast<QCheckBox*>(button)) {
+    contents = QStyle::SE_CheckBoxContents;
+  } else if (qobject_cast<QPushButton*>(button)) {
+    contents = QStyle::SE_PushButtonContents;
+    margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, &option, button);
+  } else {
+    return std::nullopt;
+  }
+  const int room = button->style()->subElementRect(contents, &option, button).width() - margin;
+  return CaptionRoom{metrics.horizontalAdvance(button->text(), Qt::TextShowMnemonic), room};
+}
+
+// Whether a label's text, centred in its height as QLabel centres it, keeps
+// all of its strokes inside the label.
+bool FitsHeight(const QLabel* label) {
+  if (!(label->alignment() & Qt::AlignVCenter)) return true;
+  const QFontMetrics metrics = label->fontMetrics();
+  const QRect ink = metrics.tightBoundingRect(label->text());
+  const QRect room = label->contentsRect();
+  const int baseline = room.top() + (room.height() - metrics.height()) / 2 + metrics.ascent();
+  return baseline + ink.top() >= room.top() && baseline + ink.bottom() < room.bottom();
+}
+
+// How far right the control may reach: its container's inside, up to the
+// nearest control that starts to its right on the same rows.
+int RightLimit(const QWidget* control) {
+  const QWidget* container = control->parentWidget();
+  int limit = container->contentsRect().right() + 1;
+  const QRect own = control->geometry();
+  for (const QObject* object : container->children()) {
+    const auto* other = qobject_cast<const QWidget*>(object);
+    if (other == nullptr || other == control || other->isWindow()) continue;
+    const QRect g = other->geometry();
+    const bool same_rows = g.top() <= own.bottom() && own.top() <= g.bottom();
+    if (same_rows && g.left() > own.left()) limit = qMin(limit, g.left());
+  }
+  return limit;
+}
+
+}  // namespace
+
+void FitCaption(QWidget* control) {
+  // A label too low for its line grows by as much above as below, so that
+  // the line stays where it was.
+  auto* label = qobject_cast<QLabel*>(control);
+  if (label && !label->text().isEmpty() && !FitsHeight(label)) {
+    const int extra = label->fontMetrics().height() + 2 - label->contentsRect().height();
+    label->setGeometry(label->geometry().adjusted(0, -extra / 2, 0, extra - extra / 2));
+  }
+  std::optional<CaptionRoom> caption = MeasureCaption(control);
+  if (!caption || caption->text <= caption->room) return;
+  const int wanted = control->width() + caption->text - caption->room;
+  control->resize(qMax(control->width(), qMin(wanted, RightLimit(control) - control->x())),
+                  control->height());
+  QFont font = control->font();
+  while ((caption = MeasureCaption(control)) && caption->text > caption->room &&
+         font.pointSizeF() - 0.5 >= kSmallestPointSize) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+    control->setFont(font);
+  }
+}
+
+void FitCaptions(QWidget* window) {
+  for (QWidget* control : window->findChildren<QWidget*>()) {
+    if (control->window() == window) FitCaption(control);
+  }
+}
+
+}  // namespace vexa::app
