@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the project needs (only what is missing), then configures and
-# builds it. Sourced by play.sh and test.sh; runs as root or through sudo.
+# builds it. Sourced by play.sh, test.sh and package.sh; runs as root or
+# through sudo. VEXA_EXTRA_PACKAGES names more packages to install;
+# VEXA_SETUP_NO_BUILD=1 stops after installing.
 set -euo pipefail
 
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -11,7 +13,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick
+  appstream desktop-file-utils man-db
 )
+# shellcheck disable=SC2206  # a list of names separated by blanks
+packages+=(${VEXA_EXTRA_PACKAGES:-})
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,5 +32,6 @@ if ((${#missing[@]})); then
     "${missing[@]}"
 fi
 
+if [ "${VEXA_SETUP_NO_BUILD:-}" = 1 ]; then return 0 2>/dev/null || exit 0; fi
 cmake -S "$repo_root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)"
