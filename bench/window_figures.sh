@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Measures the desktop program against a bare Qt window of the same size, in
 # one run under Xvfb: the time from start to the window shown, the peak
-# memory, and the processor time while the computer player thinks.
+# memory, and the processor time while the computer player thinks. The bare
+# window is measured twice: as it is, and drawing one Japanese label in the
+# program's font; the difference is what the font costs, and what the
+# program needs above the second is its own.
 #
 #   bench/window_figures.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
@@ -20,33 +23,52 @@ now_ms() { date +%s%3N; }
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 # Starts a program, waits until its window is mapped; prints the time it
-# took in ms and the peak resident memory in KiB, then stops the program.
-measure() {  # measure PROGRAM TITLE
-  local start pid shown peak
+# took in ms, the peak resident memory in KiB and the KiB of font files
+# resident then, and stops the program.
+measure() {  # measure TITLE PROGRAM [ARGUMENT...]
+  local start pid shown peak title=$1
+  shift
   start=$(now_ms)
-  "$1" >/dev/null 2>"$work/stderr" &
+  "$@" >/dev/null 2>"$work/stderr" &
   pid=$!
-  wait_for_window "^$2\$" >/dev/null ||
-    { echo "no window '$2' appeared" >&2; cat "$work/stderr" >&2; exit 1; }
+  wait_for_window "^$title\$" >/dev/null ||
+    { echo "no window '$title' appeared" >&2; cat "$work/stderr" >&2; exit 1; }
   shown=$(now_ms)
   sleep 0.5  # let it settle before reading its peak memory
   peak=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
+  # The resident pages of font files: the program loads the bold face too.
+  fonts=$(awk '/^[0-9a-f]+-/ {font = $6 ~ /^\/usr\/share\/fonts\//} font && /^Rss:/ {k += $2}
+               END {print k + 0}' "/proc/$pid/smaps")
   kill "$pid"; wait "$pid" 2>/dev/null || true
-  echo "$((shown - start)) $peak"
+  echo "$((shown - start)) $peak $fonts"
 }
 
-# The two programs take turns, so that other work on the machine weighs on
-# both alike.
+# The programs take turns, so that other work on the machine weighs on all
+# alike.
 for _ in $(seq "$runs"); do
-  measure "$build/bench/bare_window" "Bare window" >> "$work/bare.txt"
-  measure "$work/vexa" "Vexa with Online Ver1\.2" >> "$work/vexa.txt"
+  measure "Bare window" "$build/bench/bare_window" >> "$work/bare.txt"
+  measure "Bare window with Japanese" "$build/bench/bare_window" --japanese >> "$work/font.txt"
+  measure "Vexa with Online Ver1\.2" "$work/vexa" >> "$work/vexa.txt"
 done
-bare_ms=$(cut -d' ' -f1 "$work/bare.txt" | median); vexa_ms=$(cut -d' ' -f1 "$work/vexa.txt" | median)
-bare_kb=$(cut -d' ' -f2 "$work/bare.txt" | median); vexa_kb=$(cut -d' ' -f2 "$work/vexa.txt" | median)
-echo "start-up to window shown (median of $runs): bare ${bare_ms} ms, vexa ${vexa_ms} ms," \
-  "ratio $(awk -v a="$vexa_ms" -v b="$bare_ms" 'BEGIN {printf "%.2f", a / b}')"
-echo "peak resident memory (median of $runs): bare ${bare_kb} KiB, vexa ${vexa_kb} KiB," \
-  "ratio $(awk -v a="$vexa_kb" -v b="$bare_kb" 'BEGIN {printf "%.2f", a / b}')"
+column_median() { cut -d' ' -f"$1" "$work/$2.txt" | median; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+bare_ms=$(column_median 1 bare) font_ms=$(column_median 1 font) vexa_ms=$(column_median 1 vexa)
+bare_kb=$(column_median 2 bare) font_kb=$(column_median 2 font) vexa_kb=$(column_median 2 vexa)
+echo "start-up to window shown (median of $runs): bare ${bare_ms} ms," \
+  "bare with Japanese ${font_ms} ms, vexa ${vexa_ms} ms;" \
+  "ratio to bare $(ratio "$vexa_ms" "$bare_ms"), to bare with Japanese $(ratio "$vexa_ms" "$font_ms")"
+echo "peak resident memory (median of $runs): bare ${bare_kb} KiB," \
+  "bare with Japanese ${font_kb} KiB, vexa ${vexa_kb} KiB;" \
+  "ratio to bare $(ratio "$vexa_kb" "$bare_kb"), to bare with Japanese $(ratio "$vexa_kb" "$font_kb")"
+bare_fonts=$(column_median 3 bare) font_fonts=$(column_median 3 font) vexa_fonts=$(column_median 3 vexa)
+own_kb=$((vexa_kb - font_kb))
+own_without_fonts_kb=$(( (vexa_kb - vexa_fonts) - (font_kb - font_fonts) ))
+mb() { awk -v k="$1" 'BEGIN {printf "%.1f", k * 1024 / 1e6}'; }
+echo "font files resident (median): bare ${bare_fonts} KiB, bare with Japanese ${font_fonts} KiB," \
+  "vexa ${vexa_fonts} KiB"
+echo "the program's own share of peak memory: ${own_kb} KiB ($(mb "$own_kb") MB) above the bare" \
+  "window with Japanese, ${own_without_fonts_kb} KiB ($(mb "$own_without_fonts_kb") MB) without" \
+  "font files (target: under 5 MB)"
 
 # The computer player's thinking pause: a new "VS CPU" game from the menu,
 # one piece clicked on the board, then the processor time of the process

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the project needs (only what is missing), then configures and
-# builds it. Sourced by play.sh and test.sh. Runs as a user (with sudo for
-# missing packages) or as root; either way the build trees stay the
-# repository owner's, so the other way of running still works afterwards.
+# builds it. Sourced by play.sh, test.sh and package.sh. Runs as a user
+# (with sudo for missing packages) or as root; either way the build trees
+# stay the repository owner's, so the other way of running still works
+# afterwards. VEXA_EXTRA_PACKAGES names more packages to install;
+# VEXA_SETUP_NO_BUILD=1 stops after installing.
 set -euo pipefail
 
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,7 +15,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick
+  appstream desktop-file-utils man-db
 )
+# shellcheck disable=SC2206  # a list of names separated by blanks
+packages+=(${VEXA_EXTRA_PACKAGES:-})
 
 missing=()
 for p in "${packages[@]}"; do
@@ -53,8 +58,10 @@ if [ "$(id -u)" -eq 0 ] && [ "$owner" -ne 0 ]; then
     bash "$caller" "$@"
 fi
 
+if [ "${VEXA_SETUP_NO_BUILD:-}" = 1 ]; then return 0 2>/dev/null || exit 0; fi
+
 # A build tree that a root run made before this rule cannot be written now.
-for tree in "$build_dir" "$repo_root/build-sanitize"; do
+for tree in "$build_dir" "${build_dir}-sanitize"; do
   if [ -e "$tree" ] && [ ! -w "$tree" ]; then
     echo "$tree belongs to $(stat -c %U "$tree"); give it back with" >&2
     echo "  sudo chown -R $(id -un): $tree" >&2

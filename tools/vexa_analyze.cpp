@@ -6,6 +6,7 @@
 //   vexa-analyze cpu STRENGTH [--seed N]      the CPU's move on each board
 //   vexa-analyze selfplay A B --games N [--seed S]
 //                                             whole games of strength A against B
+//   vexa-analyze --version
 
 #include <iostream>
 #include <limits>
@@ -27,6 +28,7 @@ int Usage() {
                "       vexa-analyze reaches SIDE\n"
                "       vexa-analyze cpu STRENGTH [--seed N]\n"
                "       vexa-analyze selfplay A B --games N [--seed S]\n"
+               "       vexa-analyze --version\n"
                "  SIDE is 1..4; STRENGTH, A and B are Easy, Normal, Hard or VeryHard.\n"
                "  squares, reaches and cpu read boards on standard input: a board is 121\n"
                "  characters 0..5, optionally followed by blank-separated name=value fields\n"
@@ -179,6 +181,10 @@ int RunSelfPlay(const Arguments& args) {
 int Run(const std::vector<std::string>& all) {
   if (all.empty()) return Usage();
   const std::string& command = all[0];
+  if (command == "--version" && all.size() == 1) {
+    std::cout << "vexa-analyze " << VEXA_VERSION << '\n';
+    return 0;
+  }
   const std::vector<std::string> rest(all.begin() + 1, all.end());
 
   if (command == "squares" || command == "reaches") {

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# What desktops and software centres read: the desktop entry and the
+# AppStream metainfo pass their validators, every icon has the size its
+# folder will claim, and the manual pages format without a warning.
+#
+#   desktop_metadata_test.sh SOURCE_DIR BUILT_PACKAGING_DIR
+set -u
+source_dir=$1 built=$2
+resources=$source_dir/app/resources
+failures=0
+fail() { printf 'FAIL %s\n' "$1"; failures=$((failures + 1)); }
+
+desktop-file-validate "$resources/vexa.desktop" || fail "desktop-file-validate"
+for key in 'Name\[ja\]' GenericName Keywords; do
+  grep -q "^$key=" "$resources/vexa.desktop" || fail "the desktop entry has no ${key//\\/}"
+done
+appstreamcli validate --no-net --pedantic "$resources"/*.metainfo.xml || fail "appstreamcli validate"
+
+# PNG: the width and height are the big-endian words at bytes 16 and 20.
+png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $1*2^24+$2*2^16+$3*2^8+$4 "x" $5*2^24+$6*2^16+$7*2^8+$8}'; }
+[ "$(png_size "$resources/vexa.png")" = 64x64 ] || fail "vexa.png is not 64x64"
+for size in 16 32 48 128 256; do
+  [ "$(png_size "$resources/icons/vexa_$size.png")" = "${size}x$size" ] ||
+    fail "icons/vexa_$size.png is $(png_size "$resources/icons/vexa_$size.png")"
+done
+
+# The warnings Debian's checker reports; for the Japanese page, groff
+# cannot break lines between Japanese characters and says so, which is no
+# fault of the page.
+for page in "$built"/man/*.6.gz "$built"/man/ja/*.6.gz; do
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+  case $page in */ja/*)
+    warnings=$(printf '%s\n' "$warnings" | grep -v -e "cannot adjust line" -e "can't break line") ;;
+  esac
+  [ -z "$warnings" ] || fail "$page: $warnings"
+  zcat "$page" | grep -q '^\.SH' || fail "$page: no sections"
+done
+
+[ "$failures" -eq 0 ] && echo "desktop entry, metainfo, icons and manual pages: all checks passed"
+exit "$failures"
