@@ -264,16 +264,6 @@ TEST_F(OnlinePair, BothLeavingAtOnceCloseTheConnectionWithoutNews) {
   EXPECT_TRUE(guest.form1->Command1[1]->isEnabled());
 }
 
-TEST_F(OnlinePair, TheSettingsCloseBoxLeavesAsTheEndButtonDoes) {
-  ASSERT_NO_FATAL_FAILURE(Connect());
-  GuestSettings()->close();
-  EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
-  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form4>(host) == nullptr; }));
-  EXPECT_EQ(host.Count(QStringLiteral("EndG")), 1);
-  EXPECT_TRUE(guest.form1->Frame3->isEnabled());  // usable again, as after "終了"
-  EXPECT_TRUE(guest.form1->Command1[0]->isEnabled());
-}
-
 TEST_F(OnlinePair, PressingAConnectionButtonAgainDropsThePeerWithoutAWord) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();

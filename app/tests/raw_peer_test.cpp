@@ -388,9 +388,12 @@ TEST_F(RawPeer, EnterAndEscapeInTheHostsSettingsStartNothingAndLeaveNothing) {
   EXPECT_EQ(program.form1->game.Turn(), NoGameYet);
   EXPECT_EQ(program.form1->game.records.GamesPlayed, 0);
 
-  // The close box still leaves.
+  // The close box still leaves, as "終了" does: the connection panel is
+  // usable again.
   settings->close();
   game->Expect("EndG");
+  EXPECT_TRUE(program.form1->Frame3->isEnabled());
+  EXPECT_TRUE(program.form1->Command1[0]->isEnabled());
 }
 
 TEST_F(RawPeer, AfterItsEndGTheProgramSendsNothingMoreOnTheGameConnection) {
