@@ -97,13 +97,13 @@ Task<> OnlineSession::Apply(ParsedMessage message, int connection) {
       if (!time_limit_echoes_.IsEcho(message.argument)) windows_.SetTimeLimitText(message.argument);
       break;
     case Keyword::StTn: {
-      // Only exactly 0 or 1 chooses the first mover; any other number
-      // leaves the turn as it is.
+      // Only exactly 0 or 1 says who moves first. A start that says neither
+      // is ignored: it would hide the settings for a game in which nobody
+      // may move.
       const double guest_first = message.Number();
-      std::optional<Side> first_mover;
-      if (guest_first == 0) first_mover = Remote;
-      if (guest_first == 1) first_mover = Player1;
-      co_await StartGame(first_mover);
+      if (guest_first == 0 || guest_first == 1) {
+        co_await StartGame(guest_first == 1 ? Player1 : Remote);
+      }
       break;
     }
     case Keyword::PutU: {
@@ -140,7 +140,7 @@ Task<> OnlineSession::OpenSettingsAsGuest(int connection) {
   if (connection == connection_) guest_settings_pending_ = false;
 }
 
-Task<> OnlineSession::StartGame(std::optional<Side> first_mover) {
+Task<> OnlineSession::StartGame(Side first_mover) {
   GameShell& shell = game_.Shell();
   shell.SetSideCaptions(shell.LocalPlayerName(), game_.online.OpponentName);
   game_.online.TimeLimit = ToTimeLimit(windows_.TimeLimitText());

@@ -12,7 +12,6 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
-#include <optional>
 
 #include "chat_line.h"
 #include "echo_filter.h"
@@ -112,7 +111,7 @@ class OnlineSession {
   Task<> ApplyLoss();
   Task<> LoseOnTime();
   // The one start of an online game, for both sides.
-  Task<> StartGame(std::optional<Side> first_mover);
+  Task<> StartGame(Side first_mover);
   Task<> OpenSettingsAsGuest(int connection);
   Task<> PeerLeft();
   // Resumes when `done` holds (true) or the connection is gone or `ms` have

@@ -101,10 +101,13 @@ TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
 
   QTest::mouseClick(f.Option1[1], Qt::LeftButton);
   EXPECT_EQ(PanelState(f), "111101 00000 000000");
+  // Online games start from the host's settings, never from the menu.
   QTest::mouseClick(f.Option1[2], Qt::LeftButton);
   EXPECT_EQ(PanelState(f), "111100 00000 111111");
+  EXPECT_FALSE(f.Mnu_NewGame->isEnabled());
   QTest::mouseClick(f.Option1[0], Qt::LeftButton);
   EXPECT_EQ(PanelState(f), "111110 11111 000000");
+  EXPECT_TRUE(f.Mnu_NewGame->isEnabled());
   // Panel code 2 while "VS Online" is not selected leaves the connection
   // fields as they are but enables their frame.
   f.SetOptionControls(PanelCode::VsOnline, true);
@@ -387,7 +390,8 @@ TEST(Form1, AFailedSaveIsToldOnceAndTheRecordsStayInMemory) {
   f.Mnu_Format->trigger();
   Answer(QMessageBox::Yes);
   Answer(QMessageBox::Yes);
-  QTest::qWait(50);
+  // The reset has saved (and failed) again: nothing is waiting on a message.
+  ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
   EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);
 }
 

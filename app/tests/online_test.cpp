@@ -248,18 +248,20 @@ TEST_F(OnlinePair, TheHostsSettingsEndTellsTheGuestAndClearsItsBoard) {
   EXPECT_TRUE(guest.form1->Frame3->isEnabled());
   EXPECT_TRUE(host.form1->Frame3->isEnabled());
   EXPECT_FALSE(guest.form1->Text2->isEnabled());
-  QTest::qWait(100);
-  EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);  // the host saw nothing
+  // The host has seen the guest close its end, and tells its user nothing.
+  ASSERT_TRUE(WaitFor([&] { return host.form1->Winsock1->State() == 8; }));
+  EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);
 }
 
-TEST_F(OnlinePair, TheSettingsCloseBoxLeavesAsTheEndButtonDoes) {
+TEST_F(OnlinePair, BothLeavingAtOnceCloseTheConnectionWithoutNews) {
   ASSERT_NO_FATAL_FAILURE(Connect());
-  GuestSettings()->close();
-  EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
-  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form4>(host) == nullptr; }));
-  EXPECT_EQ(host.Count(QStringLiteral("EndG")), 1);
-  EXPECT_TRUE(guest.form1->Frame3->isEnabled());  // usable again, as after "終了"
-  EXPECT_TRUE(guest.form1->Command1[0]->isEnabled());
+  HostSettings()->Command1[1]->click();  // 終了 on both sides, their "EndG"s cross
+  GuestSettings()->Command1[1]->click();
+  ASSERT_TRUE(WaitFor(
+      [&] { return host.form1->Winsock1->State() == 0 && guest.form1->Winsock1->State() == 0; }));
+  EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);
+  EXPECT_TRUE(host.form1->Command1[0]->isEnabled());
+  EXPECT_TRUE(guest.form1->Command1[1]->isEnabled());
 }
 
 TEST_F(OnlinePair, PressingAConnectionButtonAgainDropsThePeerWithoutAWord) {

@@ -4,10 +4,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QHideEvent>
+#include <QPointer>
+#include <QSpontaneKeyEvent>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <memory>
 
+#include "form5.h"
 #include "form7.h"
 #include "online_driver.h"
 
@@ -106,6 +110,20 @@ class RawPeer : public ::testing::Test {
     chat = std::make_unique<Stream>(chat_socket);
   }
 
+  // The program hosts, the peer "xx" has joined and told its name, and the
+  // program's "OK" has opened its settings.
+  void OpenSettingsAsHost() {
+    ASSERT_NO_FATAL_FAILURE(JoinTheProgram());
+    game->Expect("Name " + kTaro);
+    game->Write("Name xx");
+    Form3* form3 = DialogOf<Form3>(program);
+    ASSERT_TRUE(WaitFor([&] { return form3->Connected(); }));
+    ASSERT_TRUE(WaitFor([&] { return program.form1->game.online.OpponentName == "xx"; }));
+    form3->Command1->click();
+    ASSERT_TRUE(WaitFor([&] { return Settings() != nullptr; }));
+    game->Expect("ShowOptn 0");
+  }
+
   Form4* Settings() { return DialogOf<Form4>(program); }
 
   void ExpectSocketsClosed() {
@@ -129,11 +147,14 @@ TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
   game->Expect("Name " + kTaro);
   Form3* form3 = DialogOf<Form3>(program);
   ASSERT_TRUE(WaitFor([&] { return form3->Connected(); }));
-  game->Write("Name xx");
-  ASSERT_TRUE(WaitFor([&] { return program.form1->game.online.OpponentName == "xx"; }));
+  // Escape does not close the dialog once the peer is there.
+  QTest::keyClick(form3, Qt::Key_Escape);
+  EXPECT_TRUE(form3->isVisible());
 
-  // "OK" opens the settings and tells the peer to open its own.
+  // "OK" before the peer's name has come waits for it, then opens the
+  // settings and tells the peer to open its own.
   form3->Command1->click();
+  game->Write("Name xx");
   ASSERT_TRUE(WaitFor([&] { return Settings() != nullptr; }));
   Form4* settings = Settings();
   EXPECT_EQ(settings->Label2[1]->text(), QStringLiteral("xx"));
@@ -190,6 +211,16 @@ TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
   EXPECT_EQ(list->item(1)->text(), QStringLiteral("xx >> a"));
   EXPECT_EQ(list->item(2)->text(), QStringLiteral("xx >> b"));
 
+  // The peer runs out of time on its next turn: this side wins, and the
+  // closing of its result asks the peer for the next game's settings.
+  program.ClickCell(61);
+  game->Expect("PutU 61");
+  game->Write("Lose");
+  EXPECT_EQ(program.CloseResult(), QStringLiteral("太郎 Win"));
+  game->Expect("Show");
+  ASSERT_TRUE(WaitFor([&] { return Settings() == settings; }));
+  EXPECT_EQ(state.records.Wins, 1);
+
   // The peer leaves.
   game->Write("EndG");
   const auto seen = Answer(QMessageBox::Ok);
@@ -197,6 +228,7 @@ TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
   ExpectSocketsClosed();
   EXPECT_EQ(state.Turn(), NoTurn);
   EXPECT_EQ(state.Board()[6], Empty);
+  EXPECT_EQ(Settings(), nullptr);
   EXPECT_TRUE(game->NothingNew());
   EXPECT_TRUE(chat->NothingNew());
   EXPECT_FALSE(program.form1->Text2->isEnabled());
@@ -220,10 +252,16 @@ TEST_F(RawPeer, AJoiningSideAnswersMergedSettingsAndLosesOnTimeOnTheWire) {
   EXPECT_FALSE(settings->Command1[0]->isEnabled());
   game->Expect("Optn 1");
 
-  game->Write("Opt2 1LimS 1");
+  // Values no control has change nothing and are not told back; a start
+  // that names no first mover starts nothing. The time limit after them is.
+  game->Write("Opt2 1Optn 2Opt2 2StTn 0.5LimS 1");
   game->Expect("Opt2 1LimS 1");
+  EXPECT_TRUE(settings->Option1[1]->isChecked());
   EXPECT_TRUE(settings->Option2[1]->isChecked());
   EXPECT_EQ(settings->Text1->text(), QStringLiteral("1"));
+  EXPECT_TRUE(settings->isVisible());
+  EXPECT_EQ(program.form1->game.Turn(), NoGameYet);
+  EXPECT_EQ(program.form1->game.records.GamesPlayed, 0);
 
   // The joining side moves first and does nothing: six blockers go, one
   // "DecS" each, then the game with "Lose".
@@ -308,15 +346,7 @@ TEST_F(RawPeer, AChatFloodKeepsTheNewestLinesAndBothListsFollowTheConversation) 
 }
 
 TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {
-  ASSERT_NO_FATAL_FAILURE(JoinTheProgram());
-  game->Expect("Name " + kTaro);
-  game->Write("Name xx");
-  Form3* form3 = DialogOf<Form3>(program);
-  ASSERT_TRUE(WaitFor([&] { return form3->Connected(); }));
-  ASSERT_TRUE(WaitFor([&] { return program.form1->game.online.OpponentName == "xx"; }));
-  form3->Command1->click();
-  ASSERT_TRUE(WaitFor([&] { return Settings() != nullptr; }));
-  game->Expect("ShowOptn 0");
+  ASSERT_NO_FATAL_FAILURE(OpenSettingsAsHost());
   QTest::mouseClick(Settings()->Option2[1], Qt::LeftButton);  // "Excite": a clock
   game->Expect("Opt2 1");
   Settings()->Command1[0]->click();
@@ -335,6 +365,116 @@ TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {
   EXPECT_EQ(program.form1->game.Turn(), Player1);
   EXPECT_FALSE(program.form1->Timer1->isActive());
   EXPECT_FALSE(program.form1->Text2->isEnabled());
+}
+
+TEST_F(RawPeer, EnterAndEscapeInTheHostsSettingsStartNothingAndLeaveNothing) {
+  ASSERT_NO_FATAL_FAILURE(OpenSettingsAsHost());
+  Form4* settings = Settings();
+
+  // Enter in the time-limit box and in the chat box: the chat line goes out,
+  // and that is all.
+  settings->Text1->selectAll();
+  QTest::keyClicks(settings->Text1, QStringLiteral("7"));
+  QTest::keyClick(settings->Text1, Qt::Key_Return);
+  QTest::keyClicks(settings->Text2, QStringLiteral("hi"));
+  QTest::keyClick(settings->Text2, Qt::Key_Return);
+  chat->Expect(kTaro + " >> hi");
+  // Escape, in a box or on the dialog itself, closes nothing.
+  QTest::keyClick(settings->Text2, Qt::Key_Escape);
+  QTest::keyClick(settings, Qt::Key_Escape);
+  EXPECT_TRUE(settings->isVisible());
+  QTest::mouseClick(settings->Option2[1], Qt::LeftButton);
+  game->Expect("LimS 7Opt2 1");  // no "StTn", no "EndG" among them
+  EXPECT_EQ(program.form1->game.Turn(), NoGameYet);
+  EXPECT_EQ(program.form1->game.records.GamesPlayed, 0);
+
+  // The close box still leaves, as "終了" does: the connection panel is
+  // usable again.
+  settings->close();
+  game->Expect("EndG");
+  EXPECT_TRUE(program.form1->Frame3->isEnabled());
+  EXPECT_TRUE(program.form1->Command1[0]->isEnabled());
+}
+
+TEST_F(RawPeer, AfterItsEndGTheProgramSendsNothingMoreOnTheGameConnection) {
+  ASSERT_NO_FATAL_FAILURE(OpenSettingsAsHost());
+  Settings()->Command1[1]->click();  // 終了
+  game->Expect("EndG");
+  EXPECT_EQ(program.form1->Winsock1->State(), 7);  // open until the peer closes it
+
+  // A chat line still arriving loads a settings dialog anew, unseen; the
+  // peer hears nothing of it.
+  chat->Write("xx >> bye");
+  ASSERT_TRUE(WaitFor([&] { return program.form1->List3->count() == 1; }));
+  EXPECT_EQ(Settings(), nullptr);
+  // The peer leaves too: the program closes, after everything it has sent.
+  game->Write("EndG");
+  ASSERT_TRUE(
+      WaitFor([&] { return game->socket()->state() == QAbstractSocket::UnconnectedState; }));
+  EXPECT_TRUE(game->NothingNew());
+  EXPECT_EQ(program.form1->Winsock1->State(), 0);
+  EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);
+}
+
+TEST_F(RawPeer, AGuestsResultMakesWayForTheHostsNextSettingsWithNoWaitingDialogOverThem) {
+  ASSERT_NO_FATAL_FAILURE(HostTheProgram());
+  game->Expect("Name " + kTaro);
+  game->Write("Name xxShowOptn 0");
+  ASSERT_TRUE(WaitFor([&] { return Settings() != nullptr; }));
+  game->Expect("Optn 1");
+  Form1& f = *program.form1;
+  // The result dialog, once shown; no result dialog left at all, once its
+  // display is over.
+  Form5* result = nullptr;
+  const auto result_shown = [&] { return (result = DialogOf<Form5>(program)) != nullptr; };
+  const auto settings_instead = [&] { return Settings() && !f.findChild<Form5*>(); };
+
+  // The host lost on time, and its "Show" comes while the result is open.
+  game->Write("StTn 0");
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Remote; }));
+  game->Write("Lose");
+  ASSERT_TRUE(WaitFor(result_shown));
+  EXPECT_EQ(result->Label1->text(), QStringLiteral("太郎 Win"));
+  game->Write("Show");
+  ASSERT_TRUE(WaitFor(settings_instead));
+  EXPECT_EQ(DialogOf<Form7>(program), nullptr);
+
+  // Next game: the user closes the result in the very moment the "Show" is
+  // read, before it is applied.
+  game->Write("StTn 0");
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Remote && !Settings(); }));
+  game->Write("Lose");
+  ASSERT_TRUE(WaitFor(result_shown));
+  f.online().SetMessageObserver([&](const QString& message) {
+    if (message == QStringLiteral("Show")) result->findChild<QPushButton*>()->click();
+  });
+  game->Write("Show");
+  ASSERT_TRUE(WaitFor(settings_instead));
+  EXPECT_EQ(DialogOf<Form7>(program), nullptr);
+  game->Write("StTn 1");
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1 && !Settings(); }));
+  EXPECT_EQ(DialogOf<Form7>(program), nullptr);
+  EXPECT_EQ(f.game.records.Wins, 2);
+}
+
+TEST_F(RawPeer, AHideByTheWindowSystemLeavesTheHostsSettingsAndConnectionDialogOpen) {
+  ASSERT_NO_FATAL_FAILURE(OpenSettingsAsHost());
+  QPointer<Form3> form3 = DialogOf<Form3>(program);  // under the settings
+  ASSERT_TRUE(form3);
+  // As when the main window is minimized: a hide the program did not ask for.
+  QHideEvent hidden;
+  QSpontaneKeyEvent::setSpontaneous(&hidden);
+  QApplication::instance()->notify(Settings(), &hidden);
+  // A round trip to the peer and back: the program has handled the hide.
+  game->Write("Opt2 1");
+  game->Expect("Opt2 1");
+  EXPECT_TRUE(form3 && form3->isVisible());
+  EXPECT_NE(Settings(), nullptr);
+
+  // The settings are still the display the connection dialog waits on.
+  Settings()->Command1[0]->click();
+  game->Expect("StTn 0");
+  EXPECT_TRUE(WaitFor([&] { return !form3; }));
 }
 
 }  // namespace

@@ -3,11 +3,8 @@
 #include <algorithm>
 #include <exception>
 
-#include "game.h"
 #include "game_message.h"
-#include "online_session.h"
-#include "recording_shell.h"
-#include "winsock_adapter.h"
+#include "session_fakes.h"
 
 namespace vexa::net::fuzz {
 namespace {
@@ -17,74 +14,6 @@ constexpr int kClickEvents = 2 * kCellCount;  // 0..241: cell * 2 + right button
 constexpr int kTickEvent = 242;               // 242..253: a tick
 constexpr int kClosedByPeerEvent = 254;
 constexpr int kFailedEvent = 255;
-
-// The settings dialog as data; every wait completes at once.
-class FakeWindows : public OnlineWindows {
- public:
-  std::string failure;
-  int first_mover = 0;
-  int game_option = 0;
-  QString time_limit = QStringLiteral("5");
-
-  void SelectFirstMover(int index) override {
-    if (index != 0 && index != 1) failure = "first mover " + std::to_string(index);
-    first_mover = index;
-  }
-  void SelectGameOption(int index) override {
-    if (index != 0 && index != 1) failure = "game option " + std::to_string(index);
-    game_option = index;
-  }
-  void SetTimeLimitText(const QString& text) override { time_limit = text; }
-  QString TimeLimitText() override { return time_limit; }
-  bool ExciteSelected() override { return game_option == 1; }
-  Task<> ShowSettingsDialog() override { co_return; }
-  void HideSettingsDialog() override {}
-  void CloseSettingsDialog() override {}
-  void DiscardSettingsDialog() override {}
-  void ClearWayForSettings() override {}
-  Task<> TellOpponentLeft() override { co_return; }
-  void ShowClockSeconds(int) override {}
-  void Beep() override {}
-  void AppendChatLine(const QString&) override {}
-  void ConnectionEnded() override {}
-};
-
-// Both connections up until closed; a peer told "EndG" closes its end.
-class FakeLink : public GameLink {
- public:
-  int game_state = Winsock::kConnected;
-  int chat_state = Winsock::kConnected;
-  QStringList sent;
-
-  int GameState() const override { return game_state; }
-  int ChatState() const override { return chat_state; }
-  void SendGame(const QString& message) override {
-    sent.append(message);
-    if (message == EndGMessage() && game_state == Winsock::kConnected) {
-      game_state = Winsock::kClosing;
-    }
-  }
-  void SendChat(const QString&) override {}
-  void CloseGame() override { game_state = Winsock::kClosed; }
-  void CloseChat() override { chat_state = Winsock::kClosed; }
-};
-
-// The rules' shell wired to the session as the main window wires it.
-class SessionShell : public testing::RecordingShell {
- public:
-  SessionShell() { mode = GameMode::VsOnline; }
-  void Attach(OnlineSession& session) { session_ = &session; }
-
-  void SendPiece(int cell) override { session_->SendPiece(cell); }
-  void SendBlocker(int cell) override { session_->SendBlocker(cell); }
-  void AskForSettings() override { session_->AskForSettings(); }
-  Task<> CloseConnection() override { co_await session_->CloseConnection(); }
-  void StartMoveClock() override { session_->StartMoveClock(); }
-  void StopMoveClock() override { session_->StopMoveClock(); }
-
- private:
-  OnlineSession* session_ = nullptr;
-};
 
 // What the program itself may send on the game connection here: never a
 // peer's number or text passed on.
@@ -101,14 +30,9 @@ bool IsOwnMessage(const QString& message) {
   return false;
 }
 
-// One program's online side, without windows or sockets.
+// One program's online side, set up at a phase and checked after each step.
 class Connection {
  public:
-  Connection() {
-    shell_.Attach(session_);
-    game_.records.PlayerName = "Taro";
-  }
-
   std::string Setup(Phase phase) {
     switch (phase) {
       case Phase::HostSettings:
@@ -119,9 +43,9 @@ class Connection {
         break;
       case Phase::HostToMove:
         Host();
-        windows_.game_option = 1;
-        windows_.time_limit = QStringLiteral("2");
-        StartAsHost(Player1);
+        side_.windows.game_option = 1;
+        side_.windows.time_limit = QStringLiteral("2");
+        side_.HostStarts(true);
         break;
       case Phase::GuestWaiting:
         Guest();
@@ -130,10 +54,10 @@ class Connection {
       case Phase::AfterGame:
         // The peer's square 12-13-23-24 between three of ours.
         Host();
-        StartAsHost(Remote);
+        side_.HostStarts(false);
         for (const int cell : {12, 13, 23}) {
           Read(PutUMessage(cell).toLatin1());
-          Click(cell + 88, false);
+          side_.Click(cell + 88);
         }
         Read("PutU 24");
         break;
@@ -146,45 +70,45 @@ class Connection {
     const std::string failure = Check();
     if (!failure.empty()) return "setting up: " + failure;
     const std::int16_t turns[] = {NoGameYet, NoGameYet, Player1, Remote, NoTurn, NoTurn};
-    if (game_.Turn() != turns[static_cast<int>(phase)]) {
-      return "setting up: Turn " + std::to_string(game_.Turn());
+    if (side_.game.Turn() != turns[static_cast<int>(phase)]) {
+      return "setting up: Turn " + std::to_string(side_.game.Turn());
     }
-    if (phase == Phase::AfterEndG && link_.game_state != Winsock::kClosed) {
+    if (phase == Phase::AfterEndG && side_.link.game_state != Winsock::kClosed) {
       return "setting up: still connected after EndG";
     }
     return {};
   }
 
-  void Read(QByteArrayView bytes) { session_.GameDataArrived(bytes.toByteArray()); }
+  void Read(QByteArrayView bytes) { side_.Read(bytes.toByteArray()); }
 
   void Event(int event) {
     if (event < kClickEvents) {
-      Click(event / 2, event % 2 == 1);
+      side_.Click(event / 2, event % 2 == 1);
     } else if (event < kClosedByPeerEvent) {
       // Only a running clock ticks.
-      if (session_.MoveClockTimer().isActive()) tasks_.Start(session_.ClockTick());
+      if (side_.session.MoveClockTimer().isActive()) side_.Tick();
     } else {
       const int state = event == kClosedByPeerEvent ? Winsock::kClosing : Winsock::kError;
-      if (link_.game_state != Winsock::kClosed) {
-        link_.game_state = state;
-        session_.GameStateChanged(state);
+      if (side_.link.game_state != Winsock::kClosed) {
+        side_.link.game_state = state;
+        side_.session.GameStateChanged(state);
       }
     }
   }
 
   // What must hold after every step; forgets what it has looked at.
   std::string Check() {
-    std::string failure = windows_.failure;
+    std::string failure = side_.windows.failure;
     for (int cell = 0; cell < kCellCount && failure.empty(); ++cell) {
-      const std::int16_t value = game_.Board()[cell];
+      const std::int16_t value = side_.game.Board()[cell];
       if (value < Empty || value > Blocker) {
         failure = "cell " + std::to_string(cell) + " holds " + std::to_string(value);
       }
     }
-    if (game_.Turn() < NoGameYet || game_.Turn() > NoTurn) {
-      failure = "Turn " + std::to_string(game_.Turn());
+    if (side_.game.Turn() < NoGameYet || side_.game.Turn() > NoTurn) {
+      failure = "Turn " + std::to_string(side_.game.Turn());
     }
-    for (const std::string& call : shell_.calls) {
+    for (const std::string& call : side_.shell.calls) {
       if (!failure.empty()) break;
       const auto index = [&](std::size_t prefix) { return std::atoi(call.c_str() + prefix); };
       if (call.rfind("HidePiece ", 0) == 0) {
@@ -198,42 +122,27 @@ class Connection {
         if (cell < 0 || cell >= kCellCount) failure = call;
       }
     }
-    for (const QString& message : link_.sent) {
+    for (const QString& message : side_.link.sent) {
       if (failure.empty() && !IsOwnMessage(message)) {
         failure = "sent \"" + message.toStdString() + "\"";
       }
     }
-    shell_.calls.clear();
-    link_.sent.clear();
+    side_.shell.calls.clear();
+    side_.link.sent.clear();
     return failure;
   }
 
  private:
-  void Connect(bool as_guest) {
-    session_.BeginConnection(as_guest);
-    session_.GameStateChanged(Winsock::kConnected);
-  }
   void Host() {
-    Connect(false);
+    side_.Connect(false);
     Read("Name xx");
   }
   void Guest() {
-    Connect(true);
+    side_.Connect(true);
     Read("Name xxShowOptn 0");
   }
-  // The host's "ゲームスタート".
-  void StartAsHost(Side first) { tasks_.Start(session_.HostStartsGame(first == Player1)); }
-  void Click(int cell, bool right_button) {
-    tasks_.Start(game_.PlaceFromClick(cell, right_button ? kRightButton : kLeftButton));
-  }
 
-  FakeLink link_;
-  FakeWindows windows_;
-  SessionShell shell_;
-  Game game_{shell_};
-  OnlineSession session_{game_, windows_, link_, tasks_};
-  // Last: the waits it owns end before what they refer to.
-  TaskGroup tasks_;
+  fakes::OnlineSide side_;
 };
 
 }  // namespace
