@@ -24,6 +24,38 @@ void CellLabel::mousePressEvent(QMouseEvent* event) {
   }
 }
 
+void CellLabel::SetMarks(int marks) {
+  if (marks == marks_) return;
+  marks_ = marks;
+  update();
+}
+
+void CellLabel::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  if (marks_ == 0) return;
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF area = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+  const QPointF centre = area.center();
+  const qreal size = area.width();
+  if (marks_ & kHint) {
+    // Green and yellow show on black, white, red and blue alike.
+    painter.setPen(QPen(QColor(0x30, 0xE0, 0x30), 2.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(centre, size * 0.34, size * 0.34);
+  }
+  if (marks_ & kLastMove) {
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(QColor(0xFF, 0xD7, 0x00));
+    painter.drawEllipse(centre, size * 0.14, size * 0.14);
+  }
+  if (marks_ & kCursor) {
+    painter.setPen(QPen(QColor(0xFF, 0xD7, 0x00), 2, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(area.adjusted(1, 1, -1, -1));
+  }
+}
+
 namespace {
 constexpr int kLineWidth = 3;
 }

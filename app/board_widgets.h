@@ -16,12 +16,23 @@ class CellLabel : public QLabel {
  public:
   using QLabel::QLabel;
 
+  // Marks drawn over the cell, small enough that its colour stays plain: a
+  // dot for a placement of the latest turn, a ring for a hint, a frame for
+  // the keyboard's cursor.
+  enum Mark { kLastMove = 1, kHint = 2, kCursor = 4 };
+  void SetMarks(int marks);
+  int Marks() const { return marks_; }
+
  signals:
   // 1 left, 2 right, 4 middle.
   void MouseDown(int button);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  int marks_ = 0;
 };
 
 // A straight line between two points given in twips of its parent, drawn

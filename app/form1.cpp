@@ -39,6 +39,7 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
   BuildOptionPanel();
   BuildOtherControls();
   BuildMenus();
+  BuildAids();
   for (LineShape* line : Line1)
     line->raise();
   FitCaptions(this);
@@ -119,6 +120,9 @@ void Form1::SetPlayerName(const QString& name) {
 // --- Handlers of the window -----------------------------------------------
 
 void Form1::Label1_MouseDown(int index, int button) {
+  // A record on show is only looked at.
+  if (replay_) return;
+  client->setFocus();
   Start(game.PlaceFromClick(index, button));
 }
 
@@ -127,10 +131,12 @@ void Form1::Option1_Click(int index) {
 }
 
 void Form1::Mnu_NewGame_Click() {
+  LeaveReplay();
   Start(game.StartGame(StartedFrom::Menu));
 }
 
 void Form1::Mnu_GameEnd_Click() {
+  LeaveReplay();
   Start(game.AbandonGame());
 }
 

@@ -104,6 +104,18 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QAction* Mnu_Format;
   QAction* Mnu_ChangeName;
   QAction* Mnu_About;
+  // Beyond the original controls: undo, hint, records and their replay,
+  // the rules, and the line over the board that says how to begin.
+  QAction* Mnu_Undo = nullptr;
+  QAction* Mnu_Hint = nullptr;
+  QAction* Mnu_SaveRecord = nullptr;
+  QAction* Mnu_OpenRecord = nullptr;
+  QAction* Mnu_ReplayBack = nullptr;
+  QAction* Mnu_ReplayForward = nullptr;
+  QAction* Mnu_ReplayStart = nullptr;
+  QAction* Mnu_ReplayEnd = nullptr;
+  QAction* Mnu_Rules = nullptr;
+  QLabel* StartHint = nullptr;
 
   // --- Event handlers.
   void Label1_MouseDown(int index, int button);
@@ -115,6 +127,15 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void Mnu_Format_Click();
   void Mnu_ChangeName_Click();
   void Mnu_About_Click();
+  void Mnu_Undo_Click();
+  void Mnu_Hint_Click();
+  // Reads a record and shows it in the replay state; a bad record is told
+  // with the line at fault and changes nothing.
+  Task<> OpenRecordFile(QString path);
+  bool InReplay() const { return replay_.has_value(); }
+  int ReplayStep() const { return replay_ ? replay_->step : 0; }
+  // The cell the keyboard places on.
+  int KeyboardCursor() const { return cursor_; }
   // Host (0) or join (1).
   void Command1_Click(int index);
   void Winsock1_ConnectionRequest(int request_id);
@@ -180,6 +201,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void BuildBoard();
@@ -187,6 +209,18 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void BuildOptionPanel();
   void BuildOtherControls();
   void BuildMenus();
+  void BuildAids();
+
+  // A person at this machine is to move (not the computer, not the peer,
+  // not in a replay).
+  bool PersonToMove() const;
+  // The menu items and help lines as the game now stands; the marks too.
+  void UpdateAids();
+  void RefreshMarks();
+  Task<> SaveRecordAs();
+  Task<> OpenRecord();
+  void ShowReplayStep(int step);
+  void LeaveReplay();
 
   void ConnectSockets();
   Task<> HostOrJoin(int index);
@@ -221,6 +255,17 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QPointer<Form7> form7_;
   // The record of the game that ended last, for "棋譜を保存".
   std::optional<GameRecord> last_record_;
+  // An opened record on show instead of a game.
+  struct Replay {
+    GameRecord record;
+    std::vector<RecordPosition> positions;
+    std::optional<Outcome> board_outcome;
+    int step = 0;
+  };
+  std::optional<Replay> replay_;
+  // The hint on show, until the next placement.
+  std::vector<Move> hint_;
+  int cursor_ = 60;
   // Last, so that the waits it owns end before anything they refer to.
   TaskGroup tasks_;
 };

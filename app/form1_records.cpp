@@ -25,11 +25,6 @@ const char* StrengthName(CpuStrength strength) {
   return kNames[static_cast<int>(strength)];
 }
 
-// Record sides: 1 the left panel's, 2 the right panel's.
-Side RecordSide(Side side) {
-  return side == Player1 ? 1 : side == 0 ? 0 : 2;
-}
-
 }  // namespace
 
 GameRecord Form1::RecordOf(const Outcome& outcome) const {
@@ -52,8 +47,7 @@ GameRecord Form1::RecordOf(const Outcome& outcome) const {
                            : QStringLiteral("abandoned"));
   add("how", QString::fromLatin1(HowName(outcome.how)));
   add("winner", QString::number(RecordSide(outcome.winner)));
-  for (const Move& move : history)
-    record.moves.push_back({RecordSide(move.side), move.cell, move.kind});
+  record.moves = RecordMoves(history);
   return record;
 }
 

@@ -47,7 +47,10 @@ std::string Form1::LocalPlayerName() const {
   return Text1[2]->text().toStdString();
 }
 
-void Form1::MovePlayed(const Move&) {}
+void Form1::MovePlayed(const Move&) {
+  hint_.clear();
+  UpdateAids();
+}
 
 void Form1::PaintCell(int cell, Color color) {
   QPalette palette = Label1[cell]->palette();
@@ -64,6 +67,9 @@ void Form1::HideBlockerMarker(int index) {
 }
 
 void Form1::ShowAllMarkers() {
+  // A new board, or one rebuilt by an undo: the marks follow it.
+  hint_.clear();
+  UpdateAids();
   for (QLabel* marker : Label2)
     marker->setVisible(true);
   for (QLabel* marker : Label5)
@@ -73,6 +79,7 @@ void Form1::ShowAllMarkers() {
 void Form1::SetTurnMarkers(bool left_on, bool right_on) {
   TurnMarker[0]->SetOn(left_on);
   TurnMarker[1]->SetOn(right_on);
+  UpdateAids();
 }
 
 void Form1::SetSideCaptions(const std::string& left, const std::string& right) {

@@ -4,8 +4,6 @@
 
 namespace vexa {
 
-namespace {
-
 OutlineEnds OutlineOf(const SquareCorners& square) {
   const int corners[4] = {square.i, square.L, square.C2, square.C1};
   OutlineEnds ends;
@@ -15,8 +13,6 @@ OutlineEnds OutlineOf(const SquareCorners& square) {
   }
   return ends;
 }
-
-}  // namespace
 
 Color CellColor(std::int16_t value) {
   switch (value) {
@@ -209,14 +205,14 @@ Task<> Game::AnnounceResult(Outcome outcome) {
 // --- Start and abandon -------------------------------------------------------------
 
 void Game::ClearBoard() {
+  history_.clear();
+  result_.reset();
   for (int cell = 0; cell < kCellCount; ++cell)
     SetCell(cell, Empty);
   shell_.ShowAllMarkers();
   piece_stock_.fill(kPiecesPerSide);
   blocker_stock_.fill(kBlockersPerSide);
   shell_.HideOutline();
-  history_.clear();
-  result_.reset();
 }
 
 Task<> Game::StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mover) {

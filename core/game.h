@@ -171,6 +171,9 @@ class Game {
   int game_number_ = 0;
 };
 
+// The outline of a square: its edges i-L, L-C2, C2-C1, C1-i.
+OutlineEnds OutlineOf(const SquareCorners& square);
+
 // The colour a cell of that value is painted in.
 Color CellColor(std::int16_t value);
 

@@ -115,6 +115,14 @@ std::optional<EndReason> ParseHow(const std::string& name) {
   return std::nullopt;
 }
 
+std::vector<Move> RecordMoves(const std::vector<Move>& history) {
+  std::vector<Move> moves;
+  moves.reserve(history.size());
+  for (const Move& move : history)
+    moves.push_back({RecordSide(move.side), move.cell, move.kind});
+  return moves;
+}
+
 std::string WriteRecord(const GameRecord& record) {
   std::string out = "# vexa game record\n";
   for (const auto& [key, value] : record.headers)

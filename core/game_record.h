@@ -35,6 +35,14 @@ std::optional<EndReason> ParseHow(const std::string& name);
 
 std::string WriteRecord(const GameRecord& record);
 
+// A game's side in a record: 1 for Player1, 2 for the other side, 0 for
+// none (a draw's winner).
+constexpr Side RecordSide(Side side) {
+  return side == Player1 ? 1 : side == 0 ? 0 : 2;
+}
+// A game's placements with their sides as a record writes them.
+std::vector<Move> RecordMoves(const std::vector<Move>& history);
+
 // One position of a replayed record: the board after a number of placements,
 // in record sides (pieces 1 and 2, blockers 5), with both sides' stocks.
 struct RecordPosition {

@@ -26,6 +26,8 @@ class SelfPlay {
 
   // One complete game, from its start to the result.
   SelfPlayResult PlayGame(bool a_moves_first);
+  // The game as it stands after PlayGame: its history and outcome.
+  const Game& LastGame() const { return game_; }
 
  private:
   void MovePlayer1();

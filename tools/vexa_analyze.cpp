@@ -4,19 +4,25 @@
 //   vexa-analyze squares SIDE                 every corner set the judge accepts
 //   vexa-analyze reaches SIDE                 the side's reach and pre-reach cells
 //   vexa-analyze cpu STRENGTH [--seed N]      the CPU's move on each board
-//   vexa-analyze selfplay A B --games N [--seed S]
+//   vexa-analyze selfplay A B --games N [--seed S] [--records DIR]
 //                                             whole games of strength A against B
+//   vexa-analyze record FILE                  the boards of a game record
 //   vexa-analyze --version
 
+#include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <limits>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "board_line.h"
 #include "cell_source.h"
 #include "cpu_commands.h"
+#include "game_record.h"
 #include "self_play.h"
 #include "square_scan.h"
 
@@ -27,7 +33,8 @@ int Usage() {
   std::cerr << "usage: vexa-analyze squares SIDE\n"
                "       vexa-analyze reaches SIDE\n"
                "       vexa-analyze cpu STRENGTH [--seed N]\n"
-               "       vexa-analyze selfplay A B --games N [--seed S]\n"
+               "       vexa-analyze selfplay A B --games N [--seed S] [--records DIR]\n"
+               "       vexa-analyze record FILE\n"
                "       vexa-analyze --version\n"
                "  SIDE is 1..4; STRENGTH, A and B are Easy, Normal, Hard or VeryHard.\n"
                "  squares, reaches and cpu read boards on standard input: a board is 121\n"
@@ -131,6 +138,68 @@ std::optional<std::uint64_t> SeedOption(const Arguments& args) {
   return static_cast<std::uint64_t>(*seed);
 }
 
+std::string NowIso8601() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return text;
+}
+
+// One game of self-play as a record: B is Player1's side on the left, A the
+// CPU's on the right.
+GameRecord SelfPlayRecord(const Game& game, CpuStrength a, CpuStrength b) {
+  const Outcome outcome = game.Result().value_or(Outcome{0, EndReason::Abandoned, {}});
+  const std::vector<Move>& history = game.History();
+  GameRecord record;
+  record.headers = {
+      {"date", NowIso8601()},
+      {"mode", "VS CPU"},
+      {"left", std::string("Player1 (") + StrengthName(b) + ")"},
+      {"right", "CPU"},
+      {"strength", StrengthName(a)},
+      {"first", !history.empty() && history.front().side != Player1 ? "2" : "1"},
+      {"result", game.ResultText(outcome.winner)},
+      {"how", HowName(outcome.how)},
+      {"winner", std::to_string(RecordSide(outcome.winner))},
+  };
+  record.moves = RecordMoves(history);
+  return record;
+}
+
+// The boards of a record after each placement, in the game's cell values,
+// then "result WINNER HOW".
+int RunRecord(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  if (!file) {
+    std::cerr << "vexa-analyze: " << path << ": cannot be read\n";
+    return 1;
+  }
+  const RecordReading reading = ReadRecord(text.str());
+  if (!reading.record) {
+    std::cerr << "vexa-analyze: " << path << ':' << reading.error_line << ": " << reading.error
+              << '\n';
+    return 1;
+  }
+  const std::string mode = reading.record->Header("mode").value_or("");
+  const char other = mode == "VS CPU" ? '3' : mode == "VS Human" ? '2' : '4';
+  for (std::size_t step = 1; step < reading.positions.size(); ++step) {
+    std::string line;
+    for (const std::int16_t value : reading.positions[step].board)
+      line += value == 2 ? other : static_cast<char>('0' + value);
+    std::cout << line << '\n';
+  }
+  // The board tells a square's or the stocks' winner; other endings the file.
+  std::string winner = reading.record->Header("winner").value_or("0");
+  if (reading.board_outcome) winner = std::to_string(reading.board_outcome->winner);
+  if (winner != "1" && winner != "2") winner = "0";
+  std::cout << "result " << winner << ' ' << *reading.record->Header("how") << '\n';
+  return 0;
+}
+
 int RunSelfPlay(const Arguments& args) {
   const auto a = StrengthArgument(args.words[0]);
   const auto b = StrengthArgument(args.words[1]);
@@ -150,6 +219,16 @@ int RunSelfPlay(const Arguments& args) {
   if (!seed) return 2;
   if (args.options.count("seed") == 0) std::cerr << "selfplay: seed " << *seed << '\n';
 
+  const auto records = args.options.find("records");
+  if (records != args.options.end()) {
+    std::error_code error;
+    std::filesystem::create_directories(records->second, error);
+    if (error) {
+      std::cerr << "vexa-analyze: " << records->second << ": " << error.message() << '\n';
+      return 2;
+    }
+  }
+
   SelfPlay play(*a, *b, *seed);
   long wins_a = 0;
   long wins_b = 0;
@@ -168,6 +247,16 @@ int RunSelfPlay(const Arguments& args) {
       case SelfPlayResult::Draw:
         ++draws;
         break;
+    }
+    if (records != args.options.end()) {
+      char name[32];
+      std::snprintf(name, sizeof name, "game-%08ld.txt", game + 1);
+      std::ofstream out(std::filesystem::path(records->second) / name, std::ios::binary);
+      out << WriteRecord(SelfPlayRecord(play.LastGame(), *a, *b));
+      if (!out) {
+        std::cerr << "vexa-analyze: cannot write " << name << " in " << records->second << '\n';
+        return 1;
+      }
     }
     if (report_every > 0 && (game + 1) % report_every == 0) {
       std::cerr << "selfplay: " << game + 1 << '/' << *games << " games\n";
@@ -214,10 +303,15 @@ int Run(const std::vector<std::string>& all) {
   }
 
   if (command == "selfplay") {
-    const auto args = SplitArguments(rest, {"games", "seed"});
+    const auto args = SplitArguments(rest, {"games", "seed", "records"});
     if (!args) return 2;
     if (args->words.size() != 2) return Usage();
     return RunSelfPlay(*args);
+  }
+
+  if (command == "record") {
+    if (rest.size() != 1) return Usage();
+    return RunRecord(rest[0]);
   }
 
   return Usage();

@@ -91,6 +91,8 @@ class Program {
     QFile file(ConfigPath());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
+  // The user's data folder, where the records of games are kept.
+  QString DataPath() const { return data_.path(); }
   QString ConfigPath() const { return QDir(folder_.path()).filePath(QStringLiteral("Config")); }
 
   void Start() {

@@ -28,5 +28,26 @@ case "$err" in *"line 1: expected 121 cell values, found 4"*"line 2: cell 12 hol
 "$tool" squares 5 </dev/null 2>/dev/null
 expect "side outside 1..4 is refused" 2 "$?"
 
+# Self-play writes a record per game; each replays to its own ending, and the
+# last board has the winner's square or both stocks used up.
+records=$(mktemp -d)
+"$tool" selfplay VeryHard Hard --games 2 --seed 1 --records "$records" >/dev/null
+expect "one record per game" 2 "$(ls "$records" | wc -l)"
+for record in "$records"/*; do
+  replay=$("$tool" record "$record")
+  expect "record replays" 0 "$?"
+  winner=$(sed -n 's/^winner //p' "$record")
+  expect "result line of $(basename "$record")" "result $winner square" "$(tail -1 <<<"$replay")"
+  expect "a board per placement" "$(sed '1,/^moves$/d' "$record" | wc -l)" \
+    "$(($(wc -l <<<"$replay") - 1))"
+done
+# A broken record: its line on standard error, exit status 1.
+sed 's/^2 P \(.*\)$/2 P 0/' "$records/game-00000001.txt" >"$records/broken.txt"
+err=$("$tool" record "$records/broken.txt" 2>&1 >/dev/null)
+expect "broken record exit code" 1 "$?"
+case "$err" in *"broken.txt:12: cell 0 is not a playable cell"*) ;;
+  *) expect "the broken record's line" "broken.txt:12: cell 0 ..." "$err" ;; esac
+rm -rf "$records"
+
 if [ "$failures" -eq 0 ]; then echo "vexa-analyze: all checks passed"; fi
 exit "$failures"

@@ -1,0 +1,327 @@
+// What the main window offers beyond the game itself: the marks of the
+// latest turns, undo, the hint, the keyboard's cursor, game records with
+// their replay, and help for a newcomer.
+
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include "form1.h"
+#include "game_record_files.h"
+#include "message_box.h"
+#include "turn_suggestion.h"
+#include "turns.h"
+#include "twips.h"
+
+namespace vexa::app {
+
+namespace {
+
+const QString kRules = QStringLiteral(
+    "11×11 の盤（四隅は使えません）で、二人が交互に打ちます。\n"
+    "自分の手番には、ブロッカー（右ボタン）を好きなだけ置いてから、駒（左ボタン）を一つ"
+    "置きます。ブロッカーはどちらの駒でもなく、置いた人の手番は続きます。\n"
+    "自分の駒四つが正方形の四隅に並べば勝ちです。正方形は傾いていてもかまいません。\n"
+    "両者が駒 20 個を置き切ったときは、ブロッカーを多く残した側の勝ちです。\n\n"
+    "キーボード: 矢印キーでカーソルを動かし、Enter か Space で駒、B でブロッカーを置きます。");
+
+// One step of the cursor, skipping the unplayable corners; the cursor stays
+// where it is at the board's edge.
+int StepCursor(int cell, int d_row, int d_column) {
+  int row = Row(cell);
+  int column = Column(cell);
+  for (;;) {
+    row += d_row;
+    column += d_column;
+    if (row < 0 || row >= kBoardSize || column < 0 || column >= kBoardSize) return cell;
+    const int next = row * kBoardSize + column;
+    if (IsPlayableCell(next)) return next;
+  }
+}
+
+}  // namespace
+
+void Form1::BuildAids() {
+  QMenu* game_menu = menuBar()->findChild<QMenu*>(QStringLiteral("Mnu_Game"));
+  auto action = [this, game_menu](QAction* before, const char* name, const QString& caption,
+                                  const QKeySequence& keys) {
+    auto* a = new QAction(caption, this);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcut(keys);
+    game_menu->insertAction(before, a);
+    return a;
+  };
+  // Between the game commands and "終了".
+  game_menu->insertSeparator(Mnu_End);
+  Mnu_Undo = action(Mnu_End, "Mnu_Undo", QStringLiteral("元に戻す(&U)"), QKeySequence::Undo);
+  Mnu_Hint =
+      action(Mnu_End, "Mnu_Hint", QStringLiteral("ヒント(&H)"), QKeySequence(Qt::CTRL | Qt::Key_H));
+  game_menu->insertSeparator(Mnu_End);
+  Mnu_SaveRecord =
+      action(Mnu_End, "Mnu_SaveRecord", QStringLiteral("棋譜を保存(&S)..."), QKeySequence::Save);
+  Mnu_OpenRecord =
+      action(Mnu_End, "Mnu_OpenRecord", QStringLiteral("棋譜を開く(&O)..."), QKeySequence::Open);
+  QMenu* replay_menu = new QMenu(QStringLiteral("再生(&P)"), game_menu);
+  replay_menu->setObjectName(QStringLiteral("Mnu_Replay"));
+  game_menu->insertMenu(Mnu_End, replay_menu);
+  auto step = [this, replay_menu](const char* name, const QString& caption, Qt::Key key) {
+    QAction* a = replay_menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcut(QKeySequence(key));
+    // A submenu's keys reach the window only through the window's own list.
+    addAction(a);
+    return a;
+  };
+  Mnu_ReplayBack = step("Mnu_ReplayBack", QStringLiteral("一手戻る(&B)"), Qt::Key_Left);
+  Mnu_ReplayForward = step("Mnu_ReplayForward", QStringLiteral("一手進む(&F)"), Qt::Key_Right);
+  Mnu_ReplayStart = step("Mnu_ReplayStart", QStringLiteral("最初へ(&T)"), Qt::Key_Home);
+  Mnu_ReplayEnd = step("Mnu_ReplayEnd", QStringLiteral("最後へ(&E)"), Qt::Key_End);
+  Mnu_Rules = action(Mnu_End, "Mnu_Rules", QStringLiteral("遊び方(&R)"), QKeySequence());
+  game_menu->insertSeparator(Mnu_End);
+
+  connect(Mnu_Undo, &QAction::triggered, this, &Form1::Mnu_Undo_Click);
+  connect(Mnu_Hint, &QAction::triggered, this, &Form1::Mnu_Hint_Click);
+  connect(Mnu_SaveRecord, &QAction::triggered, this, [this] { Start(SaveRecordAs()); });
+  connect(Mnu_OpenRecord, &QAction::triggered, this, [this] { Start(OpenRecord()); });
+  connect(Mnu_Rules, &QAction::triggered, this, [this] {
+    Start([](Form1* self) -> Task<> {
+      co_await ShowMessageBox(self, kRules, QMessageBox::Information, QMessageBox::Ok);
+    }(this));
+  });
+  connect(Mnu_ReplayBack, &QAction::triggered, this, [this] { ShowReplayStep(replay_->step - 1); });
+  connect(Mnu_ReplayForward, &QAction::triggered, this,
+          [this] { ShowReplayStep(replay_->step + 1); });
+  connect(Mnu_ReplayStart, &QAction::triggered, this, [this] { ShowReplayStep(0); });
+  connect(Mnu_ReplayEnd, &QAction::triggered, this,
+          [this] { ShowReplayStep(static_cast<int>(replay_->record.moves.size())); });
+  // The menu tells the truth when it opens, whatever changed since.
+  connect(game_menu, &QMenu::aboutToShow, this, &Form1::UpdateAids);
+
+  // Where to begin, over the board while no game runs.
+  StartHint = new QLabel(QStringLiteral("ゲーム > 新規ゲーム で開始"), client);
+  StartHint->setObjectName(QStringLiteral("StartHint"));
+  StartHint->setAlignment(Qt::AlignCenter);
+  StartHint->setStyleSheet(QStringLiteral(
+      "background-color: rgba(255, 255, 255, 215); color: black; border: 1px solid gray;"));
+  StartHint->setGeometry(TwipRect(930, 2460, 3600, 495));
+  StartHint->setAttribute(Qt::WA_TransparentForMouseEvents);
+  statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  statusBar()->setSizeGripEnabled(false);
+
+  client->setFocusPolicy(Qt::StrongFocus);
+  UpdateAids();
+}
+
+bool Form1::PersonToMove() const {
+  if (replay_) return false;
+  const Side turn = game.Turn();
+  return turn == Player1 || (turn == Player2 && Mode() == GameMode::VsHuman);
+}
+
+void Form1::UpdateAids() {
+  if (!StartHint) return;  // still being built
+  const bool local = Mode() != GameMode::VsOnline;
+  Mnu_Undo->setEnabled(!replay_ && local && game.CanUndo());
+  Mnu_Hint->setEnabled(local && PersonToMove());
+  Mnu_OpenRecord->setEnabled(!game.GameRunning());
+  Mnu_SaveRecord->setEnabled(replay_ || last_record_ || !game.History().empty());
+  for (QAction* a : {Mnu_ReplayBack, Mnu_ReplayForward, Mnu_ReplayStart, Mnu_ReplayEnd})
+    a->setEnabled(replay_.has_value());
+
+  StartHint->setVisible(!replay_ && !game.GameRunning());
+  StartHint->raise();
+  // During a person's first turn: how the buttons place.
+  const Side turn = game.Turn();
+  bool first_turn = PersonToMove();
+  for (const Move& move : game.History())
+    first_turn = first_turn && move.side != turn;
+  if (first_turn) {
+    statusBar()->showMessage(
+        QStringLiteral("左ボタンで駒を、右ボタン（または B キー）でブロッカーを置きます"));
+  } else {
+    statusBar()->clearMessage();
+  }
+  RefreshMarks();
+}
+
+void Form1::RefreshMarks() {
+  std::vector<Move> moves;
+  Side sides[2] = {Player1, game.OpponentSide()};
+  if (replay_) {
+    moves.assign(replay_->record.moves.begin(), replay_->record.moves.begin() + replay_->step);
+    sides[1] = 2;
+  } else {
+    moves = game.History();
+  }
+  int marks[kCellCount] = {};
+  for (const Side side : sides) {
+    for (const Move& move : LastTurnOf(moves, side))
+      marks[move.cell] |= CellLabel::kLastMove;
+  }
+  for (const Move& move : hint_)
+    marks[move.cell] |= CellLabel::kHint;
+  if (PersonToMove()) marks[cursor_] |= CellLabel::kCursor;
+  for (int cell = 0; cell < kCellCount; ++cell)
+    Label1[cell]->SetMarks(marks[cell]);
+}
+
+// --- Undo and hint -------------------------------------------------------------------
+
+void Form1::Mnu_Undo_Click() {
+  if (replay_ || Mode() == GameMode::VsOnline || !game.CanUndo()) return;
+  game.Undo();
+  hint_.clear();
+  UpdateAids();
+}
+
+void Form1::Mnu_Hint_Click() {
+  if (Mode() == GameMode::VsOnline || !PersonToMove()) return;
+  const Side mover = game.Turn();
+  const Side opponent = mover == Player1 ? game.OpponentSide() : Side{Player1};
+  hint_ = SuggestTurn(game.Board(), game.PieceStock(), game.BlockerStock(), mover, opponent,
+                      CpuStrength::VeryHard, random_cells_);
+  RefreshMarks();
+}
+
+// --- Keyboard play ---------------------------------------------------------------------
+
+void Form1::keyPressEvent(QKeyEvent* event) {
+  if (!PersonToMove()) {
+    QMainWindow::keyPressEvent(event);
+    return;
+  }
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
+  switch (event->key()) {
+    case Qt::Key_Left:
+      cursor_ = StepCursor(cursor_, 0, -1);
+      break;
+    case Qt::Key_Right:
+      cursor_ = StepCursor(cursor_, 0, 1);
+      break;
+    case Qt::Key_Up:
+      cursor_ = StepCursor(cursor_, -1, 0);
+      break;
+    case Qt::Key_Down:
+      cursor_ = StepCursor(cursor_, 1, 0);
+      break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      Label1_MouseDown(cursor_, shift ? kRightButton : kLeftButton);
+      break;
+    case Qt::Key_Space:
+      Label1_MouseDown(cursor_, kLeftButton);
+      break;
+    case Qt::Key_B:
+      Label1_MouseDown(cursor_, kRightButton);
+      break;
+    default:
+      QMainWindow::keyPressEvent(event);
+      return;
+  }
+  event->accept();
+  RefreshMarks();
+}
+
+// --- Records and replay -----------------------------------------------------------------
+
+Task<> Form1::SaveRecordAs() {
+  GameRecord record;
+  if (replay_) {
+    record = replay_->record;
+  } else if (game.GameRunning() && !game.History().empty()) {
+    // The game so far; read back, it is a game that was given up there.
+    record = RecordOf({0, EndReason::Abandoned, std::nullopt});
+  } else if (last_record_) {
+    record = *last_record_;
+  } else {
+    co_return;
+  }
+  QPointer<QFileDialog> dialog = new QFileDialog(this, QStringLiteral("棋譜を保存"));
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setNameFilter(QStringLiteral("棋譜 (*.txt)"));
+  dialog->setDefaultSuffix(QStringLiteral("txt"));
+  dialog->setDirectory(QDir::homePath());
+  const int answer = co_await RunModal(dialog);
+  if (!dialog) co_return;
+  const QStringList files = dialog->selectedFiles();
+  dialog->deleteLater();
+  if (answer != QDialog::Accepted || files.isEmpty()) co_return;
+  if (!SaveRecordFile(files.front(), record)) {
+    co_await ShowMessageBox(this, QStringLiteral("棋譜を保存できませんでした。\n") + files.front(),
+                            QMessageBox::Critical, QMessageBox::Ok);
+  }
+}
+
+Task<> Form1::OpenRecord() {
+  if (game.GameRunning()) co_return;
+  QPointer<QFileDialog> dialog = new QFileDialog(this, QStringLiteral("棋譜を開く"));
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setNameFilter(QStringLiteral("棋譜 (*.txt);;すべてのファイル (*)"));
+  dialog->setDirectory(GamesFolder(places_.data_folder));
+  const int answer = co_await RunModal(dialog);
+  if (!dialog) co_return;
+  const QStringList files = dialog->selectedFiles();
+  dialog->deleteLater();
+  if (answer != QDialog::Accepted || files.isEmpty()) co_return;
+  co_await OpenRecordFile(files.front());
+}
+
+Task<> Form1::OpenRecordFile(QString path) {
+  const std::optional<std::string> text = ReadRecordFile(path);
+  RecordReading reading = text ? ReadRecord(*text) : RecordReading{};
+  if (!text) reading.error = "the file cannot be read";
+  if (!reading.record) {
+    // Nothing of the game on the board is touched.
+    const QString where =
+        reading.error_line > 0 ? QStringLiteral("%1 行目: ").arg(reading.error_line) : QString();
+    co_await ShowMessageBox(this,
+                            QStringLiteral("棋譜を読み込めませんでした。\n") + path + u'\n' +
+                                where + QString::fromStdString(reading.error),
+                            QMessageBox::Critical, QMessageBox::Ok);
+    co_return;
+  }
+  // A game may have started while the dialog was open.
+  if (game.GameRunning()) co_return;
+  replay_ =
+      Replay{std::move(*reading.record), std::move(reading.positions), reading.board_outcome, 0};
+  hint_.clear();
+  SetOptionControls(PanelCode::GameRunning, false);
+  SetTurnMarkers(false, false);
+  SetSideCaptions(replay_->record.Header("left").value_or("1"),
+                  replay_->record.Header("right").value_or("2"));
+  ShowReplayStep(static_cast<int>(replay_->record.moves.size()));
+}
+
+void Form1::ShowReplayStep(int step) {
+  if (!replay_) return;
+  step = std::clamp(step, 0, static_cast<int>(replay_->record.moves.size()));
+  replay_->step = step;
+  const RecordPosition& position = replay_->positions[static_cast<std::size_t>(step)];
+  for (int cell = 0; cell < kCellCount; ++cell)
+    PaintCell(cell, CellColor(position.board[cell]));
+  for (int side = 0; side < 2; ++side) {
+    for (int i = 0; i < kPiecesPerSide; ++i)
+      Label5[i + side * kPiecesPerSide]->setVisible(i < position.pieces[side]);
+    for (int i = 0; i < kBlockersPerSide; ++i)
+      Label2[i + side * kBlockersPerSide]->setVisible(i < position.blockers[side]);
+  }
+  const bool at_end = step == static_cast<int>(replay_->record.moves.size());
+  if (at_end && replay_->board_outcome && replay_->board_outcome->square) {
+    DrawOutline(OutlineOf(*replay_->board_outcome->square),
+                replay_->board_outcome->winner == 1 ? kRed : kBlue);
+  } else {
+    HideOutline();
+  }
+  UpdateAids();
+}
+
+void Form1::LeaveReplay() {
+  if (!replay_) return;
+  replay_.reset();
+  UpdateAids();
+}
+
+}  // namespace vexa::app

@@ -1,0 +1,146 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QStatusBar>
+
+#include "program_driver.h"
+
+namespace vexa::app {
+namespace {
+
+using testing::Answer;
+using testing::Program;
+using testing::WaitFor;
+
+const QByteArray kTaro("Taro\r\n 0 \r\n 0 \r\n 0 \r\n");
+
+void Keys(Form1& f, std::initializer_list<int> keys, Qt::KeyboardModifiers modifiers = {}) {
+  for (int key : keys)
+    QTest::keyClick(&f, static_cast<Qt::Key>(key), modifiers);
+}
+
+bool Marked(Form1& f, int cell, CellLabel::Mark mark) {
+  return (f.Label1[cell]->Marks() & mark) != 0;
+}
+
+QStringList GameRecordFiles(const Program& p) {
+  return QDir(QDir(p.DataPath()).filePath(QStringLiteral("games"))).entryList(QDir::Files);
+}
+
+// A "VS Human" game played from the keyboard and the mouse, with a hint and
+// an undo on the way, then its record opened and stepped through.
+TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  f.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  EXPECT_TRUE(f.StartHint->isVisible());
+  ASSERT_TRUE(p.StartVsHuman());
+  EXPECT_FALSE(f.StartHint->isVisible());
+  EXPECT_THAT(f.statusBar()->currentMessage().toStdString(), ::testing::HasSubstr("右ボタン"));
+  EXPECT_FALSE(f.Mnu_Undo->isEnabled());
+
+  // Player1 by the keyboard from the centre cell 60 to 12, Player2 by mouse.
+  EXPECT_EQ(f.KeyboardCursor(), 60);
+  Keys(f, {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left,
+           Qt::Key_Left, Qt::Key_Return});
+  p.ClickCell(50);
+  Keys(f, {Qt::Key_Right, Qt::Key_Space});  // 13
+  p.ClickCell(51);
+  Keys(f, {Qt::Key_Down, Qt::Key_Left, Qt::Key_Space});  // 23
+  p.ClickCell(52);
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  EXPECT_EQ(f.game.Board()[12], Player1);
+  EXPECT_EQ(f.game.Board()[23], Player1);
+  EXPECT_TRUE(f.statusBar()->currentMessage().isEmpty());
+  // The latest turn of each side is marked, and only that.
+  EXPECT_TRUE(Marked(f, 23, CellLabel::kLastMove));
+  EXPECT_TRUE(Marked(f, 52, CellLabel::kLastMove));
+  EXPECT_FALSE(Marked(f, 13, CellLabel::kLastMove));
+  EXPECT_TRUE(Marked(f, 23, CellLabel::kCursor));
+
+  // The hint points at the square's fourth corner.
+  QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
+  EXPECT_TRUE(Marked(f, 24, CellLabel::kHint));
+
+  // A blocker by the B key goes with the hint; Ctrl+Z takes it back.
+  Keys(f, {Qt::Key_Down, Qt::Key_B});  // 34
+  EXPECT_EQ(f.game.Board()[34], Blocker);
+  EXPECT_FALSE(Marked(f, 24, CellLabel::kHint));
+  EXPECT_FALSE(f.Label2[5]->isVisible());
+  ASSERT_TRUE(f.Mnu_Undo->isEnabled());
+  QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(f.game.Board()[34], Empty);
+  EXPECT_TRUE(f.Label2[5]->isVisible());
+  EXPECT_EQ(f.game.Turn(), Player1);
+  EXPECT_TRUE(Marked(f, 23, CellLabel::kLastMove));
+
+  Keys(f, {Qt::Key_Up, Qt::Key_Right, Qt::Key_Return});  // 24 wins
+  EXPECT_EQ(p.CloseResult(), QStringLiteral("Player1 Win"));
+  ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
+  EXPECT_TRUE(f.StartHint->isVisible());
+  EXPECT_FALSE(f.Mnu_Undo->isEnabled());
+  const QStringList files = GameRecordFiles(p);
+  ASSERT_EQ(files.size(), 1);
+
+  // The record shows the game again, stepped back and forth by the keys.
+  const QString record = QDir(p.DataPath()).filePath(QStringLiteral("games/") + files.front());
+  f.Start(f.OpenRecordFile(record));
+  ASSERT_TRUE(WaitFor([&] { return f.InReplay(); }));
+  EXPECT_EQ(f.ReplayStep(), 7);
+  f.activateWindow();  // the result dialog had the focus
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  EXPECT_TRUE(f.Line1[0]->isVisible());
+  QTest::keyClick(&f, Qt::Key_Home);
+  EXPECT_EQ(f.ReplayStep(), 0);
+  EXPECT_FALSE(f.Line1[0]->isVisible());
+  QTest::keyClick(&f, Qt::Key_Right);
+  EXPECT_EQ(f.ReplayStep(), 1);
+  EXPECT_TRUE(Marked(f, 12, CellLabel::kLastMove));
+  EXPECT_FALSE(f.Label5[19]->isVisible());
+  EXPECT_TRUE(f.Label5[39]->isVisible());
+  p.ClickCell(70);  // looking only
+  EXPECT_EQ(f.game.Board()[70], Empty);
+  EXPECT_FALSE(f.Option1[0]->isEnabled());
+  QTest::keyClick(&f, Qt::Key_End);
+  EXPECT_EQ(f.ReplayStep(), 7);
+
+  // A new game leaves the replay; the records are as the game left them.
+  EXPECT_EQ(f.game.records.GamesPlayed, 1);
+  p.NewGame();
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  EXPECT_FALSE(f.InReplay());
+  EXPECT_EQ(f.game.records.GamesPlayed, 2);
+}
+
+TEST(PlayerAids, ABrokenRecordIsToldWithItsLineAndTouchesNothing) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  ASSERT_TRUE(p.StartVsHuman());
+  p.ClickCell(12);
+  // A game runs: records are not opened over it.
+  EXPECT_FALSE(f.Mnu_OpenRecord->isEnabled());
+  f.Mnu_GameEnd->trigger();
+  ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
+  EXPECT_EQ(GameRecordFiles(p).size(), 1);  // abandoned after a placement
+
+  const QString path = QDir(p.DataPath()).filePath(QStringLiteral("broken.txt"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(
+      "date 2026-12-08\nmode VS Human\nfirst 1\nresult Draw\nhow abandoned\nmoves\n"
+      "1 P 12\n2 P 12\n");
+  file.close();
+  f.Start(f.OpenRecordFile(path));
+  const testing::MessageSeen seen = Answer(QMessageBox::Ok);
+  EXPECT_THAT(seen.text.toStdString(), ::testing::HasSubstr("8 行目"));
+  EXPECT_THAT(seen.text.toStdString(), ::testing::HasSubstr("taken"));
+  EXPECT_FALSE(f.InReplay());
+  EXPECT_TRUE(f.Option1[0]->isEnabled());
+}
+
+}  // namespace
+}  // namespace vexa::app
