@@ -219,6 +219,7 @@ void Game::ClearBoard() {
 
 Task<> Game::StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mover) {
   ++game_number_;
+  if (cpu_ != nullptr) cpu_->StopThinking();
   const Watch watch = WatchGame();
   ClearBoard();
   side_color_ = {kRed, kBlue, kBlue, kBlue};
@@ -271,6 +272,7 @@ Task<> Game::AbandonGame() {
 
 void Game::InterruptGame() {
   ++game_number_;
+  if (cpu_ != nullptr) cpu_->StopThinking();
   turn_ = NoTurn;
 }
 

@@ -5,6 +5,7 @@
 // The main window implements it; the tests implement it with a recorder.
 // Operations that wait return a Task the rules co_await.
 
+#include <functional>
 #include <string>
 
 #include "board.h"
@@ -16,8 +17,9 @@ namespace vexa {
 // The index of the selected mode button.
 enum class GameMode { VsCpu = 0, VsHuman = 1, VsOnline = 2 };
 
-// The index of the selected strength button.
-enum class CpuStrength { Easy = 0, Normal = 1, Hard = 2, VeryHard = 3 };
+// The index of the selected strength button. Master searches; the other
+// four are fixed rules of thumb.
+enum class CpuStrength { Easy = 0, Normal = 1, Hard = 2, VeryHard = 3, Master = 4 };
 
 // Which controls of the option panel SetOptionControls enables: those of a
 // mode, or of a game in progress.
@@ -74,6 +76,16 @@ class GameShell {
   virtual Task<> Pause(int milliseconds) = 0;
   // Lets pending events run once.
   virtual Task<> LetEventsRun() = 0;
+  // Work for other threads, such as the computer player's search: `run` does
+  // it, and `stop`, callable from any thread, asks it to return soon. Resumes
+  // once `run` has returned. A window runs it off its own thread and lets
+  // events run meanwhile; a shell without events, like this default, runs it
+  // in place, so a tool or a test gets the same result without waiting.
+  virtual Task<> AwaitWork(std::function<void()> run, std::function<void()> stop) {
+    (void)stop;
+    run();
+    co_return;
+  }
   // The result dialog: its text, then its modal display until it is closed.
   virtual void SetResultText(const std::string& text) = 0;
   virtual Task<> ShowResultDialog() = 0;
@@ -98,6 +110,9 @@ class CpuOpponent {
  public:
   virtual ~CpuOpponent() = default;
   virtual Task<> CpuMove() = 0;
+  // The game it may be thinking about has ended or been replaced: work still
+  // running for it may stop at once, its result is not wanted.
+  virtual void StopThinking() {}
 };
 
 }  // namespace vexa
