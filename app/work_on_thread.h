@@ -14,10 +14,17 @@
 #include <thread>
 #include <utility>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 namespace vexa::app {
 
 class WorkOnThread {
  public:
+  static constexpr int kWorkNiceness = 5;
+
   WorkOnThread(std::function<void()> run, std::function<void()> stop)
       : run_(std::move(run)), stop_(std::move(stop)) {}
   WorkOnThread(const WorkOnThread&) = delete;
@@ -34,6 +41,12 @@ class WorkOnThread {
     guard_ = std::make_unique<QObject>();
     QObject* guard = guard_.get();
     thread_ = std::thread([this, guard, waiting] {
+#ifdef __linux__
+      // Below the window's thread, so that the window answers at once even
+      // while the work keeps every core busy; threads the work starts
+      // inherit it.
+      setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkNiceness);
+#endif
       run_();
       // The guard lives until this thread is joined, so posting to it is safe.
       QMetaObject::invokeMethod(
