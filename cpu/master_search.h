@@ -2,8 +2,9 @@
 
 // The search behind the strength "Master": Monte Carlo over whole turns. Each
 // turn the side to move may play (the blockers it must place, then its piece)
-// is scored by playing the game out many times from there, both sides at
-// "VeryHard"; a bandit (UCB1) spends the playouts on the promising turns, and
+// is scored by playing the game out many times from there by the rules of
+// thumb (the opponent "Hard" or "VeryHard", the mover "VeryHard"); a bandit
+// (UCB1) spends the playouts on the promising turns, and
 // the turn played out most often is chosen. Before any playout, a winning cell
 // is taken at once, and every turn that would leave the opponent a reach cell
 // its blockers and piece could have closed is left out.
