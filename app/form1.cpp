@@ -26,6 +26,9 @@ const QString kQuitTitle = QStringLiteral("Vexa with Online Ver1.2");
 Form1::Form1(ProgramPlaces places, std::uint64_t seed)
     : random_cells_(seed), places_(std::move(places)) {
   game.SetCpuOpponent(&cpu_);
+  SearchLimits master = cpu_.MasterLimits();
+  master.seed = seed;
+  cpu_.SetMasterLimits(master);
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(kQuitTitle);
   setWindowIcon(ProgramIcon());  // the dialogs and message boxes take it too
@@ -209,6 +212,8 @@ Task<> Form1::AskToQuit() {
                               QMessageBox::Yes | QMessageBox::No, kQuitTitle);
   if (answer != QMessageBox::Yes) co_return;
   co_await CloseConnection();
+  // The game ends with the program: a search for it stops, its move is dropped.
+  game.InterruptGame();
   quit_confirmed_ = true;
   close();
 }

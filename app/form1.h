@@ -62,6 +62,8 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   std::size_t PendingTasks() const { return tasks_.Pending(); }
   // Makes every pause this long instead (tests, screenshots).
   void SetPauseOverride(std::optional<int> milliseconds) { pause_override_ = milliseconds; }
+  // The computer player, whose Master search a test may limit.
+  CpuPlayer& cpu() { return cpu_; }
 
   Game game{*this};
   ReachLists reach_lists;
@@ -83,7 +85,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QCheckBox* Check1;
   QCheckBox* Check2;
   QGroupBox* Frame5;
-  QRadioButton* Option2[4];
+  QRadioButton* Option2[5];  // the fifth, Master, stands beside "VS CPU"
   QGroupBox* Frame3;
   QPushButton* Command1[2];
   QLabel* Label6[3];
@@ -173,6 +175,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   Task<> Pause(int milliseconds) override;
   Task<> LetEventsRun() override;
   void GameEnded(const Outcome& outcome) override;
+  Task<> AwaitWork(std::function<void()> run, std::function<void()> stop) override;
   void SetResultText(const std::string& text) override;
   Task<> ShowResultDialog() override;
   Task<> ShowSettingsDialog() override;

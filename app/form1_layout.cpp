@@ -171,6 +171,10 @@ void Form1::BuildOptionPanel() {
                                      QString::fromLatin1(strengths[i].caption), strengths[i].left,
                                      strengths[i].top, strengths[i].width, 225);
   }
+  // Frame5 is full: Master, the searching strength, takes the free place
+  // beside "VS CPU", in the strength buttons' group.
+  Option2[4] = Place<QRadioButton>(Frame2, Indexed("Option2", 4), QStringLiteral("Master"), 1260,
+                                   210, 1035, 225);
   Option1[1] = Place<QRadioButton>(Frame2, Indexed("Option1", 1), QStringLiteral("VS Human"), 120,
                                    1560, 1140, 225);
   Check2 = Place<QCheckBox>(Frame2, QStringLiteral("Check2"), QStringLiteral("Player1が先攻"), 420,
@@ -201,7 +205,7 @@ void Form1::BuildOptionPanel() {
   for (int i = 0; i < 3; ++i)
     modes->addButton(Option1[i], i);
   auto* strength_group = new QButtonGroup(Frame5);
-  for (int i = 0; i < 4; ++i)
+  for (int i = 0; i < 5; ++i)
     strength_group->addButton(Option2[i], i);
 
   Option1[0]->setChecked(true);

@@ -20,11 +20,6 @@ const char* ModeName(GameMode mode) {
   return "VS Online";
 }
 
-const char* StrengthName(CpuStrength strength) {
-  constexpr const char* kNames[] = {"Easy", "Normal", "Hard", "VeryHard"};
-  return kNames[static_cast<int>(strength)];
-}
-
 }  // namespace
 
 GameRecord Form1::RecordOf(const Outcome& outcome) const {

@@ -6,6 +6,7 @@
 #include "message_box.h"
 #include "qt_await.h"
 #include "twips.h"
+#include "work_on_thread.h"
 
 namespace vexa::app {
 
@@ -174,6 +175,10 @@ Task<> Form1::Pause(int milliseconds) {
 
 Task<> Form1::LetEventsRun() {
   co_await Delay(0);
+}
+
+Task<> Form1::AwaitWork(std::function<void()> run, std::function<void()> stop) {
+  co_await WorkOnThread(std::move(run), std::move(stop));
 }
 
 void Form1::SetResultText(const std::string& text) {

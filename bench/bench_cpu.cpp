@@ -1,12 +1,19 @@
-// The computer player's costs: one reach listing, one whole move, and whole
-// games of self-play.
+// The computer player's costs: one reach listing, one whole move, whole
+// games of self-play, Master's search speed, and how soon a new game or an
+// abandon ends its search.
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
+#include <chrono>
+#include <coroutine>
+#include <functional>
 #include <random>
+#include <thread>
 
 #include "cpu_player.h"
 #include "game.h"
+#include "master_search.h"
 #include "random_board.h"
 #include "reach_lists.h"
 #include "self_play.h"
@@ -72,6 +79,96 @@ void BM_SelfPlayVeryHardAgainstVeryHard(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());  // games per second
 }
 BENCHMARK(BM_SelfPlayVeryHardAgainstVeryHard);
+
+// Master's playouts per second (items_per_second) on the mid-game board, on
+// one thread and on every core (argument 0), 4000 playouts a search.
+void BM_MasterSearchMidGame(benchmark::State& state) {
+  const SearchPosition position{MidGameBoard(), {10, 20, 10, 20}, {4, 6, 6, 6}, Cpu, Player1};
+  SearchLimits limits;
+  limits.time.reset();
+  limits.playouts = 4000;
+  limits.threads = static_cast<int>(state.range(0));
+  const std::atomic<bool> stop{false};
+  long playouts = 0;
+  int threads = 0;
+  for (auto _ : state) {
+    const SearchResult result = SearchTurn(position, limits, stop);
+    playouts += result.playouts;
+    threads = result.threads;
+  }
+  state.SetItemsProcessed(playouts);
+  state.counters["threads"] = threads;
+}
+BENCHMARK(BM_MasterSearchMidGame)->Arg(1)->Arg(0)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The same from the empty board, where every playout is a whole game.
+void BM_MasterSearchOpening(benchmark::State& state) {
+  const SearchPosition position{{}, {20, 20, 20, 20}, {6, 6, 6, 6}, Cpu, Player1};
+  SearchLimits limits;
+  limits.time.reset();
+  limits.playouts = 4000;
+  limits.threads = static_cast<int>(state.range(0));
+  const std::atomic<bool> stop{false};
+  long playouts = 0;
+  for (auto _ : state)
+    playouts += SearchTurn(position, limits, stop).playouts;
+  state.SetItemsProcessed(playouts);
+}
+BENCHMARK(BM_MasterSearchOpening)->Arg(1)->Arg(0)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// A shell that runs the CPU's work on a thread and notes when it returned;
+// the move waiting for it is never resumed, as when its game is gone.
+class ThreadShell : public SilentShell {
+ public:
+  std::thread worker;
+  std::chrono::steady_clock::time_point returned;
+  Task<> AwaitWork(std::function<void()> run, std::function<void()>) override {
+    worker = std::thread([this, run] {
+      run();
+      returned = std::chrono::steady_clock::now();
+    });
+    co_await std::suspend_always{};
+  }
+};
+
+// From a new game (argument 0) or an abandon (1) while Master searches on
+// every core to the search's return: the game tells the computer player,
+// whose workers see the stop flag at their next playout. Manual time: the
+// latency alone; "max_ms" is the longest of the iterations.
+void BM_MasterStopLatency(benchmark::State& state) {
+  ThreadShell shell;
+  shell.strength = CpuStrength::Master;
+  Game game(shell);
+  ReachLists lists;
+  SeededCellSource random(1);
+  CpuPlayer cpu(game, lists, random);
+  game.SetCpuOpponent(&cpu);
+  SearchLimits limits;
+  limits.time = std::chrono::seconds(60);
+  cpu.SetMasterLimits(limits);
+  const BoardCells position = MidGameBoard();
+  double longest = 0;
+  for (auto _ : state) {
+    game.SetUpPosition(position, {10, 20, 10, 20}, {4, 6, 6, 6}, Cpu);
+    Task<> move = cpu.CpuMove();
+    move.Resume();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // deep in its playouts
+    const auto asked = std::chrono::steady_clock::now();
+    Task<> ending = state.range(0) == 0 ? game.StartGame(StartedFrom::Menu) : game.AbandonGame();
+    ending.Resume();
+    shell.worker.join();
+    const double seconds = std::chrono::duration<double>(shell.returned - asked).count();
+    longest = std::max(longest, seconds * 1000);
+    state.SetIterationTime(seconds);
+  }
+  state.counters["max_ms"] = longest;
+}
+BENCHMARK(BM_MasterStopLatency)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Iterations(50)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vexa

@@ -218,6 +218,7 @@ void Game::ClearBoard() {
 Task<> Game::StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mover) {
   ReportUnfinished(EndReason::Abandoned);
   ++game_number_;
+  if (cpu_ != nullptr) cpu_->StopThinking();
   in_progress_ = true;
   const Watch watch = WatchGame();
   ClearBoard();
@@ -272,6 +273,7 @@ Task<> Game::AbandonGame() {
 void Game::InterruptGame(EndReason why) {
   ReportUnfinished(why);
   ++game_number_;
+  if (cpu_ != nullptr) cpu_->StopThinking();
   turn_ = NoTurn;
 }
 

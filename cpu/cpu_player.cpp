@@ -1,5 +1,9 @@
 #include "cpu_player.h"
 
+#include <algorithm>
+#include <functional>
+#include <utility>
+
 namespace vexa {
 
 int DrawRandomCell(const BoardCells& board, CellSource& random) {
@@ -54,6 +58,10 @@ bool CpuPlayer::BlockReaches() {
 
 Task<> CpuPlayer::CpuMove() {
   const Game::Watch watch = game_.WatchGame();
+  if (Strength() == CpuStrength::Master) {
+    co_await MasterMove(watch);
+    co_return;
+  }
   co_await game_.Shell().Pause(kThinkingPauseMs);
   // A new game or an abandon during the pause owns the board now.
   if (!watch.StillCurrent()) co_return;
@@ -110,6 +118,48 @@ Task<> CpuPlayer::CpuMove() {
   if (!watch.StillCurrent()) co_return;
   // No new square of Player1 is possible; this ends the game when both
   // stocks are empty.
+  co_await game_.CheckSquare(Player1);
+}
+
+void CpuPlayer::StopThinking() {
+  if (thinking_) thinking_->stop = true;
+}
+
+Task<> CpuPlayer::MasterMove(Game::Watch watch) {
+  using namespace std::chrono;
+  const steady_clock::time_point started = steady_clock::now();
+  const SearchPosition position{game_.Board(), game_.PieceStock(), game_.BlockerStock(), Cpu,
+                                Player1};
+  SearchLimits limits = master_limits_;
+  limits.seed += ++searches_;
+  auto thought = std::make_shared<Thought>();
+  thinking_ = thought;
+  // Named before the wait: g++ 12 destroys a lambda temporary of a co_await
+  // expression twice, and with it the captured shared pointer.
+  std::function<void()> run = [thought, position, limits] {
+    thought->result = SearchTurn(position, limits, thought->stop);
+  };
+  std::function<void()> stop = [thought] { thought->stop = true; };
+  co_await game_.Shell().AwaitWork(std::move(run), std::move(stop));
+  // A new game that started meanwhile may already think about its own move.
+  if (thinking_ == thought) thinking_.reset();
+  if (!watch.StillCurrent()) co_return;
+
+  const auto spent = duration_cast<milliseconds>(steady_clock::now() - started).count();
+  co_await game_.Shell().Pause(static_cast<int>(std::max<long long>(0, kThinkingPauseMs - spent)));
+  if (!watch.StillCurrent()) co_return;
+  const std::vector<Move>& turn = thought->result.turn;
+  if (turn.empty()) co_return;  // no empty cell: no real game gets here
+  for (const Move& move : turn) {
+    if (move.kind == MoveKind::Blocker) {
+      PlaceCpuBlocker(move.cell);
+    } else {
+      PlaceCpuPiece(move.cell);
+    }
+  }
+  const bool ended = co_await game_.CheckSquare(Cpu);
+  if (ended) co_return;
+  HandOver();
   co_await game_.CheckSquare(Player1);
 }
 

@@ -3,18 +3,24 @@
 // The computer player: side 3 of "VS CPU", against Player1, at the strength
 // the option panel shows.
 
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "board.h"
 #include "cell_source.h"
 #include "game.h"
+#include "master_search.h"
 #include "reach_lists.h"
 #include "task.h"
 
 namespace vexa {
 
-// The visible thinking time before every move.
+// The visible thinking time before every move; Master searches during it.
 constexpr int kThinkingPauseMs = 1000;
+static_assert(SearchLimits{}.time == std::chrono::milliseconds(kThinkingPauseMs));
 // Empty cells outside the inner block that the inner-block draw passes over
 // before it takes one anyway.
 constexpr int kInnerDrawPatience = 2500;
@@ -35,6 +41,15 @@ class CpuPlayer : public CpuOpponent {
   // history see it as a Move. When a new game or an abandon happens while
   // the move waits, the rest of it is dropped.
   Task<> CpuMove() override;
+  // Stops Master's search; the move it was for is dropped.
+  void StopThinking() override;
+
+  // Master's search: by default the thinking pause on every core. Each move
+  // searches with a seed of its own, taken in turn from `limits.seed`.
+  void SetMasterLimits(const SearchLimits& limits) { master_limits_ = limits; }
+  const SearchLimits& MasterLimits() const { return master_limits_; }
+  // A search of Master runs for this player's move.
+  bool Thinking() const { return thinking_ != nullptr; }
 
  private:
   CpuStrength Strength() const { return game_.Shell().Strength(); }
@@ -64,6 +79,17 @@ class CpuPlayer : public CpuOpponent {
   // events run after every draw. Nothing when the game changed meanwhile.
   Task<std::optional<int>> DrawRandomInnerCell(Game::Watch watch);
 
+  // Master: the search runs during the thinking pause, which it shortens by
+  // its own time; its turn is placed when the pause is over.
+  Task<> MasterMove(Game::Watch watch);
+
+  // What one search shares with the thread it runs on: the stop flag, and the
+  // result, read only once the work has returned.
+  struct Thought {
+    std::atomic<bool> stop{false};
+    SearchResult result;
+  };
+
   Game& game_;
   ReachLists& lists_;
   CellSource& random_;
@@ -71,6 +97,10 @@ class CpuPlayer : public CpuOpponent {
   // to score it with, so the instance's lists never describe a trial.
   BoardCells TrialBoard{};
   ReachLists trial_lists_;
+
+  SearchLimits master_limits_;
+  std::uint64_t searches_ = 0;
+  std::shared_ptr<Thought> thinking_;
 };
 
 // A random empty playable cell of the board, anywhere.

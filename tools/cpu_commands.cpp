@@ -1,5 +1,7 @@
 #include "cpu_commands.h"
 
+#include <iterator>
+
 #include "cpu_player.h"
 #include "game.h"
 #include "reach_lists.h"
@@ -8,8 +10,6 @@
 namespace vexa::tools {
 
 namespace {
-
-constexpr const char* kStrengthNames[] = {"Easy", "Normal", "Hard", "VeryHard"};
 
 std::string CellsText(const CellList& list) {
   std::string out;
@@ -36,14 +36,11 @@ std::optional<long> StockField(const BoardLine& board, const std::string& name, 
 }  // namespace
 
 std::optional<CpuStrength> ParseStrength(const std::string& name) {
-  for (int index = 0; index < 4; ++index) {
-    if (name == kStrengthNames[index]) return static_cast<CpuStrength>(index);
+  for (int index = 0; index <= static_cast<int>(CpuStrength::Master); ++index) {
+    const auto strength = static_cast<CpuStrength>(index);
+    if (name == StrengthName(strength)) return strength;
   }
   return std::nullopt;
-}
-
-const char* StrengthName(CpuStrength strength) {
-  return kStrengthNames[static_cast<int>(strength)];
 }
 
 std::string ReachesLine(const BoardLine& board, Side side) {
@@ -53,7 +50,8 @@ std::string ReachesLine(const BoardLine& board, Side side) {
 }
 
 std::optional<std::string> CpuMoveLine(const BoardLine& board, CpuStrength strength,
-                                       CellSource& random, std::string& error) {
+                                       CellSource& random, const SearchLimits& master,
+                                       std::string& error) {
   const auto blockers = StockField(board, "blockers", 0, kBlockersPerSide, kBlockersPerSide, error);
   if (!blockers) return std::nullopt;
   const auto pieces = StockField(board, "pieces", 1, kPiecesPerSide, kPiecesPerSide, error);
@@ -74,6 +72,7 @@ std::optional<std::string> CpuMoveLine(const BoardLine& board, CpuStrength stren
   Game game(shell);
   ReachLists lists;
   CpuPlayer cpu(game, lists, random);
+  cpu.SetMasterLimits(master);
   const Stocks pieces_left = {kPiecesPerSide, kPiecesPerSide, static_cast<std::int16_t>(*pieces),
                               kPiecesPerSide};
   const Stocks blockers_left = {kBlockersPerSide, kBlockersPerSide,

@@ -8,12 +8,13 @@
 #include "board_line.h"
 #include "cell_source.h"
 #include "game_shell.h"
+#include "master_search.h"
 
 namespace vexa::tools {
 
-// "Easy", "Normal", "Hard" or "VeryHard", as the option buttons are captioned.
+// "Easy", "Normal", "Hard", "VeryHard" or "Master", as the option buttons
+// are captioned.
 std::optional<CpuStrength> ParseStrength(const std::string& name);
-const char* StrengthName(CpuStrength strength);
 
 // The side's reach cells, ';', its pre-reach cells: each in list order,
 // separated by blanks ("48;2 4 22 44 34 36 50 70").
@@ -22,8 +23,10 @@ std::string ReachesLine(const BoardLine& board, Side side);
 // One move of the CPU (side 3) on the board, without its pause: the
 // placements in order, "B c" for a blocker and "P c" for the piece. The
 // fields blockers=K (0..6, default 6) and pieces=K (1..20, default 20) give
-// the CPU's stocks. Nothing and an error text for a board it cannot move on.
+// the CPU's stocks. Master searches within `master`. Nothing and an error
+// text for a board it cannot move on.
 std::optional<std::string> CpuMoveLine(const BoardLine& board, CpuStrength strength,
-                                       CellSource& random, std::string& error);
+                                       CellSource& random, const SearchLimits& master,
+                                       std::string& error);
 
 }  // namespace vexa::tools

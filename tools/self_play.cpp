@@ -21,7 +21,13 @@ std::int16_t Swapped(std::int16_t value) {
 
 }  // namespace
 
-SelfPlay::SelfPlay(CpuStrength a, CpuStrength b, std::uint64_t seed) : random_(seed) {
+SelfPlay::SelfPlay(CpuStrength a, CpuStrength b, std::uint64_t seed, SearchLimits master)
+    : random_(seed) {
+  // The two sides search with different seeds.
+  master.seed = seed;
+  cpu_a_.SetMasterLimits(master);
+  master.seed = ~seed;
+  cpu_b_.SetMasterLimits(master);
   shell_.mode = GameMode::VsCpu;
   shell_.strength = a;
   mirror_shell_.mode = GameMode::VsCpu;

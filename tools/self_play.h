@@ -11,6 +11,7 @@
 #include "cell_source.h"
 #include "cpu_player.h"
 #include "game.h"
+#include "master_search.h"
 #include "reach_lists.h"
 #include "silent_shell.h"
 
@@ -20,7 +21,8 @@ enum class SelfPlayResult { WinA, WinB, Draw };
 
 class SelfPlay {
  public:
-  SelfPlay(CpuStrength a, CpuStrength b, std::uint64_t seed);
+  // A Master side searches within `master`, its seed taken from `seed`.
+  SelfPlay(CpuStrength a, CpuStrength b, std::uint64_t seed, SearchLimits master = {});
   SelfPlay(const SelfPlay&) = delete;
   SelfPlay& operator=(const SelfPlay&) = delete;
 

@@ -3,12 +3,15 @@
 //
 //   vexa-analyze squares SIDE                 every corner set the judge accepts
 //   vexa-analyze reaches SIDE                 the side's reach and pre-reach cells
-//   vexa-analyze cpu STRENGTH [--seed N]      the CPU's move on each board
-//   vexa-analyze selfplay A B --games N [--seed S] [--records DIR]
+//   vexa-analyze cpu STRENGTH [--seed N] [SEARCH]
+//                                             the CPU's move on each board
+//   vexa-analyze selfplay A B --games N [--seed S] [--records DIR] [SEARCH]
 //                                             whole games of strength A against B
 //   vexa-analyze record FILE                  the boards of a game record
 //   vexa-analyze --version
+//   SEARCH: --budget-ms N, --playouts N, --threads N for Master
 
+#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -32,11 +35,13 @@ namespace {
 int Usage() {
   std::cerr << "usage: vexa-analyze squares SIDE\n"
                "       vexa-analyze reaches SIDE\n"
-               "       vexa-analyze cpu STRENGTH [--seed N]\n"
-               "       vexa-analyze selfplay A B --games N [--seed S] [--records DIR]\n"
+               "       vexa-analyze cpu STRENGTH [--seed N] [SEARCH]\n"
+               "       vexa-analyze selfplay A B --games N [--seed S] [--records DIR] [SEARCH]\n"
                "       vexa-analyze record FILE\n"
                "       vexa-analyze --version\n"
-               "  SIDE is 1..4; STRENGTH, A and B are Easy, Normal, Hard or VeryHard.\n"
+               "  SIDE is 1..4; STRENGTH, A and B are Easy, Normal, Hard, VeryHard or Master.\n"
+               "  SEARCH, for Master: --budget-ms N (default 1000 when --playouts is not\n"
+               "  given), --playouts N, --threads N (default: one per core).\n"
                "  squares, reaches and cpu read boards on standard input: a board is 121\n"
                "  characters 0..5, optionally followed by blank-separated name=value fields\n"
                "  (cpu reads blockers=K and pieces=K, the CPU's stocks).\n";
@@ -119,7 +124,7 @@ std::optional<Side> SideArgument(const std::string& text) {
 std::optional<CpuStrength> StrengthArgument(const std::string& text) {
   const auto strength = ParseStrength(text);
   if (!strength) {
-    std::cerr << "vexa-analyze: a strength is Easy, Normal, Hard or VeryHard, not '" << text
+    std::cerr << "vexa-analyze: a strength is Easy, Normal, Hard, VeryHard or Master, not '" << text
               << "'\n";
   }
   return strength;
@@ -200,6 +205,36 @@ int RunRecord(const std::string& path) {
   return 0;
 }
 
+// Master's limits from --budget-ms, --playouts and --threads; without either
+// budget, the second of the thinking pause. The seed is set by the caller.
+std::optional<SearchLimits> SearchOptions(const Arguments& args) {
+  SearchLimits limits;
+  struct {
+    const char* name;
+    long low, high;
+  } const options[] = {
+      {"budget-ms", 1, 86'400'000}, {"playouts", 1, 1'000'000'000}, {"threads", 1, 256}};
+  long values[3] = {0, 0, 0};
+  for (int n = 0; n < 3; ++n) {
+    const auto option = args.options.find(options[n].name);
+    if (option == args.options.end()) continue;
+    const auto value = ParseNumber(option->second, options[n].low, options[n].high);
+    if (!value) {
+      std::cerr << "vexa-analyze: --" << options[n].name << " must be " << options[n].low << ".."
+                << options[n].high << ", not '" << option->second << "'\n";
+      return std::nullopt;
+    }
+    values[n] = *value;
+  }
+  if (values[1] > 0) {
+    limits.playouts = values[1];
+    limits.time.reset();
+  }
+  if (values[0] > 0) limits.time = std::chrono::milliseconds(values[0]);
+  limits.threads = static_cast<int>(values[2]);
+  return limits;
+}
+
 int RunSelfPlay(const Arguments& args) {
   const auto a = StrengthArgument(args.words[0]);
   const auto b = StrengthArgument(args.words[1]);
@@ -216,7 +251,8 @@ int RunSelfPlay(const Arguments& args) {
     return 2;
   }
   const auto seed = SeedOption(args);
-  if (!seed) return 2;
+  const auto search = SearchOptions(args);
+  if (!seed || !search) return 2;
   if (args.options.count("seed") == 0) std::cerr << "selfplay: seed " << *seed << '\n';
 
   const auto records = args.options.find("records");
@@ -229,12 +265,14 @@ int RunSelfPlay(const Arguments& args) {
     }
   }
 
-  SelfPlay play(*a, *b, *seed);
+  SelfPlay play(*a, *b, *seed, *search);
   long wins_a = 0;
   long wins_b = 0;
   long draws = 0;
-  // Long runs report each tenth on standard error.
-  const long report_every = *games >= 1000 ? *games / 10 : 0;
+  // Long runs report each tenth on standard error; with Master, a run of
+  // ten games can be long.
+  const bool searching = *a == CpuStrength::Master || *b == CpuStrength::Master;
+  const long report_every = *games >= 1000 || (searching && *games >= 10) ? *games / 10 : 0;
   for (long game = 0; game < *games; ++game) {
     // A moves first in the even games, B in the odd ones.
     switch (play.PlayGame(game % 2 == 0)) {
@@ -288,22 +326,25 @@ int Run(const std::vector<std::string>& all) {
   }
 
   if (command == "cpu") {
-    const auto args = SplitArguments(rest, {"seed"});
+    const auto args = SplitArguments(rest, {"seed", "budget-ms", "playouts", "threads"});
     if (!args) return 2;
     if (args->words.size() != 1) return Usage();
     const auto strength = StrengthArgument(args->words[0]);
     const auto seed = SeedOption(*args);
-    if (!strength || !seed) return 2;
+    auto search = SearchOptions(*args);
+    if (!strength || !seed || !search) return 2;
     SeededCellSource random(*seed);  // one seeding for all boards
+    search->seed = *seed;
     return ForEachBoard([&](const BoardLine& board, std::string& error) {
-      const auto line = CpuMoveLine(board, *strength, random, error);
+      const auto line = CpuMoveLine(board, *strength, random, *search, error);
       if (line) std::cout << *line << '\n';
       return line.has_value();
     });
   }
 
   if (command == "selfplay") {
-    const auto args = SplitArguments(rest, {"games", "seed", "records"});
+    const auto args =
+        SplitArguments(rest, {"games", "seed", "records", "budget-ms", "playouts", "threads"});
     if (!args) return 2;
     if (args->words.size() != 2) return Usage();
     return RunSelfPlay(*args);

@@ -43,7 +43,7 @@ QColor Background(QWidget* w) {
 }
 
 // The enabled flags of the option panel in a fixed order, as a string of 0
-// and 1: Frame2, Option1 x3, Check1, Check2, Frame5, Option2 x4, Frame3,
+// and 1: Frame2, Option1 x3, Check1, Check2, Frame5, Option2 x5, Frame3,
 // Text1 x3, Command1 x2.
 std::string PanelState(Form1& f) {
   std::string s;
@@ -82,7 +82,7 @@ TEST(Form1, StartsWithTheRecordsAndTheIdleCpuPanel) {
   EXPECT_TRUE(f.Option2[3]->isChecked());
   EXPECT_TRUE(f.Check2->isChecked());
   EXPECT_FALSE(f.Check1->isChecked());
-  EXPECT_EQ(PanelState(f), "111110 11111 000000");
+  EXPECT_EQ(PanelState(f), "111110 111111 000000");
   for (int corner : {0, 10, 110, 120})
     EXPECT_FALSE(f.Label1[corner]->isVisible());
   EXPECT_TRUE(f.Label1[1]->isVisible());
@@ -100,26 +100,26 @@ TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
   Form1& f = *p.form1;
 
   QTest::mouseClick(f.Option1[1], Qt::LeftButton);
-  EXPECT_EQ(PanelState(f), "111101 00000 000000");
+  EXPECT_EQ(PanelState(f), "111101 000000 000000");
   // Online games start from the host's settings, never from the menu.
   QTest::mouseClick(f.Option1[2], Qt::LeftButton);
-  EXPECT_EQ(PanelState(f), "111100 00000 111111");
+  EXPECT_EQ(PanelState(f), "111100 000000 111111");
   EXPECT_FALSE(f.Mnu_NewGame->isEnabled());
   QTest::mouseClick(f.Option1[0], Qt::LeftButton);
-  EXPECT_EQ(PanelState(f), "111110 11111 000000");
+  EXPECT_EQ(PanelState(f), "111110 111111 000000");
   EXPECT_TRUE(f.Mnu_NewGame->isEnabled());
   // Panel code 2 while "VS Online" is not selected leaves the connection
   // fields as they are but enables their frame.
   f.SetOptionControls(PanelCode::VsOnline, true);
-  EXPECT_EQ(PanelState(f), "111100 00000 100000");
+  EXPECT_EQ(PanelState(f), "111100 000000 100000");
   f.SetOptionControls(PanelCode::GameRunning, true);
-  EXPECT_EQ(PanelState(f), "111111 11111 111111");
+  EXPECT_EQ(PanelState(f), "111111 111111 111111");
 
   ASSERT_TRUE(p.StartVsHuman());
-  EXPECT_EQ(PanelState(f), "000000 00000 000000");
+  EXPECT_EQ(PanelState(f), "000000 000000 000000");
   f.Mnu_GameEnd->trigger();
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == NoTurn; }));
-  EXPECT_EQ(PanelState(f), "111101 00000 000000");
+  EXPECT_EQ(PanelState(f), "111101 000000 000000");
 }
 
 TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
@@ -172,7 +172,7 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
     EXPECT_EQ(f.Line1[edge]->Color(), QColor(Qt::red));
   }
   ASSERT_TRUE(WaitFor([&] { return f.Label3->text() == QStringLiteral("( 2, 2)"); }));
-  EXPECT_EQ(PanelState(f), "111101 00000 000000");
+  EXPECT_EQ(PanelState(f), "111101 000000 000000");
   EXPECT_THAT(Captions(f),
               ::testing::ElementsAre("13 戦", "8 勝", "4 負", "0 引き分け", "勝率 61.5 %"));
   EXPECT_EQ(p.ReadConfig(), QByteArray("Taro\r\n 13 \r\n 8 \r\n 4 \r\n"));
@@ -240,7 +240,7 @@ TEST(Form1, AVsHumanGameDecidedByTheBlockersLeftOpensThePanelAroundItsResult) {
   ASSERT_TRUE(WaitFor([&] { return testing::VisibleWindow<Form5>() != nullptr; }));
   EXPECT_TRUE(On(f.Frame2));  // opened before the result is shown
   EXPECT_EQ(p.CloseResult(), QStringLiteral("Player2 Win"));
-  ASSERT_TRUE(WaitFor([&] { return PanelState(f) == "111101 00000 000000"; }));
+  ASSERT_TRUE(WaitFor([&] { return PanelState(f) == "111101 000000 000000"; }));
   EXPECT_EQ(f.game.records.Losses, 4);  // unchanged
   EXPECT_EQ(f.game.records.Wins, 7);
   EXPECT_EQ(p.ReadConfig(), kTaro);  // nothing saved

@@ -81,5 +81,20 @@ expect "selfplay needs --games" 2 "$?"
 "$tool" selfplay Hard Normal --games 0 >/dev/null 2>&1
 expect "selfplay needs at least one game" 2 "$?"
 
+# --- Master: its winning cell at once; four reach cells of Player1 closed by
+# three blockers and the piece, the same turn again for the same seed and
+# playout budget; whole games within a playout budget.
+expect "cpu Master wins" "P 48" \
+  "$(printf '%s\n' "$(board 24=3 26=3 46=3 60=1 62=1 82=1)" |
+    "$tool" cpu Master --playouts 200 --threads 1 --seed 1)"
+master=$(printf '%s\n' "$threats blockers=3" | "$tool" cpu Master --playouts 300 --threads 2 --seed 4)
+case "$master" in "B "*" B "*" B "*" P "*) ;; *) expect "cpu Master closes all four" "B . B . B . P ." "$master" ;; esac
+expect "cpu Master repeats" "$master" \
+  "$(printf '%s\n' "$threats blockers=3" | "$tool" cpu Master --playouts 300 --threads 2 --seed 4)"
+expect "selfplay Master" "Master 2 Easy 0 draws 0" \
+  "$("$tool" selfplay Master Easy --games 2 --seed 1 --playouts 100 --threads 1 2>/dev/null)"
+"$tool" cpu Master --threads 0 </dev/null 2>/dev/null
+expect "no threads is refused" 2 "$?"
+
 if [ "$failures" -eq 0 ]; then echo "vexa-analyze cpu subcommands: all checks passed"; fi
 exit "$failures"

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+
+#include "program_driver.h"
+
+namespace vexa::app {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Program;
+using testing::WaitFor;
+
+const QByteArray kTaro = "Taro\r\n 0 \r\n 0 \r\n 0 \r\n";
+
+SearchLimits SearchFor(std::chrono::milliseconds time) {
+  SearchLimits limits;
+  limits.time = time;
+  return limits;  // on every core, as in play
+}
+
+int CountOf(const Form1& f, std::int16_t value) {
+  return static_cast<int>(std::count(f.game.Board().begin(), f.game.Board().end(), value));
+}
+
+TEST(Master, StandsBesideVsCpuWhereItCoversNothing) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  QRadioButton* master = f.Option2[4];
+  EXPECT_EQ(master->objectName(), QStringLiteral("Option2_4"));
+  EXPECT_EQ(master->text(), QStringLiteral("Master"));
+  EXPECT_TRUE(f.Frame2->rect().contains(master->geometry()));
+  EXPECT_GE(master->width(), master->sizeHint().width()) << "the caption is cut";
+  for (QWidget* other : f.Frame2->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other == master) continue;
+    EXPECT_FALSE(other->geometry().intersects(master->geometry()))
+        << other->objectName().toStdString();
+  }
+  // One group with the four in Frame5.
+  QTest::mouseClick(master, Qt::LeftButton);
+  EXPECT_TRUE(master->isChecked());
+  EXPECT_FALSE(f.Option2[3]->isChecked());
+  EXPECT_EQ(f.Strength(), CpuStrength::Master);
+  QTest::mouseClick(f.Option2[0], Qt::LeftButton);
+  EXPECT_FALSE(master->isChecked());
+}
+
+// A whole game against a plain rule (the first empty cell), Master searching
+// 200 ms a move on every core, while a 10 ms timer measures how long the
+// window ever goes without handling its events during a search.
+TEST(Master, PlaysAGameWhileTheWindowKeepsHandlingEvents) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  f.cpu().SetMasterLimits(SearchFor(200ms));
+  QTest::mouseClick(f.Option2[4], Qt::LeftButton);
+
+  QElapsedTimer clock;
+  qint64 last_tick = -1;
+  qint64 longest_gap = 0;
+  int ticks_while_searching = 0;
+  QTimer ticker;
+  ticker.setInterval(10);
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    // Gaps between two ticks of one search; the file written with the
+    // result is not the search's doing.
+    if (!f.cpu().Thinking()) {
+      last_tick = -1;
+      return;
+    }
+    const qint64 now = clock.elapsed();
+    if (last_tick >= 0) longest_gap = std::max(longest_gap, now - last_tick);
+    last_tick = now;
+    ++ticks_while_searching;
+  });
+  clock.start();
+  ticker.start();
+
+  p.NewGame();
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  EXPECT_FALSE(f.Option2[4]->isEnabled());
+  while (f.game.Turn() == Player1) {
+    int cell = 1;
+    while (!IsPlayableCell(cell) || f.game.Board()[cell] != Empty)
+      ++cell;
+    p.ClickCell(cell);
+    ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1 || f.game.Turn() == NoTurn; }));
+  }
+  ticker.stop();
+
+  EXPECT_EQ(p.CloseResult(), QStringLiteral("You Lose"));
+  EXPECT_GT(ticks_while_searching, 10);
+  EXPECT_LE(longest_gap, 50);
+  ASSERT_TRUE(WaitFor([&] { return f.Option2[4]->isEnabled(); }));
+}
+
+enum class Interruption { NewGame, Abandon, Quit, Leave };
+
+class MasterInterrupted : public ::testing::TestWithParam<Interruption> {};
+
+// While Master searches (for at most 30 s), each way of ending the game stops
+// the search at once, and nothing of the CPU's lands on the board.
+TEST_P(MasterInterrupted, StopsTheSearchAndPlacesNothing) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  f.cpu().SetMasterLimits(SearchFor(30s));
+  QTest::mouseClick(f.Option2[4], Qt::LeftButton);
+  p.NewGame();
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  p.ClickCell(60);
+  ASSERT_TRUE(f.cpu().Thinking());
+
+  QElapsedTimer clock;
+  clock.start();
+  switch (GetParam()) {
+    case Interruption::NewGame:
+      p.NewGame();
+      break;
+    case Interruption::Abandon:
+      f.Mnu_GameEnd->trigger();
+      break;
+    case Interruption::Quit:
+      f.Mnu_End->trigger();
+      testing::Answer(QMessageBox::Yes);
+      clock.restart();
+      break;
+    case Interruption::Leave:
+      p.form1.reset();  // the instance goes away with its search
+      EXPECT_LT(clock.elapsed(), 1000);
+      return;
+  }
+  ASSERT_TRUE(WaitFor([&] { return !f.cpu().Thinking() && f.PendingTasks() == 0; }, 5000));
+  EXPECT_LT(clock.elapsed(), 1000);
+  EXPECT_EQ(CountOf(f, Cpu), 0);
+  EXPECT_EQ(CountOf(f, Blocker), 0);
+  EXPECT_EQ(f.game.PieceStock()[Cpu - 1], kPiecesPerSide);
+}
+
+std::string WayName(const ::testing::TestParamInfo<Interruption>& info) {
+  const char* names[] = {"NewGame", "Abandon", "Quit", "Leave"};
+  return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(EachWay, MasterInterrupted,
+                         ::testing::Values(Interruption::NewGame, Interruption::Abandon,
+                                           Interruption::Quit, Interruption::Leave),
+                         WayName);
+
+}  // namespace
+}  // namespace vexa::app

@@ -1,0 +1,195 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <initializer_list>
+#include <thread>
+#include <utility>
+
+#include "cpu_player.h"
+#include "master_search.h"
+#include "reach_lists.h"
+#include "recording_shell.h"
+
+namespace vexa {
+namespace {
+
+using ::testing::ElementsAre;
+using namespace std::chrono_literals;
+
+// A board with the given cells set to the given values.
+BoardCells BoardWith(std::initializer_list<std::pair<int, CellValue>> cells) {
+  BoardCells board{};
+  for (const auto& [cell, value] : cells)
+    board[cell] = value;
+  return board;
+}
+
+SearchPosition PositionFor(const BoardCells& board, Side mover, int pieces = kPiecesPerSide,
+                           int blockers = kBlockersPerSide) {
+  SearchPosition p;
+  p.board = board;
+  p.pieces.fill(kPiecesPerSide);
+  p.blockers.fill(kBlockersPerSide);
+  p.pieces[mover - 1] = static_cast<std::int16_t>(pieces);
+  p.blockers[mover - 1] = static_cast<std::int16_t>(blockers);
+  p.mover = mover;
+  p.opponent = mover == Cpu ? Player1 : Cpu;
+  return p;
+}
+
+SearchLimits Playouts(long playouts, int threads = 1, std::uint64_t seed = 1) {
+  SearchLimits limits;
+  limits.time.reset();
+  limits.playouts = playouts;
+  limits.threads = threads;
+  limits.seed = seed;
+  return limits;
+}
+
+SearchResult Search(const SearchPosition& p, const SearchLimits& limits) {
+  const std::atomic<bool> stop{false};
+  return SearchTurn(p, limits, stop);
+}
+
+// The turn is one the rules allow: blockers within the stock, then one
+// piece, each on an empty playable cell; afterwards the board it leaves.
+BoardCells CheckLegal(const SearchPosition& p, const std::vector<Move>& turn) {
+  BoardCells board = p.board;
+  EXPECT_FALSE(turn.empty());
+  if (turn.empty()) return board;
+  EXPECT_EQ(turn.back().kind, MoveKind::Piece);
+  EXPECT_LE(static_cast<int>(turn.size()) - 1, p.blockers[p.mover - 1]);
+  for (std::size_t n = 0; n < turn.size(); ++n) {
+    const Move& m = turn[n];
+    EXPECT_EQ(m.side, p.mover);
+    EXPECT_EQ(m.kind, n + 1 == turn.size() ? MoveKind::Piece : MoveKind::Blocker);
+    EXPECT_TRUE(IsPlayableCell(m.cell) && board[m.cell] == Empty) << "cell " << m.cell;
+    board[m.cell] = m.kind == MoveKind::Piece ? p.mover : std::int16_t{Blocker};
+  }
+  return board;
+}
+
+// Side 1's pieces with four reach cells, 48, 54, 16 and 104, and a pair of
+// the CPU's.
+const BoardCells kFourThreats = BoardWith({{24, Player1},
+                                           {26, Player1},
+                                           {46, Player1},
+                                           {80, Player1},
+                                           {82, Player1},
+                                           {102, Player1},
+                                           {30, Player1},
+                                           {32, Player1},
+                                           {52, Player1},
+                                           {57, Cpu},
+                                           {59, Cpu}});
+
+TEST(MasterSearch, TakesItsWinningCellBeforeAnyDefence) {
+  // Both sides could win next; either side to move takes its own cell, no
+  // blocker and no playout spent.
+  const BoardCells board =
+      BoardWith({{24, Cpu}, {26, Cpu}, {46, Cpu}, {60, Player1}, {62, Player1}, {82, Player1}});
+  const SearchResult cpu = Search(PositionFor(board, Cpu), Playouts(500));
+  EXPECT_THAT(cpu.turn, ElementsAre(PieceMove(Cpu, 48)));
+  EXPECT_EQ(cpu.playouts, 0);
+  EXPECT_THAT(Search(PositionFor(board, Player1), Playouts(500)).turn,
+              ElementsAre(PieceMove(Player1, 84)));
+}
+
+TEST(MasterSearch, ClosesEveryReachCellItsBlockersAndPieceCan) {
+  ReachLists lists;
+  // One reach cell: closed, by a blocker or by the piece.
+  const SearchPosition one = PositionFor(
+      BoardWith({{24, Player1}, {26, Player1}, {46, Player1}, {60, Cpu}, {62, Cpu}}), Cpu);
+  ListReaches(Player1, CheckLegal(one, Search(one, Playouts(2000)).turn), lists);
+  EXPECT_TRUE(lists.ReachList(Player1).Empty());
+
+  // Four with three blockers: the blockers and the piece close them all.
+  const SearchPosition four = PositionFor(kFourThreats, Cpu, kPiecesPerSide, 3);
+  const std::vector<Move> turn = Search(four, Playouts(2000)).turn;
+  EXPECT_EQ(turn.size(), 4u);
+  ListReaches(Player1, CheckLegal(four, turn), lists);
+  EXPECT_TRUE(lists.ReachList(Player1).Empty());
+
+  // Four with two blockers cannot all be closed: it closes three.
+  const SearchPosition lost = PositionFor(kFourThreats, Cpu, kPiecesPerSide, 2);
+  ListReaches(Player1, CheckLegal(lost, Search(lost, Playouts(2000)).turn), lists);
+  EXPECT_EQ(lists.ReachList(Player1).Count(), 1);
+}
+
+TEST(MasterSearch, PlaysALegalTurnOnACrowdedBoard) {
+  // Blockers everywhere but five cells; the mover has its last piece and no
+  // blocker, and side 1 threatens 48: the piece must go there.
+  BoardCells board{};
+  for (int cell = 0; cell < kCellCount; ++cell)
+    board[cell] = IsPlayableCell(cell) ? Blocker : Empty;
+  for (const int cell : {24, 26, 46})
+    board[cell] = Player1;
+  for (const int cell : {48, 1, 2, 118, 119})
+    board[cell] = Empty;
+  const SearchPosition last = PositionFor(board, Cpu, 1, 0);
+  EXPECT_THAT(Search(last, Playouts(300)).turn, ElementsAre(PieceMove(Cpu, 48)));
+
+  // Nothing to close: any of the five, found by playouts that end when the
+  // stocks do.
+  board[48] = Blocker;
+  const SearchPosition free_cells = PositionFor(board, Cpu, 3, 1);
+  CheckLegal(free_cells, Search(free_cells, Playouts(300)).turn);
+}
+
+TEST(MasterSearch, RepeatsItsChoiceForASeedAndAPlayoutBudget) {
+  const SearchPosition p = PositionFor(
+      BoardWith({{60, Player1}, {62, Player1}, {38, Cpu}, {50, Cpu}, {84, Blocker}}), Cpu);
+  for (const int threads : {1, 2}) {
+    const SearchResult first = Search(p, Playouts(3000, threads, 7));
+    EXPECT_EQ(first.playouts, 3000);
+    EXPECT_EQ(first.threads, threads);
+    EXPECT_EQ(Search(p, Playouts(3000, threads, 7)).turn, first.turn);
+  }
+}
+
+TEST(MasterSearch, StopsSoonAfterTheFlagWithALegalTurn) {
+  const SearchPosition p = PositionFor(BoardWith({{60, Player1}, {38, Cpu}}), Cpu);
+  SearchLimits limits;
+  limits.time = 60s;
+  limits.threads = 2;
+  std::atomic<bool> stop{false};
+  SearchResult result;
+  std::thread search([&] { result = SearchTurn(p, limits, stop); });
+  const auto asked = std::chrono::steady_clock::now();
+  stop = true;
+  search.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, 1s);
+  EXPECT_TRUE(result.stopped);
+  CheckLegal(p, result.turn);
+}
+
+// Through the computer player: the search's time comes out of the thinking
+// pause, and its turn is placed and judged like any other.
+TEST(MasterSearch, TheCpuPlacesTheSearchedTurnAfterTheRestOfThePause) {
+  testing::RecordingShell shell;
+  shell.mode = GameMode::VsCpu;
+  shell.strength = CpuStrength::Master;
+  Game game(shell);
+  ReachLists lists;
+  SeededCellSource random(1);
+  CpuPlayer cpu(game, lists, random);
+  cpu.SetMasterLimits(Playouts(200));
+  game.SetUpPosition(BoardWith({{24, Player1}, {26, Player1}, {46, Player1}}), {19, 20, 20, 20},
+                     {6, 6, 6, 6}, Cpu);
+  testing::RunToEnd(cpu.CpuMove());
+
+  const std::vector<std::string> pauses = shell.Take("Pause");
+  ASSERT_EQ(pauses.size(), 1u);
+  EXPECT_LE(std::stoi(pauses[0].substr(6)), kThinkingPauseMs);
+  EXPECT_FALSE(cpu.Thinking());
+  ASSERT_FALSE(game.History().empty());
+  EXPECT_EQ(game.History().back().kind, MoveKind::Piece);
+  EXPECT_EQ(game.Board()[48], game.History().size() == 1 ? Cpu : Blocker);
+  EXPECT_EQ(game.Turn(), Player1);
+}
+
+}  // namespace
+}  // namespace vexa
