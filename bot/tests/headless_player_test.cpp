@@ -1,6 +1,7 @@
 // Two headless players in one process over 127.0.0.1: the lines they print
 // must tell the same games.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QHostAddress>
@@ -8,7 +9,6 @@
 #include <QTest>
 #include <memory>
 
-#include "game_line.h"
 #include "headless_player.h"
 
 namespace vexa::bot {
@@ -27,8 +27,8 @@ int FreePortPair() {
 }
 
 // One player and what it printed.
-struct Run {
-  Run(const QStringList& arguments, std::uint64_t seed) {
+struct BotRun {
+  BotRun(const QStringList& arguments, std::uint64_t seed) {
     QString error;
     const std::optional<BotOptions> options = ParseBotOptions(arguments, error);
     EXPECT_TRUE(options) << error.toStdString();
@@ -70,11 +70,11 @@ TEST(HeadlessPlayer, TwoPlayersAgreeOnEveryGameThenBothLeave) {
   ASSERT_NE(port, 0);
   // "Excite" with a generous limit: the settings exchange carries all three
   // settings, and the clock runs without ever running out.
-  Run host(Args(QStringLiteral("host --port %1 --games 4 --first alternate --excite 30 "
-                               "--pause-ms 0 --strength Hard"),
-                port),
-           1);
-  Run guest(
+  BotRun host(Args(QStringLiteral("host --port %1 --games 4 --first alternate --excite 30 "
+                                  "--pause-ms 0 --strength Hard"),
+                   port),
+              1);
+  BotRun guest(
       Args(QStringLiteral("join 127.0.0.1 --port %1 --games 4 --pause-ms 0 --name Joiner"), port),
       2);
   ASSERT_TRUE(host.player->Begin());
@@ -87,7 +87,7 @@ TEST(HeadlessPlayer, TwoPlayersAgreeOnEveryGameThenBothLeave) {
   ASSERT_EQ(guest.lines.size(), 4);
   for (int i = 0; i < 4; ++i) {
     EXPECT_TRUE(host.lines[i].startsWith(QStringLiteral("game %1 result ").arg(i + 1)));
-    EXPECT_EQ(guest.lines[i], AsGuestSees(host.lines[i])) << i;
+    EXPECT_EQ(guest.lines[i].toStdString(), AsGuestSees(host.lines[i]).toStdString()) << i;
     EXPECT_FALSE(host.lines[i].contains(QStringLiteral("how left")));
   }
   EXPECT_EQ(host.player->CurrentGame().online.OpponentName, "Joiner");
@@ -96,8 +96,8 @@ TEST(HeadlessPlayer, TwoPlayersAgreeOnEveryGameThenBothLeave) {
 TEST(HeadlessPlayer, AGuestThatLeavesEarlyEndsTheHostsRunAsLeft) {
   const int port = FreePortPair();
   ASSERT_NE(port, 0);
-  Run host(Args(QStringLiteral("host --port %1 --games 3 --pause-ms 0"), port), 3);
-  Run guest(Args(QStringLiteral("join localhost --port %1 --games 1 --pause-ms 0"), port), 4);
+  BotRun host(Args(QStringLiteral("host --port %1 --games 3 --pause-ms 0"), port), 3);
+  BotRun guest(Args(QStringLiteral("join localhost --port %1 --games 1 --pause-ms 0"), port), 4);
   ASSERT_TRUE(host.player->Begin());
   ASSERT_TRUE(guest.player->Begin());
   ASSERT_TRUE(QTest::qWaitFor([&] { return host.status >= 0 && guest.status >= 0; }, kWaitMs));
@@ -106,9 +106,11 @@ TEST(HeadlessPlayer, AGuestThatLeavesEarlyEndsTheHostsRunAsLeft) {
   EXPECT_EQ(host.status, kConnectionEndedEarly);
   ASSERT_EQ(guest.lines.size(), 1);
   ASSERT_EQ(host.lines.size(), 2);
-  EXPECT_EQ(guest.lines[0], AsGuestSees(host.lines[0]));
-  // The second game never started: nobody won it, the board is empty.
-  EXPECT_EQ(host.lines[1], LeftGameLine(2, BoardCells{}));
+  EXPECT_EQ(guest.lines[0].toStdString(), AsGuestSees(host.lines[0]).toStdString());
+  // The host started game 2 at once; the guest, done, never moved in it.
+  const std::string cut_short = host.lines[1].toStdString();
+  EXPECT_THAT(cut_short, ::testing::StartsWith("game 2 result draw how left board "));
+  EXPECT_THAT(cut_short, ::testing::Not(::testing::HasSubstr("4")));
 }
 
 TEST(BotOptions, DefaultsAndRefusals) {
