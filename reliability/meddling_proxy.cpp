@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <deque>
 #include <random>
+#include <utility>
 
 #include "game_message.h"
 
@@ -215,6 +216,7 @@ class Proxy : public QObject {
   }
 
   void Cut() {
+    if (std::exchange(finished_, true)) return;
     Report("cut");
     for (QTcpSocket* s : {guests_[0], guests_[1], hosts_[0], hosts_[1]}) {
       if (s) s->abort();
@@ -225,9 +227,10 @@ class Proxy : public QObject {
   // Once the game connection has closed on both ends, the chat goes too.
   void CheckDone() {
     if (!guests_[0] || guests_[0]->state() != QAbstractSocket::UnconnectedState ||
-        hosts_[0]->state() != QAbstractSocket::UnconnectedState) {
+        hosts_[0]->state() != QAbstractSocket::UnconnectedState || finished_) {
       return;
     }
+    finished_ = true;
     for (QTcpSocket* s : {guests_[1], hosts_[1]}) {
       if (s) s->disconnectFromHost();
     }
@@ -243,6 +246,7 @@ class Proxy : public QObject {
   std::vector<Pipe*> pipes_;
   Figures up_;
   Figures down_;
+  bool finished_ = false;
 };
 
 bool ParseOptions(const QStringList& arguments, Options& options) {
