@@ -27,6 +27,7 @@
 
 #include "form1.h"
 #include "name_dialogs.h"
+#include "quiet_platform.h"
 
 namespace {
 
@@ -171,14 +172,6 @@ StartSeen StartOnce(const QString& folder, const QString& data) {
   return seen;
 }
 
-// The offscreen platform warns of every dialog it cannot size; ten
-// thousand starts would drown the result in it.
-void QuietPlatform(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (message.contains(QStringLiteral("propagateSizeHints"))) return;
-  std::fprintf(stderr, "%s\n", qPrintable(message));
-  if (type == QtFatalMsg) std::abort();
-}
-
 int Value(const QStringList& arguments, const QString& name, int fallback) {
   const qsizetype at = arguments.indexOf(name);
   return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1].toInt() : fallback;
@@ -187,7 +180,7 @@ int Value(const QStringList& arguments, const QString& name, int fallback) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qInstallMessageHandler(QuietPlatform);
+  qInstallMessageHandler(vexa::reliability::QuietPlatform);
   QApplication application(argc, argv);
   const QStringList arguments = QCoreApplication::arguments();
   const int files = Value(arguments, QStringLiteral("--files"), 300);

@@ -25,6 +25,7 @@
 #include "form4.h"
 #include "form5.h"
 #include "online_loopback.h"
+#include "quiet_platform.h"
 
 namespace {
 
@@ -129,6 +130,7 @@ int Value(const QStringList& arguments, const QString& name, int fallback) {
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(vexa::reliability::QuietPlatform);
   QApplication application(argc, argv);
   const QStringList arguments = QCoreApplication::arguments();
   const int cycles = Value(arguments, QStringLiteral("--cycles"), 500);
