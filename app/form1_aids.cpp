@@ -108,6 +108,9 @@ void Form1::BuildAids() {
   StartHint->setAttribute(Qt::WA_TransparentForMouseEvents);
   statusBar()->setObjectName(QStringLiteral("StatusBar"));
   statusBar()->setSizeGripEnabled(false);
+  // A fixed height, so that the client area's place in the window is known
+  // to whoever drives the window from outside (the Xvfb scripts).
+  statusBar()->setFixedHeight(Px(330));
 
   client->setFocusPolicy(Qt::StrongFocus);
   UpdateAids();

@@ -35,12 +35,12 @@ wait_for_window() {
 }
 
 # Moves the pointer to a point of the main window's client area given in
-# twips (15 to a pixel); the client area, 485 pixels high, lies below the
-# menu bar.
+# twips (15 to a pixel); the client area, 485 pixels high, lies between the
+# menu bar and the status bar, 22 pixels high.
 point_at_twips() {  # point_at_twips WINDOW X_TWIPS Y_TWIPS
   local height menu_height
   height=$(xdotool getwindowgeometry --shell "$1" | awk -F= '/HEIGHT/ {print $2}')
-  menu_height=$(( height - 485 ))
+  menu_height=$(( height - 485 - 22 ))
   xdotool mousemove --window "$1" $(( $2 / 15 )) $(( menu_height + $3 / 15 ))
 }
 

@@ -1,0 +1,115 @@
+#include "bot_options.h"
+
+#include <limits>
+
+#include "game_message.h"
+
+namespace vexa::bot {
+
+namespace {
+
+std::optional<long long> WholeNumber(const QString& text, long long low, long long high) {
+  bool ok = false;
+  const long long value = text.toLongLong(&ok);
+  if (!ok || value < low || value > high) return std::nullopt;
+  return value;
+}
+
+std::optional<CpuStrength> StrengthNamed(const QString& text) {
+  const QString names[] = {QStringLiteral("Easy"), QStringLiteral("Normal"), QStringLiteral("Hard"),
+                           QStringLiteral("VeryHard")};
+  for (int i = 0; i < 4; ++i) {
+    if (text.compare(names[i], Qt::CaseInsensitive) == 0) return static_cast<CpuStrength>(i);
+  }
+  return std::nullopt;
+}
+
+std::optional<FirstMover> FirstMoverNamed(const QString& text) {
+  if (text == u"host") return FirstMover::Host;
+  if (text == u"guest") return FirstMover::Guest;
+  if (text == u"alternate") return FirstMover::Alternate;
+  return std::nullopt;
+}
+
+}  // namespace
+
+QString BotUsage() {
+  return QStringLiteral(
+      "usage: vexa-bot host [--port P] [--name NAME] [--strength S] [--games N]\n"
+      "                     [--first host|guest|alternate] [--excite SECONDS]\n"
+      "                     [--pause-ms MS] [--seed N]\n"
+      "       vexa-bot join HOST [--port P] [--name NAME] [--strength S] [--games N]\n"
+      "                     [--pause-ms MS] [--seed N]\n"
+      "S is Easy, Normal, Hard or VeryHard.\n");
+}
+
+std::optional<BotOptions> ParseBotOptions(const QStringList& arguments, QString& error) {
+  BotOptions options;
+  qsizetype at = 0;
+  const QString role = arguments.value(at++);
+  if (role == u"join") {
+    options.host = false;
+    options.remote_host = arguments.value(at++);
+    if (options.remote_host.isEmpty() || options.remote_host.startsWith(u"--")) {
+      error = QStringLiteral("join needs the host's address");
+      return std::nullopt;
+    }
+  } else if (role != u"host") {
+    error = QStringLiteral("the first argument is host or join");
+    return std::nullopt;
+  }
+
+  while (at < arguments.size()) {
+    const QString option = arguments[at++];
+    if (at >= arguments.size()) {
+      error = option + QStringLiteral(" needs a value");
+      return std::nullopt;
+    }
+    const QString value = arguments[at++];
+    const auto bad = [&] {
+      error = QStringLiteral("bad value for ") + option + QStringLiteral(": ") + value;
+      return std::nullopt;
+    };
+    if (option == u"--port") {
+      // The chat connection takes the next port.
+      const auto port = WholeNumber(value, 1, 65534);
+      if (!port) return bad();
+      options.port = static_cast<int>(*port);
+    } else if (option == u"--name") {
+      if (!net::NameTravelsWhole(value)) return bad();
+      options.name = value;
+    } else if (option == u"--strength") {
+      const auto strength = StrengthNamed(value);
+      if (!strength) return bad();
+      options.strength = *strength;
+    } else if (option == u"--games") {
+      const auto games = WholeNumber(value, 1, std::numeric_limits<int>::max());
+      if (!games) return bad();
+      options.games = static_cast<int>(*games);
+    } else if (option == u"--first" && options.host) {
+      const auto first = FirstMoverNamed(value);
+      if (!first) return bad();
+      options.first = *first;
+    } else if (option == u"--excite" && options.host) {
+      // What the time-limit field of the settings can hold.
+      const auto seconds = WholeNumber(value, 1, 32767);
+      if (!seconds) return bad();
+      options.excite_seconds = static_cast<int>(*seconds);
+    } else if (option == u"--pause-ms") {
+      const auto pause = WholeNumber(value, 0, 60000);
+      if (!pause) return bad();
+      options.pause_ms = static_cast<int>(*pause);
+    } else if (option == u"--seed") {
+      bool ok = false;
+      const std::uint64_t seed = value.toULongLong(&ok);
+      if (!ok) return bad();
+      options.seed = seed;
+    } else {
+      error = QStringLiteral("unknown option for ") + role + QStringLiteral(": ") + option;
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+}  // namespace vexa::bot

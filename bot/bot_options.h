@@ -1,0 +1,45 @@
+#pragma once
+
+// The command line of vexa-bot:
+//   vexa-bot host [--port P] [--name NAME] [--strength S] [--games N]
+//                 [--first host|guest|alternate] [--excite SECONDS]
+//                 [--pause-ms MS] [--seed N]
+//   vexa-bot join HOST [--port P] [--name NAME] [--strength S] [--games N]
+//                 [--pause-ms MS] [--seed N]
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+#include "game_shell.h"
+
+namespace vexa::bot {
+
+constexpr int kDefaultPort = 36150;
+
+// Who moves first in the host's games.
+enum class FirstMover { Host, Guest, Alternate };
+
+struct BotOptions {
+  bool host = true;
+  QString remote_host;  // where to join
+  int port = kDefaultPort;
+  QString name = QStringLiteral("vexa-bot");
+  CpuStrength strength = CpuStrength::VeryHard;
+  int games = 1;
+  FirstMover first = FirstMover::Host;
+  // Seconds per move of an "Excite" game; none for "Normal".
+  std::optional<int> excite_seconds;
+  // The computer's thinking pause; every other pause scales with it.
+  int pause_ms = 1000;
+  std::optional<std::uint64_t> seed;
+};
+
+// The options, or nothing with `error` set. `arguments` leaves out the
+// program's own name.
+std::optional<BotOptions> ParseBotOptions(const QStringList& arguments, QString& error);
+
+QString BotUsage();
+
+}  // namespace vexa::bot

@@ -1,0 +1,350 @@
+#include "headless_player.h"
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QTimer>
+
+#include "game_line.h"
+#include "qt_await.h"
+
+namespace vexa::bot {
+
+using net::Keyword;
+using net::Winsock;
+
+HeadlessPlayer::HeadlessPlayer(BotOptions options, std::uint64_t seed)
+    : options_(std::move(options)), cpu_(options_.strength, seed) {
+  ConnectSockets();
+  session_.SetMessageObserver([this](const QString& message) {
+    unanswered_.removeOne(net::ParseMessage(message).keyword);
+    emit MessageHeard();
+  });
+}
+
+HeadlessPlayer::~HeadlessPlayer() = default;
+
+// --- The connection ------------------------------------------------------------
+
+void HeadlessPlayer::ConnectSockets() {
+  // As the main window wires its sockets: the host accepts one game and one
+  // chat connection; a failing socket is closed.
+  connect(&game_socket_, &Winsock::ConnectionRequest, this, [this](int request_id) {
+    if (game_socket_.State() != Winsock::kClosed) game_socket_.Close();
+    if (game_socket_.Accept(request_id)) GameConnectionUp();
+  });
+  connect(&chat_socket_, &Winsock::ConnectionRequest, this, [this](int request_id) {
+    if (chat_socket_.State() != Winsock::kClosed) chat_socket_.Close();
+    chat_socket_.Accept(request_id);
+  });
+  connect(&game_socket_, &Winsock::Connected, this, [this] { GameConnectionUp(); });
+  connect(&game_socket_, &Winsock::DataArrival, this,
+          [this] { session_.GameDataArrived(game_socket_.GetData()); });
+  connect(&chat_socket_, &Winsock::DataArrival, this,
+          [this] { session_.ChatDataArrived(chat_socket_.GetData()); });
+  connect(&game_socket_, &Winsock::StateChanged, this,
+          [this](int state) { session_.GameStateChanged(state); });
+  connect(&game_socket_, &Winsock::Error, this, [this] { GameSocketFailed(); });
+  connect(&chat_socket_, &Winsock::Error, this, [this] { chat_socket_.Close(); });
+}
+
+bool HeadlessPlayer::Begin() {
+  const QString ports =
+      QStringLiteral("port %1 (chat %2)").arg(options_.port).arg(options_.port + 1);
+  if (!options_.host) {
+    join_deadline_ms_ = QDateTime::currentMSecsSinceEpoch() + kJoinRetryMs;
+    if (!Join()) return false;
+    emit Progress(QStringLiteral("joining %1 on %2").arg(options_.remote_host, ports));
+    return true;
+  }
+  session_.BeginConnection(false);
+  game_socket_.SetLocalPort(options_.port);
+  chat_socket_.SetLocalPort(options_.port + 1);
+  if (!game_socket_.Listen() || !chat_socket_.Listen()) {
+    game_socket_.Close();
+    chat_socket_.Close();
+    emit Progress(QStringLiteral("cannot host on ") + ports + QStringLiteral(": in use?"));
+    return false;
+  }
+  emit Progress(QStringLiteral("hosting on %1, waiting for a player").arg(ports));
+  return true;
+}
+
+bool HeadlessPlayer::Join() {
+  game_socket_.Close();
+  chat_socket_.Close();
+  session_.BeginConnection(true);
+  for (Winsock* socket : {&game_socket_, &chat_socket_}) {
+    socket->SetRemoteHost(options_.remote_host);
+    socket->SetRemotePort(options_.port + (socket == &chat_socket_ ? 1 : 0));
+  }
+  if (game_socket_.Connect() && chat_socket_.Connect()) return true;
+  game_socket_.Close();
+  chat_socket_.Close();
+  emit Progress(QStringLiteral("cannot join ") + options_.remote_host);
+  return false;
+}
+
+void HeadlessPlayer::GameSocketFailed() {
+  game_socket_.Close();
+  // Once the connection was up, the session takes its end for the peer
+  // leaving.
+  if (connected_once_) return;
+  // A host that is not listening yet: a guest started together with it
+  // tries again for a while.
+  if (!options_.host && QDateTime::currentMSecsSinceEpoch() < join_deadline_ms_) {
+    QTimer::singleShot(250, this, [this] {
+      if (!Join()) Finish(kCouldNotConnect);
+    });
+    return;
+  }
+  emit Progress(QStringLiteral("could not connect"));
+  Finish(kCouldNotConnect);
+}
+
+void HeadlessPlayer::GameConnectionUp() {
+  connected_once_ = true;
+  session_.SendName(options_.name);
+  emit Progress(QStringLiteral("connected"));
+  if (options_.host) tasks_.Start(HostFirstGame());
+}
+
+// --- The host's games ----------------------------------------------------------
+
+Task<> HeadlessPlayer::HostFirstGame() {
+  const bool named = co_await session_.WaitForOpponentName();
+  if (!named) {
+    // Gone: the session reports it. Silent: not a player of this game.
+    if (session_.Connected()) co_await Leave(kConnectionEndedEarly);
+    co_return;
+  }
+  emit Progress(QStringLiteral("playing against ") +
+                QString::fromStdString(game_.online.OpponentName));
+  LoadSettings();
+  co_await HostNextGame();
+}
+
+Task<> HeadlessPlayer::HostNextGame() {
+  const int number = games_finished_ + 1;
+  const bool host_first = options_.first == FirstMover::Host ||
+                          (options_.first == FirstMover::Alternate && number % 2 == 1);
+  // Each change goes to the peer, which echoes it: as a person's clicks in
+  // the settings dialog.
+  if (first_mover_ != (host_first ? 0 : 1)) {
+    first_mover_ = host_first ? 0 : 1;
+    unanswered_.append(Keyword::Optn);
+    session_.FirstMoverChanged(first_mover_, false);
+  }
+  if (options_.excite_seconds) {
+    if (game_option_ != 1) {
+      game_option_ = 1;
+      unanswered_.append(Keyword::Opt2);
+      session_.GameOptionChanged(1, false);
+    }
+    const QString limit = QString::number(*options_.excite_seconds);
+    if (time_limit_ != limit) {
+      time_limit_ = limit;
+      unanswered_.append(Keyword::LimS);
+      session_.TimeLimitChanged(limit, false);
+    }
+  }
+  co_await AwaitSettingAnswers();
+  // The hand on "ゲームスタート" takes a moment.
+  if (options_.pause_ms > 0) co_await Delay(options_.pause_ms);
+  if (leaving_ || finished_ || !session_.Connected()) co_return;
+  emit Progress(QStringLiteral("game %1 starts, %2 moves first")
+                    .arg(number)
+                    .arg(host_first ? QStringLiteral("this side") : QStringLiteral("the guest")));
+  co_await session_.HostStartsGame(host_first);
+}
+
+Task<> HeadlessPlayer::AwaitSettingAnswers() {
+  // The guest shows each setting before the game starts; a peer that does
+  // not answer (or an older one that does not echo) is waited for no
+  // longer than a name.
+  const QDeadlineTimer deadline(net::kPeerWaitMs);
+  while (!unanswered_.isEmpty() && session_.Connected() && !deadline.hasExpired()) {
+    co_await SignalOrTimeout(this, &HeadlessPlayer::MessageHeard,
+                             static_cast<int>(deadline.remainingTime()));
+  }
+  unanswered_.clear();
+}
+
+void HeadlessPlayer::AskForSettings() {
+  // After the last game the host leaves instead of asking for another.
+  if (!AllGamesPlayed()) session_.AskForSettings();
+}
+
+Task<> HeadlessPlayer::ShowSettingsDialog() {
+  if (AllGamesPlayed()) {
+    co_await Leave(kAllGamesPlayed);
+    co_return;
+  }
+  if (!game_.online.IsGuest) {
+    co_await HostNextGame();
+    co_return;
+  }
+  // The guest: shown until the host starts the game (or the peer leaves).
+  LoadSettings();
+  settings_shown_ = true;
+  while (settings_shown_)
+    co_await NextSignal(this, &HeadlessPlayer::SettingsDismissed);
+}
+
+// --- The settings dialog ---------------------------------------------------------
+
+void HeadlessPlayer::LoadSettings() {
+  if (settings_loaded_) return;
+  settings_loaded_ = true;
+  // As the dialog's loading: the host asks the peer to open its own, then
+  // each side selects the host as the first mover, which is told to the
+  // peer like a click.
+  session_.SettingsDialogLoading();
+  const bool guest = game_.online.IsGuest;
+  first_mover_ = guest ? 1 : 0;
+  if (!guest) unanswered_.append(Keyword::Optn);
+  session_.FirstMoverChanged(first_mover_, false);
+}
+
+void HeadlessPlayer::SelectFirstMover(int index) {
+  LoadSettings();
+  if (first_mover_ == index) return;
+  first_mover_ = index;
+  session_.FirstMoverChanged(index, true);
+}
+
+void HeadlessPlayer::SelectGameOption(int index) {
+  LoadSettings();
+  if (game_option_ == index) return;
+  game_option_ = index;
+  session_.GameOptionChanged(index, true);
+}
+
+void HeadlessPlayer::SetTimeLimitText(const QString& text) {
+  LoadSettings();
+  if (time_limit_ == text) return;
+  time_limit_ = text;
+  session_.TimeLimitChanged(text, true);
+}
+
+QString HeadlessPlayer::TimeLimitText() {
+  LoadSettings();
+  return time_limit_;
+}
+
+bool HeadlessPlayer::ExciteSelected() {
+  LoadSettings();
+  return game_option_ == 1;
+}
+
+void HeadlessPlayer::HideSettingsDialog() {
+  if (!settings_shown_) return;
+  settings_shown_ = false;
+  emit SettingsDismissed();
+}
+
+void HeadlessPlayer::DiscardSettingsDialog() {
+  HideSettingsDialog();
+  settings_loaded_ = false;
+  first_mover_ = -1;
+  game_option_ = 0;
+  time_limit_ = QStringLiteral("5");
+  unanswered_.clear();
+}
+
+// --- Playing ------------------------------------------------------------------------
+
+void HeadlessPlayer::SetTurnMarkers(bool left_on, bool right_on) {
+  if (!left_on || right_on) return;
+  // This side is to move. The move is made from the event loop, not inside
+  // the handler that passed the turn; a newer turn supersedes an older one
+  // still pausing.
+  tasks_.Start(PlayTurn(++turn_number_));
+}
+
+void HeadlessPlayer::SetOptionControls(PanelCode panel_code, bool) {
+  if (panel_code == PanelCode::GameRunning) game_running_ = true;
+}
+
+Task<> HeadlessPlayer::PlayTurn(int turn_number) {
+  const Game::Watch watch = game_.WatchGame();
+  co_await Delay(options_.pause_ms);
+  if (turn_number != turn_number_ || !watch.StillCurrent() || game_.Turn() != Player1) co_return;
+  // Blockers first, then the piece, each as the click a person would make.
+  for (const Move& move : cpu_.ChooseTurn(game_)) {
+    co_await game_.PlaceFromClick(move.cell,
+                                  move.kind == MoveKind::Blocker ? kRightButton : kLeftButton);
+    if (!watch.StillCurrent()) break;
+  }
+}
+
+int HeadlessPlayer::ScaledPause(int milliseconds) const {
+  return static_cast<int>(static_cast<long long>(milliseconds) * options_.pause_ms /
+                          kThinkingPauseMs);
+}
+
+Task<> HeadlessPlayer::Pause(int milliseconds) {
+  // The judge's pauses scale with the thinking pause; none at all with
+  // pause 0, so that a game runs at the speed of the connection.
+  const int scaled = ScaledPause(milliseconds);
+  if (scaled > 0) co_await Delay(scaled);
+}
+
+Task<> HeadlessPlayer::LetEventsRun() {
+  co_await Delay(0);
+}
+
+Task<> HeadlessPlayer::ShowResultDialog() {
+  game_running_ = false;
+  ++games_finished_;
+  if (const std::optional<Outcome>& result = game_.Result()) {
+    emit GameReported(GameLine(games_finished_, *result, game_.Board()));
+  }
+  if (!game_.online.IsGuest) {
+    // The host reads its result before it asks for the next game, as a
+    // person closes the result dialog; the guest's judge, which pauses as
+    // long as this side's, has finished by then.
+    const int reading = ScaledPause(2 * kThinkingPauseMs);
+    if (reading > 0) co_await Delay(reading);
+  } else if (AllGamesPlayed()) {
+    tasks_.Start(GuestLastWord());
+  }
+}
+
+// --- Leaving ---------------------------------------------------------------------
+
+Task<> HeadlessPlayer::GuestLastWord() {
+  // The host says "Show" or "EndG" after its last result; either is handled
+  // as it comes. Silence ends the wait too.
+  co_await SignalOrTimeout(this, &HeadlessPlayer::MessageHeard, kLastWordMs);
+  co_await Leave(kAllGamesPlayed);
+}
+
+Task<> HeadlessPlayer::TellOpponentLeft() {
+  if (AllGamesPlayed()) {
+    emit Progress(QStringLiteral("the other player has left"));
+    Finish(kAllGamesPlayed);
+    co_return;
+  }
+  // The board as the game left it; no game yet, an empty one.
+  emit GameReported(
+      LeftGameLine(games_finished_ + 1, game_running_ ? game_.Board() : BoardCells{}));
+  game_running_ = false;
+  emit Progress(QStringLiteral("the connection ended before the last game was over"));
+  Finish(kConnectionEndedEarly);
+}
+
+Task<> HeadlessPlayer::Leave(int status) {
+  if (leaving_ || finished_) co_return;
+  leaving_ = true;
+  emit Progress(QStringLiteral("leaving"));
+  co_await session_.CloseConnection();
+  Finish(status);
+}
+
+void HeadlessPlayer::Finish(int status) {
+  if (finished_) return;
+  finished_ = true;
+  emit Finished(status);
+}
+
+}  // namespace vexa::bot

@@ -1,0 +1,161 @@
+#pragma once
+
+// vexa-bot's player: one program's online side without windows. It hosts
+// or joins as the main window does, speaks the same bytes through the same
+// online session, answers the settings like the window's dialog, plays side
+// 1 with the computer player and reports each game as one line.
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+
+#include "bot_options.h"
+#include "game.h"
+#include "game_message.h"
+#include "game_shell.h"
+#include "online_session.h"
+#include "online_windows.h"
+#include "side_one_cpu.h"
+#include "task.h"
+#include "winsock_adapter.h"
+#include "winsock_link.h"
+
+namespace vexa::bot {
+
+// The exit statuses.
+constexpr int kAllGamesPlayed = 0;
+constexpr int kCouldNotConnect = 1;
+constexpr int kConnectionEndedEarly = 3;
+
+// How long a guest keeps trying to reach a host that is not listening yet,
+// and how long it waits for the host's word after its last game.
+constexpr int kJoinRetryMs = 10000;
+constexpr int kLastWordMs = 10000;
+
+class HeadlessPlayer : public QObject, public GameShell, public net::OnlineWindows {
+  Q_OBJECT
+ public:
+  HeadlessPlayer(BotOptions options, std::uint64_t seed);
+  ~HeadlessPlayer() override;
+
+  // Listens or starts joining. False when it cannot even begin (a port in
+  // use or out of range); the reason goes to Progress.
+  bool Begin();
+  const Game& CurrentGame() const { return game_; }
+
+ signals:
+  // One per game, in order: the line of game_line.h.
+  void GameReported(const QString& line);
+  // What happens, for a person reading along.
+  void Progress(const QString& text);
+  // Once, at the end: an exit status above.
+  void Finished(int status);
+  // The settings dialog a guest shows was hidden at game start or closed.
+  void SettingsDismissed();
+  // A message of the peer arrived.
+  void MessageHeard();
+
+ public:
+  // --- GameShell.
+  GameMode Mode() const override { return GameMode::VsOnline; }
+  CpuStrength Strength() const override { return options_.strength; }
+  bool CpuMovesFirst() const override { return false; }
+  bool Player1MovesFirst() const override { return true; }
+  std::string LocalPlayerName() const override { return options_.name.toStdString(); }
+  void MovePlayed(const Move&) override {}
+  void PaintCell(int, Color) override {}
+  void HidePieceMarker(int) override {}
+  void HideBlockerMarker(int) override {}
+  void ShowAllMarkers() override {}
+  void SetTurnMarkers(bool left_on, bool right_on) override;
+  void SetSideCaptions(const std::string&, const std::string&) override {}
+  void DrawOutline(const OutlineEnds&, Color) override {}
+  void HideOutline() override {}
+  void HideClockDisplay() override {}
+  void SetCoordinateReadout(const std::string&) override {}
+  void SetOptionControls(PanelCode panel_code, bool editable) override;
+  void EnableOptionPanel() override {}
+  // The bot keeps no records file.
+  void SaveRecords() override {}
+  void ShowRecords() override {}
+  Task<> Pause(int milliseconds) override;
+  Task<> LetEventsRun() override;
+  void GameEnded(const Outcome&) override {}
+  void SetResultText(const std::string&) override {}
+  Task<> ShowResultDialog() override;
+  // The host after a game, and the guest on "Show" (both interfaces).
+  Task<> ShowSettingsDialog() override;
+  void SendPiece(int cell) override { session_.SendPiece(cell); }
+  void SendBlocker(int cell) override { session_.SendBlocker(cell); }
+  void AskForSettings() override;
+  Task<> CloseConnection() override { co_await session_.CloseConnection(); }
+  void StartMoveClock() override { session_.StartMoveClock(); }
+  void StopMoveClock() override { session_.StopMoveClock(); }
+
+  // --- net::OnlineWindows: the settings dialog as three values.
+  void SelectFirstMover(int index) override;
+  void SelectGameOption(int index) override;
+  void SetTimeLimitText(const QString& text) override;
+  QString TimeLimitText() override;
+  bool ExciteSelected() override;
+  void HideSettingsDialog() override;
+  void CloseSettingsDialog() override { HideSettingsDialog(); }
+  void DiscardSettingsDialog() override;
+  void ClearWayForSettings() override {}
+  Task<> TellOpponentLeft() override;
+  void ShowClockSeconds(int) override {}
+  void Beep() override {}
+  // Chat lines are read and dropped.
+  void AppendChatLine(const QString&) override {}
+  void ConnectionEnded() override {}
+
+ private:
+  void ConnectSockets();
+  bool Join();
+  void GameSocketFailed();
+  void GameConnectionUp();
+  // The settings dialog's loading, once per connection.
+  void LoadSettings();
+  // The host: the settings of the next game, their echoes, the start.
+  Task<> HostFirstGame();
+  Task<> HostNextGame();
+  // Waits (bounded) until the peer has answered each setting sent since
+  // the last call.
+  Task<> AwaitSettingAnswers();
+  Task<> PlayTurn(int turn_number);
+  Task<> Leave(int status);
+  Task<> GuestLastWord();
+  void Finish(int status);
+  int ScaledPause(int milliseconds) const;
+  bool AllGamesPlayed() const { return games_finished_ >= options_.games; }
+
+  BotOptions options_;
+  SideOneCpu cpu_;
+  net::Winsock game_socket_;
+  net::Winsock chat_socket_;
+  net::WinsockLink link_{game_socket_, chat_socket_};
+  Game game_{*this};
+  net::OnlineSession session_{game_, *this, link_, tasks_};
+
+  // The settings dialog.
+  bool settings_loaded_ = false;
+  bool settings_shown_ = false;
+  int first_mover_ = -1;  // 0 this side, 1 the peer, -1 none selected yet
+  int game_option_ = 0;
+  QString time_limit_ = QStringLiteral("5");
+  // The setting keywords sent and not yet answered by the peer.
+  QList<net::Keyword> unanswered_;
+
+  bool connected_once_ = false;
+  bool game_running_ = false;
+  // Counts the turns handed to this side; see SetTurnMarkers.
+  int turn_number_ = 0;
+  bool leaving_ = false;
+  bool finished_ = false;
+  int games_finished_ = 0;
+  qint64 join_deadline_ms_ = 0;
+  // Last, so that the waits it owns end before what they refer to.
+  TaskGroup tasks_;
+};
+
+}  // namespace vexa::bot

@@ -1,0 +1,49 @@
+// vexa-bot: a headless online player. It hosts or joins like the main
+// window, plays with the computer player and prints one line per game on
+// standard output; progress and errors go to standard error.
+
+#include <QCoreApplication>
+#include <csignal>
+#include <cstdio>
+
+#include "bot_options.h"
+#include "cell_source.h"
+#include "headless_player.h"
+
+namespace {
+
+void PrintLine(std::FILE* stream, const QString& text) {
+  std::fputs(text.toLocal8Bit().constData(), stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A peer that vanishes must end a send with an error, not the program.
+  std::signal(SIGPIPE, SIG_IGN);
+  QCoreApplication application(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("vexa-bot"));
+
+  QString error;
+  const std::optional<vexa::bot::BotOptions> options =
+      vexa::bot::ParseBotOptions(QCoreApplication::arguments().mid(1), error);
+  if (!options) {
+    PrintLine(stderr, QStringLiteral("vexa-bot: ") + error);
+    std::fputs(vexa::bot::BotUsage().toLocal8Bit().constData(), stderr);
+    return 2;
+  }
+
+  vexa::bot::HeadlessPlayer player(*options, options->seed.value_or(vexa::SeedFromClock()));
+  QObject::connect(&player, &vexa::bot::HeadlessPlayer::GameReported,
+                   [](const QString& line) { PrintLine(stdout, line); });
+  QObject::connect(&player, &vexa::bot::HeadlessPlayer::Progress, [](const QString& text) {
+    PrintLine(stderr, QStringLiteral("vexa-bot: ") + text);
+  });
+  QObject::connect(
+      &player, &vexa::bot::HeadlessPlayer::Finished, &application,
+      [](int status) { QCoreApplication::exit(status); }, Qt::QueuedConnection);
+  if (!player.Begin()) return vexa::bot::kCouldNotConnect;
+  return QCoreApplication::exec();
+}

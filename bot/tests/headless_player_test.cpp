@@ -1,0 +1,141 @@
+// Two headless players in one process over 127.0.0.1: the lines they print
+// must tell the same games.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTest>
+#include <memory>
+
+#include "headless_player.h"
+
+namespace vexa::bot {
+namespace {
+
+constexpr int kWaitMs = 20000;
+
+int FreePortPair() {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    QTcpServer game, chat;
+    if (!game.listen(QHostAddress::Any, 0)) continue;
+    const int port = game.serverPort();
+    if (port < 65534 && chat.listen(QHostAddress::Any, port + 1)) return port;
+  }
+  return 0;
+}
+
+// One player and what it printed.
+struct BotRun {
+  BotRun(const QStringList& arguments, std::uint64_t seed) {
+    QString error;
+    const std::optional<BotOptions> options = ParseBotOptions(arguments, error);
+    EXPECT_TRUE(options) << error.toStdString();
+    player = std::make_unique<HeadlessPlayer>(*options, seed);
+    QObject::connect(player.get(), &HeadlessPlayer::GameReported,
+                     [this](const QString& line) { lines.append(line); });
+    QObject::connect(player.get(), &HeadlessPlayer::Finished, [this](int s) { status = s; });
+  }
+  std::unique_ptr<HeadlessPlayer> player;
+  QStringList lines;
+  int status = -1;
+};
+
+QStringList Args(const QString& line, int port) {
+  return line.arg(port).split(u' ');
+}
+
+// The guest's line for a game the host saw as `host_line`.
+QString AsGuestSees(QString host_line) {
+  const qsizetype board = host_line.indexOf(QStringLiteral("board ")) + 6;
+  for (qsizetype i = board; i < host_line.size(); ++i) {
+    if (host_line[i] == u'1') {
+      host_line[i] = u'4';
+    } else if (host_line[i] == u'4') {
+      host_line[i] = u'1';
+    }
+  }
+  const auto swap = [&](const QString& a, const QString& b) {
+    const QString placeholder = QStringLiteral("\x01");
+    host_line.replace(a, placeholder).replace(b, a).replace(placeholder, b);
+  };
+  swap(QStringLiteral("result win"), QStringLiteral("result loss"));
+  swap(QStringLiteral("how time"), QStringLiteral("how lose"));
+  return host_line;
+}
+
+TEST(HeadlessPlayer, TwoPlayersAgreeOnEveryGameThenBothLeave) {
+  const int port = FreePortPair();
+  ASSERT_NE(port, 0);
+  // "Excite" with a generous limit: the settings exchange carries all three
+  // settings, and the clock runs without ever running out.
+  BotRun host(Args(QStringLiteral("host --port %1 --games 4 --first alternate --excite 30 "
+                                  "--pause-ms 0 --strength Hard"),
+                   port),
+              1);
+  BotRun guest(
+      Args(QStringLiteral("join 127.0.0.1 --port %1 --games 4 --pause-ms 0 --name Joiner"), port),
+      2);
+  ASSERT_TRUE(host.player->Begin());
+  ASSERT_TRUE(guest.player->Begin());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.status >= 0 && guest.status >= 0; }, kWaitMs));
+
+  EXPECT_EQ(host.status, kAllGamesPlayed);
+  EXPECT_EQ(guest.status, kAllGamesPlayed);
+  ASSERT_EQ(host.lines.size(), 4);
+  ASSERT_EQ(guest.lines.size(), 4);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_TRUE(host.lines[i].startsWith(QStringLiteral("game %1 result ").arg(i + 1)));
+    EXPECT_EQ(guest.lines[i].toStdString(), AsGuestSees(host.lines[i]).toStdString()) << i;
+    EXPECT_FALSE(host.lines[i].contains(QStringLiteral("how left")));
+  }
+  EXPECT_EQ(host.player->CurrentGame().online.OpponentName, "Joiner");
+}
+
+TEST(HeadlessPlayer, AGuestThatLeavesEarlyEndsTheHostsRunAsLeft) {
+  const int port = FreePortPair();
+  ASSERT_NE(port, 0);
+  BotRun host(Args(QStringLiteral("host --port %1 --games 3 --pause-ms 0"), port), 3);
+  BotRun guest(Args(QStringLiteral("join localhost --port %1 --games 1 --pause-ms 0"), port), 4);
+  ASSERT_TRUE(host.player->Begin());
+  ASSERT_TRUE(guest.player->Begin());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.status >= 0 && guest.status >= 0; }, kWaitMs));
+
+  EXPECT_EQ(guest.status, kAllGamesPlayed);
+  EXPECT_EQ(host.status, kConnectionEndedEarly);
+  ASSERT_EQ(guest.lines.size(), 1);
+  ASSERT_EQ(host.lines.size(), 2);
+  EXPECT_EQ(guest.lines[0].toStdString(), AsGuestSees(host.lines[0]).toStdString());
+  // The host started game 2 at once; the guest, done, never moved in it.
+  const std::string cut_short = host.lines[1].toStdString();
+  EXPECT_THAT(cut_short, ::testing::StartsWith("game 2 result draw how left board "));
+  EXPECT_THAT(cut_short, ::testing::Not(::testing::HasSubstr("4")));
+}
+
+TEST(BotOptions, DefaultsAndRefusals) {
+  QString error;
+  const std::optional<BotOptions> plain = ParseBotOptions({QStringLiteral("host")}, error);
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(plain->port, 36150);
+  EXPECT_EQ(plain->name, QStringLiteral("vexa-bot"));
+  EXPECT_EQ(plain->strength, CpuStrength::VeryHard);
+  EXPECT_EQ(plain->games, 1);
+  EXPECT_EQ(plain->first, FirstMover::Host);
+  EXPECT_FALSE(plain->excite_seconds);
+  EXPECT_EQ(plain->pause_ms, 1000);
+
+  for (const char* bad :
+       {"", "serve", "join", "join --port 5", "host --port 65535", "host --games 0",
+        "host --strength Hardest", "host --first me", "join h --first guest", "join h --excite 5",
+        "host --pause-ms -1", "host --seed", "host --name"}) {
+    const QStringList arguments = QString::fromLatin1(bad).split(u' ', Qt::SkipEmptyParts);
+    EXPECT_FALSE(ParseBotOptions(arguments, error)) << bad;
+  }
+  // A name the peer would read differently is refused.
+  EXPECT_FALSE(ParseBotOptions(
+      {QStringLiteral("host"), QStringLiteral("--name"), QStringLiteral("aPutU 3")}, error));
+}
+
+}  // namespace
+}  // namespace vexa::bot
