@@ -220,6 +220,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   // The menu items and help lines as the game now stands; the marks too.
   void UpdateAids();
   void RefreshMarks();
+  Task<> ShowHint();
   Task<> SaveRecordAs();
   Task<> OpenRecord();
   void ShowReplayStep(int step);
@@ -268,6 +269,9 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   std::optional<Replay> replay_;
   // The hint on show, until the next placement.
   std::vector<Move> hint_;
+  bool hint_pending_ = false;
+  // How long the hint's search thinks.
+  static constexpr int kHintSearchMs = 700;
   int cursor_ = 60;
   // Last, so that the waits it owns end before anything they refer to.
   TaskGroup tasks_;

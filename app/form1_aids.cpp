@@ -9,10 +9,11 @@
 
 #include "form1.h"
 #include "game_record_files.h"
+#include "master_search.h"
 #include "message_box.h"
-#include "turn_suggestion.h"
 #include "turns.h"
 #include "twips.h"
+#include "work_on_thread.h"
 
 namespace vexa::app {
 
@@ -126,7 +127,7 @@ void Form1::UpdateAids() {
   if (!StartHint) return;  // still being built
   const bool local = Mode() != GameMode::VsOnline;
   Mnu_Undo->setEnabled(!replay_ && local && game.CanUndo());
-  Mnu_Hint->setEnabled(local && PersonToMove());
+  Mnu_Hint->setEnabled(local && PersonToMove() && !hint_pending_);
   Mnu_OpenRecord->setEnabled(!game.GameRunning());
   Mnu_SaveRecord->setEnabled(replay_ || last_record_ || !game.History().empty());
   for (QAction* a : {Mnu_ReplayBack, Mnu_ReplayForward, Mnu_ReplayStart, Mnu_ReplayEnd})
@@ -179,12 +180,36 @@ void Form1::Mnu_Undo_Click() {
 }
 
 void Form1::Mnu_Hint_Click() {
-  if (Mode() == GameMode::VsOnline || !PersonToMove()) return;
+  if (Mode() == GameMode::VsOnline || !PersonToMove() || hint_pending_) return;
+  Start(ShowHint());
+}
+
+Task<> Form1::ShowHint() {
+  // Master's choice for the side to move, searched off the window's thread.
+  const Game::Watch watch = game.WatchGame();
+  const std::size_t placed = game.History().size();
   const Side mover = game.Turn();
-  const Side opponent = mover == Player1 ? game.OpponentSide() : Side{Player1};
-  hint_ = SuggestTurn(game.Board(), game.PieceStock(), game.BlockerStock(), mover, opponent,
-                      CpuStrength::VeryHard, random_cells_);
-  RefreshMarks();
+  const SearchPosition position{game.Board(), game.PieceStock(), game.BlockerStock(), mover,
+                                mover == Player1 ? game.OpponentSide() : Side{Player1}};
+  SearchLimits limits;
+  limits.time = std::chrono::milliseconds(kHintSearchMs);
+  limits.seed = static_cast<std::uint64_t>(random_cells_.DrawCell());
+  auto stop = std::make_shared<std::atomic<bool>>(false);
+  auto result = std::make_shared<SearchResult>();
+  hint_pending_ = true;
+  UpdateAids();
+  // Named before the co_await: g++ 12 destroys a lambda temporary inside a
+  // co_await expression twice.
+  auto run = [position, limits, stop, result] { *result = SearchTurn(position, limits, *stop); };
+  auto stop_search = [stop] { *stop = true; };
+  co_await WorkOnThread(run, stop_search);
+  hint_pending_ = false;
+  // The hint is for the position it was asked in: not after a placement, an
+  // undo or another game.
+  if (watch.StillCurrent() && game.History().size() == placed && game.Turn() == mover) {
+    hint_ = result->turn;
+  }
+  UpdateAids();
 }
 
 // --- Keyboard play ---------------------------------------------------------------------

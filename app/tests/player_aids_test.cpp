@@ -63,7 +63,7 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
 
   // The hint points at the square's fourth corner.
   QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
-  EXPECT_TRUE(Marked(f, 24, CellLabel::kHint));
+  EXPECT_TRUE(WaitFor([&] { return Marked(f, 24, CellLabel::kHint); }));
 
   // A blocker by the B key goes with the hint; Ctrl+Z takes it back.
   Keys(f, {Qt::Key_Down, Qt::Key_B});  // 34
