@@ -25,25 +25,27 @@ class EscapeFilter : public QObject {
 
 }  // namespace
 
+void SetBackground(QWidget* widget, std::uint32_t color) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, ToQColor(color));
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+
 void IgnoreEscape(QDialog* dialog) {
   dialog->installEventFilter(new EscapeFilter(dialog));
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& object_name, const QString& text, int left,
                   int top, int width, int height) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(object_name);
+  auto* label = Place<QLabel>(parent, object_name, text, left, top, width, height);
   label->setTextFormat(Qt::PlainText);
-  label->setGeometry(TwipRect(left, top, width, height));
   return label;
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& object_name, const QString& text, int left,
                         int top, int width, int height) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(object_name);
-  button->setGeometry(TwipRect(left, top, width, height));
-  return button;
+  return Place<QPushButton>(parent, object_name, text, left, top, width, height);
 }
 
 std::pair<QLabel*, QLabel*> MakeShadowedTitle(QWidget* parent, const QString& name, int first_index,

@@ -1,13 +1,68 @@
 #pragma once
 
-// Small pieces the program's dialogs share.
+// The one widget factory of the program's windows: every control is placed
+// in twips and named for tests and tools ("Label1_0"), and the dialogs'
+// small shared pieces.
 
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QString>
+#include <cstdint>
+
+#include "twips.h"
 
 namespace vexa::app {
+
+// A window colour, 24-bit with red in the low byte or a system colour.
+void SetBackground(QWidget* widget, std::uint32_t color);
+
+// A control of any kind placed in twips.
+template <typename Widget>
+Widget* Place(QWidget* parent, const QString& name, int left, int top, int width, int height) {
+  auto* widget = new Widget(parent);
+  widget->setObjectName(name);
+  widget->setGeometry(TwipRect(left, top, width, height));
+  return widget;
+}
+
+// A control with a caption (a button, an option, a check box, a frame, a
+// text box's text) placed in twips.
+template <typename Widget>
+Widget* Place(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+              int width, int height) {
+  auto* widget = new Widget(caption, parent);
+  widget->setObjectName(name);
+  widget->setGeometry(TwipRect(left, top, width, height));
+  return widget;
+}
+
+inline QGroupBox* Frame(QWidget* parent, const QString& name, const QString& caption, int left,
+                        int top, int width, int height) {
+  return Place<QGroupBox>(parent, name, caption, left, top, width, height);
+}
+inline QLineEdit* TextBox(QWidget* parent, const QString& name, const QString& text, int left,
+                          int top, int width, int height) {
+  return Place<QLineEdit>(parent, name, text, left, top, width, height);
+}
+inline QListWidget* ListBox(QWidget* parent, const QString& name, int left, int top, int width,
+                            int height) {
+  return Place<QListWidget>(parent, name, left, top, width, height);
+}
+
+// A label with a single flat border, as the board and the markers use.
+template <typename Label = QLabel>
+Label* BoxLabel(QWidget* parent, const QString& name, int left, int top, int width, int height,
+                std::uint32_t background) {
+  auto* label = Place<Label>(parent, name, left, top, width, height);
+  label->setFrameShape(QFrame::Box);
+  label->setLineWidth(1);
+  SetBackground(label, background);
+  return label;
+}
 
 // A label placed in twips, named for tests and tools ("Label1_0").
 QLabel* MakeLabel(QWidget* parent, const QString& object_name, const QString& text, int left,

@@ -64,7 +64,7 @@ Task<> Form1::Main() {
   if (!ProgramFolder.endsWith(u'/')) ProgramFolder += u'/';
   records_location_ = LocateRecords(ProgramFolder, places_.data_folder);
   co_await LoadRecords();
-  Text1[2]->setText(QString::fromStdString(game.records.PlayerName));
+  PlayerNameBox()->setText(QString::fromStdString(game.records.PlayerName));
   ShowRecords();
   SetOptionControls(PanelCode::VsCpu, true);
   Option2[3]->setChecked(true);
@@ -78,8 +78,7 @@ Task<> Form1::LoadRecords() {
       game.records.PlayerName = name.toStdString();
       SaveRecords();
     });
-    co_await RunModal(form6);
-    form6->deleteLater();
+    co_await ShowDialog(form6);
     co_return;
   }
   QFile file(path);
@@ -117,7 +116,7 @@ void Form1::ShowRecords() {
 void Form1::SetPlayerName(const QString& name) {
   game.records.PlayerName = name.toStdString();
   SaveRecords();
-  Text1[2]->setText(name);
+  PlayerNameBox()->setText(name);
 }
 
 // --- Handlers of the window -----------------------------------------------
@@ -185,16 +184,12 @@ Task<> Form1::RecordsReset() {
 }
 
 void Form1::Mnu_ChangeName_Click() {
-  auto* form8 = new Form8(this, tasks_, QString::fromStdString(game.records.PlayerName),
-                          [this](const QString& name) { SetPlayerName(name); });
-  form8->setAttribute(Qt::WA_DeleteOnClose);
-  form8->open();
+  Start(ShowDialog(new Form8(this, tasks_, QString::fromStdString(game.records.PlayerName),
+                             [this](const QString& name) { SetPlayerName(name); })));
 }
 
 void Form1::Mnu_About_Click() {
-  auto* form2 = new Form2(this);
-  form2->setAttribute(Qt::WA_DeleteOnClose);
-  form2->open();
+  Start(ShowDialog(new Form2(this)));
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

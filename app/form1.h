@@ -69,13 +69,47 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   ReachLists reach_lists;
   QString ProgramFolder;
 
-  // --- Controls, as arrays indexed like the board and the stocks.
-  QWidget* client;  // the fixed client area
-  QLabel* Label4;   // the board's background
+  // --- Controls. Each keeps the name the program's design gives it (its Qt
+  // object name is that name, with "_index" for an array element); what
+  // each one is:
+  //
+  //   client         the fixed client area all controls stand on
+  //   Label4         the board's green background
+  //   Label1[121]    the board's cells, indexed like the board
+  //   Line1[4]       the outline of a completed square
+  //   Label8         seconds left on the move clock ("Excite")
+  //   Label3         coordinates of the last clicked cell
+  //   Frame1[2]      the side panels, captioned with the sides' names
+  //   TurnMarker[2]  the side panels' lamps: lit for the side to move
+  //   Label5[40]     piece markers: 0..19 side 1's, 20..39 the other side's
+  //   Label2[12]     blocker markers: 0..5 side 1's, 6..11 the other side's
+  //   Frame2         the option panel ("GameMode")
+  //   Option1[3]     the modes: "VS CPU", "VS Human", "VS Online"
+  //   Check1         "CPUが先攻"
+  //   Check2         "Player1が先攻"
+  //   Frame5         the strengths ("CPUレベル")
+  //   Option2[5]     the strengths: "Easy", "Normal", "Hard", "VeryHard", and
+  //                  "Master" beside "VS CPU"
+  //   Frame3         the connection panel ("接続の設定")
+  //   Command1[2]    "ゲームを主催" (host), "ゲームに参加" (join)
+  //   Label6[3]      the connection fields' captions
+  //   Text1[3]       the host's address, the port, the player's name
+  //   Frame4         the records panel ("通算成績")
+  //   Label7[5]      the records: games, wins, losses, draws, winning rate
+  //   Text2          the chat input under the board
+  //   List3          the chat lines
+  //   Command2       "リーチをすべて列挙" (below the visible area)
+  //   List1[2]       reach cells of sides 1 and 2 (below the visible area)
+  //   List2[2]       pre-reach cells of sides 1 and 2 (below the visible area)
+  //   Timer1         the move clock's one-second timer
+  //   Winsock1/2     the game connection (port P) and the chat (port P + 1)
+  //   Mnu_*          the menu items, named after their commands
+  QWidget* client;
+  QLabel* Label4;
   CellLabel* Label1[kCellCount];
   LineShape* Line1[4];
-  QLabel* Label8;  // seconds left on the move clock
-  QLabel* Label3;  // coordinates of the last clicked cell
+  QLabel* Label8;
+  QLabel* Label3;
   QGroupBox* Frame1[2];
   TurnLamp* TurnMarker[2];
   QLabel* Label5[2 * kPiecesPerSide];
@@ -85,7 +119,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QCheckBox* Check1;
   QCheckBox* Check2;
   QGroupBox* Frame5;
-  QRadioButton* Option2[5];  // the fifth, Master, stands beside "VS CPU"
+  QRadioButton* Option2[5];
   QGroupBox* Frame3;
   QPushButton* Command1[2];
   QLabel* Label6[3];
@@ -98,14 +132,22 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QListWidget* List1[2];
   QListWidget* List2[2];
   QTimer* Timer1;
-  net::Winsock* Winsock1;  // the game connection, port P
-  net::Winsock* Winsock2;  // the chat connection, port P + 1
+  net::Winsock* Winsock1;
+  net::Winsock* Winsock2;
   QAction* Mnu_NewGame;
   QAction* Mnu_GameEnd;
   QAction* Mnu_End;
   QAction* Mnu_Format;
   QAction* Mnu_ChangeName;
   QAction* Mnu_About;
+
+  // The controls the code names most often, by what they are.
+  QLineEdit* HostAddressBox() const { return Text1[0]; }
+  QLineEdit* PortBox() const { return Text1[1]; }
+  QLineEdit* PlayerNameBox() const { return Text1[2]; }
+  QLineEdit* ChatInput() const { return Text2; }
+  QListWidget* ChatList() const { return List3; }
+  QLabel* ClockDisplay() const { return Label8; }
   // Beyond the original controls: undo, hint, records and their replay,
   // the rules, and the line over the board that says how to begin.
   QAction* Mnu_Undo = nullptr;

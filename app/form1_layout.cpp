@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QMenuBar>
 
+#include "dialog_parts.h"
 #include "form1.h"
 #include "twips.h"
 
@@ -21,68 +22,6 @@ QString Indexed(const char* name, int index) {
   return QString::fromLatin1(name) + u'_' + QString::number(index);
 }
 
-void SetBackground(QWidget* widget, std::uint32_t color) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::Window, ToQColor(color));
-  widget->setPalette(palette);
-  widget->setAutoFillBackground(true);
-}
-
-// A label with a single flat border, as the board and the markers use.
-template <typename Label = QLabel>
-Label* BoxLabel(QWidget* parent, const QString& name, int left, int top, int width, int height,
-                std::uint32_t background) {
-  auto* label = new Label(parent);
-  label->setObjectName(name);
-  label->setFrameShape(QFrame::Box);
-  label->setLineWidth(1);
-  label->setGeometry(TwipRect(left, top, width, height));
-  SetBackground(label, background);
-  return label;
-}
-
-QGroupBox* Frame(QWidget* parent, const QString& name, const QString& caption, int left, int top,
-                 int width, int height) {
-  auto* frame = new QGroupBox(caption, parent);
-  frame->setObjectName(name);
-  frame->setGeometry(TwipRect(left, top, width, height));
-  return frame;
-}
-
-template <typename Button>
-Button* Place(QWidget* parent, const QString& name, const QString& caption, int left, int top,
-              int width, int height) {
-  auto* button = new Button(caption, parent);
-  button->setObjectName(name);
-  button->setGeometry(TwipRect(left, top, width, height));
-  return button;
-}
-
-QLineEdit* TextBox(QWidget* parent, const QString& name, const QString& text, int left, int top,
-                   int width, int height) {
-  auto* box = new QLineEdit(text, parent);
-  box->setObjectName(name);
-  box->setGeometry(TwipRect(left, top, width, height));
-  return box;
-}
-
-QListWidget* ListBox(QWidget* parent, const QString& name, int left, int top, int width,
-                     int height) {
-  auto* list = new QListWidget(parent);
-  list->setObjectName(name);
-  list->setGeometry(TwipRect(left, top, width, height));
-  return list;
-}
-
-QLabel* Caption(QWidget* parent, const QString& name, const QString& text, int left, int top,
-                int width, int height) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  label->setTextFormat(Qt::PlainText);
-  label->setGeometry(TwipRect(left, top, width, height));
-  return label;
-}
-
 }  // namespace
 
 void Form1::BuildBoard() {
@@ -98,7 +37,7 @@ void Form1::BuildBoard() {
             [this, cell](int button) { Label1_MouseDown(cell, button); });
   }
 
-  Label8 = Caption(client, QStringLiteral("Label8"), QString(), -30, 195, 780, 555);
+  Label8 = MakeLabel(client, QStringLiteral("Label8"), QString(), -30, 195, 780, 555);
   Label8->setAlignment(Qt::AlignCenter);
   QFont clock_font = Label8->font();
   clock_font.setBold(true);
@@ -110,7 +49,7 @@ void Form1::BuildBoard() {
   Label8->setVisible(false);
 
   Label3 =
-      Caption(client, QStringLiteral("Label3"), QStringLiteral("Label3"), 3075, 7980, 1575, 255);
+      MakeLabel(client, QStringLiteral("Label3"), QStringLiteral("Label3"), 3075, 7980, 1575, 255);
 
   // The outline is created last so that it is drawn over the cells.
   for (int edge = 0; edge < 4; ++edge) {
@@ -188,14 +127,14 @@ void Form1::BuildOptionPanel() {
                                    105, 255, 2040, 300);
   Command1[1] = Place<QPushButton>(Frame3, Indexed("Command1", 1), QStringLiteral("ゲームに参加"),
                                    105, 615, 2040, 300);
-  Label6[0] = Caption(Frame3, Indexed("Label6", 0), QStringLiteral("リモートホスト名"), 135, 975,
-                      1275, 225);
+  Label6[0] = MakeLabel(Frame3, Indexed("Label6", 0), QStringLiteral("リモートホスト名"), 135, 975,
+                        1275, 225);
   Text1[0] = TextBox(Frame3, Indexed("Text1", 0), QString(), 120, 1215, 2040, 270);
-  Label6[1] =
-      Caption(Frame3, Indexed("Label6", 1), QStringLiteral("リモートポート"), 135, 1530, 1275, 225);
+  Label6[1] = MakeLabel(Frame3, Indexed("Label6", 1), QStringLiteral("リモートポート"), 135, 1530,
+                        1275, 225);
   Text1[1] = TextBox(Frame3, Indexed("Text1", 1), QStringLiteral("36150"), 120, 1770, 690, 270);
-  Label6[2] = Caption(Frame3, Indexed("Label6", 2), QStringLiteral("プレイヤーネーム"), 135, 2130,
-                      1710, 225);
+  Label6[2] = MakeLabel(Frame3, Indexed("Label6", 2), QStringLiteral("プレイヤーネーム"), 135, 2130,
+                        1710, 225);
   Text1[2] = TextBox(Frame3, Indexed("Text1", 2), QString(), 105, 2370, 2040, 270);
   Text1[2]->setReadOnly(true);
 
@@ -222,7 +161,7 @@ void Form1::BuildOtherControls() {
   Frame4 =
       Frame(client, QStringLiteral("Frame4"), QStringLiteral("通算成績"), 7485, 5460, 2400, 1785);
   for (int i = 0; i < 5; ++i) {
-    Label7[i] = Caption(Frame4, Indexed("Label7", i), QString(), 75, 285 + 300 * i, 2205, 240);
+    Label7[i] = MakeLabel(Frame4, Indexed("Label7", i), QString(), 75, 285 + 300 * i, 2205, 240);
     QFont font = Label7[i]->font();
     font.setBold(true);
     font.setPointSize(9);

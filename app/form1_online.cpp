@@ -65,17 +65,17 @@ Task<> Form1::HostOrJoin(int index) {
   if (Winsock2->State() != Winsock::kClosed) Winsock2->Close();
   Winsock1->SetLocalPort(0);
   Winsock2->SetLocalPort(0);
-  if (Text1[2]->text().isEmpty()) {
+  if (PlayerNameBox()->text().isEmpty()) {
     co_await ShowMessageBox(this, QStringLiteral("プレイヤーネームを入力してください"),
                             QMessageBox::Critical, QMessageBox::Ok);
     co_return;
   }
   online_.BeginConnection(index == 1);
-  Text2->setEnabled(false);
+  ChatInput()->setEnabled(false);
 
   // The game port is the number the port text starts with; the chat port
   // the next one. Out of range, both fail as a port in use does.
-  const qint64 port = net::LeadingInteger(Text1[1]->text());
+  const qint64 port = net::LeadingInteger(PortBox()->text());
   const bool port_ok = port >= 0 && port + 1 <= 65535;
   const int game_port = port_ok ? static_cast<int>(port) : -1;
   const int chat_port = port_ok ? static_cast<int>(port + 1) : -1;
@@ -87,9 +87,9 @@ Task<> Form1::HostOrJoin(int index) {
     Winsock2->SetLocalPort(chat_port);
     ok = Winsock1->Listen() && Winsock2->Listen();
   } else {
-    Winsock1->SetRemoteHost(Text1[0]->text());
+    Winsock1->SetRemoteHost(HostAddressBox()->text());
     Winsock1->SetRemotePort(game_port);
-    Winsock2->SetRemoteHost(Text1[0]->text());
+    Winsock2->SetRemoteHost(HostAddressBox()->text());
     Winsock2->SetRemotePort(chat_port);
     ok = Winsock1->Connect() && Winsock2->Connect();
     form3->Label1->setText(QStringLiteral("ゲーム主催者に接続中です・・・"));
@@ -155,9 +155,9 @@ Task<> Form1::Form3_Command1_Click() {
 void Form1::Winsock1_ConnectionRequest(int request_id) {
   if (Winsock1->State() != Winsock::kClosed) Winsock1->Close();
   Winsock1->Accept(request_id);
-  online_.SendName(Text1[2]->text());
+  online_.SendName(PlayerNameBox()->text());
   if (form3_) form3_->SetConnected(QStringLiteral("対戦相手が来ました"));
-  Text2->setEnabled(true);
+  ChatInput()->setEnabled(true);
 }
 
 void Form1::Winsock2_ConnectionRequest(int request_id) {
@@ -166,9 +166,9 @@ void Form1::Winsock2_ConnectionRequest(int request_id) {
 }
 
 void Form1::Winsock1_Connect() {
-  online_.SendName(Text1[2]->text());
+  online_.SendName(PlayerNameBox()->text());
   if (form3_) form3_->SetConnected(QStringLiteral("接続できました"));
-  Text2->setEnabled(true);
+  ChatInput()->setEnabled(true);
 }
 
 Task<> Form1::ShowForm7() {
@@ -176,10 +176,8 @@ Task<> Form1::ShowForm7() {
   // this one closed: the settings are the host's answer, there is nothing
   // left to wait for.
   if (online_.GuestSettingsPending() || (form4_ && form4_->isVisible())) co_return;
-  QPointer<Form7> form7 = new Form7(this);
-  form7_ = form7;
-  co_await RunModal(form7);
-  if (form7) form7->deleteLater();
+  form7_ = new Form7(this);
+  co_await ShowDialog(form7_);
 }
 
 void Form1::CloseForm7() {
@@ -205,7 +203,7 @@ Form4* Form1::SettingsDialog() {
           [this](bool host_first) { Start(online_.HostStartsGame(host_first)); });
   connect(form4, &Form4::Closing, this, [this] { online_.SettingsDialogClosed(); });
   online_.SettingsDialogLoading();
-  form4->Form_Load(Text1[2]->text(), QString::fromStdString(game.online.OpponentName),
+  form4->Form_Load(PlayerNameBox()->text(), QString::fromStdString(game.online.OpponentName),
                    game.online.IsGuest);
   return form4;
 }
@@ -268,8 +266,8 @@ Task<> Form1::TellOpponentLeft() {
 // --- Clock and chat ----------------------------------------------------------
 
 void Form1::ShowClockSeconds(int seconds) {
-  Label8->setText(QString::number(seconds));
-  Label8->setVisible(true);
+  ClockDisplay()->setText(QString::number(seconds));
+  ClockDisplay()->setVisible(true);
 }
 
 void Form1::Beep() {
@@ -278,11 +276,11 @@ void Form1::Beep() {
 
 void Form1::SendChatLine(QLineEdit* input, bool typed_in_settings) {
   if (input->text().isEmpty()) return;
-  const QString line = net::ChatLine(Text1[2]->text(), input->text());
+  const QString line = net::ChatLine(PlayerNameBox()->text(), input->text());
   link_.SendChat(line);
   QListWidget* settings_list = SettingsDialog()->List3;
-  QListWidget* lists[2] = {typed_in_settings ? settings_list : List3,
-                           typed_in_settings ? List3 : settings_list};
+  QListWidget* lists[2] = {typed_in_settings ? settings_list : ChatList(),
+                           typed_in_settings ? ChatList() : settings_list};
   for (QListWidget* list : lists)
     AddChatLine(list, line);
   input->clear();
@@ -290,11 +288,11 @@ void Form1::SendChatLine(QLineEdit* input, bool typed_in_settings) {
 
 void Form1::AppendChatLine(const QString& line) {
   AddChatLine(SettingsDialog()->List3, line);
-  AddChatLine(List3, line);
+  AddChatLine(ChatList(), line);
 }
 
 void Form1::ConnectionEnded() {
-  Text2->setEnabled(false);
+  ChatInput()->setEnabled(false);
   if (form4_) form4_->Text2->setEnabled(false);
 }
 

@@ -45,7 +45,7 @@ bool Form1::Player1MovesFirst() const {
 }
 
 std::string Form1::LocalPlayerName() const {
-  return Text1[2]->text().toStdString();
+  return PlayerNameBox()->text().toStdString();
 }
 
 void Form1::MovePlayed(const Move&) {
@@ -103,7 +103,7 @@ void Form1::HideOutline() {
 }
 
 void Form1::HideClockDisplay() {
-  Label8->setVisible(false);
+  ClockDisplay()->setVisible(false);
 }
 
 void Form1::SetCoordinateReadout(const std::string& text) {

@@ -9,18 +9,6 @@
 
 namespace vexa::app {
 
-namespace {
-
-QRadioButton* Radio(QWidget* parent, const QString& name, const QString& caption, int left, int top,
-                    int width) {
-  auto* button = new QRadioButton(caption, parent);
-  button->setObjectName(name);
-  button->setGeometry(TwipRect(left, top, width, 255));
-  return button;
-}
-
-}  // namespace
-
 Form4::Form4(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("ゲーム設定"));
@@ -29,31 +17,28 @@ Form4::Form4(QWidget* parent) : QDialog(parent) {
   Label1[0] =
       MakeLabel(this, QStringLiteral("Label1_0"), QStringLiteral("あなた"), 120, 150, 1000, 255);
   Label2[0] = MakeLabel(this, QStringLiteral("Label2_0"), QString(), 1200, 150, 2300, 255);
-  Option1[0] = Radio(this, QStringLiteral("Option1_0"), QStringLiteral("先攻"), 3600, 150, 1000);
+  Option1[0] = Place<QRadioButton>(this, QStringLiteral("Option1_0"), QStringLiteral("先攻"), 3600,
+                                   150, 1000, 255);
   Label1[1] =
       MakeLabel(this, QStringLiteral("Label1_1"), QStringLiteral("対戦相手"), 120, 510, 1000, 255);
   Label2[1] = MakeLabel(this, QStringLiteral("Label2_1"), QString(), 1200, 510, 2300, 255);
-  Option1[1] = Radio(this, QStringLiteral("Option1_1"), QStringLiteral("先攻"), 3600, 510, 1000);
+  Option1[1] = Place<QRadioButton>(this, QStringLiteral("Option1_1"), QStringLiteral("先攻"), 3600,
+                                   510, 1000, 255);
 
-  Frame1 = new QGroupBox(QStringLiteral("ゲームモード"), this);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
-  Frame1->setGeometry(TwipRect(120, 900, 4500, 1020));
-  Option2[0] = Radio(Frame1, QStringLiteral("Option2_0"), QStringLiteral("Normal"), 240, 300, 1200);
-  Option2[1] = Radio(Frame1, QStringLiteral("Option2_1"), QStringLiteral("Excite"), 240, 630, 1200);
+  Frame1 =
+      Frame(this, QStringLiteral("Frame1"), QStringLiteral("ゲームモード"), 120, 900, 4500, 1020);
+  Option2[0] = Place<QRadioButton>(Frame1, QStringLiteral("Option2_0"), QStringLiteral("Normal"),
+                                   240, 300, 1200, 255);
+  Option2[1] = Place<QRadioButton>(Frame1, QStringLiteral("Option2_1"), QStringLiteral("Excite"),
+                                   240, 630, 1200, 255);
   Label3[0] = MakeLabel(Frame1, QStringLiteral("Label3_0"), QStringLiteral("制限時間"), 1800, 630,
                         1000, 255);
-  Text1 = new QLineEdit(QStringLiteral("5"), Frame1);
-  Text1->setObjectName(QStringLiteral("Text1"));
-  Text1->setGeometry(TwipRect(2850, 600, 700, 300));
+  Text1 = TextBox(Frame1, QStringLiteral("Text1"), QStringLiteral("5"), 2850, 600, 700, 300);
   Label3[1] =
       MakeLabel(Frame1, QStringLiteral("Label3_1"), QStringLiteral("秒"), 3650, 630, 400, 255);
 
-  List3 = new QListWidget(this);
-  List3->setObjectName(QStringLiteral("List3"));
-  List3->setGeometry(TwipRect(120, 2040, 4500, 1500));
-  Text2 = new QLineEdit(this);
-  Text2->setObjectName(QStringLiteral("Text2"));
-  Text2->setGeometry(TwipRect(120, 3600, 4500, 300));
+  List3 = ListBox(this, QStringLiteral("List3"), 120, 2040, 4500, 1500);
+  Text2 = TextBox(this, QStringLiteral("Text2"), QString(), 120, 3600, 4500, 300);
   Command1[0] = MakeButton(this, QStringLiteral("Command1_0"), QStringLiteral("ゲームスタート"),
                            600, 4050, 1500, 420);
   Command1[1] =

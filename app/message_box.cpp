@@ -13,6 +13,12 @@ Task<int> RunModal(QDialog* dialog) {
   co_return guard ? guard->result() : QDialog::Rejected;
 }
 
+Task<> ShowDialog(QDialog* dialog) {
+  QPointer<QDialog> guard(dialog);
+  co_await RunModal(dialog);
+  if (guard) guard->deleteLater();
+}
+
 Task<QMessageBox::StandardButton> ShowMessageBox(QWidget* parent, const QString& text,
                                                  QMessageBox::Icon icon,
                                                  QMessageBox::StandardButtons buttons,
