@@ -30,6 +30,7 @@
 #include "form1.h"
 #include "form5.h"
 #include "online_loopback.h"
+#include "program_instance.h"
 #include "square_scan.h"
 
 namespace {
@@ -41,24 +42,7 @@ using vexa::app::testing::VisibleDialog;
 
 constexpr int kWaitMs = 10000;
 
-// One program with its own folders and records.
-class Instance {
- public:
-  explicit Instance(const char* name) {
-    QFile config(QDir(folder_.path()).filePath(QStringLiteral("Config")));
-    config.open(QIODevice::WriteOnly);
-    config.write(QByteArray(name) + "\r\n 0 \r\n 0 \r\n 0 \r\n");
-    config.close();
-    form1 = std::make_unique<Form1>(vexa::app::ProgramPlaces{folder_.path(), data_.path()}, 1);
-    form1->SetPauseOverride(0);
-    form1->Start(form1->Main());
-  }
-  std::unique_ptr<Form1> form1;
-
- private:
-  QTemporaryDir folder_;
-  QTemporaryDir data_;
-};
+using Instance = vexa::app::testing::ProgramInstance;
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "online_latency: %s\n", what);

@@ -25,6 +25,7 @@
 #include "form4.h"
 #include "form5.h"
 #include "online_loopback.h"
+#include "program_instance.h"
 #include "quiet_platform.h"
 
 namespace {
@@ -36,23 +37,7 @@ using vexa::app::testing::VisibleDialog;
 
 constexpr int kWaitMs = 10000;
 
-class Instance {
- public:
-  explicit Instance(const char* name) {
-    QFile config(QDir(folder_.path()).filePath(QStringLiteral("Config")));
-    config.open(QIODevice::WriteOnly);
-    config.write(QByteArray(name) + "\r\n 0 \r\n 0 \r\n 0 \r\n");
-    config.close();
-    form1 = std::make_unique<Form1>(vexa::app::ProgramPlaces{folder_.path(), data_.path()}, 1);
-    form1->SetPauseOverride(0);
-    form1->Start(form1->Main());
-  }
-  std::unique_ptr<Form1> form1;
-
- private:
-  QTemporaryDir folder_;
-  QTemporaryDir data_;
-};
+using Instance = vexa::app::testing::ProgramInstance;
 
 struct Usage {
   int descriptors = 0;

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Refreshes docs/screenshot.png: runs the built program under Xvfb in a
+# Refreshes the README's pictures: runs the built program under Xvfb in a
 # folder of its own, starts a "VS Human" game, plays a few moves by clicking
-# the board, and saves a picture of the program's window alone.
+# the board and saves a picture of the program's window alone
+# (docs/screenshot.png); then opens a game record written by vexa-analyze's
+# self-play, steps back three placements and saves the replay with the marks
+# of each side's latest turn (docs/replay.png).
 #
 #   scripts/screenshot.sh [BUILD_DIR]        (default: build; builds nothing)
 #
@@ -34,7 +37,7 @@ printf 'Taro\r\n 12 \r\n 7 \r\n 4 \r\n' > "$work/Config"
 source "$repo_root/scripts/xvfb.sh"
 start_xvfb 170
 
-"$work/vexa" >"$work/vexa.log" 2>&1 &
+XDG_DATA_HOME=$work/data "$work/vexa" >"$work/vexa.log" 2>&1 &
 vexa_pid=$!
 window=$(wait_for_window '^Vexa with Online Ver1\.2$') ||
   { echo "the program's window did not appear" >&2; cat "$work/vexa.log" >&2; exit 1; }
@@ -81,3 +84,22 @@ mkdir -p "$(dirname "$out")"
 import -window "$window" "png:$work/screenshot.png"
 mv "$work/screenshot.png" "$out"
 echo "wrote $out ($(identify -format '%wx%h' "$out"))"
+
+# The replay: このゲームを終了 (Alt+G, E), then ゲーム > 棋譜を開く (Ctrl+O)
+# with the record's path typed into the file dialog.
+"$build/tools/vexa-analyze" selfplay VeryHard Hard --games 1 --seed 3 --records "$work/records" \
+  >/dev/null
+xdotool windowfocus --sync "$window"
+xdotool key --window "$window" alt+g; sleep 0.3
+xdotool key e; sleep 0.5
+xdotool key --window "$window" ctrl+o; sleep 1
+xdotool type --delay 10 "$work/records/game-00000001.txt"
+xdotool key Return; sleep 1
+xdotool windowfocus --sync "$window"
+for _ in 1 2 3; do xdotool key --window "$window" Left; sleep 0.2; done
+xdotool mousemove 1000 760
+sleep 0.5
+replay=$repo_root/docs/replay.png
+import -window "$window" "png:$work/replay.png"
+mv "$work/replay.png" "$replay"
+echo "wrote $replay ($(identify -format '%wx%h' "$replay"))"

@@ -1,0 +1,34 @@
+#pragma once
+
+// One whole program in a folder of its own, with a records file naming its
+// player and no thinking pauses: what the online figures and the connection
+// cycles run two of.
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "form1.h"
+
+namespace vexa::app::testing {
+
+class ProgramInstance {
+ public:
+  explicit ProgramInstance(const char* name) {
+    QFile config(QDir(folder_.path()).filePath(QStringLiteral("Config")));
+    config.open(QIODevice::WriteOnly);
+    config.write(QByteArray(name) + "\r\n 0 \r\n 0 \r\n 0 \r\n");
+    config.close();
+    form1 = std::make_unique<Form1>(ProgramPlaces{folder_.path(), data_.path()}, 1);
+    form1->SetPauseOverride(0);
+    form1->Start(form1->Main());
+  }
+  std::unique_ptr<Form1> form1;
+
+ private:
+  QTemporaryDir folder_;
+  QTemporaryDir data_;
+};
+
+}  // namespace vexa::app::testing
