@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <limits>
 
 #include "form1.h"
 #include "game_record_files.h"
@@ -90,12 +91,13 @@ void Form1::BuildAids() {
       co_await ShowMessageBox(self, kRules, QMessageBox::Information, QMessageBox::Ok);
     }(this));
   });
-  connect(Mnu_ReplayBack, &QAction::triggered, this, [this] { ShowReplayStep(replay_->step - 1); });
+  // Steps past either end stop there.
+  connect(Mnu_ReplayBack, &QAction::triggered, this, [this] { ShowReplayStep(ReplayStep() - 1); });
   connect(Mnu_ReplayForward, &QAction::triggered, this,
-          [this] { ShowReplayStep(replay_->step + 1); });
+          [this] { ShowReplayStep(ReplayStep() + 1); });
   connect(Mnu_ReplayStart, &QAction::triggered, this, [this] { ShowReplayStep(0); });
   connect(Mnu_ReplayEnd, &QAction::triggered, this,
-          [this] { ShowReplayStep(static_cast<int>(replay_->record.moves.size())); });
+          [this] { ShowReplayStep(std::numeric_limits<int>::max()); });
   // The menu tells the truth when it opens, whatever changed since.
   connect(game_menu, &QMenu::aboutToShow, this, &Form1::UpdateAids);
 
