@@ -76,10 +76,13 @@ void Form1::RetranslateUi() {
   Mnu_Rules->setText(tr("遊び方(&R)"));
   StartHint->setText(tr("ゲーム > 新規ゲーム で開始"));
 
-  // The texts made from the game's state: the records and the help line.
+  // Fitted as at start-up, where the records are written in afterwards; then
+  // the texts made from the game's state: the records and the help line.
+  for (QLabel* label : Label7)
+    label->clear();
+  RefitCaptions(this);
   ShowRecords();
   UpdateAids();
-  RefitCaptions(this);
   for (TurnLamp* lamp : TurnMarker)
     lamp->update();
 }
