@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <map>
 
+#include "form4.h"
 #include "program_driver.h"
 
 namespace vexa::app {
@@ -122,6 +123,20 @@ TEST(Language, TheCommandLineOverridesTheStoredChoiceForOneRun) {
   // Only the menu changes what is stored.
   EXPECT_EQ(QSettings(p.SettingsPath(), QSettings::IniFormat).value("language").toString(),
             QStringLiteral("ja"));
+}
+
+TEST(Language, TheSettingsDialogKeptBetweenGamesFollowsTheChoice) {
+  ApplyLanguage(Language::Japanese);
+  Form4 dialog(nullptr);
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("ゲーム設定"));
+  ApplyLanguage(Language::English);
+  ASSERT_TRUE(WaitFor([&] { return dialog.windowTitle() == QStringLiteral("Game Settings"); }));
+  EXPECT_EQ(dialog.Command1[0]->text(), QStringLiteral("Start game"));
+  EXPECT_EQ(dialog.Label3[0]->text(), QStringLiteral("Time limit"));
+  EXPECT_EQ(dialog.Frame1->title(), QStringLiteral("Game mode"));
+  ApplyLanguage(Language::Japanese);
+  ASSERT_TRUE(WaitFor([&] { return dialog.windowTitle() == QStringLiteral("ゲーム設定"); }));
+  EXPECT_EQ(dialog.Command1[0]->text(), QStringLiteral("ゲームスタート"));
 }
 
 }  // namespace
