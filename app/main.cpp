@@ -118,10 +118,10 @@ int main(int argc, char** argv) {
   vexa::app::PrepareApplication(application);
 
   // The preferences (the language) are the user's own.
-  vexa::app::Form1 form1({QApplication::applicationDirPath(),
-                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
-                          QString()},
-                         vexa::SeedFromClock());
+  vexa::app::Form1 form1(
+      {QApplication::applicationDirPath(),
+       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), QString()},
+      vexa::SeedFromClock());
   form1.Start(form1.Main());
   return QApplication::exec();
 }
