@@ -122,12 +122,16 @@ void TurnLamp::paintEvent(QPaintEvent*) {
   QFont font = this->font();
   font.setBold(true);
   font.setPixelSize(qMin(diameter - 6, (height() - diameter - 4) / 2));
+  const QString lines[2] = {tr("手"), tr("番")};
+  // A longer word (another language's) gets a smaller font.
+  while (font.pixelSize() > 6 && qMax(QFontMetrics(font).horizontalAdvance(lines[0]),
+                                      QFontMetrics(font).horizontalAdvance(lines[1])) > width())
+    font.setPixelSize(font.pixelSize() - 1);
   painter.setFont(font);
   painter.setPen(QColor(0xA0, 0x58, 0x00));
   const int line = (height() - diameter - 2) / 2;
-  painter.drawText(QRect(0, diameter + 2, width(), line), Qt::AlignCenter, QStringLiteral("手"));
-  painter.drawText(QRect(0, diameter + 2 + line, width(), line), Qt::AlignCenter,
-                   QStringLiteral("番"));
+  painter.drawText(QRect(0, diameter + 2, width(), line), Qt::AlignCenter, lines[0]);
+  painter.drawText(QRect(0, diameter + 2 + line, width(), line), Qt::AlignCenter, lines[1]);
 }
 
 }  // namespace vexa::app

@@ -77,7 +77,39 @@ int RightLimit(const QWidget* control) {
 
 }  // namespace
 
+namespace {
+
+// What a control was before its first fitting, and what the fitting left.
+constexpr char kOwnGeometry[] = "vexa_own_geometry";
+constexpr char kOwnFont[] = "vexa_own_font";
+constexpr char kFittedGeometry[] = "vexa_fitted_geometry";
+
+void FitCaptionOnce(QWidget* control);
+
+}  // namespace
+
 void FitCaption(QWidget* control) {
+  if (!control->property(kOwnGeometry).isValid()) {
+    control->setProperty(kOwnGeometry, control->geometry());
+    control->setProperty(kOwnFont, control->font());
+  }
+  FitCaptionOnce(control);
+  control->setProperty(kFittedGeometry, control->geometry());
+}
+
+void RefitCaptions(QWidget* window) {
+  for (QWidget* control : window->findChildren<QWidget*>()) {
+    if (control->window() != window || !control->property(kOwnGeometry).isValid()) continue;
+    if (control->geometry() == control->property(kFittedGeometry).toRect())
+      control->setGeometry(control->property(kOwnGeometry).toRect());
+    control->setFont(control->property(kOwnFont).value<QFont>());
+  }
+  FitCaptions(window);
+}
+
+namespace {
+
+void FitCaptionOnce(QWidget* control) {
   // A label too low for its line grows by as much above as below, so that
   // the line stays where it was.
   auto* label = qobject_cast<QLabel*>(control);
@@ -97,6 +129,8 @@ void FitCaption(QWidget* control) {
     control->setFont(font);
   }
 }
+
+}  // namespace
 
 void FitCaptions(QWidget* window) {
   for (QWidget* control : window->findChildren<QWidget*>()) {

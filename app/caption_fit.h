@@ -17,4 +17,10 @@ void FitCaptions(QWidget* window);
 // The same for one control, after its caption changed.
 void FitCaption(QWidget* control);
 
+// After the captions changed language: every control the fitting widened or
+// shrank gets its own size and font back (unless something else has moved it
+// since), then all are fitted again, so that switching back and forth
+// neither grows nor shrinks them step by step.
+void RefitCaptions(QWidget* window);
+
 }  // namespace vexa::app

@@ -24,7 +24,11 @@ const QString kQuitTitle = QStringLiteral("Vexa with Online Ver1.2");
 }  // namespace
 
 Form1::Form1(ProgramPlaces places, std::uint64_t seed)
-    : random_cells_(seed), places_(std::move(places)) {
+    : settings_(OpenSettings(places.settings_file)),
+      random_cells_(seed),
+      places_(std::move(places)) {
+  // The texts are built in the chosen language.
+  ApplyLanguage(LanguageOverride().value_or(StoredLanguage(*settings_)));
   game.SetCpuOpponent(&cpu_);
   SearchLimits master = cpu_.MasterLimits();
   master.seed = seed;
@@ -43,6 +47,7 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
   BuildOtherControls();
   BuildMenus();
   BuildAids();
+  BuildLanguageMenu();
   for (LineShape* line : Line1)
     line->raise();
   FitCaptions(this);
@@ -83,7 +88,7 @@ Task<> Form1::LoadRecords() {
   }
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly) || !ReadRecords(file.readAll(), game.records)) {
-    co_await ShowMessageBox(this, QStringLiteral("設定ファイルの読み込みしに失敗しました"),
+    co_await ShowMessageBox(this, tr("設定ファイルの読み込みしに失敗しました"),
                             QMessageBox::Critical, QMessageBox::Ok);
   }
 }
@@ -102,8 +107,8 @@ void Form1::SaveRecords() {
 
 Task<> Form1::ReportSaveFailure(QString path) {
   co_await ShowMessageBox(this,
-                          QStringLiteral("通算成績を保存できませんでした。\n") + path +
-                              QStringLiteral("\n成績はこのプログラムを終了するまで保たれます。"),
+                          tr("通算成績を保存できませんでした。\n") + path +
+                              tr("\n成績はこのプログラムを終了するまで保たれます。"),
                           QMessageBox::Critical, QMessageBox::Ok);
 }
 
@@ -168,11 +173,11 @@ Task<> Form1::RecordsReset() {
   // Each answer is bound to a name before it is tested: g++ 12 miscompiles
   // a co_await inside a condition that also holds temporaries.
   const auto first = co_await ShowMessageBox(
-      this, QStringLiteral("通算成績を初期化します。よろしいですか？"), QMessageBox::Question,
+      this, tr("通算成績を初期化します。よろしいですか？"), QMessageBox::Question,
       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   if (first != QMessageBox::Yes) co_return;
   const auto second =
-      co_await ShowMessageBox(this, QStringLiteral("本当によろしいですか？"), QMessageBox::Question,
+      co_await ShowMessageBox(this, tr("本当によろしいですか？"), QMessageBox::Question,
                               QMessageBox::Yes | QMessageBox::No);
   if (second != QMessageBox::Yes) co_return;
   game.records.GamesPlayed = 0;
@@ -202,9 +207,8 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 Task<> Form1::AskToQuit() {
-  const auto answer =
-      co_await ShowMessageBox(this, QStringLiteral("終了しますか？"), QMessageBox::Question,
-                              QMessageBox::Yes | QMessageBox::No, kQuitTitle);
+  const auto answer = co_await ShowMessageBox(this, tr("終了しますか？"), QMessageBox::Question,
+                                              QMessageBox::Yes | QMessageBox::No, kQuitTitle);
   if (answer != QMessageBox::Yes) co_return;
   co_await CloseConnection();
   // The game ends with the program: a search for it stops, its move is dropped.

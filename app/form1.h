@@ -25,6 +25,7 @@
 #include "game.h"
 #include "game_record.h"
 #include "game_shell.h"
+#include "language.h"
 #include "online_session.h"
 #include "online_windows.h"
 #include "reach_lists.h"
@@ -44,6 +45,7 @@ class Form7;
 struct ProgramPlaces {
   QString program_folder;  // the folder of the executable
   QString data_folder;     // the user's data folder, for an installed program
+  QString settings_file;   // the preferences (INI); empty for the user's own
 };
 
 class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
@@ -160,6 +162,11 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QAction* Mnu_ReplayEnd = nullptr;
   QAction* Mnu_Rules = nullptr;
   QLabel* StartHint = nullptr;
+  // "言語 / Language" in the option menu: 日本語 and English.
+  QAction* Mnu_Japanese = nullptr;
+  QAction* Mnu_English = nullptr;
+  // Shows every window in `language` at once and keeps the choice.
+  void SetLanguage(Language language);
 
   // --- Event handlers.
   void Label1_MouseDown(int index, int button);
@@ -247,6 +254,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void BuildBoard();
@@ -255,6 +263,9 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void BuildOtherControls();
   void BuildMenus();
   void BuildAids();
+  void BuildLanguageMenu();
+  // Every caption again from its source text, in the language in place.
+  void RetranslateUi();
 
   // A person at this machine is to move (not the computer, not the peer,
   // not in a replay).
@@ -284,6 +295,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   Task<> ReportSaveFailure(QString path);
   void SetPlayerName(const QString& name);
 
+  std::unique_ptr<QSettings> settings_;
   SeededCellSource random_cells_;
   CpuPlayer cpu_{game, reach_lists, random_cells_};
   ProgramPlaces places_;

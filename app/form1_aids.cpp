@@ -2,6 +2,7 @@
 // latest turns, undo, the hint, the keyboard's cursor, game records with
 // their replay, and help for a newcomer.
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -20,13 +21,17 @@ namespace vexa::app {
 
 namespace {
 
-const QString kRules = QStringLiteral(
-    "11×11 の盤（四隅は使えません）で、二人が交互に打ちます。\n"
-    "自分の手番には、ブロッカー（右ボタン）を好きなだけ置いてから、駒（左ボタン）を一つ"
-    "置きます。ブロッカーはどちらの駒でもなく、置いた人の手番は続きます。\n"
-    "自分の駒四つが正方形の四隅に並べば勝ちです。正方形は傾いていてもかまいません。\n"
-    "両者が駒 20 個を置き切ったときは、ブロッカーを多く残した側の勝ちです。\n\n"
-    "キーボード: 矢印キーでカーソルを動かし、Enter か Space で駒、B でブロッカーを置きます。");
+// The rules in short, for "遊び方".
+QString Rules() {
+  return QCoreApplication::translate(
+      "vexa::app::Form1",
+      "11×11 の盤（四隅は使えません）で、二人が交互に打ちます。\n"
+      "自分の手番には、ブロッカー（右ボタン）を好きなだけ置いてから、駒（左ボタン）を一つ"
+      "置きます。ブロッカーはどちらの駒でもなく、置いた人の手番は続きます。\n"
+      "自分の駒四つが正方形の四隅に並べば勝ちです。正方形は傾いていてもかまいません。\n"
+      "両者が駒 20 個を置き切ったときは、ブロッカーを多く残した側の勝ちです。\n\n"
+      "キーボード: 矢印キーでカーソルを動かし、Enter か Space で駒、B でブロッカーを置きます。");
+}
 
 // One step of the cursor, skipping the unplayable corners; the cursor stays
 // where it is at the board's edge.
@@ -56,15 +61,12 @@ void Form1::BuildAids() {
   };
   // Between the game commands and "終了".
   game_menu->insertSeparator(Mnu_End);
-  Mnu_Undo = action(Mnu_End, "Mnu_Undo", QStringLiteral("元に戻す(&U)"), QKeySequence::Undo);
-  Mnu_Hint =
-      action(Mnu_End, "Mnu_Hint", QStringLiteral("ヒント(&H)"), QKeySequence(Qt::CTRL | Qt::Key_H));
+  Mnu_Undo = action(Mnu_End, "Mnu_Undo", tr("元に戻す(&U)"), QKeySequence::Undo);
+  Mnu_Hint = action(Mnu_End, "Mnu_Hint", tr("ヒント(&H)"), QKeySequence(Qt::CTRL | Qt::Key_H));
   game_menu->insertSeparator(Mnu_End);
-  Mnu_SaveRecord =
-      action(Mnu_End, "Mnu_SaveRecord", QStringLiteral("棋譜を保存(&S)..."), QKeySequence::Save);
-  Mnu_OpenRecord =
-      action(Mnu_End, "Mnu_OpenRecord", QStringLiteral("棋譜を開く(&O)..."), QKeySequence::Open);
-  QMenu* replay_menu = new QMenu(QStringLiteral("再生(&P)"), game_menu);
+  Mnu_SaveRecord = action(Mnu_End, "Mnu_SaveRecord", tr("棋譜を保存(&S)..."), QKeySequence::Save);
+  Mnu_OpenRecord = action(Mnu_End, "Mnu_OpenRecord", tr("棋譜を開く(&O)..."), QKeySequence::Open);
+  QMenu* replay_menu = new QMenu(tr("再生(&P)"), game_menu);
   replay_menu->setObjectName(QStringLiteral("Mnu_Replay"));
   game_menu->insertMenu(Mnu_End, replay_menu);
   auto step = [this, replay_menu](const char* name, const QString& caption, Qt::Key key) {
@@ -75,11 +77,11 @@ void Form1::BuildAids() {
     addAction(a);
     return a;
   };
-  Mnu_ReplayBack = step("Mnu_ReplayBack", QStringLiteral("一手戻る(&B)"), Qt::Key_Left);
-  Mnu_ReplayForward = step("Mnu_ReplayForward", QStringLiteral("一手進む(&F)"), Qt::Key_Right);
-  Mnu_ReplayStart = step("Mnu_ReplayStart", QStringLiteral("最初へ(&T)"), Qt::Key_Home);
-  Mnu_ReplayEnd = step("Mnu_ReplayEnd", QStringLiteral("最後へ(&E)"), Qt::Key_End);
-  Mnu_Rules = action(Mnu_End, "Mnu_Rules", QStringLiteral("遊び方(&R)"), QKeySequence());
+  Mnu_ReplayBack = step("Mnu_ReplayBack", tr("一手戻る(&B)"), Qt::Key_Left);
+  Mnu_ReplayForward = step("Mnu_ReplayForward", tr("一手進む(&F)"), Qt::Key_Right);
+  Mnu_ReplayStart = step("Mnu_ReplayStart", tr("最初へ(&T)"), Qt::Key_Home);
+  Mnu_ReplayEnd = step("Mnu_ReplayEnd", tr("最後へ(&E)"), Qt::Key_End);
+  Mnu_Rules = action(Mnu_End, "Mnu_Rules", tr("遊び方(&R)"), QKeySequence());
   game_menu->insertSeparator(Mnu_End);
 
   connect(Mnu_Undo, &QAction::triggered, this, &Form1::Mnu_Undo_Click);
@@ -88,7 +90,7 @@ void Form1::BuildAids() {
   connect(Mnu_OpenRecord, &QAction::triggered, this, [this] { Start(OpenRecord()); });
   connect(Mnu_Rules, &QAction::triggered, this, [this] {
     Start([](Form1* self) -> Task<> {
-      co_await ShowMessageBox(self, kRules, QMessageBox::Information, QMessageBox::Ok);
+      co_await ShowMessageBox(self, Rules(), QMessageBox::Information, QMessageBox::Ok);
     }(this));
   });
   // Steps past either end stop there.
@@ -102,7 +104,7 @@ void Form1::BuildAids() {
   connect(game_menu, &QMenu::aboutToShow, this, &Form1::UpdateAids);
 
   // Where to begin, over the board while no game runs.
-  StartHint = new QLabel(QStringLiteral("ゲーム > 新規ゲーム で開始"), client);
+  StartHint = new QLabel(tr("ゲーム > 新規ゲーム で開始"), client);
   StartHint->setObjectName(QStringLiteral("StartHint"));
   StartHint->setAlignment(Qt::AlignCenter);
   StartHint->setStyleSheet(QStringLiteral(
@@ -143,8 +145,7 @@ void Form1::UpdateAids() {
   for (const Move& move : game.History())
     first_turn = first_turn && move.side != turn;
   if (first_turn) {
-    statusBar()->showMessage(
-        QStringLiteral("左ボタンで駒を、右ボタン（または B キー）でブロッカーを置きます"));
+    statusBar()->showMessage(tr("左ボタンで駒を、右ボタン（または B キー）でブロッカーを置きます"));
   } else {
     statusBar()->clearMessage();
   }
@@ -267,10 +268,10 @@ Task<> Form1::SaveRecordAs() {
   } else {
     co_return;
   }
-  QPointer<QFileDialog> dialog = new QFileDialog(this, QStringLiteral("棋譜を保存"));
+  QPointer<QFileDialog> dialog = new QFileDialog(this, tr("棋譜を保存"));
   dialog->setAcceptMode(QFileDialog::AcceptSave);
   dialog->setOption(QFileDialog::DontUseNativeDialog);
-  dialog->setNameFilter(QStringLiteral("棋譜 (*.txt)"));
+  dialog->setNameFilter(tr("棋譜 (*.txt)"));
   dialog->setDefaultSuffix(QStringLiteral("txt"));
   dialog->setDirectory(QDir::homePath());
   const int answer = co_await RunModal(dialog);
@@ -279,17 +280,17 @@ Task<> Form1::SaveRecordAs() {
   dialog->deleteLater();
   if (answer != QDialog::Accepted || files.isEmpty()) co_return;
   if (!SaveRecordFile(files.front(), record)) {
-    co_await ShowMessageBox(this, QStringLiteral("棋譜を保存できませんでした。\n") + files.front(),
+    co_await ShowMessageBox(this, tr("棋譜を保存できませんでした。\n") + files.front(),
                             QMessageBox::Critical, QMessageBox::Ok);
   }
 }
 
 Task<> Form1::OpenRecord() {
   if (game.GameRunning()) co_return;
-  QPointer<QFileDialog> dialog = new QFileDialog(this, QStringLiteral("棋譜を開く"));
+  QPointer<QFileDialog> dialog = new QFileDialog(this, tr("棋譜を開く"));
   dialog->setFileMode(QFileDialog::ExistingFile);
   dialog->setOption(QFileDialog::DontUseNativeDialog);
-  dialog->setNameFilter(QStringLiteral("棋譜 (*.txt);;すべてのファイル (*)"));
+  dialog->setNameFilter(tr("棋譜 (*.txt);;すべてのファイル (*)"));
   dialog->setDirectory(GamesFolder(places_.data_folder));
   const int answer = co_await RunModal(dialog);
   if (!dialog) co_return;
@@ -306,10 +307,10 @@ Task<> Form1::OpenRecordFile(QString path) {
   if (!reading.record) {
     // Nothing of the game on the board is touched.
     const QString where =
-        reading.error_line > 0 ? QStringLiteral("%1 行目: ").arg(reading.error_line) : QString();
+        reading.error_line > 0 ? tr("%1 行目: ").arg(reading.error_line) : QString();
     co_await ShowMessageBox(this,
-                            QStringLiteral("棋譜を読み込めませんでした。\n") + path + u'\n' +
-                                where + QString::fromStdString(reading.error),
+                            tr("棋譜を読み込めませんでした。\n") + path + u'\n' + where +
+                                QString::fromStdString(reading.error),
                             QMessageBox::Critical, QMessageBox::Ok);
     co_return;
   }

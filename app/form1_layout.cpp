@@ -95,9 +95,8 @@ void Form1::BuildOptionPanel() {
       Frame(client, QStringLiteral("Frame2"), QStringLiteral("GameMode"), 7485, 15, 2415, 5385);
   Option1[0] = Place<QRadioButton>(Frame2, Indexed("Option1", 0), QStringLiteral("VS CPU"), 120,
                                    210, 1035, 225);
-  Check1 = Place<QCheckBox>(Frame2, QStringLiteral("Check1"), QStringLiteral("CPUが先攻"), 420, 450,
-                            1260, 270);
-  Frame5 = Frame(Frame2, QStringLiteral("Frame5"), QStringLiteral("CPUレベル"), 90, 735, 2235, 795);
+  Check1 = Place<QCheckBox>(Frame2, QStringLiteral("Check1"), tr("CPUが先攻"), 420, 450, 1260, 270);
+  Frame5 = Frame(Frame2, QStringLiteral("Frame5"), tr("CPUレベル"), 90, 735, 2235, 795);
   const struct {
     const char* caption;
     int left, top, width;
@@ -116,25 +115,21 @@ void Form1::BuildOptionPanel() {
                                    210, 1035, 225);
   Option1[1] = Place<QRadioButton>(Frame2, Indexed("Option1", 1), QStringLiteral("VS Human"), 120,
                                    1560, 1140, 225);
-  Check2 = Place<QCheckBox>(Frame2, QStringLiteral("Check2"), QStringLiteral("Player1が先攻"), 420,
-                            1845, 1770, 240);
+  Check2 =
+      Place<QCheckBox>(Frame2, QStringLiteral("Check2"), tr("Player1が先攻"), 420, 1845, 1770, 240);
   Option1[2] = Place<QRadioButton>(Frame2, Indexed("Option1", 2), QStringLiteral("VS Online"), 120,
                                    2235, 1125, 225);
 
-  Frame3 =
-      Frame(Frame2, QStringLiteral("Frame3"), QStringLiteral("接続の設定"), 90, 2520, 2235, 2760);
-  Command1[0] = Place<QPushButton>(Frame3, Indexed("Command1", 0), QStringLiteral("ゲームを主催"),
-                                   105, 255, 2040, 300);
-  Command1[1] = Place<QPushButton>(Frame3, Indexed("Command1", 1), QStringLiteral("ゲームに参加"),
-                                   105, 615, 2040, 300);
-  Label6[0] = MakeLabel(Frame3, Indexed("Label6", 0), QStringLiteral("リモートホスト名"), 135, 975,
-                        1275, 225);
+  Frame3 = Frame(Frame2, QStringLiteral("Frame3"), tr("接続の設定"), 90, 2520, 2235, 2760);
+  Command1[0] =
+      Place<QPushButton>(Frame3, Indexed("Command1", 0), tr("ゲームを主催"), 105, 255, 2040, 300);
+  Command1[1] =
+      Place<QPushButton>(Frame3, Indexed("Command1", 1), tr("ゲームに参加"), 105, 615, 2040, 300);
+  Label6[0] = MakeLabel(Frame3, Indexed("Label6", 0), tr("リモートホスト名"), 135, 975, 1275, 225);
   Text1[0] = TextBox(Frame3, Indexed("Text1", 0), QString(), 120, 1215, 2040, 270);
-  Label6[1] = MakeLabel(Frame3, Indexed("Label6", 1), QStringLiteral("リモートポート"), 135, 1530,
-                        1275, 225);
+  Label6[1] = MakeLabel(Frame3, Indexed("Label6", 1), tr("リモートポート"), 135, 1530, 1275, 225);
   Text1[1] = TextBox(Frame3, Indexed("Text1", 1), QStringLiteral("36150"), 120, 1770, 690, 270);
-  Label6[2] = MakeLabel(Frame3, Indexed("Label6", 2), QStringLiteral("プレイヤーネーム"), 135, 2130,
-                        1710, 225);
+  Label6[2] = MakeLabel(Frame3, Indexed("Label6", 2), tr("プレイヤーネーム"), 135, 2130, 1710, 225);
   Text1[2] = TextBox(Frame3, Indexed("Text1", 2), QString(), 105, 2370, 2040, 270);
   Text1[2]->setReadOnly(true);
 
@@ -158,8 +153,7 @@ void Form1::BuildOptionPanel() {
 }
 
 void Form1::BuildOtherControls() {
-  Frame4 =
-      Frame(client, QStringLiteral("Frame4"), QStringLiteral("通算成績"), 7485, 5460, 2400, 1785);
+  Frame4 = Frame(client, QStringLiteral("Frame4"), tr("通算成績"), 7485, 5460, 2400, 1785);
   for (int i = 0; i < 5; ++i) {
     Label7[i] = MakeLabel(Frame4, Indexed("Label7", i), QString(), 75, 285 + 300 * i, 2205, 240);
     QFont font = Label7[i]->font();
@@ -173,8 +167,8 @@ void Form1::BuildOtherControls() {
   List3 = ListBox(client, QStringLiteral("List3"), 15, 5925, 7395, 1320);
 
   // The reach analysis lies below the visible part of the window.
-  Command2 = Place<QPushButton>(client, QStringLiteral("Command2"),
-                                QStringLiteral("リーチをすべて列挙"), 2925, 9540, 2400, 690);
+  Command2 = Place<QPushButton>(client, QStringLiteral("Command2"), tr("リーチをすべて列挙"), 2925,
+                                9540, 2400, 690);
   List1[0] = ListBox(client, Indexed("List1", 0), 5445, 7890, 1065, 3120);
   List2[0] = ListBox(client, Indexed("List2", 0), 6570, 7890, 1155, 3120);
   List1[1] = ListBox(client, Indexed("List1", 1), 7845, 7860, 1065, 3120);
@@ -200,21 +194,18 @@ void Form1::BuildMenus() {
     connect(a, &QAction::triggered, this, handler);
     return a;
   };
-  QMenu* game_menu = menuBar()->addMenu(QStringLiteral("ゲーム(&G)"));
+  QMenu* game_menu = menuBar()->addMenu(tr("ゲーム(&G)"));
   game_menu->setObjectName(QStringLiteral("Mnu_Game"));
-  Mnu_NewGame =
-      action(game_menu, "Mnu_NewGame", QStringLiteral("新規ゲーム(&N)"), &Form1::Mnu_NewGame_Click);
-  Mnu_GameEnd = action(game_menu, "Mnu_GameEnd", QStringLiteral("このゲームを終了(&E)"),
-                       &Form1::Mnu_GameEnd_Click);
-  Mnu_End = action(game_menu, "Mnu_End", QStringLiteral("終了(&Q)"), &Form1::Mnu_End_Click);
+  Mnu_NewGame = action(game_menu, "Mnu_NewGame", tr("新規ゲーム(&N)"), &Form1::Mnu_NewGame_Click);
+  Mnu_GameEnd =
+      action(game_menu, "Mnu_GameEnd", tr("このゲームを終了(&E)"), &Form1::Mnu_GameEnd_Click);
+  Mnu_End = action(game_menu, "Mnu_End", tr("終了(&Q)"), &Form1::Mnu_End_Click);
 
-  QMenu* option_menu = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
+  QMenu* option_menu = menuBar()->addMenu(tr("オプション(&O)"));
   option_menu->setObjectName(QStringLiteral("Mnu_Option"));
-  Mnu_Format = action(option_menu, "Mnu_Format", QStringLiteral("記録の初期化(&F)"),
-                      &Form1::Mnu_Format_Click);
-  Mnu_ChangeName =
-      action(option_menu, "Mnu_ChangeName", QStringLiteral("プレーヤーネームの変更(&C)"),
-             &Form1::Mnu_ChangeName_Click);
+  Mnu_Format = action(option_menu, "Mnu_Format", tr("記録の初期化(&F)"), &Form1::Mnu_Format_Click);
+  Mnu_ChangeName = action(option_menu, "Mnu_ChangeName", tr("プレーヤーネームの変更(&C)"),
+                          &Form1::Mnu_ChangeName_Click);
 
   Mnu_About = menuBar()->addAction(QStringLiteral("About(&A)"));
   Mnu_About->setObjectName(QStringLiteral("Mnu_About"));

@@ -66,8 +66,8 @@ Task<> Form1::HostOrJoin(int index) {
   Winsock1->SetLocalPort(0);
   Winsock2->SetLocalPort(0);
   if (PlayerNameBox()->text().isEmpty()) {
-    co_await ShowMessageBox(this, QStringLiteral("プレイヤーネームを入力してください"),
-                            QMessageBox::Critical, QMessageBox::Ok);
+    co_await ShowMessageBox(this, tr("プレイヤーネームを入力してください"), QMessageBox::Critical,
+                            QMessageBox::Ok);
     co_return;
   }
   online_.BeginConnection(index == 1);
@@ -92,18 +92,17 @@ Task<> Form1::HostOrJoin(int index) {
     Winsock2->SetRemoteHost(HostAddressBox()->text());
     Winsock2->SetRemotePort(chat_port);
     ok = Winsock1->Connect() && Winsock2->Connect();
-    form3->Label1->setText(QStringLiteral("ゲーム主催者に接続中です・・・"));
+    form3->Label1->setText(tr("ゲーム主催者に接続中です・・・"));
   }
   if (!ok) {
     form3->deleteLater();
     // Closed before the messages, so that no peer connects meanwhile.
     Winsock1->Close();
     Winsock2->Close();
-    co_await ShowMessageBox(this,
-                            QStringLiteral("指定したポートでゲームを主催している人が他にいます。"),
+    co_await ShowMessageBox(this, tr("指定したポートでゲームを主催している人が他にいます。"),
                             QMessageBox::Critical, QMessageBox::Ok);
-    co_await ShowMessageBox(this, QStringLiteral("他のポートを指定してください。"),
-                            QMessageBox::Information, QMessageBox::Ok);
+    co_await ShowMessageBox(this, tr("他のポートを指定してください。"), QMessageBox::Information,
+                            QMessageBox::Ok);
     co_return;
   }
 
@@ -113,7 +112,7 @@ Task<> Form1::HostOrJoin(int index) {
     // address after 30 seconds): the game socket has closed itself
     // (ConnectSockets) and the dialog tells it.
     connect(Winsock1, &Winsock::Error, form3, [form3 = form3.data()] {
-      if (!form3->Connected()) form3->SetFailed(QStringLiteral("接続できませんでした"));
+      if (!form3->Connected()) form3->SetFailed(tr("接続できませんでした"));
     });
   }
   const int how = co_await RunModal(form3);
@@ -156,7 +155,7 @@ void Form1::Winsock1_ConnectionRequest(int request_id) {
   if (Winsock1->State() != Winsock::kClosed) Winsock1->Close();
   Winsock1->Accept(request_id);
   online_.SendName(PlayerNameBox()->text());
-  if (form3_) form3_->SetConnected(QStringLiteral("対戦相手が来ました"));
+  if (form3_) form3_->SetConnected(tr("対戦相手が来ました"));
   ChatInput()->setEnabled(true);
 }
 
@@ -167,7 +166,7 @@ void Form1::Winsock2_ConnectionRequest(int request_id) {
 
 void Form1::Winsock1_Connect() {
   online_.SendName(PlayerNameBox()->text());
-  if (form3_) form3_->SetConnected(QStringLiteral("接続できました"));
+  if (form3_) form3_->SetConnected(tr("接続できました"));
   ChatInput()->setEnabled(true);
 }
 
@@ -259,7 +258,7 @@ void Form1::ClearWayForSettings() {
 }
 
 Task<> Form1::TellOpponentLeft() {
-  co_await ShowMessageBox(this, QStringLiteral("対戦相手が離脱しました"), QMessageBox::Information,
+  co_await ShowMessageBox(this, tr("対戦相手が離脱しました"), QMessageBox::Information,
                           QMessageBox::Ok);
 }
 

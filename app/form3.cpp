@@ -10,16 +10,16 @@ Form3::Form3(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Vexa with Online"));
   SetClientSize(this, 3900, 1350);
   IgnoreEscape(this);
-  Label1 = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("対戦相手を待っています・・・"),
-                     240, 240, 3420, 300);
+  Label1 = MakeLabel(this, QStringLiteral("Label1"), tr("対戦相手を待っています・・・"), 240, 240,
+                     3420, 300);
   Label1->setAlignment(Qt::AlignCenter);
-  Command1 = MakeButton(this, QStringLiteral("Command1"), QStringLiteral("キャンセル"), 1200, 750,
-                        1500, 390);
+  Command1 = MakeButton(this, QStringLiteral("Command1"), tr("キャンセル"), 1200, 750, 1500, 390);
   Command1->setDefault(true);
   connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
 }
 
 void Form3::SetConnected(const QString& status) {
+  connected_ = true;
   Label1->setText(status);
   Command1->setText(QStringLiteral("OK"));
   FitCaptions(this);

@@ -17,7 +17,7 @@ class Form3 : public QDialog {
   QLabel* Label1;
   QPushButton* Command1;
 
-  bool Connected() const { return !failed_ && Command1->text() != QStringLiteral("キャンセル"); }
+  bool Connected() const { return connected_ && !failed_; }
   // The connection is up: the button becomes "OK".
   void SetConnected(const QString& status);
   // The connection attempt failed: nothing is left to cancel, the button
@@ -37,6 +37,7 @@ class Form3 : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  bool connected_ = false;
   bool failed_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QHideEvent>
 
+#include "caption_fit.h"
 #include "dialog_parts.h"
 #include "twips.h"
 
@@ -11,38 +12,32 @@ namespace vexa::app {
 
 Form4::Form4(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form4"));
-  setWindowTitle(QStringLiteral("ゲーム設定"));
+  setWindowTitle(tr("ゲーム設定"));
   SetClientSize(this, 4740, 4620);
 
-  Label1[0] =
-      MakeLabel(this, QStringLiteral("Label1_0"), QStringLiteral("あなた"), 120, 150, 1000, 255);
+  Label1[0] = MakeLabel(this, QStringLiteral("Label1_0"), tr("あなた"), 120, 150, 1000, 255);
   Label2[0] = MakeLabel(this, QStringLiteral("Label2_0"), QString(), 1200, 150, 2300, 255);
-  Option1[0] = Place<QRadioButton>(this, QStringLiteral("Option1_0"), QStringLiteral("先攻"), 3600,
-                                   150, 1000, 255);
-  Label1[1] =
-      MakeLabel(this, QStringLiteral("Label1_1"), QStringLiteral("対戦相手"), 120, 510, 1000, 255);
+  Option1[0] =
+      Place<QRadioButton>(this, QStringLiteral("Option1_0"), tr("先攻"), 3600, 150, 1000, 255);
+  Label1[1] = MakeLabel(this, QStringLiteral("Label1_1"), tr("対戦相手"), 120, 510, 1000, 255);
   Label2[1] = MakeLabel(this, QStringLiteral("Label2_1"), QString(), 1200, 510, 2300, 255);
-  Option1[1] = Place<QRadioButton>(this, QStringLiteral("Option1_1"), QStringLiteral("先攻"), 3600,
-                                   510, 1000, 255);
+  Option1[1] =
+      Place<QRadioButton>(this, QStringLiteral("Option1_1"), tr("先攻"), 3600, 510, 1000, 255);
 
-  Frame1 =
-      Frame(this, QStringLiteral("Frame1"), QStringLiteral("ゲームモード"), 120, 900, 4500, 1020);
+  Frame1 = Frame(this, QStringLiteral("Frame1"), tr("ゲームモード"), 120, 900, 4500, 1020);
   Option2[0] = Place<QRadioButton>(Frame1, QStringLiteral("Option2_0"), QStringLiteral("Normal"),
                                    240, 300, 1200, 255);
   Option2[1] = Place<QRadioButton>(Frame1, QStringLiteral("Option2_1"), QStringLiteral("Excite"),
                                    240, 630, 1200, 255);
-  Label3[0] = MakeLabel(Frame1, QStringLiteral("Label3_0"), QStringLiteral("制限時間"), 1800, 630,
-                        1000, 255);
+  Label3[0] = MakeLabel(Frame1, QStringLiteral("Label3_0"), tr("制限時間"), 1800, 630, 1000, 255);
   Text1 = TextBox(Frame1, QStringLiteral("Text1"), QStringLiteral("5"), 2850, 600, 700, 300);
-  Label3[1] =
-      MakeLabel(Frame1, QStringLiteral("Label3_1"), QStringLiteral("秒"), 3650, 630, 400, 255);
+  Label3[1] = MakeLabel(Frame1, QStringLiteral("Label3_1"), tr("秒"), 3650, 630, 400, 255);
 
   List3 = ListBox(this, QStringLiteral("List3"), 120, 2040, 4500, 1500);
   Text2 = TextBox(this, QStringLiteral("Text2"), QString(), 120, 3600, 4500, 300);
-  Command1[0] = MakeButton(this, QStringLiteral("Command1_0"), QStringLiteral("ゲームスタート"),
-                           600, 4050, 1500, 420);
-  Command1[1] =
-      MakeButton(this, QStringLiteral("Command1_1"), QStringLiteral("終了"), 2640, 4050, 1500, 420);
+  Command1[0] =
+      MakeButton(this, QStringLiteral("Command1_0"), tr("ゲームスタート"), 600, 4050, 1500, 420);
+  Command1[1] = MakeButton(this, QStringLiteral("Command1_1"), tr("終了"), 2640, 4050, 1500, 420);
 
   IgnoreEscape(this);
   // Enter starts nothing: only a click on "ゲームスタート" does.
@@ -73,6 +68,7 @@ Form4::Form4(QWidget* parent) : QDialog(parent) {
   connect(Command1[0], &QPushButton::clicked, this,
           [this] { emit StartPressed(Option1[0]->isChecked()); });
   connect(Command1[1], &QPushButton::clicked, this, &QDialog::close);
+  FitCaptions(this);
 }
 
 void Form4::Form_Load(const QString& local_name, const QString& opponent_name, bool is_guest) {
@@ -106,6 +102,25 @@ void Form4::ApplyTimeLimitText(const QString& text) {
   applying_peer_setting_ = true;
   Text1->setText(text);
   applying_peer_setting_ = false;
+}
+
+void Form4::changeEvent(QEvent* event) {
+  // The dialog lives on between games: the main window's language choice
+  // reaches it here.
+  if (event->type() == QEvent::LanguageChange) {
+    setWindowTitle(tr("ゲーム設定"));
+    Label1[0]->setText(tr("あなた"));
+    Option1[0]->setText(tr("先攻"));
+    Label1[1]->setText(tr("対戦相手"));
+    Option1[1]->setText(tr("先攻"));
+    Frame1->setTitle(tr("ゲームモード"));
+    Label3[0]->setText(tr("制限時間"));
+    Label3[1]->setText(tr("秒"));
+    Command1[0]->setText(tr("ゲームスタート"));
+    Command1[1]->setText(tr("終了"));
+    RefitCaptions(this);
+  }
+  QDialog::changeEvent(event);
 }
 
 void Form4::hideEvent(QHideEvent* event) {

@@ -59,6 +59,7 @@ class Form4 : public QDialog {
 
  protected:
   void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

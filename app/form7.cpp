@@ -9,8 +9,7 @@ Form7::Form7(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form7"));
   setWindowTitle(QStringLiteral("Vexa with Online"));
   SetClientSize(this, 2940, 660);
-  MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("ホストの応答を待っています"), 405, 210,
-            2190, 210);
+  MakeLabel(this, QStringLiteral("Label1"), tr("ホストの応答を待っています"), 405, 210, 2190, 210);
   FitCaptions(this);
 }
 

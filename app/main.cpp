@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "form1.h"
+#include "language.h"
 #include "program_setup.h"
 
 namespace {
@@ -19,6 +20,11 @@ struct CommandLine {
                           QStringLiteral("Show this help and exit.")};
   QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
                              QStringLiteral("Show the program's version and exit.")};
+  QCommandLineOption language{
+      QStringLiteral("language"),
+      QStringLiteral("The language of the windows for this run: ja (Japanese) or en (English); "
+                     "without it, the choice of the menu (Japanese at first)."),
+      QStringLiteral("ja|en")};
   QCommandLineParser parser;
 
   CommandLine() {
@@ -31,6 +37,7 @@ struct CommandLine {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(language);
   }
 };
 
@@ -90,7 +97,6 @@ int main(int argc, char** argv) {
   }
 
   QApplication application(argc, argv);
-  vexa::app::PrepareApplication(application);
   // What is left once Qt has taken its own options: anything else is an
   // error, told on standard error with a non-zero status.
   CommandLine command_line;
@@ -100,10 +106,22 @@ int main(int argc, char** argv) {
                  qPrintable(command_line.parser.positionalArguments().constFirst()));
     return EXIT_FAILURE;
   }
+  if (command_line.parser.isSet(command_line.language)) {
+    const QString code = command_line.parser.value(command_line.language);
+    const auto language = vexa::app::LanguageNamed(code);
+    if (!language) {
+      std::fprintf(stderr, "vexa: unknown language '%s'; use ja or en\n", qPrintable(code));
+      return EXIT_FAILURE;
+    }
+    vexa::app::SetLanguageOverride(language);
+  }
+  vexa::app::PrepareApplication(application);
 
-  vexa::app::Form1 form1({QApplication::applicationDirPath(),
-                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)},
-                         vexa::SeedFromClock());
+  // The preferences (the language) are the user's own.
+  vexa::app::Form1 form1(
+      {QApplication::applicationDirPath(),
+       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), QString()},
+      vexa::SeedFromClock());
   form1.Start(form1.Main());
   return QApplication::exec();
 }

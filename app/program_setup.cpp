@@ -1,9 +1,7 @@
 #include "program_setup.h"
 
-#include <QLibraryInfo>
-#include <QTranslator>
-
 #include "classic_frame_style.h"
+#include "language.h"
 
 // The resources are compiled into the static library vexa_app, where nothing
 // refers to them, so the linker would leave them out of the program. This
@@ -28,14 +26,11 @@ QIcon ProgramIcon() {
 }
 
 void PrepareApplication(QApplication& application) {
+  Q_UNUSED(application);
   // Message boxes build their buttons from Qt's own texts ("Yes", "Cancel"):
-  // Qt's Japanese translation of them, whatever the user's locale, as every
-  // other text of the program is Japanese. Without the file they stay English.
-  auto* qt_texts = new QTranslator(&application);
-  if (qt_texts->load(QStringLiteral("qtbase_ja"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(qt_texts);
-  }
+  // in Japanese, whatever the user's locale, until the main window applies
+  // the chosen language.
+  ApplyLanguage(LanguageOverride().value_or(Language::Japanese));
   QApplication::setFont(ProgramFont());
   QApplication::setStyle(new ClassicFrameStyle);
   QApplication::setWindowIcon(ProgramIcon());

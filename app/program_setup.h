@@ -1,7 +1,7 @@
 #pragma once
 
 // What the QApplication needs before the program builds its windows: Qt's
-// own texts in Japanese, the program's font, its frame style and its icon.
+// own texts in the program's language, the program's font, its frame style and its icon.
 // The program's main and the widget tests both run it, so the tests see the
 // windows the player sees.
 

@@ -1,5 +1,6 @@
 #include "records_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -151,15 +152,18 @@ QString RateText(std::int32_t games, std::int32_t wins, const QLocale& locale) {
 }
 
 QStringList RecordCaptions(const Records& records, const QLocale& locale) {
+  const auto text = [](const char* source) {
+    return QCoreApplication::translate("vexa::app::RecordsPanel", source);
+  };
   const QString rate = records.GamesPlayed == 0
-                           ? QStringLiteral("勝率 0 %")
-                           : QStringLiteral("勝率 ") +
-                                 RateText(records.GamesPlayed, records.Wins, locale) +
-                                 QStringLiteral(" %");
-  return {QString::number(records.GamesPlayed) + QStringLiteral(" 戦"),
-          QString::number(records.Wins) + QStringLiteral(" 勝"),
-          QString::number(records.Losses) + QStringLiteral(" 負"),
-          QString::number(records.Draws) + QStringLiteral(" 引き分け"), rate};
+                           ? text(QT_TRANSLATE_NOOP("vexa::app::RecordsPanel", "勝率 0 %"))
+                           : text(QT_TRANSLATE_NOOP("vexa::app::RecordsPanel", "勝率 %1 %"))
+                                 .arg(RateText(records.GamesPlayed, records.Wins, locale));
+  return {text(QT_TRANSLATE_NOOP("vexa::app::RecordsPanel", "%1 戦")).arg(records.GamesPlayed),
+          text(QT_TRANSLATE_NOOP("vexa::app::RecordsPanel", "%1 勝")).arg(records.Wins),
+          text(QT_TRANSLATE_NOOP("vexa::app::RecordsPanel", "%1 負")).arg(records.Losses),
+          text(QT_TRANSLATE_NOOP("vexa::app::RecordsPanel", "%1 引き分け")).arg(records.Draws),
+          rate};
 }
 
 RecordsLocation LocateRecords(const QString& program_folder, const QString& data_folder) {

@@ -146,7 +146,7 @@ struct StartSeen {
 // One start of the program in `folder`, answering what it asks.
 StartSeen StartOnce(const QString& folder, const QString& data) {
   StartSeen seen;
-  vexa::app::Form1 form1({folder, data}, 1);
+  vexa::app::Form1 form1({folder, data, QDir(folder).filePath(QStringLiteral("vexa.ini"))}, 1);
   form1.SetPauseOverride(0);
   form1.Start(form1.Main());
   QTimer deadline;

@@ -37,7 +37,9 @@ printf 'Taro\r\n 12 \r\n 7 \r\n 4 \r\n' > "$work/Config"
 source "$repo_root/scripts/xvfb.sh"
 start_xvfb 170
 
-XDG_DATA_HOME=$work/data "$work/vexa" >"$work/vexa.log" 2>&1 &
+# Preferences and data of its own: the language the user chose does not
+# reach it, and its records of games stay in the work folder.
+XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" "$work/vexa" >"$work/vexa.log" 2>&1 &
 vexa_pid=$!
 window=$(wait_for_window '^Vexa with Online Ver1\.2$') ||
   { echo "the program's window did not appear" >&2; cat "$work/vexa.log" >&2; exit 1; }

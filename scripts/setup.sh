@@ -12,7 +12,7 @@ build_dir=${VEXA_BUILD_DIR:-$repo_root/build}
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick
   appstream desktop-file-utils man-db

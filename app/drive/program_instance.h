@@ -20,7 +20,10 @@ class ProgramInstance {
     config.open(QIODevice::WriteOnly);
     config.write(QByteArray(name) + "\r\n 0 \r\n 0 \r\n 0 \r\n");
     config.close();
-    form1 = std::make_unique<Form1>(ProgramPlaces{folder_.path(), data_.path()}, 1);
+    // Preferences of its own: the user's language choice does not reach it.
+    form1 = std::make_unique<Form1>(
+        ProgramPlaces{folder_.path(), data_.path(), folder_.filePath(QStringLiteral("vexa.ini"))},
+        1);
     form1->SetPauseOverride(0);
     form1->Start(form1->Main());
   }

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include "program_setup.h"
 
@@ -14,6 +16,11 @@ int main(int argc, char** argv) {
   // The records panel writes its rate in the user's notation; the tests
   // expect the plain one whatever the machine's locale.
   QLocale::setDefault(QLocale::c());
+  // Each test program gives its windows a preferences file of its own; any
+  // other preferences go to a folder that is removed afterwards, never to
+  // the user's.
+  const QTemporaryDir settings_folder;
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_folder.path());
   ::testing::InitGoogleMock(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -93,10 +94,18 @@ class Program {
   }
   // The user's data folder, where the records of games are kept.
   QString DataPath() const { return data_.path(); }
+  // Chooses the language the next start shows, as the menu would have.
+  void StoreLanguage(Language language) {
+    QSettings settings(SettingsPath(), QSettings::IniFormat);
+    vexa::app::StoreLanguage(settings, language);
+  }
+  // The preferences (the language), never the user's own.
+  QString SettingsPath() const { return QDir(folder_.path()).filePath(QStringLiteral("vexa.ini")); }
   QString ConfigPath() const { return QDir(folder_.path()).filePath(QStringLiteral("Config")); }
 
   void Start() {
-    form1 = std::make_unique<Form1>(ProgramPlaces{folder_.path(), data_.path()}, 12345);
+    form1 =
+        std::make_unique<Form1>(ProgramPlaces{folder_.path(), data_.path(), SettingsPath()}, 12345);
     form1->SetPauseOverride(0);
     form1->Start(form1->Main());
   }

@@ -1,11 +1,12 @@
 // Every window as the player sees it: each caption shown whole, no control
 // on a frame's border or caption. Checked in every window the program
-// shows, in the states in which it shows them.
+// shows, in the states in which it shows them, in each language.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QImage>
 #include <QRadioButton>
@@ -125,14 +126,27 @@ QStringList ControlsOnFrames(QWidget* window) {
   return found;
 }
 
+// A text of the program in the language in place.
+QString Tr(const char* context, const char* source) {
+  return QCoreApplication::translate(context, source);
+}
+
+std::string LanguageName(const ::testing::TestParamInfo<Language>& info) {
+  return info.param == Language::English ? "English" : "Japanese";
+}
+
 void ExpectWellLaidOut(QWidget* window) {
   ASSERT_NE(window, nullptr);
   const QStringList faults = CaptionsCutOff(window) + ControlsOnFrames(window);
   EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
 }
 
-TEST(WindowLayout, TheLocalWindowsShowEveryCaptionWholeAndKeepTheirFramesClear) {
-  Program p;  // the first run asks for a name
+class WindowLayout : public ::testing::TestWithParam<Language> {};
+
+TEST_P(WindowLayout, TheLocalWindowsShowEveryCaptionWholeAndKeepTheirFramesClear) {
+  Program p(QByteArray(), false);  // the first run asks for a name
+  p.StoreLanguage(GetParam());
+  p.Start();
   ExpectWellLaidOut(WaitForWindow<Form6>());
   auto* form6 = WaitForWindow<Form6>();
   form6->Text1->setText(QStringLiteral("Taro"));
@@ -141,6 +155,7 @@ TEST(WindowLayout, TheLocalWindowsShowEveryCaptionWholeAndKeepTheirFramesClear) 
   Form1& f = *p.form1;
   ExpectWellLaidOut(&f);
 
+  ASSERT_EQ(CurrentLanguage(), GetParam());
   f.Mnu_About->trigger();
   ExpectWellLaidOut(WaitForWindow<Form2>());
   WaitForWindow<Form2>()->close();
@@ -163,12 +178,30 @@ TEST(WindowLayout, TheLocalWindowsShowEveryCaptionWholeAndKeepTheirFramesClear) 
   ExpectWellLaidOut(&result);
 }
 
-TEST_F(OnlinePair, TheOnlineDialogsShowEveryCaptionWholeAndKeepTheirFramesClear) {
+INSTANTIATE_TEST_SUITE_P(InEachLanguage, WindowLayout,
+                         ::testing::Values(Language::Japanese, Language::English), LanguageName);
+
+// The pair starts in Japanese; the host's menu switches both windows, as
+// the language is the whole program's.
+class OnlineLayout : public OnlinePair, public ::testing::WithParamInterface<Language> {
+ protected:
+  void SetUp() override {
+    OnlinePair::SetUp();
+    (GetParam() == Language::English ? host.form1->Mnu_English : host.form1->Mnu_Japanese)
+        ->trigger();
+    const QString host_caption = Tr("vexa::app::Form1", "ゲームを主催");
+    for (Program* p : {&host, &guest}) {
+      ASSERT_TRUE(WaitFor([&] { return p->form1->Command1[0]->text() == host_caption; }));
+    }
+  }
+};
+
+TEST_P(OnlineLayout, TheOnlineDialogsShowEveryCaptionWholeAndKeepTheirFramesClear) {
   // Joining while nobody hosts: the connection dialog waits.
   JoinPressed();
   Form3* waiting = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (waiting = DialogOf<Form3>(guest)) != nullptr; }));
-  EXPECT_EQ(waiting->Label1->text(), QStringLiteral("ゲーム主催者に接続中です・・・"));
+  EXPECT_EQ(waiting->Label1->text(), Tr("vexa::app::Form1", "ゲーム主催者に接続中です・・・"));
   ExpectWellLaidOut(waiting);
   waiting->Command1->click();
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) == nullptr; }));
@@ -182,8 +215,8 @@ TEST_F(OnlinePair, TheOnlineDialogsShowEveryCaptionWholeAndKeepTheirFramesClear)
   Form3* guest3 = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (guest3 = DialogOf<Form3>(guest)) && guest3->Connected(); }));
   ASSERT_TRUE(WaitFor([&] { return host3->Connected(); }));
-  EXPECT_EQ(guest3->Label1->text(), QStringLiteral("接続できました"));
-  EXPECT_EQ(host3->Label1->text(), QStringLiteral("対戦相手が来ました"));
+  EXPECT_EQ(guest3->Label1->text(), Tr("vexa::app::Form1", "接続できました"));
+  EXPECT_EQ(host3->Label1->text(), Tr("vexa::app::Form1", "対戦相手が来ました"));
   ExpectWellLaidOut(guest3);
   ExpectWellLaidOut(host3);
 
@@ -196,6 +229,9 @@ TEST_F(OnlinePair, TheOnlineDialogsShowEveryCaptionWholeAndKeepTheirFramesClear)
   ExpectWellLaidOut(HostSettings());
   ExpectWellLaidOut(GuestSettings());
 }
+
+INSTANTIATE_TEST_SUITE_P(InEachLanguage, OnlineLayout,
+                         ::testing::Values(Language::Japanese, Language::English), LanguageName);
 
 }  // namespace
 }  // namespace vexa::app

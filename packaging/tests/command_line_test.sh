@@ -36,7 +36,8 @@ expect_answer() {  # expect_answer NAME EXPECTED_STDOUT_PATTERN COMMAND...
 
 expect_answer "vexa --version" "vexa $version" "$vexa" --version
 expect_answer "vexa -v" "vexa $version" "$vexa" -v
-expect_answer "vexa --help" "Usage: *Vexa with Online*-h, --help*-v, --version*" "$vexa" --help
+expect_answer "vexa --help" "Usage: *Vexa with Online*-h, --help*-v, --version*--language*" \
+  "$vexa" --help
 expect_answer "vexa -h among Qt's options" "Usage: *" "$vexa" -platform offscreen -h
 expect_answer "vexa-analyze --version" "vexa-analyze $version" "$analyze" --version
 
@@ -55,6 +56,9 @@ done
 run QT_QPA_PLATFORM=offscreen "$vexa" --no-such-option
 [ "$status" -ne 0 ] && [[ $err == *no-such-option* ]] ||
   fail "unknown option: status $status, stderr: $err"
+run QT_QPA_PLATFORM=offscreen "$vexa" --language xx
+[ "$status" -eq 1 ] && [[ $err == *"unknown language 'xx'"* ]] ||
+  fail "unknown language: status $status, stderr: $err"
 run QT_QPA_PLATFORM=offscreen "$vexa" stray-argument
 [ "$status" -ne 0 ] && [[ $err == *stray-argument* ]] ||
   fail "stray argument: status $status, stderr: $err"

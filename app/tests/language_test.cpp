@@ -1,0 +1,143 @@
+// The language choice: the menu switches every open window at once, the
+// choice outlives the program, the command line overrides it for one run,
+// and Qt's own buttons follow.
+
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <map>
+
+#include "form4.h"
+#include "program_driver.h"
+
+namespace vexa::app {
+namespace {
+
+using testing::Answer;
+using testing::Program;
+using testing::WaitFor;
+
+constexpr char kConfig[] = "Taro\r\n 12 \r\n 7 \r\n 4 \r\n";
+
+// Where every control of the client area is and how large its font is.
+std::map<QString, QString> Layout(Form1& f) {
+  std::map<QString, QString> layout;
+  for (QWidget* w : f.client->findChildren<QWidget*>()) {
+    const QRect g = w->geometry();
+    layout[w->objectName()] = QStringLiteral("%1,%2 %3x%4 %5pt")
+                                  .arg(g.x())
+                                  .arg(g.y())
+                                  .arg(g.width())
+                                  .arg(g.height())
+                                  .arg(w->font().pointSizeF());
+  }
+  return layout;
+}
+
+// The controls whose place or font differs, as "name: before -> after".
+QStringList Differences(const std::map<QString, QString>& before,
+                        const std::map<QString, QString>& after) {
+  QStringList found;
+  for (const auto& [name, was] : before) {
+    const auto now = after.find(name);
+    const QString is = now == after.end() ? QStringLiteral("gone") : now->second;
+    if (is != was) found << QStringLiteral("%1: %2 -> %3").arg(name, was, is);
+  }
+  return found;
+}
+
+void ExpectEnglish(Form1& f) {
+  EXPECT_EQ(f.Command1[0]->text(), QStringLiteral("Host game"));
+  EXPECT_EQ(f.Label6[2]->text(), QStringLiteral("Player name"));
+  EXPECT_EQ(f.Frame4->title(), QStringLiteral("Records"));
+  EXPECT_EQ(f.menuBar()->findChild<QMenu*>(QStringLiteral("Mnu_Game"))->title(),
+            QStringLiteral("&Game"));
+  EXPECT_EQ(f.Mnu_NewGame->text(), QStringLiteral("&New Game"));
+  EXPECT_EQ(f.Mnu_Undo->text(), QStringLiteral("&Undo"));
+  EXPECT_EQ(f.StartHint->text(), QStringLiteral("Start with Game > New Game"));
+  EXPECT_EQ(f.Label7[0]->text(), QStringLiteral("12 games"));
+  EXPECT_EQ(f.Label7[4]->text(), QStringLiteral("Win rate 58.3 %"));
+  // Captions English already stay as they are.
+  EXPECT_EQ(f.Option1[0]->text(), QStringLiteral("VS CPU"));
+  EXPECT_TRUE(f.Mnu_English->isChecked());
+  EXPECT_FALSE(f.Mnu_Japanese->isChecked());
+}
+
+TEST(Language, TheMenuSwitchesTheOpenWindowAtOnceAndTheChoiceOutlivesTheProgram) {
+  Program p(kConfig);
+  ASSERT_TRUE(p.WaitShown());
+  Form1* f = p.form1.get();
+  EXPECT_EQ(f->Command1[0]->text(), QStringLiteral("ゲームを主催"));
+  EXPECT_EQ(f->Label7[0]->text(), QStringLiteral("12 戦"));
+  EXPECT_TRUE(f->Mnu_Japanese->isChecked());
+  const auto japanese_layout = Layout(*f);
+
+  f->Mnu_English->trigger();
+  ASSERT_TRUE(WaitFor([&] { return f->Command1[0]->text() == QStringLiteral("Host game"); }));
+  ExpectEnglish(*f);
+  EXPECT_EQ(QSettings(p.SettingsPath(), QSettings::IniFormat).value("language").toString(),
+            QStringLiteral("en"));
+
+  // Message boxes: the program's text and Qt's own buttons.
+  f->Mnu_Rules->trigger();
+  EXPECT_TRUE(Answer(QMessageBox::Ok).text.startsWith(QStringLiteral("An 11 x 11 board")));
+  f->close();
+  const auto quit = Answer(QMessageBox::No);
+  EXPECT_EQ(quit.text, QStringLiteral("Quit the game?"));
+  EXPECT_EQ(quit.answer_text, QStringLiteral("&No"));
+
+  // The next start is English from the first moment.
+  p.form1.reset();
+  p.Start();
+  f = p.form1.get();
+  ASSERT_TRUE(p.WaitShown());
+  ExpectEnglish(*f);
+
+  // Back to Japanese: every caption, control and font as at first, however
+  // much room the English captions took.
+  f->Mnu_Japanese->trigger();
+  ASSERT_TRUE(WaitFor([&] { return f->Command1[0]->text() == QStringLiteral("ゲームを主催"); }));
+  EXPECT_EQ(f->Mnu_NewGame->text(), QStringLiteral("新規ゲーム(&N)"));
+  EXPECT_EQ(f->Label7[4]->text(), QStringLiteral("勝率 58.3 %"));
+  EXPECT_TRUE(f->Mnu_Japanese->isChecked());
+  const QStringList moved = Differences(japanese_layout, Layout(*f));
+  EXPECT_TRUE(moved.isEmpty()) << moved.join(u'\n').toStdString();
+  f->close();
+  const auto quit_ja = Answer(QMessageBox::No);
+  EXPECT_EQ(quit_ja.text, QStringLiteral("終了しますか？"));
+  EXPECT_NE(quit_ja.answer_text, QStringLiteral("&No"));  // Qt's Japanese
+  EXPECT_EQ(QSettings(p.SettingsPath(), QSettings::IniFormat).value("language").toString(),
+            QStringLiteral("ja"));
+}
+
+TEST(Language, TheCommandLineOverridesTheStoredChoiceForOneRun) {
+  Program p(kConfig, false);
+  p.StoreLanguage(Language::Japanese);
+  SetLanguageOverride(Language::English);
+  p.Start();
+  SetLanguageOverride(std::nullopt);
+  ASSERT_TRUE(p.WaitShown());
+  ExpectEnglish(*p.form1);
+  // Only the menu changes what is stored.
+  EXPECT_EQ(QSettings(p.SettingsPath(), QSettings::IniFormat).value("language").toString(),
+            QStringLiteral("ja"));
+}
+
+TEST(Language, TheSettingsDialogKeptBetweenGamesFollowsTheChoice) {
+  ApplyLanguage(Language::Japanese);
+  Form4 dialog(nullptr);
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("ゲーム設定"));
+  ApplyLanguage(Language::English);
+  ASSERT_TRUE(WaitFor([&] { return dialog.windowTitle() == QStringLiteral("Game Settings"); }));
+  EXPECT_EQ(dialog.Command1[0]->text(), QStringLiteral("Start game"));
+  EXPECT_EQ(dialog.Label3[0]->text(), QStringLiteral("Time limit"));
+  EXPECT_EQ(dialog.Frame1->title(), QStringLiteral("Game mode"));
+  ApplyLanguage(Language::Japanese);
+  ASSERT_TRUE(WaitFor([&] { return dialog.windowTitle() == QStringLiteral("ゲーム設定"); }));
+  EXPECT_EQ(dialog.Command1[0]->text(), QStringLiteral("ゲームスタート"));
+}
+
+}  // namespace
+}  // namespace vexa::app

@@ -1,0 +1,369 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>vexa::app::Form1</name>
+    <message>
+        <source>設定ファイルの読み込みしに失敗しました</source>
+        <translation>Failed to read the settings file</translation>
+    </message>
+    <message>
+        <source>通算成績を保存できませんでした。
+</source>
+        <translation>The records could not be saved.
+</translation>
+    </message>
+    <message>
+        <source>
+成績はこのプログラムを終了するまで保たれます。</source>
+        <translation>
+The records are kept until this program ends.</translation>
+    </message>
+    <message>
+        <source>通算成績を初期化します。よろしいですか？</source>
+        <translation>The records will be reset. Are you sure?</translation>
+    </message>
+    <message>
+        <source>本当によろしいですか？</source>
+        <translation>Are you really sure?</translation>
+    </message>
+    <message>
+        <source>終了しますか？</source>
+        <translation>Quit the game?</translation>
+    </message>
+    <message>
+        <source>11×11 の盤（四隅は使えません）で、二人が交互に打ちます。
+自分の手番には、ブロッカー（右ボタン）を好きなだけ置いてから、駒（左ボタン）を一つ置きます。ブロッカーはどちらの駒でもなく、置いた人の手番は続きます。
+自分の駒四つが正方形の四隅に並べば勝ちです。正方形は傾いていてもかまいません。
+両者が駒 20 個を置き切ったときは、ブロッカーを多く残した側の勝ちです。
+
+キーボード: 矢印キーでカーソルを動かし、Enter か Space で駒、B でブロッカーを置きます。</source>
+        <translation>An 11 x 11 board (its four corners cannot be used); two players move in turn.
+On your turn, place as many blockers (right button) as you like, then one piece (left button). A blocker belongs to neither side, and the turn stays with whoever placed it.
+Four of your pieces on the corners of a square win. The square may be tilted.
+When both sides have placed all 20 pieces, the side with more blockers left wins.
+
+Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blocker.</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>ヒント(&amp;H)</source>
+        <translation>&amp;Hint</translation>
+    </message>
+    <message>
+        <source>棋譜を保存(&amp;S)...</source>
+        <translation>&amp;Save Record...</translation>
+    </message>
+    <message>
+        <source>棋譜を開く(&amp;O)...</source>
+        <translation>&amp;Open Record...</translation>
+    </message>
+    <message>
+        <source>再生(&amp;P)</source>
+        <translation>Re&amp;play</translation>
+    </message>
+    <message>
+        <source>一手戻る(&amp;B)</source>
+        <translation>One Move &amp;Back</translation>
+    </message>
+    <message>
+        <source>一手進む(&amp;F)</source>
+        <translation>One Move &amp;Forward</translation>
+    </message>
+    <message>
+        <source>最初へ(&amp;T)</source>
+        <translation>To the S&amp;tart</translation>
+    </message>
+    <message>
+        <source>最後へ(&amp;E)</source>
+        <translation>To the &amp;End</translation>
+    </message>
+    <message>
+        <source>遊び方(&amp;R)</source>
+        <translation>How to Play (&amp;R)</translation>
+    </message>
+    <message>
+        <source>ゲーム &gt; 新規ゲーム で開始</source>
+        <translation>Start with Game &gt; New Game</translation>
+    </message>
+    <message>
+        <source>左ボタンで駒を、右ボタン（または B キー）でブロッカーを置きます</source>
+        <translation>Left button places a piece, right button (or the B key) a blocker</translation>
+    </message>
+    <message>
+        <source>棋譜を保存</source>
+        <translation>Save Record</translation>
+    </message>
+    <message>
+        <source>棋譜 (*.txt)</source>
+        <translation>Records (*.txt)</translation>
+    </message>
+    <message>
+        <source>棋譜を保存できませんでした。
+</source>
+        <translation>The record could not be saved.
+</translation>
+    </message>
+    <message>
+        <source>棋譜を開く</source>
+        <translation>Open Record</translation>
+    </message>
+    <message>
+        <source>棋譜 (*.txt);;すべてのファイル (*)</source>
+        <translation>Records (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>%1 行目: </source>
+        <translation>line %1: </translation>
+    </message>
+    <message>
+        <source>棋譜を読み込めませんでした。
+</source>
+        <translation>The record could not be read.
+</translation>
+    </message>
+    <message>
+        <source>CPUが先攻</source>
+        <translation>CPU first</translation>
+    </message>
+    <message>
+        <source>CPUレベル</source>
+        <translation>CPU level</translation>
+    </message>
+    <message>
+        <source>Player1が先攻</source>
+        <translation>Player1 first</translation>
+    </message>
+    <message>
+        <source>接続の設定</source>
+        <translation>Connection</translation>
+    </message>
+    <message>
+        <source>ゲームを主催</source>
+        <translation>Host game</translation>
+    </message>
+    <message>
+        <source>ゲームに参加</source>
+        <translation>Join game</translation>
+    </message>
+    <message>
+        <source>リモートホスト名</source>
+        <translation>Remote host</translation>
+    </message>
+    <message>
+        <source>リモートポート</source>
+        <translation>Remote port</translation>
+    </message>
+    <message>
+        <source>プレイヤーネーム</source>
+        <translation>Player name</translation>
+    </message>
+    <message>
+        <source>通算成績</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <source>リーチをすべて列挙</source>
+        <translation>List all reaches</translation>
+    </message>
+    <message>
+        <source>ゲーム(&amp;G)</source>
+        <translation>&amp;Game</translation>
+    </message>
+    <message>
+        <source>新規ゲーム(&amp;N)</source>
+        <translation>&amp;New Game</translation>
+    </message>
+    <message>
+        <source>このゲームを終了(&amp;E)</source>
+        <translation>&amp;End This Game</translation>
+    </message>
+    <message>
+        <source>終了(&amp;Q)</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <source>オプション(&amp;O)</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>記録の初期化(&amp;F)</source>
+        <translation>Reset Records (&amp;F)</translation>
+    </message>
+    <message>
+        <source>プレーヤーネームの変更(&amp;C)</source>
+        <translation>&amp;Change Player Name</translation>
+    </message>
+    <message>
+        <source>プレイヤーネームを入力してください</source>
+        <translation>Please enter your player name</translation>
+    </message>
+    <message>
+        <source>ゲーム主催者に接続中です・・・</source>
+        <translation>Connecting to the host...</translation>
+    </message>
+    <message>
+        <source>指定したポートでゲームを主催している人が他にいます。</source>
+        <translation>Someone else is already hosting a game on that port.</translation>
+    </message>
+    <message>
+        <source>他のポートを指定してください。</source>
+        <translation>Please choose another port.</translation>
+    </message>
+    <message>
+        <source>接続できませんでした</source>
+        <translation>Could not connect</translation>
+    </message>
+    <message>
+        <source>対戦相手が来ました</source>
+        <translation>An opponent has arrived</translation>
+    </message>
+    <message>
+        <source>接続できました</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>対戦相手が離脱しました</source>
+        <translation>Your opponent has left</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::Form3</name>
+    <message>
+        <source>対戦相手を待っています・・・</source>
+        <translation>Waiting for an opponent...</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::Form4</name>
+    <message>
+        <source>ゲーム設定</source>
+        <translation>Game Settings</translation>
+    </message>
+    <message>
+        <source>あなた</source>
+        <translation>You</translation>
+    </message>
+    <message>
+        <source>先攻</source>
+        <translation>First</translation>
+    </message>
+    <message>
+        <source>対戦相手</source>
+        <translation>Opponent</translation>
+    </message>
+    <message>
+        <source>ゲームモード</source>
+        <translation>Game mode</translation>
+    </message>
+    <message>
+        <source>制限時間</source>
+        <translation>Time limit</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>ゲームスタート</source>
+        <translation>Start game</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Quit</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::Form6</name>
+    <message>
+        <source>Vexa with Onlineにようこそ</source>
+        <translation>Welcome to Vexa with Online</translation>
+    </message>
+    <message>
+        <source>あなたのプレイヤーネームを入力してください</source>
+        <translation>Please enter your player name</translation>
+    </message>
+    <message>
+        <source>プレイヤーネームは空白ではいけません</source>
+        <translation>The player name must not be empty</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::Form7</name>
+    <message>
+        <source>ホストの応答を待っています</source>
+        <translation>Waiting for the host</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::Form8</name>
+    <message>
+        <source>プレイヤーネームの変更</source>
+        <translation>Change Player Name</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::NameCheck</name>
+    <message>
+        <source>このプレイヤーネームはオンライン対戦の相手に正しく届きません。
+「Name 」「Optn 」「Opt2 」「LimS 」「StTn 」「PutU 」「PutW 」（語の後に空白）を含む名前は使えません。</source>
+        <translation>This player name would not reach an online opponent intact.
+Names containing &quot;Name &quot;, &quot;Optn &quot;, &quot;Opt2 &quot;, &quot;LimS &quot;, &quot;StTn &quot;, &quot;PutU &quot; or &quot;PutW &quot; (the word followed by a blank) cannot be used.</translation>
+    </message>
+    <message>
+        <source>このプレイヤーネームは記録ファイルに保存できません。
+改行、先頭の「&quot;」、「,」と「&quot;」の両方を含む名前、Shift_JISで表せない文字は使えません。</source>
+        <translation>This player name cannot be stored in the records file.
+Line breaks, a leading &quot;, names containing both , and &quot;, and characters Shift_JIS cannot represent are not allowed.</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::RecordsPanel</name>
+    <message>
+        <source>勝率 0 %</source>
+        <translation>Win rate 0 %</translation>
+    </message>
+    <message>
+        <source>勝率 %1 %</source>
+        <translation>Win rate %1 %</translation>
+    </message>
+    <message>
+        <source>%1 戦</source>
+        <translation>%1 games</translation>
+    </message>
+    <message>
+        <source>%1 勝</source>
+        <translation>%1 wins</translation>
+    </message>
+    <message>
+        <source>%1 負</source>
+        <translation>%1 losses</translation>
+    </message>
+    <message>
+        <source>%1 引き分け</source>
+        <translation>%1 draws</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::TurnLamp</name>
+    <message>
+        <source>手</source>
+        <translation>TU</translation>
+    </message>
+    <message>
+        <source>番</source>
+        <translation>RN</translation>
+    </message>
+</context>
+</TS>
