@@ -37,7 +37,7 @@ cell_colour() {
     txt:- 2>/dev/null | tail -n 1 | grep -o '#[0-9A-F]\{6\}'
 }
 wait_for_colour() {  # CELL COLOUR WHAT
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     [ "$(cell_colour "$1")" = "$2" ] && return 0
     sleep 0.05
   done
@@ -46,8 +46,9 @@ wait_for_colour() {  # CELL COLOUR WHAT
 # Types a path into the file dialog titled $1 and accepts it.
 answer_file_dialog() {
   local dialog
-  dialog=$(wait_for_window "$1" 10) || fail "no file dialog '$1'"
+  dialog=$(wait_for_window "$1" 20) || fail "no file dialog '$1'"
   xdotool windowfocus --sync "$dialog" 2>/dev/null
+  sleep 0.5  # the file name box takes the keys once the dialog has settled
   xdotool type --delay 5 "$2"
   xdotool key Return
 }
@@ -68,7 +69,7 @@ for _ in $(seq 100); do xdotool search --onlyvisible --name '^Vexa with Online$'
 xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool key --window "$window" ctrl+s
 answer_file_dialog '棋譜を保存' "$work/saved.txt"
-for _ in $(seq 100); do [ -s "$work/saved.txt" ] && break; sleep 0.05; done
+for _ in $(seq 400); do [ -s "$work/saved.txt" ] && break; sleep 0.05; done
 expected=$'1 P 12\n2 P 50\n1 P 13\n2 P 51\n1 P 23\n2 P 52\n1 P 24'
 [ "$(sed '1,/^moves$/d' "$work/saved.txt")" = "$expected" ] ||
   fail "the saved record's moves: $(cat "$work/saved.txt")"
