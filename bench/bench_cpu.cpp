@@ -82,8 +82,7 @@ BENCHMARK(BM_SelfPlayVeryHardAgainstVeryHard);
 
 // Master's playouts per second (items_per_second) on the mid-game board, on
 // one thread and on every core (argument 0), 4000 playouts a search.
-void BM_MasterSearchMidGame(benchmark::State& state) {
-  const SearchPosition position{MidGameBoard(), {10, 20, 10, 20}, {4, 6, 6, 6}, Cpu, Player1};
+void MeasureMasterSearch(benchmark::State& state, const SearchPosition& position) {
   SearchLimits limits;
   limits.time.reset();
   limits.playouts = 4000;
@@ -99,20 +98,15 @@ void BM_MasterSearchMidGame(benchmark::State& state) {
   state.SetItemsProcessed(playouts);
   state.counters["threads"] = threads;
 }
+
+void BM_MasterSearchMidGame(benchmark::State& state) {
+  MeasureMasterSearch(state, {MidGameBoard(), {10, 20, 10, 20}, {4, 6, 6, 6}, Cpu, Player1});
+}
 BENCHMARK(BM_MasterSearchMidGame)->Arg(1)->Arg(0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // The same from the empty board, where every playout is a whole game.
 void BM_MasterSearchOpening(benchmark::State& state) {
-  const SearchPosition position{{}, {20, 20, 20, 20}, {6, 6, 6, 6}, Cpu, Player1};
-  SearchLimits limits;
-  limits.time.reset();
-  limits.playouts = 4000;
-  limits.threads = static_cast<int>(state.range(0));
-  const std::atomic<bool> stop{false};
-  long playouts = 0;
-  for (auto _ : state)
-    playouts += SearchTurn(position, limits, stop).playouts;
-  state.SetItemsProcessed(playouts);
+  MeasureMasterSearch(state, {{}, {20, 20, 20, 20}, {6, 6, 6, 6}, Cpu, Player1});
 }
 BENCHMARK(BM_MasterSearchOpening)->Arg(1)->Arg(0)->UseRealTime()->Unit(benchmark::kMillisecond);
 

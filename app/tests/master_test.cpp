@@ -83,13 +83,8 @@ TEST(Master, PlaysAGameWhileTheWindowKeepsHandlingEvents) {
   p.NewGame();
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
   EXPECT_FALSE(f.Option2[4]->isEnabled());
-  while (f.game.Turn() == Player1) {
-    int cell = 1;
-    while (!IsPlayableCell(cell) || f.game.Board()[cell] != Empty)
-      ++cell;
-    p.ClickCell(cell);
-    ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1 || f.game.Turn() == NoTurn; }));
-  }
+  while (f.game.Turn() == Player1)
+    ASSERT_TRUE(p.PlayFirstEmptyCell());
   ticker.stop();
 
   EXPECT_EQ(p.CloseResult(), QStringLiteral("You Lose"));

@@ -118,6 +118,18 @@ class Program {
     QTest::mouseClick(form1->Label1[cell], button);
   }
   void NewGame() { form1->Mnu_NewGame->trigger(); }
+  // Player1's piece on the first empty playable cell, then the wait until
+  // Player1 may move again or the game is over; false on time-out.
+  bool PlayFirstEmptyCell() {
+    int cell = 1;
+    while (!IsPlayableCell(cell) || form1->game.Board()[cell] != Empty)
+      ++cell;
+    ClickCell(cell);
+    return WaitFor([&] {
+      const Side turn = form1->game.Turn();
+      return turn == Player1 || turn == NoTurn;
+    });
+  }
   // "VS Human" by its button, then a new game from the menu; true once
   // Player1 may move.
   bool StartVsHuman() {

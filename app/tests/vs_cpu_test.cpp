@@ -33,11 +33,7 @@ TEST(VsCpu, AGameThroughTheClicksRunsToItsResult) {
   EXPECT_EQ(Count(f.game, Cpu), 1);
 
   while (f.game.Turn() == Player1) {
-    int cell = 1;
-    while (!IsPlayableCell(cell) || f.game.Board()[cell] != Empty)
-      ++cell;
-    p.ClickCell(cell);
-    ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1 || f.game.Turn() == NoTurn; }));
+    ASSERT_TRUE(p.PlayFirstEmptyCell());
     if (f.game.Turn() == Player1) {
       EXPECT_TRUE(f.TurnMarker[0]->IsOn());
       EXPECT_FALSE(f.TurnMarker[1]->IsOn());
