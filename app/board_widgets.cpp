@@ -1,10 +1,10 @@
-#include "board_widgets.h"
+#include "app/board_widgets.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
-#include "twips.h"
+#include "app/twips.h"
 
 namespace vexa::app {
 

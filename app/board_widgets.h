@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "board.h"
+#include "core/board.h"
 
 namespace vexa::app {
 

@@ -1,4 +1,4 @@
-#include "classic_frame_style.h"
+#include "app/classic_frame_style.h"
 
 #include <qdrawutil.h>
 #include <QPainter>

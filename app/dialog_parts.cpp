@@ -1,8 +1,8 @@
-#include "dialog_parts.h"
+#include "app/dialog_parts.h"
 
 #include <QKeyEvent>
 
-#include "twips.h"
+#include "app/twips.h"
 
 namespace vexa::app {
 

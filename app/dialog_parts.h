@@ -13,7 +13,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "twips.h"
+#include "app/twips.h"
 
 namespace vexa::app {
 

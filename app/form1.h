@@ -19,20 +19,21 @@
 #include <memory>
 #include <optional>
 
-#include "board_widgets.h"
-#include "cell_source.h"
-#include "cpu_player.h"
-#include "game.h"
-#include "game_record.h"
-#include "game_shell.h"
-#include "language.h"
-#include "online_session.h"
-#include "online_windows.h"
-#include "reach_lists.h"
-#include "records_file.h"
-#include "task.h"
-#include "winsock_adapter.h"
-#include "winsock_link.h"
+#include "app/board_widgets.h"
+#include "app/language.h"
+#include "app/records_file.h"
+#include "core/game.h"
+#include "core/game_record.h"
+#include "core/game_shell.h"
+#include "core/task.h"
+#include "cpu/cell_source.h"
+#include "cpu/cpu_player.h"
+#include "cpu/reach_lists.h"
+#include "cpu/search_runner.h"
+#include "net/online_session.h"
+#include "net/online_windows.h"
+#include "net/winsock_adapter.h"
+#include "net/winsock_link.h"
 
 namespace vexa::app {
 
@@ -224,7 +225,6 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   Task<> Pause(int milliseconds) override;
   Task<> LetEventsRun() override;
   void GameEnded(const Outcome& outcome) override;
-  Task<> AwaitWork(std::function<void()> run, std::function<void()> stop) override;
   void SetResultText(const std::string& text) override;
   Task<> ShowResultDialog() override;
   Task<> ShowSettingsDialog() override;
@@ -297,7 +297,10 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
 
   std::unique_ptr<QSettings> settings_;
   SeededCellSource random_cells_;
-  CpuPlayer cpu_{game, reach_lists, random_cells_};
+  // Every search of this program: Master's moves and the hint. Its workers
+  // hand results to this window's event loop.
+  SearchRunner search_runner_;
+  CpuPlayer cpu_{game, search_runner_, random_cells_};
   ProgramPlaces places_;
   RecordsLocation records_location_;
   std::optional<int> pause_override_;
@@ -324,6 +327,8 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   // The hint on show, until the next placement.
   std::vector<Move> hint_;
   bool hint_pending_ = false;
+  // Counts hint requests: a search answers only the newest one.
+  int hint_request_ = 0;
   // How long the hint's search thinks.
   static constexpr int kHintSearchMs = 700;
   int cursor_ = 60;

@@ -9,13 +9,12 @@
 #include <QStatusBar>
 #include <limits>
 
-#include "form1.h"
-#include "game_record_files.h"
-#include "master_search.h"
-#include "message_box.h"
-#include "turns.h"
-#include "twips.h"
-#include "work_on_thread.h"
+#include "app/form1.h"
+#include "app/game_record_files.h"
+#include "app/message_box.h"
+#include "app/twips.h"
+#include "core/turns.h"
+#include "cpu/master_search.h"
 
 namespace vexa::app {
 
@@ -177,6 +176,7 @@ void Form1::RefreshMarks() {
 
 void Form1::Mnu_Undo_Click() {
   if (replay_ || Mode() == GameMode::VsOnline || !game.CanUndo()) return;
+  if (hint_pending_) search_runner_.Stop();
   game.Undo();
   hint_.clear();
   UpdateAids();
@@ -189,27 +189,25 @@ void Form1::Mnu_Hint_Click() {
 
 Task<> Form1::ShowHint() {
   // Master's choice for the side to move, searched off the window's thread.
+  // A new request, a placement, an undo or another game stops the search,
+  // and a search that was stopped shows nothing.
   const Game::Watch watch = game.WatchGame();
-  const std::size_t placed = game.History().size();
+  const int request = ++hint_request_;
+  const Position asked = game.CurrentPosition();
   const Side mover = game.Turn();
-  const SearchPosition position{game.Board(), game.PieceStock(), game.BlockerStock(), mover,
-                                mover == Player1 ? game.OpponentSide() : Side{Player1}};
   SearchLimits limits;
   limits.time = std::chrono::milliseconds(kHintSearchMs);
   limits.seed = static_cast<std::uint64_t>(random_cells_.DrawCell());
-  auto stop = std::make_shared<std::atomic<bool>>(false);
-  auto result = std::make_shared<SearchResult>();
   hint_pending_ = true;
   UpdateAids();
-  // Named before the co_await: g++ 12 destroys a lambda temporary inside a
-  // co_await expression twice.
-  auto run = [position, limits, stop, result] { *result = SearchTurn(position, limits, *stop); };
-  auto stop_search = [stop] { *stop = true; };
-  co_await WorkOnThread(run, stop_search);
+  SearchRunner::Awaiter search = search_runner_.Search(asked, mover, limits);
+  const std::optional<SearchResult> result = co_await search;
+  if (request != hint_request_) co_return;  // a newer request owns the hint
   hint_pending_ = false;
-  // The hint is for the position it was asked in: not after a placement, an
-  // undo or another game.
-  if (watch.StillCurrent() && game.History().size() == placed && game.Turn() == mover) {
+  // The hint is for the position it was asked in.
+  const Position& now = game.CurrentPosition();
+  if (result && watch.StillCurrent() && game.Turn() == mover && now.Board() == asked.Board() &&
+      now.BlockerStock() == asked.BlockerStock()) {
     hint_ = result->turn;
   }
   UpdateAids();

@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "caption_fit.h"
-#include "form1.h"
+#include "app/caption_fit.h"
+#include "app/form1.h"
 
 namespace vexa::app {
 

@@ -4,9 +4,9 @@
 #include <QButtonGroup>
 #include <QMenuBar>
 
-#include "dialog_parts.h"
-#include "form1.h"
-#include "twips.h"
+#include "app/dialog_parts.h"
+#include "app/form1.h"
+#include "app/twips.h"
 
 namespace vexa::app {
 

@@ -5,15 +5,15 @@
 #include <QApplication>
 #include <QPointer>
 
-#include "chat_line.h"
-#include "form1.h"
-#include "form3.h"
-#include "form4.h"
-#include "form5.h"
-#include "form7.h"
-#include "leading_number.h"
-#include "message_box.h"
-#include "qt_await.h"
+#include "app/form1.h"
+#include "app/form3.h"
+#include "app/form4.h"
+#include "app/form5.h"
+#include "app/form7.h"
+#include "app/message_box.h"
+#include "net/chat_line.h"
+#include "net/leading_number.h"
+#include "net/qt_await.h"
 
 namespace vexa::app {
 

@@ -1,12 +1,11 @@
 // The main window as the rules see it: what they show and what they ask.
 
-#include "form1.h"
-#include "form5.h"
-#include "form7.h"
-#include "message_box.h"
-#include "qt_await.h"
-#include "twips.h"
-#include "work_on_thread.h"
+#include "app/form1.h"
+#include "app/form5.h"
+#include "app/form7.h"
+#include "app/message_box.h"
+#include "app/twips.h"
+#include "net/qt_await.h"
 
 namespace vexa::app {
 
@@ -49,6 +48,8 @@ std::string Form1::LocalPlayerName() const {
 }
 
 void Form1::MovePlayed(const Move&) {
+  // A hint still searching is for the position before this placement.
+  if (hint_pending_) search_runner_.Stop();
   hint_.clear();
   UpdateAids();
 }
@@ -175,10 +176,6 @@ Task<> Form1::Pause(int milliseconds) {
 
 Task<> Form1::LetEventsRun() {
   co_await Delay(0);
-}
-
-Task<> Form1::AwaitWork(std::function<void()> run, std::function<void()> stop) {
-  co_await WorkOnThread(std::move(run), std::move(stop));
 }
 
 void Form1::SetResultText(const std::string& text) {

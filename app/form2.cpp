@@ -1,9 +1,9 @@
-#include "form2.h"
+#include "app/form2.h"
 
-#include "caption_fit.h"
-#include "dialog_parts.h"
-#include "program_setup.h"
-#include "twips.h"
+#include "app/caption_fit.h"
+#include "app/dialog_parts.h"
+#include "app/program_setup.h"
+#include "app/twips.h"
 
 namespace vexa::app {
 

@@ -1,7 +1,7 @@
-#include "form3.h"
+#include "app/form3.h"
 
-#include "caption_fit.h"
-#include "dialog_parts.h"
+#include "app/caption_fit.h"
+#include "app/dialog_parts.h"
 
 namespace vexa::app {
 

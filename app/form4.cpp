@@ -1,12 +1,12 @@
-#include "form4.h"
+#include "app/form4.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QHideEvent>
 
-#include "caption_fit.h"
-#include "dialog_parts.h"
-#include "twips.h"
+#include "app/caption_fit.h"
+#include "app/dialog_parts.h"
+#include "app/twips.h"
 
 namespace vexa::app {
 

@@ -1,7 +1,7 @@
-#include "form5.h"
+#include "app/form5.h"
 
-#include "caption_fit.h"
-#include "dialog_parts.h"
+#include "app/caption_fit.h"
+#include "app/dialog_parts.h"
 
 namespace vexa::app {
 

@@ -1,4 +1,4 @@
-#include "game_record_files.h"
+#include "app/game_record_files.h"
 
 #include <QDir>
 #include <QFile>

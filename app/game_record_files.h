@@ -7,7 +7,7 @@
 #include <QString>
 #include <optional>
 
-#include "game_record.h"
+#include "core/game_record.h"
 
 namespace vexa::app {
 

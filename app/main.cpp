@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <optional>
 
-#include "form1.h"
-#include "language.h"
-#include "program_setup.h"
+#include "app/form1.h"
+#include "app/language.h"
+#include "app/program_setup.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "message_box.h"
+#include "app/message_box.h"
 
 #include <QPointer>
 
-#include "qt_await.h"
+#include "net/qt_await.h"
 
 namespace vexa::app {
 

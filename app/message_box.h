@@ -12,7 +12,7 @@
 #include <QMessageBox>
 #include <QString>
 
-#include "task.h"
+#include "core/task.h"
 
 namespace vexa::app {
 

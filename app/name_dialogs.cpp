@@ -1,14 +1,14 @@
-#include "name_dialogs.h"
+#include "app/name_dialogs.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 
-#include "caption_fit.h"
-#include "dialog_parts.h"
-#include "game_message.h"
-#include "message_box.h"
-#include "records_file.h"
-#include "twips.h"
+#include "app/caption_fit.h"
+#include "app/dialog_parts.h"
+#include "app/message_box.h"
+#include "app/records_file.h"
+#include "app/twips.h"
+#include "net/game_message.h"
 
 namespace vexa::app {
 

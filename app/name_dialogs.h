@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <functional>
 
-#include "task.h"
+#include "core/task.h"
 
 namespace vexa::app {
 

@@ -1,7 +1,7 @@
-#include "program_setup.h"
+#include "app/program_setup.h"
 
-#include "classic_frame_style.h"
-#include "language.h"
+#include "app/classic_frame_style.h"
+#include "app/language.h"
 
 // The resources are compiled into the static library vexa_app, where nothing
 // refers to them, so the linker would leave them out of the program. This

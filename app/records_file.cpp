@@ -1,4 +1,4 @@
-#include "records_file.h"
+#include "app/records_file.h"
 
 #include <QCoreApplication>
 #include <QDir>

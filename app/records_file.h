@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "game.h"
+#include "core/game.h"
 
 namespace vexa::app {
 

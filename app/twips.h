@@ -7,7 +7,7 @@
 #include <QRect>
 #include <cstdint>
 
-#include "board.h"  // kTwipsPerPixel
+#include "core/board.h"  // kTwipsPerPixel
 
 namespace vexa::app {
 

@@ -11,13 +11,15 @@
 #include <random>
 #include <thread>
 
-#include "cpu_player.h"
-#include "game.h"
-#include "master_search.h"
-#include "random_board.h"
-#include "reach_lists.h"
-#include "self_play.h"
-#include "silent_shell.h"
+#include "bench/random_board.h"
+#include "core/position.h"
+#include "core/task.h"
+#include "cpu/cell_source.h"
+#include "cpu/choose_turn.h"
+#include "cpu/master_search.h"
+#include "cpu/reach_lists.h"
+#include "cpu/search_runner.h"
+#include "tools/self_play.h"
 
 namespace vexa {
 namespace {
@@ -51,20 +53,16 @@ BoardCells MidGameBoard() {
   }
 }
 
+Position MidGamePosition() {
+  return Position::SetUp(Player1, Cpu, MidGameBoard(), {10, 20, 10, 20}, {4, 6, 6, 6}, Cpu);
+}
+
 void BM_CpuMoveVeryHardMidGame(benchmark::State& state) {
-  SilentShell shell;  // the thinking pause takes no time
-  shell.strength = CpuStrength::VeryHard;
-  Game game(shell);
-  ReachLists lists;
   SeededCellSource random(1);
-  CpuPlayer cpu(game, lists, random);
-  const BoardCells position = MidGameBoard();
-  for (auto _ : state) {
-    game.SetUpPosition(position, {10, 20, 10, 20}, {4, 6, 6, 6}, Cpu);
-    Task<> move = cpu.CpuMove();
-    move.Resume();
-    benchmark::DoNotOptimize(game.Board());
-  }
+  TurnChooser chooser;
+  const Position position = MidGamePosition();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(chooser.Choose(position, Cpu, CpuStrength::VeryHard, random));
 }
 BENCHMARK(BM_CpuMoveVeryHardMidGame);
 
@@ -82,7 +80,7 @@ BENCHMARK(BM_SelfPlayVeryHardAgainstVeryHard);
 
 // Master's playouts per second (items_per_second) on the mid-game board, on
 // one thread and on every core (argument 0), 4000 playouts a search.
-void MeasureMasterSearch(benchmark::State& state, const SearchPosition& position) {
+void MeasureMasterSearch(benchmark::State& state, const Position& position) {
   SearchLimits limits;
   limits.time.reset();
   limits.playouts = 4000;
@@ -91,7 +89,7 @@ void MeasureMasterSearch(benchmark::State& state, const SearchPosition& position
   long playouts = 0;
   int threads = 0;
   for (auto _ : state) {
-    const SearchResult result = SearchTurn(position, limits, stop);
+    const SearchResult result = SearchTurn(position, Cpu, limits, stop);
     playouts += result.playouts;
     threads = result.threads;
   }
@@ -100,69 +98,59 @@ void MeasureMasterSearch(benchmark::State& state, const SearchPosition& position
 }
 
 void BM_MasterSearchMidGame(benchmark::State& state) {
-  MeasureMasterSearch(state, {MidGameBoard(), {10, 20, 10, 20}, {4, 6, 6, 6}, Cpu, Player1});
+  MeasureMasterSearch(state, MidGamePosition());
 }
 BENCHMARK(BM_MasterSearchMidGame)->Arg(1)->Arg(0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // The same from the empty board, where every playout is a whole game.
 void BM_MasterSearchOpening(benchmark::State& state) {
-  MeasureMasterSearch(state, {{}, {20, 20, 20, 20}, {6, 6, 6, 6}, Cpu, Player1});
+  MeasureMasterSearch(state, Position(Player1, Cpu, Cpu));
 }
 BENCHMARK(BM_MasterSearchOpening)->Arg(1)->Arg(0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-// A shell that runs the CPU's work on a thread and notes when it returned;
-// the move waiting for it is never resumed, as when its game is gone.
-class ThreadShell : public SilentShell {
- public:
-  std::thread worker;
-  std::chrono::steady_clock::time_point returned;
-  Task<> AwaitWork(std::function<void()> run, std::function<void()>) override {
-    worker = std::thread([this, run] {
-      run();
-      returned = std::chrono::steady_clock::now();
-    });
-    co_await std::suspend_always{};
-  }
-};
+// A coroutine waiting for a search, as the computer player's move does.
+Task<> AwaitSearch(SearchRunner& runner, const Position& position, const SearchLimits& limits) {
+  SearchRunner::Awaiter search = runner.Search(position, Cpu, limits);
+  co_await search;
+}
 
-// From a new game (argument 0) or an abandon (1) while Master searches on
-// every core to the search's return: the game tells the computer player,
-// whose workers see the stop flag at their next playout. Manual time: the
-// latency alone; "max_ms" is the longest of the iterations.
+// From Stop (a new game, an abandon) while Master searches on every core to
+// the moment the runner hands its answer back: its workers see the stop flag
+// at their next playout. Manual time: the latency alone; "max_ms" is the
+// longest of the iterations.
 void BM_MasterStopLatency(benchmark::State& state) {
-  ThreadShell shell;
-  shell.strength = CpuStrength::Master;
-  Game game(shell);
-  ReachLists lists;
-  SeededCellSource random(1);
-  CpuPlayer cpu(game, lists, random);
-  game.SetCpuOpponent(&cpu);
+  std::atomic<std::chrono::steady_clock::time_point::rep> returned{0};
+  std::function<void()> resume;
+  std::atomic<bool> posted{false};
+  SearchRunner::Options options;
+  options.post = [&](std::function<void()> f) {
+    returned = std::chrono::steady_clock::now().time_since_epoch().count();
+    resume = std::move(f);
+    posted = true;
+  };
+  SearchRunner runner(options);
   SearchLimits limits;
   limits.time = std::chrono::seconds(60);
-  cpu.SetMasterLimits(limits);
-  const BoardCells position = MidGameBoard();
+  const Position position = MidGamePosition();
   double longest = 0;
   for (auto _ : state) {
-    game.SetUpPosition(position, {10, 20, 10, 20}, {4, 6, 6, 6}, Cpu);
-    Task<> move = cpu.CpuMove();
-    move.Resume();
+    posted = false;
+    Task<> waiting = AwaitSearch(runner, position, limits);
+    waiting.Resume();
     std::this_thread::sleep_for(std::chrono::milliseconds(30));  // deep in its playouts
     const auto asked = std::chrono::steady_clock::now();
-    Task<> ending = state.range(0) == 0 ? game.StartGame(StartedFrom::Menu) : game.AbandonGame();
-    ending.Resume();
-    shell.worker.join();
-    const double seconds = std::chrono::duration<double>(shell.returned - asked).count();
+    runner.Stop();
+    while (!posted)
+      std::this_thread::yield();
+    resume();  // the waiting coroutine hears that nothing came of it
+    const std::chrono::steady_clock::time_point back{std::chrono::steady_clock::duration(returned)};
+    const double seconds = std::chrono::duration<double>(back - asked).count();
     longest = std::max(longest, seconds * 1000);
     state.SetIterationTime(seconds);
   }
   state.counters["max_ms"] = longest;
 }
-BENCHMARK(BM_MasterStopLatency)
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Iterations(50)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MasterStopLatency)->UseManualTime()->Iterations(50)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vexa

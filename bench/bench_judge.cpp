@@ -4,10 +4,10 @@
 
 #include <random>
 
-#include "game.h"
-#include "random_board.h"
-#include "silent_shell.h"
-#include "square_scan.h"
+#include "bench/random_board.h"
+#include "core/game.h"
+#include "core/silent_shell.h"
+#include "core/square_scan.h"
 
 namespace vexa {
 namespace {

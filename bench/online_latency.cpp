@@ -27,11 +27,11 @@
 #include <memory>
 #include <vector>
 
-#include "form1.h"
-#include "form5.h"
-#include "online_loopback.h"
-#include "program_instance.h"
-#include "square_scan.h"
+#include "app/drive/online_loopback.h"
+#include "app/drive/program_instance.h"
+#include "app/form1.h"
+#include "app/form5.h"
+#include "core/square_scan.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "board.h"
+#include "core/board.h"
 
 namespace vexa {
 

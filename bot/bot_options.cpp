@@ -1,8 +1,8 @@
-#include "bot_options.h"
+#include "bot/bot_options.h"
 
 #include <limits>
 
-#include "game_message.h"
+#include "net/game_message.h"
 
 namespace vexa::bot {
 

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "game_shell.h"
+#include "core/game_shell.h"
 
 namespace vexa::bot {
 

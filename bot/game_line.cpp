@@ -1,6 +1,6 @@
-#include "game_line.h"
+#include "bot/game_line.h"
 
-#include "game_record.h"
+#include "core/game_record.h"
 
 namespace vexa::bot {
 

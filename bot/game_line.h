@@ -9,8 +9,8 @@
 #include <QString>
 #include <optional>
 
-#include "board.h"
-#include "move.h"
+#include "core/board.h"
+#include "core/move.h"
 
 namespace vexa::bot {
 

@@ -1,11 +1,11 @@
-#include "headless_player.h"
+#include "bot/headless_player.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QTimer>
 
-#include "game_line.h"
-#include "qt_await.h"
+#include "bot/game_line.h"
+#include "net/qt_await.h"
 
 namespace vexa::bot {
 

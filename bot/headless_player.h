@@ -9,16 +9,16 @@
 #include <QString>
 #include <cstdint>
 
-#include "bot_options.h"
-#include "game.h"
-#include "game_message.h"
-#include "game_shell.h"
-#include "online_session.h"
-#include "online_windows.h"
-#include "side_one_cpu.h"
-#include "task.h"
-#include "winsock_adapter.h"
-#include "winsock_link.h"
+#include "bot/bot_options.h"
+#include "bot/side_one_cpu.h"
+#include "core/game.h"
+#include "core/game_shell.h"
+#include "core/task.h"
+#include "net/game_message.h"
+#include "net/online_session.h"
+#include "net/online_windows.h"
+#include "net/winsock_adapter.h"
+#include "net/winsock_link.h"
 
 namespace vexa::bot {
 

@@ -6,9 +6,9 @@
 #include <csignal>
 #include <cstdio>
 
-#include "bot_options.h"
-#include "cell_source.h"
-#include "headless_player.h"
+#include "bot/bot_options.h"
+#include "bot/headless_player.h"
+#include "cpu/cell_source.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "game.h"
+#include "core/game.h"
 
-#include "number_text.h"
+#include "core/number_text.h"
 
 namespace vexa {
 
@@ -45,16 +45,12 @@ Side Game::OpponentSide() const {
 
 // --- Placements ----------------------------------------------------------------
 
-void Game::SetCell(int cell, CellValue value) {
-  shell_.PaintCell(cell, CellColor(value));
-  board_[cell] = value;
-}
-
 void Game::ApplyMove(const Move& move) {
   const bool piece = move.kind == MoveKind::Piece;
-  SetCell(move.cell, piece ? static_cast<CellValue>(move.side) : Blocker);
+  position_.Play(move);
+  shell_.PaintCell(move.cell, CellColor(piece ? move.side : Side{Blocker}));
   const int per_side = piece ? kPiecesPerSide : kBlockersPerSide;
-  const int left = --(piece ? piece_stock_ : blocker_stock_)[move.side - 1];
+  const int left = piece ? position_.Pieces(move.side) : position_.Blockers(move.side);
   // A stock can only run below zero through a peer that breaks the rules;
   // there is no marker to hide then. Side 1's markers come first.
   if (left >= 0 && left < per_side) {
@@ -70,7 +66,7 @@ void Game::ApplyMove(const Move& move) {
 }
 
 int Game::ForfeitBlocker(Side side) {
-  const int left = --blocker_stock_[side - 1];
+  const int left = position_.ForfeitBlocker(side);
   if (left >= 0 && left < kBlockersPerSide) {
     shell_.HideBlockerMarker(side == Player1 ? left : left + kBlockersPerSide);
   }
@@ -83,6 +79,7 @@ void Game::MarkTurn(Side side) {
 
 void Game::PassTurn(Side side) {
   turn_ = side;
+  position_.HandMoveTo(side);
   MarkTurn(side);
 }
 
@@ -92,7 +89,7 @@ Task<> Game::PlaceFromClick(int cell, int button) {
   // Only a person at this machine places by clicking: Player1, or Player2
   // in "VS Human".
   const Side mover = turn_;
-  if ((mover == Player1 || mover == Player2) && board_[cell] == Empty) {
+  if ((mover == Player1 || mover == Player2) && Board()[cell] == Empty) {
     if (button == kLeftButton) {
       ApplyMove(PieceMove(mover, cell));
       if (mode == GameMode::VsOnline && mover == Player1) {
@@ -104,7 +101,7 @@ Task<> Game::PlaceFromClick(int cell, int button) {
         PassTurn(mover == Player1 ? OpponentSide() : Side{Player1});
         if (turn_ == Cpu && cpu_ != nullptr) co_await cpu_->CpuMove();
       }
-    } else if (blocker_stock_[mover - 1] > 0) {
+    } else if (position_.Blockers(mover) > 0) {
       ApplyMove(BlockerMove(mover, cell));
       if (mode == GameMode::VsOnline && mover == Player1) shell_.SendBlocker(cell);
     }
@@ -122,20 +119,24 @@ Task<> Game::PlayPeerPiece(int cell) {
 
 // --- The judge and the endings ---------------------------------------------------
 
-std::string Game::ResultText(Side winner) const {
+std::string ResultText(Side winner, GameMode mode, const std::string& local_name,
+                       const std::string& opponent_name) {
   switch (winner) {
     case 0:
       return "Draw";
     case Player1:
-      return shell_.Mode() == GameMode::VsOnline ? shell_.LocalPlayerName() + " Win"
-                                                 : "Player1 Win";
+      return mode == GameMode::VsOnline ? local_name + " Win" : "Player1 Win";
     case Player2:
       return "Player2 Win";
     case Cpu:
       return "You Lose";
     default:
-      return online.OpponentName + " Win";
+      return opponent_name + " Win";
   }
+}
+
+std::string Game::ResultText(Side winner) const {
+  return vexa::ResultText(winner, shell_.Mode(), shell_.LocalPlayerName(), online.OpponentName);
 }
 
 Task<bool> Game::CheckSquare(Side side) {
@@ -144,29 +145,16 @@ Task<bool> Game::CheckSquare(Side side) {
   if (!GameRunning() || side < Player1 || side > Remote) co_return true;
   const Watch watch = WatchGame();
 
-  const std::vector<SquareCorners> squares = ScanSquares(board_, side);
-  for (const SquareCorners& square : squares) {
+  // Each pair of corners the judge accepts is drawn after a pause.
+  for (const SquareCorners& square : ScanSquares(Board(), side)) {
     turn_ = NoTurn;
     co_await shell_.Pause(kJudgePauseMs);
     if (!watch.StillCurrent()) co_return true;
     shell_.DrawOutline(OutlineOf(square), side_color_[side - 1]);
   }
-
-  if (squares.empty()) {
-    const bool ended = co_await EndByStockOut();
-    co_return ended;
-  }
-  co_await AnnounceResult({side, EndReason::Square, squares.back()});
-  co_return true;
-}
-
-Task<bool> Game::EndByStockOut() {
-  const Side other = OpponentSide();
-  if (piece_stock_[Player1 - 1] != 0 || piece_stock_[other - 1] != 0) co_return false;
-  const int mine = blocker_stock_[Player1 - 1];
-  const int theirs = blocker_stock_[other - 1];
-  const Side winner = mine > theirs ? Player1 : theirs > mine ? other : 0;
-  co_await AnnounceResult({winner, EndReason::StockOut, std::nullopt});
+  const std::optional<Outcome> verdict = position_.Verdict(side);
+  if (!verdict) co_return false;
+  co_await AnnounceResult(*verdict);
   co_return true;
 }
 
@@ -207,11 +195,10 @@ Task<> Game::AnnounceResult(Outcome outcome) {
 void Game::ClearBoard() {
   history_.clear();
   result_.reset();
+  position_ = Position(Player1, OpponentSide(), Player1);
   for (int cell = 0; cell < kCellCount; ++cell)
-    SetCell(cell, Empty);
+    shell_.PaintCell(cell, CellColor(Empty));
   shell_.ShowAllMarkers();
-  piece_stock_.fill(kPiecesPerSide);
-  blocker_stock_.fill(kBlockersPerSide);
   shell_.HideOutline();
 }
 
@@ -248,6 +235,7 @@ Task<> Game::StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mo
     case GameMode::VsOnline:
       if (fromMenu == StartedFrom::OnlineStart) {
         if (online_first_mover) turn_ = *online_first_mover;
+        position_.HandMoveTo(turn_);
         MarkTurn(turn_ == Player1 ? Player1 : Remote);
         if (turn_ == Player1 && online.ClockStyle == GameOption::Excite) shell_.StartMoveClock();
       }
@@ -323,32 +311,25 @@ void Game::Undo() {
 }
 
 void Game::RestoreHistory(std::vector<Move> moves) {
-  board_.fill(Empty);
-  piece_stock_.fill(kPiecesPerSide);
-  blocker_stock_.fill(kBlockersPerSide);
-  for (const Move& move : moves) {
-    const bool piece = move.kind == MoveKind::Piece;
-    board_[move.cell] = piece ? move.side : Side{Blocker};
-    --(piece ? piece_stock_ : blocker_stock_)[move.side - 1];
-  }
+  position_ = Position(Player1, OpponentSide(), Player1);
+  for (const Move& move : moves)
+    position_.Play(move);
   history_ = std::move(moves);
   for (int cell = 0; cell < kCellCount; ++cell)
-    shell_.PaintCell(cell, CellColor(board_[cell]));
+    shell_.PaintCell(cell, CellColor(Board()[cell]));
   shell_.ShowAllMarkers();
   for (const Side side : {Side{Player1}, OpponentSide()}) {
     const int offset = side == Player1 ? 0 : 1;
-    for (int left = piece_stock_[side - 1]; left < kPiecesPerSide; ++left)
+    for (int left = position_.Pieces(side); left < kPiecesPerSide; ++left)
       shell_.HidePieceMarker(left + offset * kPiecesPerSide);
-    for (int left = blocker_stock_[side - 1]; left < kBlockersPerSide; ++left)
+    for (int left = position_.Blockers(side); left < kBlockersPerSide; ++left)
       shell_.HideBlockerMarker(left + offset * kBlockersPerSide);
   }
 }
 
 void Game::SetUpPosition(const BoardCells& board, const Stocks& pieces, const Stocks& blockers,
                          Side turn) {
-  board_ = board;
-  piece_stock_ = pieces;
-  blocker_stock_ = blockers;
+  position_ = Position::SetUp(Player1, OpponentSide(), board, pieces, blockers, turn);
   turn_ = turn;
   side_color_ = {kRed, kBlue, kBlue, kBlue};
   history_.clear();

@@ -11,11 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "board.h"
-#include "game_shell.h"
-#include "move.h"
-#include "square_scan.h"
-#include "task.h"
+#include "core/board.h"
+#include "core/game_shell.h"
+#include "core/move.h"
+#include "core/position.h"
+#include "core/square_scan.h"
+#include "core/task.h"
 
 namespace vexa {
 
@@ -51,8 +52,6 @@ constexpr int kMiddleButton = 4;
 // The judge's pause per accepted pair of corners.
 constexpr int kJudgePauseMs = 800;
 
-using Stocks = std::array<std::int16_t, 4>;  // by side - 1
-
 class Game {
  public:
   explicit Game(GameShell& shell) : shell_(shell) {}
@@ -63,10 +62,12 @@ class Game {
   GameShell& Shell() { return shell_; }
 
   // --- The state.
-  const BoardCells& Board() const { return board_; }
+  // The board, the stocks and the rules' side to move.
+  const Position& CurrentPosition() const { return position_; }
+  const BoardCells& Board() const { return position_.Board(); }
   Side Turn() const { return turn_; }
-  const Stocks& PieceStock() const { return piece_stock_; }
-  const Stocks& BlockerStock() const { return blocker_stock_; }
+  const Stocks& PieceStock() const { return position_.PieceStock(); }
+  const Stocks& BlockerStock() const { return position_.BlockerStock(); }
   const std::array<Color, 4>& SideColor() const { return side_color_; }
   // The placements since the game started, in order.
   const std::vector<Move>& History() const { return history_; }
@@ -145,7 +146,6 @@ class Game {
                      Side turn);
 
  private:
-  void SetCell(int cell, CellValue value);
   // Board, stocks and history as after these placements of the current
   // game, shown on the panels; the side to move is set by the caller.
   void RestoreHistory(std::vector<Move> moves);
@@ -155,14 +155,11 @@ class Game {
   // Marks the panel of the side to move; side 1 is on the left.
   void MarkTurn(Side side);
   void ClearBoard();
-  Task<bool> EndByStockOut();
 
   GameShell& shell_;
   CpuOpponent* cpu_ = nullptr;
-  BoardCells board_{};
+  Position position_{Player1, Cpu, Player1};
   Side turn_ = NoGameYet;
-  Stocks piece_stock_{};
-  Stocks blocker_stock_{};
   std::array<Color, 4> side_color_{};  // outline colour by side - 1
   std::vector<Move> history_;
   std::optional<Outcome> result_;
@@ -176,6 +173,11 @@ OutlineEnds OutlineOf(const SquareCorners& square);
 
 // The colour a cell of that value is painted in.
 Color CellColor(std::int16_t value);
+
+// What the result dialog says when `winner` has won (0: a draw): online the
+// local player's or the opponent's name with " Win".
+std::string ResultText(Side winner, GameMode mode, const std::string& local_name,
+                       const std::string& opponent_name);
 
 // The readout of a clicked cell: "( 3, 2)" for cell 25.
 std::string CoordinateText(int cell);

@@ -1,8 +1,8 @@
-#include "game_record.h"
+#include "core/game_record.h"
 
 #include <sstream>
 
-#include "square_scan.h"
+#include "core/square_scan.h"
 
 namespace vexa {
 
@@ -121,6 +121,43 @@ std::vector<Move> RecordMoves(const std::vector<Move>& history) {
   for (const Move& move : history)
     moves.push_back({RecordSide(move.side), move.cell, move.kind});
   return moves;
+}
+
+const char* ModeName(GameMode mode) {
+  switch (mode) {
+    case GameMode::VsCpu:
+      return "VS CPU";
+    case GameMode::VsHuman:
+      return "VS Human";
+    case GameMode::VsOnline:
+      break;
+  }
+  return "VS Online";
+}
+
+GameRecord RecordOfGame(const PlayedGame& game) {
+  const bool has_result =
+      game.outcome.how != EndReason::Abandoned && game.outcome.how != EndReason::PeerLeft;
+  const std::vector<Move>& history = *game.history;
+  GameRecord record;
+  auto add = [&record](const char* key, std::string value) {
+    // A value is one line: a name cannot break the format.
+    for (char& c : value) {
+      if (c == '\n' || c == '\r') c = ' ';
+    }
+    record.headers.emplace_back(key, std::move(value));
+  };
+  add("date", game.date);
+  add("mode", ModeName(game.mode));
+  add("left", game.left);
+  add("right", game.right);
+  if (game.mode == GameMode::VsCpu) add("strength", StrengthName(game.strength));
+  add("first", !history.empty() && history.front().side != Player1 ? "2" : "1");
+  add("result", has_result ? game.result_text : "abandoned");
+  add("how", HowName(game.outcome.how));
+  add("winner", std::to_string(RecordSide(game.outcome.winner)));
+  record.moves = RecordMoves(history);
+  return record;
 }
 
 std::string WriteRecord(const GameRecord& record) {

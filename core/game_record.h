@@ -12,8 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "board.h"
-#include "move.h"
+#include "core/board.h"
+#include "core/modes.h"
+#include "core/move.h"
 
 namespace vexa {
 
@@ -34,6 +35,23 @@ const char* HowName(EndReason how);
 std::optional<EndReason> ParseHow(const std::string& name);
 
 std::string WriteRecord(const GameRecord& record);
+
+// A mode as a record names it: "VS CPU", "VS Human" or "VS Online".
+const char* ModeName(GameMode mode);
+
+// What a record says of a game that was played: its header lines and its
+// placements, made here for every program that writes records.
+struct PlayedGame {
+  std::string date;  // ISO 8601
+  GameMode mode = GameMode::VsCpu;
+  std::string left;  // the panels' captions
+  std::string right;
+  CpuStrength strength = CpuStrength::Easy;  // written in "VS CPU" only
+  const std::vector<Move>* history = nullptr;
+  Outcome outcome;
+  std::string result_text;  // the result dialog's text; unused without a result
+};
+GameRecord RecordOfGame(const PlayedGame& game);
 
 // A game's side in a record: 1 for Player1, 2 for the other side, 0 for
 // none (a draw's winner).

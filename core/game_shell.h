@@ -5,35 +5,14 @@
 // The main window implements it; the tests implement it with a recorder.
 // Operations that wait return a Task the rules co_await.
 
-#include <functional>
 #include <string>
 
-#include "board.h"
-#include "move.h"
-#include "task.h"
+#include "core/board.h"
+#include "core/modes.h"
+#include "core/move.h"
+#include "core/task.h"
 
 namespace vexa {
-
-// The index of the selected mode button.
-enum class GameMode { VsCpu = 0, VsHuman = 1, VsOnline = 2 };
-
-// The index of the selected strength button. Master searches; the other
-// four are fixed rules of thumb.
-enum class CpuStrength { Easy = 0, Normal = 1, Hard = 2, VeryHard = 3, Master = 4 };
-
-// The strength's caption: "Easy" ... "Master".
-constexpr const char* StrengthName(CpuStrength strength) {
-  constexpr const char* kNames[] = {"Easy", "Normal", "Hard", "VeryHard", "Master"};
-  return kNames[static_cast<int>(strength)];
-}
-
-// Which controls of the option panel SetOptionControls enables: those of a
-// mode, or of a game in progress.
-enum class PanelCode { VsCpu = 0, VsHuman = 1, VsOnline = 2, GameRunning = 3 };
-
-constexpr PanelCode PanelCodeOf(GameMode mode) {
-  return static_cast<PanelCode>(mode);
-}
 
 struct OutlineEnds {
   TwipPoint from[4];
@@ -86,16 +65,6 @@ class GameShell {
   // after at least one placement (abandoned, the peer gone). The game's
   // History() still holds its placements.
   virtual void GameEnded(const Outcome& outcome) = 0;
-  // Work for other threads, such as the computer player's search: `run` does
-  // it, and `stop`, callable from any thread, asks it to return soon. Resumes
-  // once `run` has returned. A window runs it off its own thread and lets
-  // events run meanwhile; a shell without events, like this default, runs it
-  // in place, so a tool or a test gets the same result without waiting.
-  virtual Task<> AwaitWork(std::function<void()> run, std::function<void()> stop) {
-    (void)stop;
-    run();
-    co_return;
-  }
   // The result dialog: its text, then its modal display until it is closed.
   virtual void SetResultText(const std::string& text) = 0;
   virtual Task<> ShowResultDialog() = 0;

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "board.h"
-#include "square_geometry.h"
+#include "core/board.h"
+#include "core/square_geometry.h"
 
 namespace vexa {
 

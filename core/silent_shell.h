@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "game_shell.h"
+#include "core/game_shell.h"
 
 namespace vexa {
 

@@ -4,7 +4,7 @@
 // analysis: which four cells are the corners of a square, and where the
 // other two corners of a square built on an edge lie.
 
-#include "board.h"
+#include "core/board.h"
 
 namespace vexa {
 

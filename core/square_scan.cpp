@@ -1,4 +1,4 @@
-#include "square_scan.h"
+#include "core/square_scan.h"
 
 namespace vexa {
 
@@ -24,11 +24,8 @@ bool AcceptPair(const BoardCells& board, Side side, int i, int L, SquareCorners&
 }  // namespace
 
 std::vector<SquareCorners> ScanSquares(const BoardCells& board, Side side) {
-  int pieces[kCellCount];
-  int count = 0;
-  for (int cell = 0; cell < kCellCount; ++cell) {
-    if (board[cell] == side) pieces[count++] = cell;
-  }
+  std::uint8_t pieces[kCellCount];
+  const int count = CellsHolding(board, side, pieces);
   std::vector<SquareCorners> found;
   SquareCorners corners;
   for (int p = 0; p < count; ++p) {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "board.h"
-#include "square_geometry.h"
+#include "core/board.h"
+#include "core/square_geometry.h"
 
 namespace vexa {
 

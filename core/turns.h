@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "move.h"
+#include "core/move.h"
 
 namespace vexa {
 

@@ -9,7 +9,7 @@
 #include <cassert>
 #include <cstdint>
 
-#include "board.h"
+#include "core/board.h"
 
 namespace vexa {
 

@@ -1,4 +1,4 @@
-#include "cell_source.h"
+#include "cpu/cell_source.h"
 
 #include <chrono>
 #include <limits>

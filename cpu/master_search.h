@@ -20,20 +20,14 @@
 #include <optional>
 #include <vector>
 
-#include "board.h"
-#include "game.h"
-#include "move.h"
+#include "core/move.h"
+#include "core/position.h"
 
 namespace vexa {
 
-// A position to search: the board, both sides' stocks and who is to move.
-struct SearchPosition {
-  BoardCells board{};
-  Stocks pieces{};
-  Stocks blockers{};
-  Side mover = Cpu;
-  Side opponent = Player1;
-};
+// The computer player's visible thinking time before every move; Master
+// searches during it.
+constexpr int kThinkingPauseMs = 1000;
 
 struct SearchLimits {
   // Worker threads; 0 for one per core.
@@ -41,15 +35,25 @@ struct SearchLimits {
   // The search ends when this time has passed, or after this many playouts
   // (all threads together), whichever comes first. One of them must be set;
   // by default it is the second of the computer player's thinking pause.
-  std::optional<std::chrono::milliseconds> time = std::chrono::milliseconds(1000);
+  std::optional<std::chrono::milliseconds> time = std::chrono::milliseconds(kThinkingPauseMs);
   std::optional<long> playouts;
   std::uint64_t seed = 0;
+};
+
+// What the search learnt of one turn it weighed.
+struct WeighedTurn {
+  std::vector<Move> turn;
+  long visits = 0;
+  double score = 0;  // the sum of the playouts' results for the mover, 1 a win
 };
 
 struct SearchResult {
   // The blockers in the order they are placed, then the piece; empty only
   // when no cell is left for a piece.
   std::vector<Move> turn;
+  // Every turn weighed, in the order they were generated, with the visits
+  // and scores of all threads together; empty when the choice was forced.
+  std::vector<WeighedTurn> weighed;
   long playouts = 0;
   int threads = 0;
   // The turns that were weighed; 1 when the choice was forced.
@@ -58,9 +62,44 @@ struct SearchResult {
   bool stopped = false;  // the stop flag ended it
 };
 
-// The turn for `position.mover`. Returns soon after `stop` becomes true.
-SearchResult SearchTurn(const SearchPosition& position, const SearchLimits& limits,
+// The turn for `mover` (one of the position's two sides). Returns soon
+// after `stop` becomes true.
+SearchResult SearchTurn(const Position& position, Side mover, const SearchLimits& limits,
                         const std::atomic<bool>& stop);
+
+// One search split into the shares of its workers, so that the search
+// runner's threads can work them; SearchTurn works them all at once. Each
+// share plays out with its own seed and statistics, merged by Result.
+class SearchJob {
+ public:
+  SearchJob(const Position& position, Side mover, const SearchLimits& limits);
+  int Workers() const { return workers_; }
+  // Plays out the worker's share of the budget; returns at the deadline, at
+  // the end of the share or soon after `stop` becomes true.
+  void Work(int worker, const std::atomic<bool>& stop);
+  // The choice, once every share has returned.
+  SearchResult Result(bool stopped) const;
+
+  // What one worker learnt about each turn.
+  struct Stats {
+    std::vector<double> score;
+    std::vector<long> visits;
+    long playouts = 0;
+    explicit Stats(std::size_t turns) : score(turns, 0.0), visits(turns, 0) {}
+  };
+
+ private:
+  long Share(int worker) const;
+
+  Position position_;
+  Side mover_;
+  SearchLimits limits_;
+  std::chrono::steady_clock::time_point start_;
+  std::optional<std::chrono::steady_clock::time_point> deadline_;
+  std::vector<std::vector<Move>> turns_;
+  int workers_ = 1;
+  std::vector<Stats> stats_;
+};
 
 // The worker threads a limit of 0 stands for.
 int CoreCount();

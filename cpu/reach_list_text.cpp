@@ -1,6 +1,6 @@
-#include "reach_list_text.h"
+#include "cpu/reach_list_text.h"
 
-#include "number_text.h"
+#include "core/number_text.h"
 
 namespace vexa {
 

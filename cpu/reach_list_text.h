@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "board.h"
-#include "cell_list.h"
-#include "reach_lists.h"
+#include "core/board.h"
+#include "cpu/cell_list.h"
+#include "cpu/reach_lists.h"
 
 namespace vexa {
 

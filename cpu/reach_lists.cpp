@@ -1,8 +1,8 @@
-#include "reach_lists.h"
+#include "cpu/reach_lists.h"
 
 #include <cstdint>
 
-#include "square_geometry.h"
+#include "core/square_geometry.h"
 
 namespace vexa {
 
@@ -101,19 +101,17 @@ static_assert(kCandidateCount < 65536, "candidate offsets are 16-bit");
 // Built by the compiler: immutable, shared by every program instance.
 constexpr CandidateTable kCandidates = BuildCandidateTable();
 
-}  // namespace
-
-void ListReaches(Side side, const BoardCells& board, ReachLists& lists) {
+// The enumeration, with the scope fixed at compile time so that the loop
+// tests nothing for it.
+template <PreReachScope scope>
+void Enumerate(Side side, const BoardCells& board, ReachLists& lists) {
   CellList& reach = lists.ReachList(side);
   CellList& pre_reach = lists.PreReachList(side);
   reach.Clear();
   pre_reach.Clear();
 
   std::uint8_t pieces[kCellCount];
-  int count = 0;
-  for (int cell = 0; cell < kCellCount; ++cell) {
-    if (board[cell] == side) pieces[count++] = static_cast<std::uint8_t>(cell);
-  }
+  const int count = CellsHolding(board, side, pieces);
 
   for (int p = 0; p < count; ++p) {
     const int row_start = pieces[p] * kCellCount;
@@ -134,12 +132,26 @@ void ListReaches(Side side, const BoardCells& board, ReachLists& lists) {
           if (at_l == side) {
             reach.Add(k);
           } else if (at_l == Empty) {
-            pre_reach.Add(k);
-            pre_reach.Add(l);
+            if constexpr (scope == PreReachScope::All) {
+              pre_reach.Add(k);
+              pre_reach.Add(l);
+            } else if (pre_reach.Empty()) {
+              pre_reach.Add(k);
+            }
           }
         }
       }
     }
+  }
+}
+
+}  // namespace
+
+void ListReaches(Side side, const BoardCells& board, ReachLists& lists, PreReachScope scope) {
+  if (scope == PreReachScope::All) {
+    Enumerate<PreReachScope::All>(side, board, lists);
+  } else {
+    Enumerate<PreReachScope::First>(side, board, lists);
   }
 }
 

@@ -5,8 +5,8 @@
 
 #include <array>
 
-#include "board.h"
-#include "cell_list.h"
+#include "core/board.h"
+#include "cpu/cell_list.h"
 
 namespace vexa {
 
@@ -36,6 +36,12 @@ class ReachLists {
 // Pre-reach cells are complete for squares whose two pieces are adjacent
 // corners; of the squares with the pieces on a diagonal only the upright
 // ones and the 45-degree ones with a vertical diagonal are examined.
-void ListReaches(Side side, const BoardCells& board, ReachLists& lists);
+//
+// With PreReachScope::First the pre-reach list holds only its first entry:
+// enough to tell whether there is one and which comes first, at a fraction
+// of the cost on an open board.
+enum class PreReachScope { All, First };
+void ListReaches(Side side, const BoardCells& board, ReachLists& lists,
+                 PreReachScope scope = PreReachScope::All);
 
 }  // namespace vexa

@@ -1,6 +1,6 @@
-#include "chat_line.h"
+#include "net/chat_line.h"
 
-#include "text_codec.h"
+#include "net/text_codec.h"
 
 namespace vexa::net {
 

@@ -1,7 +1,7 @@
-#include "game_message.h"
+#include "net/game_message.h"
 
-#include "leading_number.h"
-#include "text_codec.h"
+#include "net/leading_number.h"
+#include "net/text_codec.h"
 
 namespace vexa::net {
 namespace {

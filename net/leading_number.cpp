@@ -1,4 +1,4 @@
-#include "leading_number.h"
+#include "net/leading_number.h"
 
 #include <charconv>
 #include <climits>

@@ -1,11 +1,11 @@
-#include "online_session.h"
+#include "net/online_session.h"
 
 #include <QDeadlineTimer>
 #include <algorithm>
 
-#include "leading_number.h"
-#include "qt_await.h"
-#include "winsock_adapter.h"
+#include "net/leading_number.h"
+#include "net/qt_await.h"
+#include "net/winsock_adapter.h"
 
 namespace vexa::net {
 

@@ -13,12 +13,12 @@
 #include <QTimer>
 #include <functional>
 
-#include "chat_line.h"
-#include "echo_filter.h"
-#include "game.h"
-#include "game_message.h"
-#include "online_windows.h"
-#include "task.h"
+#include "core/game.h"
+#include "core/task.h"
+#include "net/chat_line.h"
+#include "net/echo_filter.h"
+#include "net/game_message.h"
+#include "net/online_windows.h"
 
 namespace vexa::net {
 

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "task.h"
+#include "core/task.h"
 
 namespace vexa::net {
 

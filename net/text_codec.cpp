@@ -1,4 +1,4 @@
-#include "text_codec.h"
+#include "net/text_codec.h"
 
 #include <QStringEncoder>
 

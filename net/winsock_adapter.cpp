@@ -1,4 +1,4 @@
-#include "winsock_adapter.h"
+#include "net/winsock_adapter.h"
 
 #include <QHostAddress>
 #include <QTcpServer>

@@ -3,9 +3,9 @@
 // The game and chat sockets of one program as the online code uses them:
 // messages and chat lines in code page 932, one write each.
 
-#include "online_windows.h"
-#include "text_codec.h"
-#include "winsock_adapter.h"
+#include "net/online_windows.h"
+#include "net/text_codec.h"
+#include "net/winsock_adapter.h"
 
 namespace vexa::net {
 

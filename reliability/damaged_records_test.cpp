@@ -25,9 +25,9 @@
 #include <optional>
 #include <random>
 
-#include "form1.h"
-#include "name_dialogs.h"
-#include "quiet_platform.h"
+#include "app/form1.h"
+#include "app/name_dialogs.h"
+#include "reliability/quiet_platform.h"
 
 namespace {
 

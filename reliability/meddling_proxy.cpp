@@ -27,7 +27,7 @@
 #include <random>
 #include <utility>
 
-#include "game_message.h"
+#include "net/game_message.h"
 
 namespace {
 

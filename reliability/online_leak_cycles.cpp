@@ -21,12 +21,12 @@
 #include <cstdio>
 #include <memory>
 
-#include "form1.h"
-#include "form4.h"
-#include "form5.h"
-#include "online_loopback.h"
-#include "program_instance.h"
-#include "quiet_platform.h"
+#include "app/drive/online_loopback.h"
+#include "app/drive/program_instance.h"
+#include "app/form1.h"
+#include "app/form4.h"
+#include "app/form5.h"
+#include "reliability/quiet_platform.h"
 
 namespace {
 

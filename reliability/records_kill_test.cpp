@@ -20,7 +20,7 @@
 #include <cstdio>
 #include <random>
 
-#include "records_file.h"
+#include "app/records_file.h"
 
 namespace {
 

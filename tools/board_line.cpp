@@ -1,4 +1,4 @@
-#include "board_line.h"
+#include "tools/board_line.h"
 
 #include <charconv>
 #include <sstream>

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "board.h"
+#include "core/board.h"
 
 namespace vexa::tools {
 

@@ -1,11 +1,10 @@
-#include "cpu_commands.h"
+#include "tools/cpu_commands.h"
 
 #include <iterator>
 
-#include "cpu_player.h"
-#include "game.h"
-#include "reach_lists.h"
-#include "silent_shell.h"
+#include "core/position.h"
+#include "cpu/choose_turn.h"
+#include "cpu/reach_lists.h"
 
 namespace vexa::tools {
 
@@ -67,23 +66,18 @@ std::optional<std::string> CpuMoveLine(const BoardLine& board, CpuStrength stren
     return std::nullopt;
   }
 
-  SilentShell shell;
-  shell.strength = strength;
-  Game game(shell);
-  ReachLists lists;
-  CpuPlayer cpu(game, lists, random);
-  cpu.SetMasterLimits(master);
   const Stocks pieces_left = {kPiecesPerSide, kPiecesPerSide, static_cast<std::int16_t>(*pieces),
                               kPiecesPerSide};
   const Stocks blockers_left = {kBlockersPerSide, kBlockersPerSide,
                                 static_cast<std::int16_t>(*blockers), kBlockersPerSide};
-  game.SetUpPosition(board.cells, pieces_left, blockers_left, Cpu);
-
-  Task<> move = cpu.CpuMove();
-  move.Resume();  // the silent shell never waits
+  const Position position =
+      Position::SetUp(Player1, Cpu, board.cells, pieces_left, blockers_left, Cpu);
+  SearchLimits limits = master;
+  ++limits.seed;  // the first search of a computer player
+  const std::vector<Move> turn = ChooseTurn(position, Cpu, strength, random, limits);
 
   std::string out;
-  for (const Move& placement : game.History()) {
+  for (const Move& placement : turn) {
     if (!out.empty()) out += ' ';
     out += (placement.kind == MoveKind::Blocker ? "B " : "P ") + std::to_string(placement.cell);
   }

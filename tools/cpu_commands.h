@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
-#include "board_line.h"
-#include "cell_source.h"
-#include "game_shell.h"
-#include "master_search.h"
+#include "core/game_shell.h"
+#include "cpu/cell_source.h"
+#include "cpu/master_search.h"
+#include "tools/board_line.h"
 
 namespace vexa::tools {
 

@@ -1,19 +1,19 @@
 #pragma once
 
 // Whole "VS CPU" games of one strength against another, without a window or
-// a pause. Strength A is the CPU of the game (side 3). Strength B plays
-// Player1's side: before each of its moves the board is relabelled (sides 1
-// and 3 swapped, with their stocks) into a second game where the same logic
-// moves as side 3, and its placements come back as Player1's clicks.
+// a pause: strength A plays the CPU's side (3), strength B Player1's, both
+// choosing through the computer player's chooser on one position.
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
-#include "cell_source.h"
-#include "cpu_player.h"
-#include "game.h"
-#include "master_search.h"
-#include "reach_lists.h"
-#include "silent_shell.h"
+#include "core/modes.h"
+#include "core/move.h"
+#include "core/position.h"
+#include "cpu/cell_source.h"
+#include "cpu/choose_turn.h"
+#include "cpu/master_search.h"
 
 namespace vexa::tools {
 
@@ -28,24 +28,23 @@ class SelfPlay {
 
   // One complete game, from its start to the result.
   SelfPlayResult PlayGame(bool a_moves_first);
-  // The game as it stands after PlayGame: its history and outcome.
-  const Game& LastGame() const { return game_; }
+  // The game PlayGame played last: its placements and how it ended.
+  const std::vector<Move>& LastHistory() const { return history_; }
+  const Outcome& LastOutcome() const { return *outcome_; }
 
  private:
-  void MovePlayer1();
+  std::vector<Move> ChooseFor(const Position& position, Side side);
 
   // One seeding for the whole run; both sides draw from it.
   SeededCellSource random_;
-
-  SilentShell shell_;  // the game itself, A's strength
-  Game game_{shell_};
-  ReachLists lists_;
-  CpuPlayer cpu_a_{game_, lists_, random_};
-
-  SilentShell mirror_shell_;  // B's moves, worked out as side 3
-  Game mirror_{mirror_shell_};
-  ReachLists mirror_lists_;
-  CpuPlayer cpu_b_{mirror_, mirror_lists_, random_};
+  TurnChooser chooser_;
+  CpuStrength a_;
+  CpuStrength b_;
+  // Master's limits for A and for B; each search takes the next seed.
+  SearchLimits master_a_;
+  SearchLimits master_b_;
+  std::vector<Move> history_;
+  std::optional<Outcome> outcome_;
 };
 
 }  // namespace vexa::tools

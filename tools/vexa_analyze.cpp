@@ -22,12 +22,13 @@
 #include <string>
 #include <vector>
 
-#include "board_line.h"
-#include "cell_source.h"
-#include "cpu_commands.h"
-#include "game_record.h"
-#include "self_play.h"
-#include "square_scan.h"
+#include "core/game.h"
+#include "core/game_record.h"
+#include "core/square_scan.h"
+#include "cpu/cell_source.h"
+#include "tools/board_line.h"
+#include "tools/cpu_commands.h"
+#include "tools/self_play.h"
 
 namespace vexa::tools {
 namespace {
@@ -154,23 +155,16 @@ std::string NowIso8601() {
 
 // One game of self-play as a record: B is Player1's side on the left, A the
 // CPU's on the right.
-GameRecord SelfPlayRecord(const Game& game, CpuStrength a, CpuStrength b) {
-  const Outcome outcome = game.Result().value_or(Outcome{0, EndReason::Abandoned, {}});
-  const std::vector<Move>& history = game.History();
-  GameRecord record;
-  record.headers = {
-      {"date", NowIso8601()},
-      {"mode", "VS CPU"},
-      {"left", std::string("Player1 (") + StrengthName(b) + ")"},
-      {"right", "CPU"},
-      {"strength", StrengthName(a)},
-      {"first", !history.empty() && history.front().side != Player1 ? "2" : "1"},
-      {"result", game.ResultText(outcome.winner)},
-      {"how", HowName(outcome.how)},
-      {"winner", std::to_string(RecordSide(outcome.winner))},
-  };
-  record.moves = RecordMoves(history);
-  return record;
+GameRecord SelfPlayRecord(const SelfPlay& play, CpuStrength a, CpuStrength b) {
+  const Outcome& outcome = play.LastOutcome();
+  return RecordOfGame({.date = NowIso8601(),
+                       .mode = GameMode::VsCpu,
+                       .left = std::string("Player1 (") + StrengthName(b) + ")",
+                       .right = "CPU",
+                       .strength = a,
+                       .history = &play.LastHistory(),
+                       .outcome = outcome,
+                       .result_text = ResultText(outcome.winner, GameMode::VsCpu, "", "")});
 }
 
 // The boards of a record after each placement, in the game's cell values,
@@ -290,7 +284,7 @@ int RunSelfPlay(const Arguments& args) {
       char name[32];
       std::snprintf(name, sizeof name, "game-%08ld.txt", game + 1);
       std::ofstream out(std::filesystem::path(records->second) / name, std::ios::binary);
-      out << WriteRecord(SelfPlayRecord(play.LastGame(), *a, *b));
+      out << WriteRecord(SelfPlayRecord(play, *a, *b));
       if (!out) {
         std::cerr << "vexa-analyze: cannot write " << name << " in " << records->second << '\n';
         return 1;

@@ -8,9 +8,9 @@
 #include <QTcpServer>
 #include <QTest>
 
-#include "form1.h"
-#include "form3.h"
-#include "form4.h"
+#include "app/form1.h"
+#include "app/form3.h"
+#include "app/form4.h"
 
 namespace vexa::app::testing {
 

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "form1.h"
+#include "app/form1.h"
 
 namespace vexa::app::testing {
 

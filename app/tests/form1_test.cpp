@@ -3,11 +3,11 @@
 
 #include <QLineEdit>
 
-#include "form2.h"
-#include "name_dialogs.h"
+#include "app/form2.h"
+#include "app/name_dialogs.h"
+#include "app/twips.h"
+#include "core/square_scan.h"
 #include "program_driver.h"
-#include "square_scan.h"
-#include "twips.h"
 
 namespace vexa::app {
 namespace {

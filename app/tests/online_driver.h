@@ -4,10 +4,10 @@
 // their windows: the host's and the guest's connection panels, their
 // connection dialogs and their settings dialogs.
 
-#include "form3.h"
-#include "form4.h"
-#include "form7.h"
-#include "online_loopback.h"
+#include "app/drive/online_loopback.h"
+#include "app/form3.h"
+#include "app/form4.h"
+#include "app/form7.h"
 #include "program_driver.h"
 
 namespace vexa::app::testing {

@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/square_scan.h"
 #include "online_driver.h"
-#include "square_scan.h"
 
 namespace vexa::app {
 namespace {

@@ -16,8 +16,8 @@
 #include <functional>
 #include <memory>
 
-#include "form1.h"
-#include "form5.h"
+#include "app/form1.h"
+#include "app/form5.h"
 
 namespace vexa::app::testing {
 

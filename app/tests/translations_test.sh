@@ -10,7 +10,7 @@ lupdate=$1 sources=$2 ts=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$ts" "$work/copy.ts"
-if ! "$lupdate" -silent -no-obsolete -locations none "$sources"/*.cpp "$sources"/*.h \
+if ! "$lupdate" -silent -no-obsolete -locations none -I "$sources/.." "$sources"/*.cpp "$sources"/*.h \
   -ts "$work/copy.ts" >"$work/log" 2>&1; then
   echo "FAIL lupdate failed:"; cat "$work/log"; exit 1
 fi

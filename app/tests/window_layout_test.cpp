@@ -12,8 +12,8 @@
 #include <QRadioButton>
 #include <QStyleOptionButton>
 
-#include "form2.h"
-#include "name_dialogs.h"
+#include "app/form2.h"
+#include "app/name_dialogs.h"
 #include "online_driver.h"
 
 namespace vexa::app {

@@ -9,7 +9,7 @@
 #include <QTest>
 #include <memory>
 
-#include "headless_player.h"
+#include "bot/headless_player.h"
 
 namespace vexa::bot {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "board.h"
-#include "game.h"
-#include "number_text.h"
+#include "core/board.h"
+#include "core/game.h"
+#include "core/number_text.h"
 
 namespace vexa {
 namespace {

@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "game.h"
-#include "game_record.h"
+#include "core/game.h"
+#include "core/game_record.h"
 #include "recording_shell.h"
 
 namespace vexa {

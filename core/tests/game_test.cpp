@@ -1,9 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "game.h"
+#include "core/game.h"
+#include "core/square_scan.h"
 #include "recording_shell.h"
-#include "square_scan.h"
 
 namespace vexa {
 namespace {

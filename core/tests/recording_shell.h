@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "game_shell.h"
-#include "number_text.h"
+#include "core/game_shell.h"
+#include "core/number_text.h"
 
 namespace vexa::testing {
 

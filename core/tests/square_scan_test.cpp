@@ -4,7 +4,7 @@
 #include <map>
 #include <set>
 
-#include "square_scan.h"
+#include "core/square_scan.h"
 
 namespace vexa {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/task.h"
 #include "recording_shell.h"
-#include "task.h"
 
 namespace vexa {
 namespace {

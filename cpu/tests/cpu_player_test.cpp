@@ -5,17 +5,16 @@
 #include <cstdio>
 #include <vector>
 
-#include "cpu_player.h"
-#include "game.h"
-#include "recording_shell.h"
-#include "square_scan.h"
+#include "core/game.h"
+#include "core/square_scan.h"
+#include "core/tests/recording_shell.h"
+#include "cpu/cpu_player.h"
 
 namespace vexa {
 namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
-using testing::Gate;
 using testing::RecordingShell;
 using testing::RunToEnd;
 
@@ -23,19 +22,6 @@ constexpr CpuStrength kEasy = CpuStrength::Easy;
 constexpr CpuStrength kNormal = CpuStrength::Normal;
 constexpr CpuStrength kHard = CpuStrength::Hard;
 constexpr CpuStrength kVeryHard = CpuStrength::VeryHard;
-
-// The recording shell that also counts, and can hold, the CPU's passes that
-// let events run.
-class CpuShell : public RecordingShell {
- public:
-  int events_let_run = 0;
-  bool hold_events = false;
-  Gate events_gate;
-  Task<> LetEventsRun() override {
-    ++events_let_run;
-    if (hold_events) co_await events_gate.Wait();
-  }
-};
 
 // Draws the scripted cells first, then seeded ones; keeps every draw.
 class ScriptedCells : public CellSource {
@@ -107,11 +93,11 @@ class CpuPlayerTest : public ::testing::Test {
     return static_cast<int>(std::count(game.Board().begin(), game.Board().end(), value));
   }
 
-  CpuShell shell;
+  RecordingShell shell;
   Game game{shell};
-  ReachLists lists;
+  SearchRunner runner;
   ScriptedCells random;
-  CpuPlayer cpu{game, lists, random};
+  CpuPlayer cpu{game, runner, random};
 };
 
 TEST_F(CpuPlayerTest, WinsAtOnceExceptAtEasyWhichOnlyDefends) {
@@ -215,12 +201,9 @@ TEST_F(CpuPlayerTest, OwnPreparationLooksAheadForTheMostReachCellsLaterAmongEqua
   EXPECT_THAT(Move(kHard), ElementsAre("P 61"));
   Setup({}, cpu_pieces);
   EXPECT_THAT(Move(kVeryHard), ElementsAre("P 61"));
-  // "Normal" takes the first entry; the instance's lists are not left
-  // describing a trial board.
+  // "Normal" takes the first entry.
   Setup({}, cpu_pieces);
   EXPECT_THAT(Move(kNormal), ElementsAre("P 15"));
-  EXPECT_EQ(lists.PreReachList(Cpu).Count(), 6);
-  EXPECT_TRUE(lists.ReachList(Cpu).Empty());
 }
 
 TEST_F(CpuPlayerTest, Player1sPreparationIsTakenFirstAndVeryHardPrefersItsExtension) {
@@ -237,20 +220,20 @@ TEST_F(CpuPlayerTest, Player1sPreparationIsTakenFirstAndVeryHardPrefersItsExtens
 
 TEST(InnerExtensionCell, TheHighestInnerPieceWithAFreeCellTwoToTheRight) {
   BoardCells board{};
-  EXPECT_EQ(InnerExtensionCell(board), std::nullopt);
+  EXPECT_EQ(InnerExtensionCell(board, Cpu), std::nullopt);
   board[24] = board[60] = Cpu;
-  EXPECT_EQ(InnerExtensionCell(board), 62);
+  EXPECT_EQ(InnerExtensionCell(board, Cpu), 62);
   board[62] = Blocker;
-  EXPECT_EQ(InnerExtensionCell(board), 26);
+  EXPECT_EQ(InnerExtensionCell(board, Cpu), 26);
 
   board = {};
   board[30] = Cpu;  // column 8
-  EXPECT_EQ(InnerExtensionCell(board), 32);
+  EXPECT_EQ(InnerExtensionCell(board, Cpu), 32);
   board = {};
   board[31] = Cpu;  // column 9: outside the inner block
   board[12] = Cpu;  // row 1
   board[60] = Player1;
-  EXPECT_EQ(InnerExtensionCell(board), std::nullopt);
+  EXPECT_EQ(InnerExtensionCell(board, Cpu), std::nullopt);
 }
 
 TEST_F(CpuPlayerTest, OnAnEmptyBoardHardAndUpDrawUntilTheInnerBlock) {
@@ -262,9 +245,7 @@ TEST_F(CpuPlayerTest, OnAnEmptyBoardHardAndUpDrawUntilTheInnerBlock) {
   for (CpuStrength strength : {kHard, kVeryHard}) {
     Setup({}, {});
     random.script = {1, 119, 60};
-    shell.events_let_run = 0;
     EXPECT_THAT(Move(strength), ElementsAre("P 60"));
-    EXPECT_EQ(shell.events_let_run, 3);  // once per draw
   }
 }
 
@@ -277,7 +258,6 @@ TEST_F(CpuPlayerTest, TheInnerBlockDrawGivesUpAfter2500EmptyCellsOutsideIt) {
   Setup({}, {});
   PutBlockers(inner);
   const BoardCells before = game.Board();
-  shell.events_let_run = 0;
 
   const auto placed = Move(kHard);
 
@@ -286,7 +266,6 @@ TEST_F(CpuPlayerTest, TheInnerBlockDrawGivesUpAfter2500EmptyCellsOutsideIt) {
     empty_draws += IsPlayableCell(cell) && before[cell] == Empty;
   EXPECT_EQ(empty_draws, kInnerDrawPatience + 1);
   EXPECT_THAT(placed, ElementsAre("P " + std::to_string(random.drawn.back())));
-  EXPECT_EQ(shell.events_let_run, static_cast<int>(random.drawn.size()));
 }
 
 TEST_F(CpuPlayerTest, ANewGameDuringThePauseDropsTheRestOfTheMove) {
@@ -334,24 +313,6 @@ TEST_F(CpuPlayerTest, ANewGameDuringTheJudgesPauseKeepsItsStocks) {
   EXPECT_THAT(shell.calls, ::testing::IsEmpty());
   EXPECT_EQ(game.PieceStock()[Cpu - 1], kPiecesPerSide);
   EXPECT_EQ(game.Turn(), Player1);
-}
-
-TEST_F(CpuPlayerTest, AnAbandonDuringTheInnerBlockDrawPlacesNothing) {
-  Setup({}, {});
-  shell.strength = kHard;
-  shell.hold_events = true;
-  random.script = {1};
-  Task<> move = cpu.CpuMove();
-  move.Resume();
-  ASSERT_TRUE(shell.events_gate.HasWaiting());
-  RunToEnd(game.AbandonGame());
-  shell.calls.clear();
-  shell.events_gate.Open();
-  ASSERT_TRUE(move.Done());
-  EXPECT_THAT(shell.calls, ::testing::IsEmpty());
-  EXPECT_EQ(BoardCount(Empty), kCellCount);
-  EXPECT_EQ(game.PieceStock()[Cpu - 1], kPiecesPerSide);
-  EXPECT_EQ(game.Turn(), NoTurn);
 }
 
 // Whole games through the board clicks. Player1 wins when it can; else it

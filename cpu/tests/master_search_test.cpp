@@ -8,10 +8,10 @@
 #include <thread>
 #include <utility>
 
-#include "cpu_player.h"
-#include "master_search.h"
-#include "reach_lists.h"
-#include "recording_shell.h"
+#include "core/tests/recording_shell.h"
+#include "cpu/cpu_player.h"
+#include "cpu/master_search.h"
+#include "cpu/reach_lists.h"
 
 namespace vexa {
 namespace {
@@ -27,17 +27,16 @@ BoardCells BoardWith(std::initializer_list<std::pair<int, CellValue>> cells) {
   return board;
 }
 
-SearchPosition PositionFor(const BoardCells& board, Side mover, int pieces = kPiecesPerSide,
-                           int blockers = kBlockersPerSide) {
-  SearchPosition p;
-  p.board = board;
-  p.pieces.fill(kPiecesPerSide);
-  p.blockers.fill(kBlockersPerSide);
-  p.pieces[mover - 1] = static_cast<std::int16_t>(pieces);
-  p.blockers[mover - 1] = static_cast<std::int16_t>(blockers);
-  p.mover = mover;
-  p.opponent = mover == Cpu ? Player1 : Cpu;
-  return p;
+// Sides 1 and 3, the mover with these stocks, the other with full ones.
+Position PositionFor(const BoardCells& board, Side mover, int pieces = kPiecesPerSide,
+                     int blockers = kBlockersPerSide) {
+  Stocks piece_stock;
+  Stocks blocker_stock;
+  piece_stock.fill(kPiecesPerSide);
+  blocker_stock.fill(kBlockersPerSide);
+  piece_stock[mover - 1] = static_cast<std::int16_t>(pieces);
+  blocker_stock[mover - 1] = static_cast<std::int16_t>(blockers);
+  return Position::SetUp(Player1, Cpu, board, piece_stock, blocker_stock, mover);
 }
 
 SearchLimits Playouts(long playouts, int threads = 1, std::uint64_t seed = 1) {
@@ -49,27 +48,24 @@ SearchLimits Playouts(long playouts, int threads = 1, std::uint64_t seed = 1) {
   return limits;
 }
 
-SearchResult Search(const SearchPosition& p, const SearchLimits& limits) {
+SearchResult Search(const Position& p, const SearchLimits& limits) {
   const std::atomic<bool> stop{false};
-  return SearchTurn(p, limits, stop);
+  return SearchTurn(p, p.ToMove(), limits, stop);
 }
 
 // The turn is one the rules allow: blockers within the stock, then one
 // piece, each on an empty playable cell; afterwards the board it leaves.
-BoardCells CheckLegal(const SearchPosition& p, const std::vector<Move>& turn) {
-  BoardCells board = p.board;
+BoardCells CheckLegal(Position p, const std::vector<Move>& turn) {
   EXPECT_FALSE(turn.empty());
-  if (turn.empty()) return board;
+  if (turn.empty()) return p.Board();
   EXPECT_EQ(turn.back().kind, MoveKind::Piece);
-  EXPECT_LE(static_cast<int>(turn.size()) - 1, p.blockers[p.mover - 1]);
   for (std::size_t n = 0; n < turn.size(); ++n) {
     const Move& m = turn[n];
-    EXPECT_EQ(m.side, p.mover);
     EXPECT_EQ(m.kind, n + 1 == turn.size() ? MoveKind::Piece : MoveKind::Blocker);
-    EXPECT_TRUE(IsPlayableCell(m.cell) && board[m.cell] == Empty) << "cell " << m.cell;
-    board[m.cell] = m.kind == MoveKind::Piece ? p.mover : std::int16_t{Blocker};
+    EXPECT_TRUE(p.IsLegal(m)) << "cell " << m.cell;
+    p.Play(m);
   }
-  return board;
+  return p.Board();
 }
 
 // Side 1's pieces with four reach cells, 48, 54, 16 and 104, and a pair of
@@ -101,20 +97,20 @@ TEST(MasterSearch, TakesItsWinningCellBeforeAnyDefence) {
 TEST(MasterSearch, ClosesEveryReachCellItsBlockersAndPieceCan) {
   ReachLists lists;
   // One reach cell: closed, by a blocker or by the piece.
-  const SearchPosition one = PositionFor(
+  const Position one = PositionFor(
       BoardWith({{24, Player1}, {26, Player1}, {46, Player1}, {60, Cpu}, {62, Cpu}}), Cpu);
   ListReaches(Player1, CheckLegal(one, Search(one, Playouts(2000)).turn), lists);
   EXPECT_TRUE(lists.ReachList(Player1).Empty());
 
   // Four with three blockers: the blockers and the piece close them all.
-  const SearchPosition four = PositionFor(kFourThreats, Cpu, kPiecesPerSide, 3);
+  const Position four = PositionFor(kFourThreats, Cpu, kPiecesPerSide, 3);
   const std::vector<Move> turn = Search(four, Playouts(2000)).turn;
   EXPECT_EQ(turn.size(), 4u);
   ListReaches(Player1, CheckLegal(four, turn), lists);
   EXPECT_TRUE(lists.ReachList(Player1).Empty());
 
   // Four with two blockers cannot all be closed: it closes three.
-  const SearchPosition lost = PositionFor(kFourThreats, Cpu, kPiecesPerSide, 2);
+  const Position lost = PositionFor(kFourThreats, Cpu, kPiecesPerSide, 2);
   ListReaches(Player1, CheckLegal(lost, Search(lost, Playouts(2000)).turn), lists);
   EXPECT_EQ(lists.ReachList(Player1).Count(), 1);
 }
@@ -129,35 +125,40 @@ TEST(MasterSearch, PlaysALegalTurnOnACrowdedBoard) {
     board[cell] = Player1;
   for (const int cell : {48, 1, 2, 118, 119})
     board[cell] = Empty;
-  const SearchPosition last = PositionFor(board, Cpu, 1, 0);
+  const Position last = PositionFor(board, Cpu, 1, 0);
   EXPECT_THAT(Search(last, Playouts(300)).turn, ElementsAre(PieceMove(Cpu, 48)));
 
   // Nothing to close: any of the five, found by playouts that end when the
   // stocks do.
   board[48] = Blocker;
-  const SearchPosition free_cells = PositionFor(board, Cpu, 3, 1);
+  const Position free_cells = PositionFor(board, Cpu, 3, 1);
   CheckLegal(free_cells, Search(free_cells, Playouts(300)).turn);
 }
 
 TEST(MasterSearch, RepeatsItsChoiceForASeedAndAPlayoutBudget) {
-  const SearchPosition p = PositionFor(
+  const Position p = PositionFor(
       BoardWith({{60, Player1}, {62, Player1}, {38, Cpu}, {50, Cpu}, {84, Blocker}}), Cpu);
   for (const int threads : {1, 2}) {
     const SearchResult first = Search(p, Playouts(3000, threads, 7));
     EXPECT_EQ(first.playouts, 3000);
     EXPECT_EQ(first.threads, threads);
+    // Every thread's visits are in the merged counts.
+    long visits = 0;
+    for (const WeighedTurn& weighed : first.weighed)
+      visits += weighed.visits;
+    EXPECT_EQ(visits, 3000);
     EXPECT_EQ(Search(p, Playouts(3000, threads, 7)).turn, first.turn);
   }
 }
 
 TEST(MasterSearch, StopsSoonAfterTheFlagWithALegalTurn) {
-  const SearchPosition p = PositionFor(BoardWith({{60, Player1}, {38, Cpu}}), Cpu);
+  const Position p = PositionFor(BoardWith({{60, Player1}, {38, Cpu}}), Cpu);
   SearchLimits limits;
   limits.time = 60s;
   limits.threads = 2;
   std::atomic<bool> stop{false};
   SearchResult result;
-  std::thread search([&] { result = SearchTurn(p, limits, stop); });
+  std::thread search([&] { result = SearchTurn(p, Cpu, limits, stop); });
   const auto asked = std::chrono::steady_clock::now();
   stop = true;
   search.join();
@@ -173,9 +174,9 @@ TEST(MasterSearch, TheCpuPlacesTheSearchedTurnAfterTheRestOfThePause) {
   shell.mode = GameMode::VsCpu;
   shell.strength = CpuStrength::Master;
   Game game(shell);
-  ReachLists lists;
+  SearchRunner runner;
   SeededCellSource random(1);
-  CpuPlayer cpu(game, lists, random);
+  CpuPlayer cpu(game, runner, random);
   cpu.SetMasterLimits(Playouts(200));
   game.SetUpPosition(BoardWith({{24, Player1}, {26, Player1}, {46, Player1}}), {19, 20, 20, 20},
                      {6, 6, 6, 6}, Cpu);

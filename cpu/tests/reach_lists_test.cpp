@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "reach_list_text.h"
-#include "reach_lists.h"
-#include "square_scan.h"
+#include "core/square_scan.h"
+#include "cpu/reach_list_text.h"
+#include "cpu/reach_lists.h"
 
 namespace vexa {
 namespace {

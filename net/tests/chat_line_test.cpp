@@ -1,10 +1,10 @@
-#include "chat_line.h"
+#include "net/chat_line.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "net/text_codec.h"
 #include "qt_print.h"
-#include "text_codec.h"
 
 namespace vexa::net {
 namespace {

@@ -1,13 +1,13 @@
-#include "game_message.h"
+#include "net/game_message.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <QList>
 #include <climits>
 
-#include "leading_number.h"
+#include "net/leading_number.h"
+#include "net/text_codec.h"
 #include "qt_print.h"
-#include "text_codec.h"
 
 namespace vexa::net {
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "chat_line.h"
-#include "game_message.h"
-#include "text_codec.h"
+#include "net/chat_line.h"
+#include "net/game_message.h"
+#include "net/text_codec.h"
 
 namespace vexa::net::fuzz {
 namespace {

@@ -11,12 +11,12 @@
 #include <iostream>
 #include <random>
 
-#include "board.h"
-#include "game_message.h"
+#include "core/board.h"
+#include "net/game_message.h"
+#include "net/text_codec.h"
 #include "qt_print.h"
 #include "read_fuzz_driver.h"
 #include "session_fuzz_driver.h"
-#include "text_codec.h"
 
 namespace vexa::net {
 namespace {

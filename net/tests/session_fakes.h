@@ -12,11 +12,11 @@
 #include <utility>
 #include <vector>
 
-#include "game.h"
-#include "game_message.h"
-#include "online_session.h"
-#include "recording_shell.h"
-#include "winsock_adapter.h"
+#include "core/game.h"
+#include "core/tests/recording_shell.h"
+#include "net/game_message.h"
+#include "net/online_session.h"
+#include "net/winsock_adapter.h"
 
 namespace vexa::net::fakes {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "game_message.h"
+#include "net/game_message.h"
 #include "session_fakes.h"
 
 namespace vexa::net::fuzz {

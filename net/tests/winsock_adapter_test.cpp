@@ -1,4 +1,4 @@
-#include "winsock_adapter.h"
+#include "net/winsock_adapter.h"
 
 #include <QtCore/qtestsupport_core.h>
 #include <gmock/gmock.h>
@@ -8,8 +8,8 @@
 #include <functional>
 #include <vector>
 
-#include "game_message.h"
-#include "text_codec.h"
+#include "net/game_message.h"
+#include "net/text_codec.h"
 
 namespace vexa::net {
 namespace {

@@ -1,0 +1,86 @@
+#pragma once
+
+// A position of a game between two sides: the board, both sides' stocks, the
+// side to move and, once the board has decided the game, its outcome. This
+// is the one place where a placement changes a cell or a stock and where a
+// square or the stocks end a game; everything that plays or replays a game
+// (the game on the screen, undo, the records' reader, the computer player,
+// Master's playouts, the tools and the headless player) plays through it.
+// A plain value: copying one costs a few hundred bytes.
+
+#include <array>
+#include <optional>
+
+#include "core/board.h"
+#include "core/move.h"
+
+namespace vexa {
+
+using Stocks = std::array<std::int16_t, 4>;  // by side - 1
+
+class Position {
+ public:
+  // An empty board and full stocks; `first` and `second` are the two sides
+  // (Player1 and the opponent of the mode, or the sides 1 and 2 of a record),
+  // `to_move` the one that begins.
+  Position(Side first, Side second, Side to_move);
+  // A board reached some other way (a tool's input, a test). Squares already
+  // complete on it are found again by the next judgement of their side.
+  static Position SetUp(Side first, Side second, const BoardCells& board, const Stocks& pieces,
+                        const Stocks& blockers, Side to_move);
+
+  const BoardCells& Board() const { return board_; }
+  const Stocks& PieceStock() const { return pieces_; }
+  const Stocks& BlockerStock() const { return blockers_; }
+  int Pieces(Side side) const { return pieces_[side - 1]; }
+  int Blockers(Side side) const { return blockers_[side - 1]; }
+  Side ToMove() const { return to_move_; }
+  Side First() const { return first_; }
+  Side Second() const { return second_; }
+  // The other of the two sides.
+  Side Opponent(Side side) const { return side == first_ ? second_ : first_; }
+  // How the board ended the game: a square or both piece stocks used up.
+  const std::optional<Outcome>& Result() const { return result_; }
+  int EmptyCells() const { return empty_cells_; }
+
+  // How the board ends the game after a piece of `side`: the side's square
+  // (the last one the judge's scan finds), else both piece stocks used up
+  // (more blockers left wins); nothing while the game goes on.
+  std::optional<Outcome> Verdict(Side side) const;
+
+  // The rules allow the move: the game goes on, the side is to move, the
+  // cell is playable and empty, and the side has such a stock left.
+  bool IsLegal(const Move& move) const;
+
+  // Makes the placement: the cell takes the piece or a blocker and the
+  // side's stock goes down. A piece is judged (its square, else both piece
+  // stocks used up) and passes the move to the opponent. The move is not
+  // checked: a caller taking moves from outside asks IsLegal first, or
+  // keeps a peer's breach of the rules as it came (a stock then runs below
+  // zero, and nothing is judged after the end).
+  void Play(const Move& move);
+  // Gives the move to one of the two sides without a placement: who begins,
+  // or who is to move again after placements were taken back.
+  void HandMoveTo(Side side);
+  // The move clock takes a blocker from the side's stock; the number left,
+  // below zero when there was none to take.
+  int ForfeitBlocker(Side side);
+
+ private:
+  Position() = default;
+  std::optional<Outcome> StockOutVerdict() const;
+
+  BoardCells board_{};
+  Stocks pieces_{};
+  Stocks blockers_{};
+  Side first_ = Player1;
+  Side second_ = Player2;
+  Side to_move_ = Player1;
+  std::int16_t empty_cells_ = 0;
+  // A set-up board may hold a square already: the judge then scans the
+  // whole board instead of the squares through the placed cell.
+  bool scan_whole_board_ = false;
+  std::optional<Outcome> result_;
+};
+
+}  // namespace vexa
