@@ -4,7 +4,6 @@
 // the program shares.
 
 #include <array>
-#include <bit>
 #include <cstdint>
 
 namespace vexa {
@@ -40,25 +39,6 @@ constexpr Color kBlack = 0x000000;
 constexpr Color kRed = 0x0000FF;
 constexpr Color kBlue = 0xFF0000;
 constexpr Color kWhite = 0xFFFFFF;
-
-// The cells holding `value`, in ascending order, into `out` (room for
-// kCellCount); the count. The board is first read into two bit masks, a
-// loop without branches or a running count: on a board of few pieces this
-// scan is most of what a reach listing costs.
-inline int CellsHolding(const BoardCells& board, std::int16_t value, std::uint8_t* out) {
-  std::uint64_t low = 0;
-  std::uint64_t high = 0;
-  for (int cell = 0; cell < 64; ++cell)
-    low |= std::uint64_t{board[cell] == value} << cell;
-  for (int cell = 64; cell < kCellCount; ++cell)
-    high |= std::uint64_t{board[cell] == value} << (cell - 64);
-  int count = 0;
-  for (; low != 0; low &= low - 1)
-    out[count++] = static_cast<std::uint8_t>(std::countr_zero(low));
-  for (; high != 0; high &= high - 1)
-    out[count++] = static_cast<std::uint8_t>(64 + std::countr_zero(high));
-  return count;
-}
 
 constexpr int Row(int cell) {
   return cell / kBoardSize;

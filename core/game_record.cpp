@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "core/square_scan.h"
+#include "core/position.h"
 
 namespace vexa {
 
@@ -42,54 +42,48 @@ std::optional<int> CellNumber(const std::string& word) {
   return value;
 }
 
-// Replays the moves by the rules; an empty string when every one is legal,
-// else what is wrong with move `bad`.
+// Replays the moves by the rules, telling what is wrong with a placement
+// they do not allow.
 class Replayer {
  public:
-  explicit Replayer(Side first) : to_move_(first) { positions.emplace_back(); }
+  explicit Replayer(Side first) : position_(1, 2, first) { Keep(); }
 
+  // An empty string when the move is legal (it is then played), else what
+  // is wrong with it.
   std::string Play(const Move& move) {
-    RecordPosition next = positions.back();
     const std::string side = std::to_string(move.side);
-    if (outcome) return "a placement after the end of the game";
-    if (move.side != to_move_) return "side " + side + " placed out of turn";
-    if (!IsPlayableCell(move.cell)) {
-      return "cell " + std::to_string(move.cell) + " is not a playable cell";
+    const std::string cell = std::to_string(move.cell);
+    if (position_.Result()) return "a placement after the end of the game";
+    if (move.side != position_.ToMove()) return "side " + side + " placed out of turn";
+    if (!IsPlayableCell(move.cell)) return "cell " + cell + " is not a playable cell";
+    if (position_.Board()[move.cell] != Empty) return "cell " + cell + " is taken";
+    if (move.kind == MoveKind::Blocker && position_.Blockers(move.side) == 0) {
+      return "side " + side + " has no blocker left";
     }
-    if (next.board[move.cell] != Empty) return "cell " + std::to_string(move.cell) + " is taken";
-    const int s = move.side - 1;
-    if (move.kind == MoveKind::Blocker) {
-      if (next.blockers[s] == 0) return "side " + side + " has no blocker left";
-      --next.blockers[s];
-      next.board[move.cell] = Blocker;
-    } else {
-      if (next.pieces[s] == 0) return "side " + side + " has no piece left";
-      --next.pieces[s];
-      next.board[move.cell] = move.side;
-      Judge(next, move.side);
-      to_move_ = move.side == 1 ? 2 : 1;
+    if (move.kind == MoveKind::Piece && position_.Pieces(move.side) == 0) {
+      return "side " + side + " has no piece left";
     }
-    positions.push_back(next);
+    position_.Play(move);
+    Keep();
     return {};
   }
 
+  const std::optional<Outcome>& Result() const { return position_.Result(); }
+
   std::vector<RecordPosition> positions;
-  std::optional<Outcome> outcome;
 
  private:
-  void Judge(const RecordPosition& position, Side side) {
-    const std::vector<SquareCorners> squares = ScanSquares(position.board, side);
-    if (!squares.empty()) {
-      outcome = Outcome{side, EndReason::Square, squares.back()};
-    } else if (position.pieces[0] == 0 && position.pieces[1] == 0) {
-      const int first = position.blockers[0];
-      const int second = position.blockers[1];
-      const Side winner = static_cast<Side>(first > second ? 1 : second > first ? 2 : 0);
-      outcome = Outcome{winner, EndReason::StockOut, {}};
+  void Keep() {
+    RecordPosition kept;
+    kept.board = position_.Board();
+    for (const Side side : {1, 2}) {
+      kept.pieces[side - 1] = position_.Pieces(side);
+      kept.blockers[side - 1] = position_.Blockers(side);
     }
+    positions.push_back(kept);
   }
 
-  Side to_move_;
+  Position position_;
 };
 
 }  // namespace
@@ -235,14 +229,14 @@ RecordReading ReadRecord(const std::string& text) {
   }
 
   // The ending the file names must be the one the board shows.
-  const bool board_ended = replay.outcome.has_value();
+  const bool board_ended = replay.Result().has_value();
   const bool names_board_ending = *how == EndReason::Square || *how == EndReason::StockOut;
-  if (board_ended != names_board_ending || (board_ended && replay.outcome->how != *how)) {
+  if (board_ended != names_board_ending || (board_ended && replay.Result()->how != *how)) {
     return fail(static_cast<int>(lines.size()),
                 "the placements do not end the game as \"how " + *record.Header("how") + "\" says");
   }
   reading.positions = std::move(replay.positions);
-  reading.board_outcome = replay.outcome;
+  reading.board_outcome = replay.Result();
   reading.record = std::move(record);
   return reading;
 }

@@ -23,6 +23,8 @@ Position Position::SetUp(Side first, Side second, const BoardCells& board, const
   p.to_move_ = to_move;
   for (int cell = 0; cell < kCellCount; ++cell)
     p.empty_cells_ += IsPlayableCell(cell) && board[cell] == Empty ? 1 : 0;
+  p.first_pieces_ = CellsHolding(board, first);
+  p.second_pieces_ = CellsHolding(board, second);
   p.scan_whole_board_ = !ScanSquares(board, first).empty() || !ScanSquares(board, second).empty();
   return p;
 }
@@ -36,11 +38,19 @@ bool Position::IsLegal(const Move& move) const {
 void Position::Play(const Move& move) {
   if (board_[move.cell] == Empty && IsPlayableCell(move.cell)) --empty_cells_;
   if (move.kind == MoveKind::Blocker) {
+    if (board_[move.cell] == first_) first_pieces_.Remove(move.cell);
+    if (board_[move.cell] == second_) second_pieces_.Remove(move.cell);
     board_[move.cell] = Blocker;
     --blockers_[move.side - 1];
     return;
   }
+  // A piece of the two sides is kept in their sets; on a cell taken twice
+  // (a peer breaking the rules) the board shows the last one.
+  if (board_[move.cell] == first_) first_pieces_.Remove(move.cell);
+  if (board_[move.cell] == second_) second_pieces_.Remove(move.cell);
   board_[move.cell] = move.side;
+  if (move.side == first_) first_pieces_.Add(move.cell);
+  if (move.side == second_) second_pieces_.Add(move.cell);
   --pieces_[move.side - 1];
   if (!result_) {
     // Without a square on the board before, a new one has the placed cell

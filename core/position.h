@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "core/board.h"
+#include "core/cell_set.h"
 #include "core/move.h"
 
 namespace vexa {
@@ -42,6 +43,10 @@ class Position {
   // How the board ended the game: a square or both piece stocks used up.
   const std::optional<Outcome>& Result() const { return result_; }
   int EmptyCells() const { return empty_cells_; }
+  // The cells holding the pieces of one of the two sides.
+  const CellSet& PiecesOf(Side side) const {
+    return side == first_ ? first_pieces_ : second_pieces_;
+  }
 
   // How the board ends the game after a piece of `side`: the side's square
   // (the last one the judge's scan finds), else both piece stocks used up
@@ -77,6 +82,8 @@ class Position {
   Side second_ = Player2;
   Side to_move_ = Player1;
   std::int16_t empty_cells_ = 0;
+  CellSet first_pieces_;
+  CellSet second_pieces_;
   // A set-up board may hold a square already: the judge then scans the
   // whole board instead of the squares through the placed cell.
   bool scan_whole_board_ = false;

@@ -1,5 +1,7 @@
 #include "core/square_scan.h"
 
+#include "core/cell_set.h"
+
 namespace vexa {
 
 namespace {
@@ -25,7 +27,7 @@ bool AcceptPair(const BoardCells& board, Side side, int i, int L, SquareCorners&
 
 std::vector<SquareCorners> ScanSquares(const BoardCells& board, Side side) {
   std::uint8_t pieces[kCellCount];
-  const int count = CellsHolding(board, side, pieces);
+  const int count = CellsHolding(board, side).Members(pieces);
   std::vector<SquareCorners> found;
   SquareCorners corners;
   for (int p = 0; p < count; ++p) {

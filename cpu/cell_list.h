@@ -49,6 +49,16 @@ class CellList {
     slots_[++count_] = 0;
   }
 
+  // Takes out the first entry; the others keep their order.
+  void RemoveFirst() {
+    assert(count_ > 0);
+    const int cell = slots_[0];
+    members_[cell / 64] &= ~(std::uint64_t{1} << (cell % 64));
+    for (int slot = 0; slot < count_; ++slot)
+      slots_[slot] = slots_[slot + 1];
+    --count_;
+  }
+
   void Clear() {
     slots_[0] = 0;
     count_ = 0;

@@ -79,13 +79,12 @@ std::vector<Move> ChooseTurn(const Position& position, Side me, CpuStrength stre
 }
 
 void TurnChooser::PlaceBlocker(int cell) {
-  board_[cell] = Blocker;
-  --blockers_left_;
+  scratch_.Play(BlockerMove(me_, cell));
   turn_.push_back(BlockerMove(me_, cell));
 }
 
 void TurnChooser::PlacePiece(int cell) {
-  board_[cell] = me_;
+  scratch_.Play(PieceMove(me_, cell));
   turn_.push_back(PieceMove(me_, cell));
 }
 
@@ -93,16 +92,18 @@ bool TurnChooser::BlockReaches() {
   const CellList& reach = lists_.ReachList(them_);
   while (!reach.Empty()) {
     const int cell = reach.First();
-    if (blockers_left_ <= 0) {
+    if (scratch_.Blockers(me_) <= 0) {
       // Out of blockers: the piece covers the first open cell, the others
       // stay open.
       PlacePiece(cell);
       return true;
     }
     // A blocker takes away the cell it stands on and can open none, so the
-    // loop ends after six blockers at most.
+    // loop ends after six blockers at most. The other reach cells keep
+    // their squares, so the list stays as it was without this one (its
+    // pre-reach part is listed again when it is needed).
     PlaceBlocker(cell);
-    ListReaches(them_, board_, lists_, PreReachScope::First);
+    lists_.ReachList(them_).RemoveFirst();
   }
   return false;
 }
@@ -111,32 +112,31 @@ std::vector<Move> TurnChooser::Choose(const Position& position, Side me, CpuStre
                                       CellSource& random) {
   me_ = me;
   them_ = position.Opponent(me);
-  blockers_left_ = position.Blockers(me);
-  board_ = position.Board();
+  scratch_ = position;
   turn_.clear();
 
-  ListReaches(me_, board_, lists_);
+  ListReaches(me_, scratch_, lists_);
   if (!lists_.ReachList(me_).Empty()) {
     if (strength != CpuStrength::Easy) {
       PlacePiece(lists_.ReachList(me_).First());
     } else {
       // "Easy" leaves its own winning cell alone and only defends.
-      ListReaches(them_, board_, lists_, PreReachScope::First);
-      if (!BlockReaches()) PlacePiece(DrawRandomCell(board_, random));
+      ListReaches(them_, scratch_, lists_, PreReachScope::First);
+      if (!BlockReaches()) PlacePiece(DrawRandomCell(scratch_.Board(), random));
     }
     return turn_;
   }
 
   // Of the opponent's pre-reach cells only the first matters, but for a
   // look-ahead that lists them again.
-  ListReaches(them_, board_, lists_, PreReachScope::First);
+  ListReaches(them_, scratch_, lists_, PreReachScope::First);
   const CellList& their_reach = lists_.ReachList(them_);
   bool placed = false;
   if (strength != CpuStrength::Easy && their_reach.Count() == 1) {
     // One open cell: a blocker keeps the piece free for the own preparation;
     // with nothing to prepare, or no blocker, the piece covers it.
     const int cell = their_reach.First();
-    if (!lists_.PreReachList(me_).Empty() && blockers_left_ > 0) {
+    if (!lists_.PreReachList(me_).Empty() && scratch_.Blockers(me_) > 0) {
       PlaceBlocker(cell);
     } else {
       PlacePiece(cell);
@@ -147,35 +147,36 @@ std::vector<Move> TurnChooser::Choose(const Position& position, Side me, CpuStre
   }
   if (placed) return turn_;
 
-  // Both sides' lists describe the board with this turn's blockers.
-  if (blockers_left_ != position.Blockers(me)) {
-    ListReaches(me_, board_, lists_);
-    ListReaches(them_, board_, lists_, PreReachScope::First);
-  }
-  PlacePiece(ChoosePieceCell(strength, random));
+  // The lists must describe the board with this turn's blockers.
+  const bool blocked = scratch_.Blockers(me_) != position.Blockers(me);
+  if (blocked) ListReaches(me_, scratch_, lists_);
+  PlacePiece(ChoosePieceCell(strength, random, blocked));
   return turn_;
 }
 
-int TurnChooser::ChoosePieceCell(CpuStrength strength, CellSource& random) {
+int TurnChooser::ChoosePieceCell(CpuStrength strength, CellSource& random, bool their_lists_stale) {
   const CellList& own_pre_reach = lists_.PreReachList(me_);
-  const CellList& their_pre_reach = lists_.PreReachList(them_);
   const bool hard = strength >= CpuStrength::Hard;
 
   if (!own_pre_reach.Empty()) return hard ? MostReachesLookAhead() : own_pre_reach.First();
 
+  if (their_lists_stale) ListReaches(them_, scratch_, lists_, PreReachScope::First);
+  const CellList& their_pre_reach = lists_.PreReachList(them_);
   if (!their_pre_reach.Empty()) {
-    if (!hard) return DrawRandomCell(board_, random);
+    if (!hard) return DrawRandomCell(scratch_.Board(), random);
     const LookAheadChoice choice = FewestOpposingReachesLookAhead();
     if (strength == CpuStrength::VeryHard && choice.score == 0) {
-      if (const std::optional<int> extension = InnerExtensionCell(board_, me_)) return *extension;
+      if (const std::optional<int> extension = InnerExtensionCell(scratch_.Board(), me_))
+        return *extension;
     }
     return choice.cell;
   }
 
-  if (!hard) return DrawRandomCell(board_, random);
+  if (!hard) return DrawRandomCell(scratch_.Board(), random);
   const int drawn = DrawRandomInnerCell(random);
   if (strength == CpuStrength::VeryHard) {
-    if (const std::optional<int> extension = InnerExtensionCell(board_, me_)) return *extension;
+    if (const std::optional<int> extension = InnerExtensionCell(scratch_.Board(), me_))
+      return *extension;
   }
   return drawn;
 }
@@ -189,7 +190,7 @@ int TurnChooser::MostReachesLookAhead() {
   for (const int cell : lists_.PreReachList(me_))
     opened_by_[cell].reset();
   std::uint8_t pieces[kCellCount];
-  const int count = CellsHolding(board_, me_, pieces);
+  const int count = scratch_.PiecesOf(me_).Members(pieces);
   for (int p = 0; p < count; ++p) {
     const int row_start = pieces[p] * kCellCount;
     for (int q = p + 1; q < count; ++q) {
@@ -198,7 +199,7 @@ int TurnChooser::MostReachesLookAhead() {
       for (int c = kPairSquares.first[pair]; c < end; ++c) {
         const int k = kPairSquares.corners[c].k;
         const int l = kPairSquares.corners[c].l;
-        if (board_[k] != Empty || board_[l] != Empty) continue;
+        if (scratch_.Board()[k] != Empty || scratch_.Board()[l] != Empty) continue;
         opened_by_[k].set(static_cast<std::size_t>(l));
         opened_by_[l].set(static_cast<std::size_t>(k));
       }
@@ -229,14 +230,13 @@ TurnChooser::LookAheadChoice TurnChooser::FewestOpposingReachesLookAhead() {
   // A piece of this side only takes reach cells from the opponent: with none
   // open, every candidate leaves none and the first one stands.
   if (lists_.ReachList(them_).Empty()) return {lists_.PreReachList(them_).First(), 0};
-  ListReaches(them_, board_, lists_);  // every candidate, not the first alone
+  ListReaches(them_, scratch_, lists_);  // every candidate, not the first alone
   const CellList& candidates = lists_.PreReachList(them_);
   LookAheadChoice choice{candidates.First(), kCellCount};
-  BoardCells trial = board_;
   for (const int cell : candidates) {
-    trial[cell] = me_;
+    Position trial = scratch_;
+    trial.Play(PieceMove(me_, cell));
     ListReaches(them_, trial, trial_lists_);
-    trial[cell] = Empty;
     // Only a strictly lower count replaces the choice: the earlier wins ties.
     const int score = trial_lists_.ReachList(them_).Count();
     if (score < choice.score) choice = {cell, score};
@@ -248,7 +248,7 @@ int TurnChooser::DrawRandomInnerCell(CellSource& random) const {
   int empty_draws = 0;
   for (;;) {
     const int cell = random.DrawCell();
-    if (IsPlayableCell(cell) && board_[cell] == Empty) {
+    if (IsPlayableCell(cell) && scratch_.Board()[cell] == Empty) {
       ++empty_draws;
       if (IsInnerBlockCell(cell) || empty_draws > kInnerDrawPatience) return cell;
     }

@@ -45,7 +45,9 @@ class TurnChooser {
   bool BlockReaches();
   void PlaceBlocker(int cell);
   void PlacePiece(int cell);
-  int ChoosePieceCell(CpuStrength strength, CellSource& random);
+  // `their_lists_stale`: blockers were placed since the opponent's lists
+  // were made.
+  int ChoosePieceCell(CpuStrength strength, CellSource& random, bool their_lists_stale);
   // Hard and up: the own pre-reach cell that leaves the most reach cells,
   // the later one among equals.
   int MostReachesLookAhead();
@@ -58,8 +60,7 @@ class TurnChooser {
 
   Side me_ = Cpu;
   Side them_ = Player1;
-  int blockers_left_ = 0;
-  BoardCells board_{};  // the position's board as this turn changes it
+  Position scratch_{Player1, Cpu, Player1};  // the position as this turn changes it
   std::vector<Move> turn_;
   ReachLists lists_;
   ReachLists trial_lists_;

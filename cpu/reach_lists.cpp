@@ -104,14 +104,14 @@ constexpr CandidateTable kCandidates = BuildCandidateTable();
 // The enumeration, with the scope fixed at compile time so that the loop
 // tests nothing for it.
 template <PreReachScope scope>
-void Enumerate(Side side, const BoardCells& board, ReachLists& lists) {
+void Enumerate(Side side, const BoardCells& board, const CellSet& own, ReachLists& lists) {
   CellList& reach = lists.ReachList(side);
   CellList& pre_reach = lists.PreReachList(side);
   reach.Clear();
   pre_reach.Clear();
 
   std::uint8_t pieces[kCellCount];
-  const int count = CellsHolding(board, side, pieces);
+  const int count = own.Members(pieces);
 
   for (int p = 0; p < count; ++p) {
     const int row_start = pieces[p] * kCellCount;
@@ -145,14 +145,23 @@ void Enumerate(Side side, const BoardCells& board, ReachLists& lists) {
   }
 }
 
+void ListFrom(Side side, const BoardCells& board, const CellSet& own, ReachLists& lists,
+              PreReachScope scope) {
+  if (scope == PreReachScope::All) {
+    Enumerate<PreReachScope::All>(side, board, own, lists);
+  } else {
+    Enumerate<PreReachScope::First>(side, board, own, lists);
+  }
+}
+
 }  // namespace
 
 void ListReaches(Side side, const BoardCells& board, ReachLists& lists, PreReachScope scope) {
-  if (scope == PreReachScope::All) {
-    Enumerate<PreReachScope::All>(side, board, lists);
-  } else {
-    Enumerate<PreReachScope::First>(side, board, lists);
-  }
+  ListFrom(side, board, CellsHolding(board, side), lists, scope);
+}
+
+void ListReaches(Side side, const Position& position, ReachLists& lists, PreReachScope scope) {
+  ListFrom(side, position.Board(), position.PiecesOf(side), lists, scope);
 }
 
 }  // namespace vexa

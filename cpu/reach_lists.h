@@ -6,6 +6,8 @@
 #include <array>
 
 #include "core/board.h"
+#include "core/cell_set.h"
+#include "core/position.h"
 #include "cpu/cell_list.h"
 
 namespace vexa {
@@ -42,6 +44,9 @@ class ReachLists {
 // of the cost on an open board.
 enum class PreReachScope { All, First };
 void ListReaches(Side side, const BoardCells& board, ReachLists& lists,
+                 PreReachScope scope = PreReachScope::All);
+// The same for one of a position's two sides, whose pieces it knows.
+void ListReaches(Side side, const Position& position, ReachLists& lists,
                  PreReachScope scope = PreReachScope::All);
 
 }  // namespace vexa
