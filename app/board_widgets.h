@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "core/board.h"
+#include "app/board_paint.h"
 
 namespace vexa::app {
 

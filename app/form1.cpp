@@ -153,7 +153,7 @@ void Form1::Label1_MouseDown(int index, int button) {
   // A record on show is only looked at.
   if (replay_) return;
   client->setFocus();
-  Start(game.PlaceFromClick(index, button));
+  Start(game.PlaceLocal(index, button == kLeftButton ? MoveKind::Piece : MoveKind::Blocker));
 }
 
 void Form1::Option1_Click(int index) {
@@ -233,7 +233,7 @@ Task<> Form1::AskToQuit() {
   const auto answer = co_await ShowMessageBox(this, tr("終了しますか？"), QMessageBox::Question,
                                               QMessageBox::Yes | QMessageBox::No, kQuitTitle);
   if (answer != QMessageBox::Yes) co_return;
-  co_await CloseConnection();
+  co_await online_.CloseConnection();
   // The game ends with the program: a search for it stops, its move is dropped.
   game.InterruptGame();
   quit_confirmed_ = true;

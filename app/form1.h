@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/board_paint.h"
 #include "app/board_widgets.h"
 #include "app/language.h"
 #include "app/records_file.h"
@@ -207,33 +208,20 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   bool CpuMovesFirst() const override;
   bool Player1MovesFirst() const override;
   std::string LocalPlayerName() const override;
+  void GameStarted(GameMode mode) override;
+  void BoardReset() override;
   void MovePlayed(const Move& move) override;
-  void PaintCell(int cell, Color color) override;
-  void HidePieceMarker(int index) override;
-  void HideBlockerMarker(int index) override;
-  void ShowAllMarkers() override;
-  void SetTurnMarkers(bool left_on, bool right_on) override;
-  void SetSideCaptions(const std::string& left, const std::string& right) override;
-  void DrawOutline(const OutlineEnds& ends, Color color) override;
-  void HideOutline() override;
-  void HideClockDisplay() override;
-  void SetCoordinateReadout(const std::string& text) override;
+  void StocksChanged() override;
+  void MoveHandedTo(Side side) override;
+  void SquareFound(const SquareCorners& square, Side side) override;
+  void GameEnded(const Outcome& outcome) override;
+  void RecordsChanged() override;
+  void CellClicked(int cell) override;
   void SetOptionControls(PanelCode panel_code, bool editable) override;
   void EnableOptionPanel() override;
-  void SaveRecords() override;
-  void ShowRecords() override;
   Task<> Pause(int milliseconds) override;
-  Task<> LetEventsRun() override;
-  void GameEnded(const Outcome& outcome) override;
-  void SetResultText(const std::string& text) override;
-  Task<> ShowResultDialog() override;
+  Task<> ShowResult(const std::string& text) override;
   Task<> ShowSettingsDialog() override;
-  void SendPiece(int cell) override;
-  void SendBlocker(int cell) override;
-  void AskForSettings() override;
-  Task<> CloseConnection() override;
-  void StartMoveClock() override;
-  void StopMoveClock() override;
 
   // --- net::OnlineWindows.
   void SelectFirstMover(int index) override;
@@ -246,7 +234,9 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void DiscardSettingsDialog() override;
   void ClearWayForSettings() override;
   Task<> TellOpponentLeft() override;
+  void SetSideCaptions(const QString& left, const QString& right) override;
   void ShowClockSeconds(int seconds) override;
+  void HideClockDisplay() override;
   void Beep() override;
   void AppendChatLine(const QString& line) override;
   void ConnectionEnded() override;
@@ -257,6 +247,18 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void changeEvent(QEvent* event) override;
 
  private:
+  // The board's widgets: cells, stock markers, outline.
+  void PaintCell(int cell, Color color);
+  void ShowBoard(const BoardCells& board);
+  // The markers of the left and the right panel's stocks.
+  void ShowStocks(const int (&pieces)[2], const int (&blockers)[2]);
+  void ShowGameBoard();
+  void ShowGameStocks();
+  void DrawOutline(const OutlineEnds& ends, Color color);
+  void HideOutline();
+  void SaveRecords();
+  void ShowRecords();
+
   void BuildBoard();
   void BuildSidePanels();
   void BuildOptionPanel();

@@ -318,9 +318,9 @@ Task<> Form1::OpenRecordFile(QString path) {
       Replay{std::move(*reading.record), std::move(reading.positions), reading.board_outcome, 0};
   hint_.clear();
   SetOptionControls(PanelCode::GameRunning, false);
-  SetTurnMarkers(false, false);
-  SetSideCaptions(replay_->record.Header("left").value_or("1"),
-                  replay_->record.Header("right").value_or("2"));
+  MoveHandedTo(0);
+  SetSideCaptions(QString::fromStdString(replay_->record.Header("left").value_or("1")),
+                  QString::fromStdString(replay_->record.Header("right").value_or("2")));
   ShowReplayStep(static_cast<int>(replay_->record.moves.size()));
 }
 
@@ -329,18 +329,12 @@ void Form1::ShowReplayStep(int step) {
   step = std::clamp(step, 0, static_cast<int>(replay_->record.moves.size()));
   replay_->step = step;
   const RecordPosition& position = replay_->positions[static_cast<std::size_t>(step)];
-  for (int cell = 0; cell < kCellCount; ++cell)
-    PaintCell(cell, CellColor(position.board[cell]));
-  for (int side = 0; side < 2; ++side) {
-    for (int i = 0; i < kPiecesPerSide; ++i)
-      Label5[i + side * kPiecesPerSide]->setVisible(i < position.pieces[side]);
-    for (int i = 0; i < kBlockersPerSide; ++i)
-      Label2[i + side * kBlockersPerSide]->setVisible(i < position.blockers[side]);
-  }
+  ShowBoard(position.board);
+  ShowStocks(position.pieces, position.blockers);
   const bool at_end = step == static_cast<int>(replay_->record.moves.size());
   if (at_end && replay_->board_outcome && replay_->board_outcome->square) {
     DrawOutline(OutlineOf(*replay_->board_outcome->square),
-                replay_->board_outcome->winner == 1 ? kRed : kBlue);
+                OutlineColor(replay_->board_outcome->winner));
   } else {
     HideOutline();
   }

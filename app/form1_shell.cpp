@@ -1,5 +1,6 @@
 // The main window as the rules see it: what they show and what they ask.
 
+#include "app/board_paint.h"
 #include "app/form1.h"
 #include "app/form5.h"
 #include "app/form7.h"
@@ -47,12 +48,58 @@ std::string Form1::LocalPlayerName() const {
   return PlayerNameBox()->text().toStdString();
 }
 
-void Form1::MovePlayed(const Move&) {
+// --- What happened in the game, shown ---------------------------------------------
+
+void Form1::GameStarted(GameMode mode) {
+  // An online game's panels carry the players' names, set by the session.
+  if (mode == GameMode::VsCpu) SetSideCaptions(QStringLiteral("Player1"), QStringLiteral("CPU"));
+  if (mode == GameMode::VsHuman) {
+    SetSideCaptions(QStringLiteral("Player1"), QStringLiteral("Player2"));
+  }
+}
+
+void Form1::BoardReset() {
+  // A new board, or one rebuilt by an undo: the marks follow it.
+  hint_.clear();
+  ShowGameBoard();
+  HideOutline();
+  UpdateAids();
+}
+
+void Form1::MovePlayed(const Move& move) {
+  PaintCell(move.cell, CellColor(game.Board()[move.cell]));
+  ShowGameStocks();
   // A hint still searching is for the position before this placement.
   if (hint_pending_) search_runner_.Stop();
   hint_.clear();
   UpdateAids();
 }
+
+void Form1::StocksChanged() {
+  ShowGameStocks();
+}
+
+void Form1::MoveHandedTo(Side side) {
+  // Side 1's lamp is on the left, the other side's on the right.
+  TurnMarker[0]->SetOn(side == Player1);
+  TurnMarker[1]->SetOn(side != 0 && side != Player1);
+  UpdateAids();
+}
+
+void Form1::SquareFound(const SquareCorners& square, Side side) {
+  DrawOutline(OutlineOf(square), OutlineColor(side));
+}
+
+void Form1::RecordsChanged() {
+  SaveRecords();
+  ShowRecords();
+}
+
+void Form1::CellClicked(int cell) {
+  Label3->setText(QString::fromStdString(CoordinateText(cell)));
+}
+
+// --- The board's widgets ------------------------------------------------------------
 
 void Form1::PaintCell(int cell, Color color) {
   QPalette palette = Label1[cell]->palette();
@@ -60,33 +107,36 @@ void Form1::PaintCell(int cell, Color color) {
   Label1[cell]->setPalette(palette);
 }
 
-void Form1::HidePieceMarker(int index) {
-  Label5[index]->setVisible(false);
+void Form1::ShowBoard(const BoardCells& board) {
+  for (int cell = 0; cell < kCellCount; ++cell)
+    PaintCell(cell, CellColor(board[cell]));
 }
 
-void Form1::HideBlockerMarker(int index) {
-  Label2[index]->setVisible(false);
+void Form1::ShowStocks(const int (&pieces)[2], const int (&blockers)[2]) {
+  // Side 1's markers come first; a stock below zero (a peer that broke the
+  // rules) shows none.
+  for (int side = 0; side < 2; ++side) {
+    for (int i = 0; i < kPiecesPerSide; ++i)
+      Label5[i + side * kPiecesPerSide]->setVisible(i < pieces[side]);
+    for (int i = 0; i < kBlockersPerSide; ++i)
+      Label2[i + side * kBlockersPerSide]->setVisible(i < blockers[side]);
+  }
 }
 
-void Form1::ShowAllMarkers() {
-  // A new board, or one rebuilt by an undo: the marks follow it.
-  hint_.clear();
-  UpdateAids();
-  for (QLabel* marker : Label2)
-    marker->setVisible(true);
-  for (QLabel* marker : Label5)
-    marker->setVisible(true);
+void Form1::ShowGameBoard() {
+  ShowBoard(game.Board());
+  ShowGameStocks();
 }
 
-void Form1::SetTurnMarkers(bool left_on, bool right_on) {
-  TurnMarker[0]->SetOn(left_on);
-  TurnMarker[1]->SetOn(right_on);
-  UpdateAids();
+void Form1::ShowGameStocks() {
+  const Position& p = game.CurrentPosition();
+  const Side other = p.Opponent(Player1);
+  ShowStocks({p.Pieces(Player1), p.Pieces(other)}, {p.Blockers(Player1), p.Blockers(other)});
 }
 
-void Form1::SetSideCaptions(const std::string& left, const std::string& right) {
-  Frame1[1]->setTitle(QString::fromStdString(right));
-  Frame1[0]->setTitle(QString::fromStdString(left));
+void Form1::SetSideCaptions(const QString& left, const QString& right) {
+  Frame1[1]->setTitle(right);
+  Frame1[0]->setTitle(left);
 }
 
 void Form1::DrawOutline(const OutlineEnds& ends, Color color) {
@@ -105,10 +155,6 @@ void Form1::HideOutline() {
 
 void Form1::HideClockDisplay() {
   ClockDisplay()->setVisible(false);
-}
-
-void Form1::SetCoordinateReadout(const std::string& text) {
-  Label3->setText(QString::fromStdString(text));
 }
 
 void Form1::SetOptionControls(PanelCode panel_code, bool editable) {
@@ -174,17 +220,9 @@ Task<> Form1::Pause(int milliseconds) {
   co_await Delay(pause_override_ ? *pause_override_ : milliseconds + 1);
 }
 
-Task<> Form1::LetEventsRun() {
-  co_await Delay(0);
-}
-
-void Form1::SetResultText(const std::string& text) {
+Task<> Form1::ShowResult(const std::string& text) {
   if (!form5_) form5_ = new Form5(this);
   form5_->Label1->setText(QString::fromStdString(text));
-}
-
-Task<> Form1::ShowResultDialog() {
-  if (!form5_) form5_ = new Form5(this);
   QPointer<Form5> form5 = form5_;
   const int how = co_await RunModal(form5);
   if (form5) form5->deleteLater();
@@ -193,30 +231,6 @@ Task<> Form1::ShowResultDialog() {
   if (how != Form5::kHidden && game.online.IsGuest && Option1[2]->isChecked()) {
     co_await ShowForm7();
   }
-}
-
-void Form1::SendPiece(int cell) {
-  online_.SendPiece(cell);
-}
-
-void Form1::SendBlocker(int cell) {
-  online_.SendBlocker(cell);
-}
-
-void Form1::AskForSettings() {
-  online_.AskForSettings();
-}
-
-Task<> Form1::CloseConnection() {
-  co_await online_.CloseConnection();
-}
-
-void Form1::StartMoveClock() {
-  online_.StartMoveClock();
-}
-
-void Form1::StopMoveClock() {
-  online_.StopMoveClock();
 }
 
 }  // namespace vexa::app

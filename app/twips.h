@@ -7,7 +7,7 @@
 #include <QRect>
 #include <cstdint>
 
-#include "core/board.h"  // kTwipsPerPixel
+#include "app/board_paint.h"  // kTwipsPerPixel
 
 namespace vexa::app {
 

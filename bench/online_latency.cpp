@@ -117,7 +117,7 @@ MoveTimes TimeOneMove(Form1& mover, Form1& other) {
   QTimer::singleShot(1000, &loop, &QEventLoop::quit);
 
   clock.start();
-  mover.Label1_MouseDown(cell, vexa::kLeftButton);
+  mover.Label1_MouseDown(cell, vexa::app::kLeftButton);
   loop.exec();
 
   other.Label1[cell]->removeEventFilter(&watch);

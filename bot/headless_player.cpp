@@ -15,13 +15,16 @@ using net::Winsock;
 HeadlessPlayer::HeadlessPlayer(BotOptions options, std::uint64_t seed)
     : options_(std::move(options)), cpu_(options_.strength, seed) {
   ConnectSockets();
+  game_.SetOnlineLink(this);
   session_.SetMessageObserver([this](const QString& message) {
     unanswered_.removeOne(net::ParseMessage(message).keyword);
     emit MessageHeard();
   });
 }
 
-HeadlessPlayer::~HeadlessPlayer() = default;
+HeadlessPlayer::~HeadlessPlayer() {
+  game_.SetOnlineLink(nullptr);
+}
 
 // --- The connection ------------------------------------------------------------
 
@@ -253,26 +256,33 @@ void HeadlessPlayer::DiscardSettingsDialog() {
 
 // --- Playing ------------------------------------------------------------------------
 
-void HeadlessPlayer::SetTurnMarkers(bool left_on, bool right_on) {
-  if (!left_on || right_on) return;
+void HeadlessPlayer::MoveHandedTo(Side side) {
+  if (side != Player1) return;
   // This side is to move. The move is made from the event loop, not inside
   // the handler that passed the turn; a newer turn supersedes an older one
   // still pausing.
   tasks_.Start(PlayTurn(++turn_number_));
 }
 
-void HeadlessPlayer::SetOptionControls(PanelCode panel_code, bool) {
-  if (panel_code == PanelCode::GameRunning) game_running_ = true;
+void HeadlessPlayer::GameStarted(GameMode) {
+  game_running_ = true;
+}
+
+void HeadlessPlayer::GameEnded(const Outcome& outcome) {
+  // A game the peer left is reported when the session tells so.
+  if (outcome.how == EndReason::PeerLeft || outcome.how == EndReason::Abandoned) return;
+  game_running_ = false;
+  ++games_finished_;
+  emit GameReported(GameLine(games_finished_, outcome, game_.Board()));
 }
 
 Task<> HeadlessPlayer::PlayTurn(int turn_number) {
   const Game::Watch watch = game_.WatchGame();
   co_await Delay(options_.pause_ms);
   if (turn_number != turn_number_ || !watch.StillCurrent() || game_.Turn() != Player1) co_return;
-  // Blockers first, then the piece, each as the click a person would make.
+  // Blockers first, then the piece, each placed as a person's would be.
   for (const Move& move : cpu_.ChooseTurn(game_)) {
-    co_await game_.PlaceFromClick(move.cell,
-                                  move.kind == MoveKind::Blocker ? kRightButton : kLeftButton);
+    co_await game_.PlaceLocal(move.cell, move.kind);
     if (!watch.StillCurrent()) break;
   }
 }
@@ -289,16 +299,7 @@ Task<> HeadlessPlayer::Pause(int milliseconds) {
   if (scaled > 0) co_await Delay(scaled);
 }
 
-Task<> HeadlessPlayer::LetEventsRun() {
-  co_await Delay(0);
-}
-
-Task<> HeadlessPlayer::ShowResultDialog() {
-  game_running_ = false;
-  ++games_finished_;
-  if (const std::optional<Outcome>& result = game_.Result()) {
-    emit GameReported(GameLine(games_finished_, *result, game_.Board()));
-  }
+Task<> HeadlessPlayer::ShowResult(const std::string&) {
   if (!game_.online.IsGuest) {
     // The host reads its result before it asks for the next game, as a
     // person closes the result dialog; the guest's judge, which pauses as

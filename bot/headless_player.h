@@ -32,7 +32,10 @@ constexpr int kConnectionEndedEarly = 3;
 constexpr int kJoinRetryMs = 10000;
 constexpr int kLastWordMs = 10000;
 
-class HeadlessPlayer : public QObject, public GameShell, public net::OnlineWindows {
+class HeadlessPlayer : public QObject,
+                       public GameShell,
+                       public OnlineLink,
+                       public net::OnlineWindows {
   Q_OBJECT
  public:
   HeadlessPlayer(BotOptions options, std::uint64_t seed);
@@ -62,29 +65,20 @@ class HeadlessPlayer : public QObject, public GameShell, public net::OnlineWindo
   bool CpuMovesFirst() const override { return false; }
   bool Player1MovesFirst() const override { return true; }
   std::string LocalPlayerName() const override { return options_.name.toStdString(); }
-  void MovePlayed(const Move&) override {}
-  void PaintCell(int, Color) override {}
-  void HidePieceMarker(int) override {}
-  void HideBlockerMarker(int) override {}
-  void ShowAllMarkers() override {}
-  void SetTurnMarkers(bool left_on, bool right_on) override;
-  void SetSideCaptions(const std::string&, const std::string&) override {}
-  void DrawOutline(const OutlineEnds&, Color) override {}
-  void HideOutline() override {}
-  void HideClockDisplay() override {}
-  void SetCoordinateReadout(const std::string&) override {}
-  void SetOptionControls(PanelCode panel_code, bool editable) override;
-  void EnableOptionPanel() override {}
-  // The bot keeps no records file.
-  void SaveRecords() override {}
-  void ShowRecords() override {}
+  // A game runs from its start to its result.
+  void GameStarted(GameMode mode) override;
+  // This side moves when the move is handed to it.
+  void MoveHandedTo(Side side) override;
+  // Each game's result is one reported line.
+  void GameEnded(const Outcome& outcome) override;
   Task<> Pause(int milliseconds) override;
-  Task<> LetEventsRun() override;
-  void GameEnded(const Outcome&) override {}
-  void SetResultText(const std::string&) override {}
-  Task<> ShowResultDialog() override;
+  // The host reads its result for a while before the next game.
+  Task<> ShowResult(const std::string& text) override;
   // The host after a game, and the guest on "Show" (both interfaces).
   Task<> ShowSettingsDialog() override;
+
+  // --- OnlineLink: the session's, except that after its last game the host
+  // leaves instead of asking for another.
   void SendPiece(int cell) override { session_.SendPiece(cell); }
   void SendBlocker(int cell) override { session_.SendBlocker(cell); }
   void AskForSettings() override;
@@ -103,7 +97,9 @@ class HeadlessPlayer : public QObject, public GameShell, public net::OnlineWindo
   void DiscardSettingsDialog() override;
   void ClearWayForSettings() override {}
   Task<> TellOpponentLeft() override;
+  void SetSideCaptions(const QString&, const QString&) override {}
   void ShowClockSeconds(int) override {}
+  void HideClockDisplay() override {}
   void Beep() override {}
   // Chat lines are read and dropped.
   void AppendChatLine(const QString&) override {}
@@ -148,7 +144,7 @@ class HeadlessPlayer : public QObject, public GameShell, public net::OnlineWindo
 
   bool connected_once_ = false;
   bool game_running_ = false;
-  // Counts the turns handed to this side; see SetTurnMarkers.
+  // Counts the turns handed to this side; see MoveHandedTo.
   int turn_number_ = 0;
   bool leaving_ = false;
   bool finished_ = false;

@@ -33,13 +33,6 @@ using BoardCells = std::array<std::int16_t, kCellCount>;
 constexpr int kPiecesPerSide = 20;
 constexpr int kBlockersPerSide = 6;
 
-// Colours are 24-bit values with red in the low byte.
-using Color = std::uint32_t;
-constexpr Color kBlack = 0x000000;
-constexpr Color kRed = 0x0000FF;
-constexpr Color kBlue = 0xFF0000;
-constexpr Color kWhite = 0xFFFFFF;
-
 constexpr int Row(int cell) {
   return cell / kBoardSize;
 }
@@ -61,36 +54,6 @@ constexpr int DistanceSquared(int a, int b) {
 
 constexpr bool IsInnerBlockCell(int cell) {
   return Row(cell) >= 2 && Row(cell) <= 8 && Column(cell) >= 2 && Column(cell) <= 8;
-}
-
-// Window geometry of the cell labels, in twips: the board is drawn from these
-// and the outline of a completed square ends at these points.
-constexpr int kCellLeft0 = 150;
-constexpr int kCellTop0 = 165;
-constexpr int kCellPitch = 480;
-constexpr int kCellExtent = 375;
-
-struct TwipPoint {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const TwipPoint&, const TwipPoint&) = default;
-};
-
-constexpr int CellLeft(int cell) {
-  return kCellLeft0 + kCellPitch * Column(cell);
-}
-constexpr int CellTop(int cell) {
-  return kCellTop0 + kCellPitch * Row(cell);
-}
-
-constexpr int kTwipsPerPixel = 15;  // 1440 per inch at 96 pixels per inch
-
-// Where an edge of the square outline meets a cell: 12 pixels right of and
-// 11 below the cell's top-left corner, the centre of its 25 x 25 pixels (one
-// pixel high of it), so the outline runs through the pieces and not along
-// their corners.
-constexpr TwipPoint OutlinePoint(int cell) {
-  return {CellLeft(cell) + 12 * kTwipsPerPixel, CellTop(cell) + 11 * kTwipsPerPixel};
 }
 
 }  // namespace vexa

@@ -1,35 +1,6 @@
 #include "core/game.h"
 
-#include "core/number_text.h"
-
 namespace vexa {
-
-OutlineEnds OutlineOf(const SquareCorners& square) {
-  const int corners[4] = {square.i, square.L, square.C2, square.C1};
-  OutlineEnds ends;
-  for (int edge = 0; edge < 4; ++edge) {
-    ends.from[edge] = OutlinePoint(corners[edge]);
-    ends.to[edge] = OutlinePoint(corners[(edge + 1) % 4]);
-  }
-  return ends;
-}
-
-Color CellColor(std::int16_t value) {
-  switch (value) {
-    case Empty:
-      return kBlack;
-    case Player1:
-      return kRed;
-    case Blocker:
-      return kWhite;
-    default:
-      return kBlue;
-  }
-}
-
-std::string CoordinateText(int cell) {
-  return "(" + NumberText(Column(cell)) + "," + NumberText(Row(cell)) + ")";
-}
 
 Side Game::OpponentSide() const {
   switch (shell_.Mode()) {
@@ -46,55 +17,35 @@ Side Game::OpponentSide() const {
 // --- Placements ----------------------------------------------------------------
 
 void Game::ApplyMove(const Move& move) {
-  const bool piece = move.kind == MoveKind::Piece;
   position_.Play(move);
-  shell_.PaintCell(move.cell, CellColor(piece ? move.side : Side{Blocker}));
-  const int per_side = piece ? kPiecesPerSide : kBlockersPerSide;
-  const int left = piece ? position_.Pieces(move.side) : position_.Blockers(move.side);
-  // A stock can only run below zero through a peer that breaks the rules;
-  // there is no marker to hide then. Side 1's markers come first.
-  if (left >= 0 && left < per_side) {
-    const int marker = move.side == Player1 ? left : left + per_side;
-    if (piece) {
-      shell_.HidePieceMarker(marker);
-    } else {
-      shell_.HideBlockerMarker(marker);
-    }
-  }
   history_.push_back(move);
   shell_.MovePlayed(move);
 }
 
 int Game::ForfeitBlocker(Side side) {
   const int left = position_.ForfeitBlocker(side);
-  if (left >= 0 && left < kBlockersPerSide) {
-    shell_.HideBlockerMarker(side == Player1 ? left : left + kBlockersPerSide);
-  }
+  shell_.StocksChanged();
   return left;
-}
-
-void Game::MarkTurn(Side side) {
-  shell_.SetTurnMarkers(side == Player1, side != Player1);
 }
 
 void Game::PassTurn(Side side) {
   turn_ = side;
   position_.HandMoveTo(side);
-  MarkTurn(side);
+  shell_.MoveHandedTo(side);
 }
 
-Task<> Game::PlaceFromClick(int cell, int button) {
+Task<> Game::PlaceLocal(int cell, MoveKind kind) {
   if (cell < 0 || cell >= kCellCount) co_return;
   const GameMode mode = shell_.Mode();
   // Only a person at this machine places by clicking: Player1, or Player2
   // in "VS Human".
   const Side mover = turn_;
   if ((mover == Player1 || mover == Player2) && Board()[cell] == Empty) {
-    if (button == kLeftButton) {
+    if (kind == MoveKind::Piece) {
       ApplyMove(PieceMove(mover, cell));
       if (mode == GameMode::VsOnline && mover == Player1) {
-        shell_.StopMoveClock();
-        shell_.SendPiece(cell);
+        link_->StopMoveClock();
+        link_->SendPiece(cell);
       }
       const bool ended = co_await CheckSquare(mover);
       if (!ended) {
@@ -103,10 +54,10 @@ Task<> Game::PlaceFromClick(int cell, int button) {
       }
     } else if (position_.Blockers(mover) > 0) {
       ApplyMove(BlockerMove(mover, cell));
-      if (mode == GameMode::VsOnline && mover == Player1) shell_.SendBlocker(cell);
+      if (mode == GameMode::VsOnline && mover == Player1) link_->SendBlocker(cell);
     }
   }
-  shell_.SetCoordinateReadout(CoordinateText(cell));
+  shell_.CellClicked(cell);
 }
 
 Task<> Game::PlayPeerPiece(int cell) {
@@ -114,7 +65,7 @@ Task<> Game::PlayPeerPiece(int cell) {
   const bool ended = co_await CheckSquare(Remote);
   if (ended) co_return;
   PassTurn(Player1);
-  if (online.ClockStyle == GameOption::Excite) shell_.StartMoveClock();
+  if (online.ClockStyle == GameOption::Excite) link_->StartMoveClock();
 }
 
 // --- The judge and the endings ---------------------------------------------------
@@ -150,7 +101,7 @@ Task<bool> Game::CheckSquare(Side side) {
     turn_ = NoTurn;
     co_await shell_.Pause(kJudgePauseMs);
     if (!watch.StillCurrent()) co_return true;
-    shell_.DrawOutline(OutlineOf(square), side_color_[side - 1]);
+    shell_.SquareFound(square, side);
   }
   const std::optional<Outcome> verdict = position_.Verdict(side);
   if (!verdict) co_return false;
@@ -162,27 +113,25 @@ Task<> Game::AnnounceResult(Outcome outcome) {
   const Watch watch = WatchGame();
   turn_ = NoTurn;
   // Nobody is to move any more: no panel says otherwise.
-  shell_.SetTurnMarkers(false, false);
+  shell_.MoveHandedTo(0);
   result_ = outcome;
   in_progress_ = false;
   shell_.GameEnded(outcome);
-  shell_.SetResultText(ResultText(outcome.winner));
   if (outcome.how == EndReason::StockOut) {
     // The blockers decide: no records counter changes.
     shell_.EnableOptionPanel();
   } else {
     ++(outcome.winner == Player1 ? records.Wins : records.Losses);
-    shell_.SaveRecords();
-    shell_.ShowRecords();
+    shell_.RecordsChanged();
   }
-  co_await shell_.ShowResultDialog();
+  co_await shell_.ShowResult(ResultText(outcome.winner));
 
   // A new game may have begun while the result was shown (online, the host's
   // next "Show" arrives then); its panel and settings are not ours to touch.
   if (!watch.StillCurrent()) co_return;
   const GameMode mode = shell_.Mode();
   if (mode == GameMode::VsOnline && !online.IsGuest) {
-    shell_.AskForSettings();
+    link_->AskForSettings();
     co_await shell_.ShowSettingsDialog();
   } else if (outcome.how == EndReason::Square || outcome.how == EndReason::StockOut) {
     // A loss on time leaves the guest's panel as it is: it waits for the host.
@@ -196,10 +145,7 @@ void Game::ClearBoard() {
   history_.clear();
   result_.reset();
   position_ = Position(Player1, OpponentSide(), Player1);
-  for (int cell = 0; cell < kCellCount; ++cell)
-    shell_.PaintCell(cell, CellColor(Empty));
-  shell_.ShowAllMarkers();
-  shell_.HideOutline();
+  shell_.BoardReset();
 }
 
 Task<> Game::StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mover) {
@@ -209,16 +155,15 @@ Task<> Game::StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mo
   in_progress_ = true;
   const Watch watch = WatchGame();
   ClearBoard();
-  side_color_ = {kRed, kBlue, kBlue, kBlue};
   // The clock of an online game that this one replaces stops with its
   // display: its ticks would otherwise take this game's blockers.
-  shell_.StopMoveClock();
+  link_->StopMoveClock();
   ++records.GamesPlayed;
 
   const GameMode mode = shell_.Mode();
+  shell_.GameStarted(mode);
   switch (mode) {
     case GameMode::VsCpu:
-      shell_.SetSideCaptions("Player1", "CPU");
       if (shell_.CpuMovesFirst()) {
         PassTurn(Cpu);
         if (cpu_ != nullptr) co_await cpu_->CpuMove();
@@ -229,21 +174,20 @@ Task<> Game::StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mo
       }
       break;
     case GameMode::VsHuman:
-      shell_.SetSideCaptions("Player1", "Player2");
       PassTurn(shell_.Player1MovesFirst() ? Player1 : Player2);
       break;
     case GameMode::VsOnline:
       if (fromMenu == StartedFrom::OnlineStart) {
         if (online_first_mover) turn_ = *online_first_mover;
         position_.HandMoveTo(turn_);
-        MarkTurn(turn_ == Player1 ? Player1 : Remote);
-        if (turn_ == Player1 && online.ClockStyle == GameOption::Excite) shell_.StartMoveClock();
+        shell_.MoveHandedTo(turn_ == Player1 ? Player1 : Remote);
+        if (turn_ == Player1 && online.ClockStyle == GameOption::Excite) link_->StartMoveClock();
       }
       break;
   }
 
   if (mode != GameMode::VsOnline) {
-    co_await shell_.CloseConnection();
+    co_await link_->CloseConnection();
     if (!watch.StillCurrent()) co_return;
   }
   shell_.SetOptionControls(PanelCode::GameRunning, false);
@@ -251,11 +195,11 @@ Task<> Game::StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mo
 
 Task<> Game::AbandonGame() {
   InterruptGame(EndReason::Abandoned);
-  shell_.StopMoveClock();
-  shell_.SetTurnMarkers(false, false);
+  link_->StopMoveClock();
+  shell_.MoveHandedTo(0);
   ClearBoard();
   shell_.SetOptionControls(PanelCodeOf(shell_.Mode()), true);
-  co_await shell_.CloseConnection();
+  co_await link_->CloseConnection();
 }
 
 void Game::InterruptGame(EndReason why) {
@@ -315,23 +259,13 @@ void Game::RestoreHistory(std::vector<Move> moves) {
   for (const Move& move : moves)
     position_.Play(move);
   history_ = std::move(moves);
-  for (int cell = 0; cell < kCellCount; ++cell)
-    shell_.PaintCell(cell, CellColor(Board()[cell]));
-  shell_.ShowAllMarkers();
-  for (const Side side : {Side{Player1}, OpponentSide()}) {
-    const int offset = side == Player1 ? 0 : 1;
-    for (int left = position_.Pieces(side); left < kPiecesPerSide; ++left)
-      shell_.HidePieceMarker(left + offset * kPiecesPerSide);
-    for (int left = position_.Blockers(side); left < kBlockersPerSide; ++left)
-      shell_.HideBlockerMarker(left + offset * kBlockersPerSide);
-  }
+  shell_.BoardReset();
 }
 
 void Game::SetUpPosition(const BoardCells& board, const Stocks& pieces, const Stocks& blockers,
                          Side turn) {
   position_ = Position::SetUp(Player1, OpponentSide(), board, pieces, blockers, turn);
   turn_ = turn;
-  side_color_ = {kRed, kBlue, kBlue, kBlue};
   history_.clear();
   result_.reset();
 }

@@ -44,11 +44,6 @@ struct OnlineState {
 // host's settings dialog or its "StTn" decided.
 enum class StartedFrom { OnlineStart = 0, Menu = 1 };
 
-// Mouse button codes of a click on a cell.
-constexpr int kLeftButton = 1;
-constexpr int kRightButton = 2;
-constexpr int kMiddleButton = 4;
-
 // The judge's pause per accepted pair of corners.
 constexpr int kJudgePauseMs = 800;
 
@@ -59,6 +54,8 @@ class Game {
   Game& operator=(const Game&) = delete;
 
   void SetCpuOpponent(CpuOpponent* cpu) { cpu_ = cpu; }
+  // The connection to the peer; without one, online steps do nothing.
+  void SetOnlineLink(OnlineLink* link) { link_ = link != nullptr ? link : &no_link_; }
   GameShell& Shell() { return shell_; }
 
   // --- The state.
@@ -68,7 +65,6 @@ class Game {
   Side Turn() const { return turn_; }
   const Stocks& PieceStock() const { return position_.PieceStock(); }
   const Stocks& BlockerStock() const { return position_.BlockerStock(); }
-  const std::array<Color, 4>& SideColor() const { return side_color_; }
   // The placements since the game started, in order.
   const std::vector<Move>& History() const { return history_; }
   // How the last game ended; nothing while it runs or after an abandon.
@@ -102,8 +98,9 @@ class Game {
   // The judge, after a piece of `side`. True when the game has ended, in
   // this call or earlier.
   Task<bool> CheckSquare(Side side);
-  // A mouse button pressed on a board cell.
-  Task<> PlaceFromClick(int cell, int button);
+  // A person at this machine chose a cell for a piece or a blocker (a click
+  // or a key); placed if it is their move and the cell is free.
+  Task<> PlaceLocal(int cell, MoveKind kind);
   // Starts a game. An online start takes its first mover from the host's
   // choice; without one the turn stays as it was.
   Task<> StartGame(StartedFrom fromMenu, std::optional<Side> online_first_mover = {});
@@ -152,15 +149,25 @@ class Game {
   // A game in progress stops without a result (an abandon, a new game over
   // it, the peer leaving): the shell hears of it if anything was placed.
   void ReportUnfinished(EndReason why);
-  // Marks the panel of the side to move; side 1 is on the left.
-  void MarkTurn(Side side);
+
   void ClearBoard();
 
   GameShell& shell_;
   CpuOpponent* cpu_ = nullptr;
+  // Without a peer: nothing to send, no clock.
+  class NoLink : public OnlineLink {
+   public:
+    void SendPiece(int) override {}
+    void SendBlocker(int) override {}
+    void AskForSettings() override {}
+    Task<> CloseConnection() override { co_return; }
+    void StartMoveClock() override {}
+    void StopMoveClock() override {}
+  };
+  NoLink no_link_;
+  OnlineLink* link_ = &no_link_;
   Position position_{Player1, Cpu, Player1};
   Side turn_ = NoGameYet;
-  std::array<Color, 4> side_color_{};  // outline colour by side - 1
   std::vector<Move> history_;
   std::optional<Outcome> result_;
   // Started, and not yet ended by a result or an interruption.
@@ -168,18 +175,9 @@ class Game {
   int game_number_ = 0;
 };
 
-// The outline of a square: its edges i-L, L-C2, C2-C1, C1-i.
-OutlineEnds OutlineOf(const SquareCorners& square);
-
-// The colour a cell of that value is painted in.
-Color CellColor(std::int16_t value);
-
 // What the result dialog says when `winner` has won (0: a draw): online the
 // local player's or the opponent's name with " Win".
 std::string ResultText(Side winner, GameMode mode, const std::string& local_name,
                        const std::string& opponent_name);
-
-// The readout of a clicked cell: "( 3, 2)" for cell 25.
-std::string CoordinateText(int cell);
 
 }  // namespace vexa

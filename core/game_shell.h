@@ -1,9 +1,10 @@
 #pragma once
 
-// Everything the rules must tell or ask outside themselves: the main window
-// and its dialogs, the records file, the game connection and the move clock.
-// The main window implements it; the tests implement it with a recorder.
-// Operations that wait return a Task the rules co_await.
+// What a game tells and asks outside itself, named after the game's events,
+// not after widgets: the main window turns each event into what the player
+// sees, the headless player and the tools listen to the few they need.
+// Every event has a default that does nothing, so an implementation names
+// only what it uses. Operations that wait return a Task the game co_awaits.
 
 #include <string>
 
@@ -13,11 +14,6 @@
 #include "core/task.h"
 
 namespace vexa {
-
-struct OutlineEnds {
-  TwipPoint from[4];
-  TwipPoint to[4];
-};
 
 class GameShell {
  public:
@@ -31,54 +27,56 @@ class GameShell {
   // The name the local player shows online (the connection panel's name box).
   virtual std::string LocalPlayerName() const = 0;
 
-  // --- The board and the side panels.
-  // A placement has been made (cell painted, stock marker hidden).
-  virtual void MovePlayed(const Move& move) = 0;
-  virtual void PaintCell(int cell, Color color) = 0;
-  // Piece markers 0..19 belong to side 1, 20..39 to the other side.
-  virtual void HidePieceMarker(int index) = 0;
-  // Blocker markers 0..5 belong to side 1, 6..11 to the other side.
-  virtual void HideBlockerMarker(int index) = 0;
-  virtual void ShowAllMarkers() = 0;
-  virtual void SetTurnMarkers(bool left_on, bool right_on) = 0;
-  virtual void SetSideCaptions(const std::string& left, const std::string& right) = 0;
-  virtual void DrawOutline(const OutlineEnds& ends, Color color) = 0;
-  virtual void HideOutline() = 0;
-  virtual void HideClockDisplay() = 0;
-  virtual void SetCoordinateReadout(const std::string& text) = 0;
+  // --- What happened. The game's state (Board(), the stocks, History())
+  // already shows it when the event is told.
+  // A game of this mode begins on an empty board.
+  virtual void GameStarted(GameMode) {}
+  // The board and the stocks were set as a whole: emptied for a new game or
+  // an abandon, or restored by an undo. No square is outlined any more.
+  virtual void BoardReset() {}
+  // One placement: its cell and its side's stock changed.
+  virtual void MovePlayed(const Move&) {}
+  // A stock changed without a placement: the move clock took a blocker.
+  virtual void StocksChanged() {}
+  // The move goes to `side`; 0 when nobody is to move.
+  virtual void MoveHandedTo(Side) {}
+  // The judge accepted a square of `side`: its outline is drawn.
+  virtual void SquareFound(const SquareCorners&, Side) {}
+  // A game has ended: with a result (before its dialog), or without one
+  // after at least one placement (abandoned, the peer gone). The game's
+  // History() still holds its placements.
+  virtual void GameEnded(const Outcome&) {}
+  // The local player's records changed: they are kept and shown.
+  virtual void RecordsChanged() {}
+  // A person at this machine clicked a cell (placed or not).
+  virtual void CellClicked(int) {}
 
   // --- The option panel: enabled by mode and by whether a game runs.
-  virtual void SetOptionControls(PanelCode panel_code, bool editable) = 0;
-  virtual void EnableOptionPanel() = 0;
-
-  // --- Records: the counters live in the game; these write and show them.
-  virtual void SaveRecords() = 0;
-  virtual void ShowRecords() = 0;
+  virtual void SetOptionControls(PanelCode, bool /*editable*/) {}
+  virtual void EnableOptionPanel() {}
 
   // --- Waits.
   // Lasts until more than `milliseconds` have passed (a tool or test may
   // make it shorter); pending events run meanwhile.
-  virtual Task<> Pause(int milliseconds) = 0;
-  // Lets pending events run once.
-  virtual Task<> LetEventsRun() = 0;
-  // A game has ended: with a result (before its dialog), or without one
-  // after at least one placement (abandoned, the peer gone). The game's
-  // History() still holds its placements.
-  virtual void GameEnded(const Outcome& outcome) = 0;
-  // The result dialog: its text, then its modal display until it is closed.
-  virtual void SetResultText(const std::string& text) = 0;
-  virtual Task<> ShowResultDialog() = 0;
+  virtual Task<> Pause(int /*milliseconds*/) { co_return; }
+  // The result dialog with this text, shown modally until it is closed.
+  virtual Task<> ShowResult(const std::string& /*text*/) { co_return; }
   // The host's online settings dialog, shown modally.
-  virtual Task<> ShowSettingsDialog() = 0;
+  virtual Task<> ShowSettingsDialog() { co_return; }
+};
 
-  // --- The game connection and the move clock.
+// The game connection and the move clock, as the game uses them; the online
+// session implements it. Without one, a game has no peer and no clock.
+class OnlineLink {
+ public:
+  virtual ~OnlineLink() = default;
   // The local player's piece or blocker, for the peer.
   virtual void SendPiece(int cell) = 0;
   virtual void SendBlocker(int cell) = 0;
   // The host asks the peer to open its settings dialog for the next game.
   virtual void AskForSettings() = 0;
-  // Tells a connected peer "EndG", waits for it to close its end, closes both
-  // sockets. Does nothing when no socket is open.
+  // Tells a connected peer "EndG", waits for it to close its end, closes
+  // both sockets. Does nothing when no socket is open.
   virtual Task<> CloseConnection() = 0;
   virtual void StartMoveClock() = 0;
   virtual void StopMoveClock() = 0;

@@ -21,6 +21,11 @@ OnlineSession::OnlineSession(Game& game, OnlineWindows& windows, GameLink& link,
     : game_(game), windows_(windows), link_(link), tasks_(tasks) {
   timer_.setObjectName(QStringLiteral("Timer1"));
   QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { tasks_.Start(ClockTick()); });
+  game_.SetOnlineLink(this);
+}
+
+OnlineSession::~OnlineSession() {
+  game_.SetOnlineLink(nullptr);
 }
 
 void OnlineSession::BeginConnection(bool as_guest) {
@@ -141,8 +146,8 @@ Task<> OnlineSession::OpenSettingsAsGuest(int connection) {
 }
 
 Task<> OnlineSession::StartGame(Side first_mover) {
-  GameShell& shell = game_.Shell();
-  shell.SetSideCaptions(shell.LocalPlayerName(), game_.online.OpponentName);
+  windows_.SetSideCaptions(QString::fromStdString(game_.Shell().LocalPlayerName()),
+                           QString::fromStdString(game_.online.OpponentName));
   game_.online.TimeLimit = ToTimeLimit(windows_.TimeLimitText());
   game_.online.ClockStyle = windows_.ExciteSelected() ? GameOption::Excite : GameOption::Normal;
   co_await game_.StartGame(StartedFrom::OnlineStart, first_mover);
@@ -281,8 +286,7 @@ void OnlineSession::GameStateChanged(int state) {
 Task<> OnlineSession::PeerLeft() {
   if (peer_gone_) co_return;
   peer_gone_ = true;
-  GameShell& shell = game_.Shell();
-  shell.SetOptionControls(PanelCode::VsOnline, true);
+  game_.Shell().SetOptionControls(PanelCode::VsOnline, true);
   if (link_.GameState() != Winsock::kClosed) link_.CloseGame();
   if (link_.ChatState() != Winsock::kClosed) link_.CloseChat();
   windows_.CloseSettingsDialog();
@@ -307,7 +311,7 @@ void OnlineSession::StartMoveClock() {
 void OnlineSession::StopMoveClock() {
   timer_.stop();
   clock_running_ = false;
-  game_.Shell().HideClockDisplay();
+  windows_.HideClockDisplay();
 }
 
 Task<> OnlineSession::ClockTick() {

@@ -33,9 +33,10 @@ class SessionChanges : public QObject {
   void Changed();
 };
 
-class OnlineSession {
+class OnlineSession : public OnlineLink {
  public:
   OnlineSession(Game& game, OnlineWindows& windows, GameLink& link, TaskGroup& tasks);
+  ~OnlineSession() override;
   OnlineSession(const OnlineSession&) = delete;
   OnlineSession& operator=(const OnlineSession&) = delete;
 
@@ -61,10 +62,10 @@ class OnlineSession {
   // --- What this side tells the peer. Nothing is sent once this side has
   // said "EndG".
   void SendName(const QString& name);
-  void SendPiece(int cell);
-  void SendBlocker(int cell);
+  void SendPiece(int cell) override;
+  void SendBlocker(int cell) override;
   // The host, after a game: the peer opens its settings dialog.
-  void AskForSettings();
+  void AskForSettings() override;
 
   // --- The settings dialog.
   // It is being loaded: the host asks the peer to open its own.
@@ -81,14 +82,14 @@ class OnlineSession {
 
   // --- Leaving: "EndG" to a connected peer, a bounded wait for it to close
   // its end, then both sockets closed.
-  Task<> CloseConnection();
+  Task<> CloseConnection() override;
   // A bounded wait for the peer's name, ending early when the connection is
   // gone. True when the name is there.
   Task<bool> WaitForOpponentName();
 
   // --- The move clock of "Excite" games.
-  void StartMoveClock();
-  void StopMoveClock();
+  void StartMoveClock() override;
+  void StopMoveClock() override;
   // One tick of the clock's timer.
   Task<> ClockTick();
   QTimer& MoveClockTimer() { return timer_; }

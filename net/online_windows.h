@@ -38,8 +38,12 @@ class OnlineWindows {
   virtual void ClearWayForSettings() = 0;
   virtual Task<> TellOpponentLeft() = 0;
 
+  // --- The side panels' captions of an online game: the two names.
+  virtual void SetSideCaptions(const QString& left, const QString& right) = 0;
+
   // --- The move clock.
   virtual void ShowClockSeconds(int seconds) = 0;
+  virtual void HideClockDisplay() = 0;
   virtual void Beep() = 0;
 
   // --- Chat and the end of a connection.

@@ -83,7 +83,7 @@ const char* Cycle(Form1& host, Form1& guest) {
     Form1& mover = move % 2 == 0 ? host : guest;
     if (!WaitFor([&] { return mover.game.Turn() == vexa::Player1; })) return "turn";
     mover.Label1_MouseDown(move % 2 == 0 ? host_cells[move / 2] : guest_cells[move / 2],
-                           vexa::kLeftButton);
+                           vexa::app::kLeftButton);
   }
   if (!CloseResult(host) || !CloseResult(guest)) return "result";
   Form4* settings = nullptr;

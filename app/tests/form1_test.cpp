@@ -214,7 +214,7 @@ TEST(Form1, TheTurnLampsShowTheSideToMoveAtAGlanceAndNobodyWhenBothAreOff) {
   EXPECT_GE(differing(left_to_move, left_before_any_game), 400);
 
   // Nobody to move: both panels look as the one that waits.
-  f.SetTurnMarkers(false, false);
+  f.MoveHandedTo(0);
   EXPECT_EQ(panel(0), left_before_any_game);
   EXPECT_EQ(panel(1), right_waiting);
 }

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "core/board.h"
-#include "core/game.h"
 #include "core/number_text.h"
 
 namespace vexa {
@@ -37,18 +34,6 @@ TEST(Board, TextsCarryABlankWhereTheSignWouldStand) {
   EXPECT_EQ(NumberText(48), " 48");
   EXPECT_EQ(NumberText(0), " 0");
   EXPECT_EQ(NumberText(-3), "-3");
-  EXPECT_EQ(CoordinateText(25), "( 3, 2)");
-  EXPECT_EQ(CoordinateText(120), "( 10, 10)");
-}
-
-TEST(Board, OutlinePointsAreTheCellsCentres) {
-  EXPECT_EQ(OutlinePoint(0), (TwipPoint{150 + 180, 165 + 165}));
-  // Every point lies in the middle third of its cell, far from the corners.
-  for (int cell = 0; cell < kCellCount; ++cell) {
-    const TwipPoint centre{CellLeft(cell) + kCellExtent / 2, CellTop(cell) + kCellExtent / 2};
-    EXPECT_LE(std::abs(OutlinePoint(cell).x - centre.x), kCellExtent / 6) << cell;
-    EXPECT_LE(std::abs(OutlinePoint(cell).y - centre.y), kCellExtent / 6) << cell;
-  }
 }
 
 }  // namespace

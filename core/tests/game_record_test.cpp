@@ -18,10 +18,10 @@ GameRecord PlayedRecord() {
   Game game(shell);
   RunToEnd(game.StartGame(StartedFrom::Menu));
   for (int cell : {12, 50, 13})
-    RunToEnd(game.PlaceFromClick(cell, kLeftButton));
-  RunToEnd(game.PlaceFromClick(60, kRightButton));
+    RunToEnd(game.PlaceLocal(cell, MoveKind::Piece));
+  RunToEnd(game.PlaceLocal(60, MoveKind::Blocker));
   for (int cell : {51, 23, 52, 24})
-    RunToEnd(game.PlaceFromClick(cell, kLeftButton));
+    RunToEnd(game.PlaceLocal(cell, MoveKind::Piece));
   GameRecord record;
   record.headers = {{"date", "2026-12-08T05:44:07"},
                     {"mode", "VS Human"},

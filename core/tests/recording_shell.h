@@ -1,8 +1,8 @@
 #pragma once
 
-// A GameShell for tests: it records every call as one line of text, so a
-// test can check what the rules told the window and in which order, and it
-// completes every wait at once unless the test holds the gate.
+// A GameShell for tests: it records every event as one line of text, so a
+// test can check what the game told and in which order, and it completes
+// every wait at once unless the test holds the gate.
 
 #include <coroutine>
 #include <cstdlib>
@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "core/game_shell.h"
-#include "core/number_text.h"
 
 namespace vexa::testing {
 
@@ -38,7 +37,9 @@ class Gate {
   std::vector<std::coroutine_handle<>> waiting_;
 };
 
-class RecordingShell : public GameShell {
+// Records the game's events and the online steps, one line of text each.
+// A test that wants the online steps recorded makes it the game's link too.
+class RecordingShell : public GameShell, public OnlineLink {
  public:
   GameMode mode = GameMode::VsHuman;
   CpuStrength strength = CpuStrength::VeryHard;
@@ -54,7 +55,7 @@ class RecordingShell : public GameShell {
   Gate result_gate;
 
   std::vector<std::string> calls;
-  // Every placement reported, in order; kept apart from the calls.
+  // Every placement reported, in order; also a call "Move SIDE P|B CELL".
   std::vector<Move> moves;
   // Every ending reported, in order; kept apart from the calls.
   std::vector<Outcome> endings;
@@ -75,53 +76,37 @@ class RecordingShell : public GameShell {
   bool Player1MovesFirst() const override { return player1_first; }
   std::string LocalPlayerName() const override { return local_name; }
 
-  void MovePlayed(const Move& move) override { moves.push_back(move); }
-  void PaintCell(int cell, Color color) override {
-    calls.push_back("Paint " + std::to_string(cell) + " " + std::to_string(color));
+  void GameStarted(GameMode m) override {
+    calls.push_back("Started " + std::to_string(static_cast<int>(m)));
   }
-  void HidePieceMarker(int index) override {
-    calls.push_back("HidePiece " + std::to_string(index));
+  void BoardReset() override { calls.push_back("BoardReset"); }
+  void MovePlayed(const Move& move) override {
+    moves.push_back(move);
+    calls.push_back("Move " + std::to_string(move.side) +
+                    (move.kind == MoveKind::Piece ? " P " : " B ") + std::to_string(move.cell));
   }
-  void HideBlockerMarker(int index) override {
-    calls.push_back("HideBlocker " + std::to_string(index));
+  void StocksChanged() override { calls.push_back("Stocks"); }
+  void MoveHandedTo(Side side) override { calls.push_back("Turn " + std::to_string(side)); }
+  void SquareFound(const SquareCorners& s, Side side) override {
+    calls.push_back("Square " + std::to_string(s.i) + "," + std::to_string(s.L) + "," +
+                    std::to_string(s.C2) + "," + std::to_string(s.C1) + " of " +
+                    std::to_string(side));
   }
-  void ShowAllMarkers() override { calls.push_back("ShowAllMarkers"); }
-  void SetTurnMarkers(bool left_on, bool right_on) override {
-    calls.push_back(std::string("TurnMarkers ") + (left_on ? "1" : "0") + (right_on ? "1" : "0"));
-  }
-  void SetSideCaptions(const std::string& left, const std::string& right) override {
-    calls.push_back("Captions " + left + "|" + right);
-  }
-  void DrawOutline(const OutlineEnds& ends, Color color) override {
-    std::string line = "Outline " + std::to_string(color);
-    for (int e = 0; e < 4; ++e) {
-      line += " " + std::to_string(ends.from[e].x) + "," + std::to_string(ends.from[e].y) + "-" +
-              std::to_string(ends.to[e].x) + "," + std::to_string(ends.to[e].y);
-    }
-    calls.push_back(line);
-  }
-  void HideOutline() override { calls.push_back("HideOutline"); }
-  void HideClockDisplay() override { calls.push_back("HideClock"); }
-  void SetCoordinateReadout(const std::string& text) override {
-    calls.push_back("Readout " + text);
-  }
+  void GameEnded(const Outcome& outcome) override { endings.push_back(outcome); }
+  void RecordsChanged() override { calls.push_back("Records"); }
+  void CellClicked(int cell) override { calls.push_back("Clicked " + std::to_string(cell)); }
   void SetOptionControls(PanelCode panel_code, bool editable) override {
     calls.push_back("Options " + std::to_string(static_cast<int>(panel_code)) +
                     (editable ? " 1" : " 0"));
   }
   void EnableOptionPanel() override { calls.push_back("EnablePanel"); }
-  void SaveRecords() override { calls.push_back("SaveRecords"); }
-  void ShowRecords() override { calls.push_back("ShowRecords"); }
 
   Task<> Pause(int milliseconds) override {
     calls.push_back("Pause " + std::to_string(milliseconds));
     if (hold_pauses) co_await pause_gate.Wait();
   }
-  Task<> LetEventsRun() override { co_return; }
-  void GameEnded(const Outcome& outcome) override { endings.push_back(outcome); }
-  void SetResultText(const std::string& text) override { calls.push_back("Result " + text); }
-  Task<> ShowResultDialog() override {
-    calls.push_back("ShowResult");
+  Task<> ShowResult(const std::string& text) override {
+    calls.push_back("Result " + text);
     if (hold_result) co_await result_gate.Wait();
   }
   Task<> ShowSettingsDialog() override {

@@ -42,6 +42,7 @@ class CpuPlayerTest : public ::testing::Test {
  protected:
   CpuPlayerTest() {
     shell.mode = GameMode::VsCpu;
+    game.SetOnlineLink(&shell);
     game.SetCpuOpponent(&cpu);
   }
 
@@ -109,10 +110,10 @@ TEST_F(CpuPlayerTest, WinsAtOnceExceptAtEasyWhichOnlyDefends) {
     EXPECT_EQ(game.Turn(), NoTurn);
     const auto calls = shell.Take();
     EXPECT_THAT(calls, Contains("Result You Lose"));
-    // The piece's marker goes with the placement, before the judge; the turn
-    // is not handed back.
-    EXPECT_THAT(calls, Contains("HidePiece 39"));
-    EXPECT_THAT(calls, ::testing::Not(Contains("TurnMarkers 10")));
+    // The placement comes before the judge; the turn is not handed back.
+    EXPECT_THAT(std::vector<std::string>(calls.begin(), calls.begin() + 3),
+                ElementsAre("Pause 1000", "Move 3 P 48", "Pause 800"));
+    EXPECT_THAT(calls, ::testing::Not(Contains("Turn 1")));
   }
   EXPECT_EQ(game.records.Losses, 3);
 
@@ -124,7 +125,7 @@ TEST_F(CpuPlayerTest, WinsAtOnceExceptAtEasyWhichOnlyDefends) {
   EXPECT_EQ(game.Board()[48], Empty);
   EXPECT_EQ(game.Turn(), Player1);
   // The move is handed back as on every other path.
-  EXPECT_THAT(shell.Take("TurnMarkers"), ElementsAre("TurnMarkers 10"));
+  EXPECT_THAT(shell.Take("Turn"), ElementsAre("Turn 1"));
   EXPECT_EQ(game.BlockerStock()[Cpu - 1], 5);
   EXPECT_EQ(game.PieceStock()[Cpu - 1], 19);
 
@@ -144,7 +145,7 @@ TEST_F(CpuPlayerTest, EasyOutOfBlockersAnnouncesTheSquareItsCoveringPieceComplet
   EXPECT_EQ(game.Turn(), NoTurn);
   const auto calls = shell.Take();
   EXPECT_THAT(calls, Contains("Result You Lose"));
-  EXPECT_THAT(calls, ::testing::Not(Contains("TurnMarkers 10")));
+  EXPECT_THAT(calls, ::testing::Not(Contains("Turn 1")));
 }
 
 TEST_F(CpuPlayerTest, OneOpenReachCellIsCoveredByABlockerOnlyWhenTheCpuHasSomethingToPrepare) {
@@ -153,13 +154,13 @@ TEST_F(CpuPlayerTest, OneOpenReachCellIsCoveredByABlockerOnlyWhenTheCpuHasSometh
   Setup({24, 26, 46}, {});
   EXPECT_THAT(Move(kNormal), ElementsAre("P 48"));
   EXPECT_EQ(game.Turn(), Player1);
-  EXPECT_THAT(shell.Take("TurnMarkers"), ElementsAre("TurnMarkers 10"));
+  EXPECT_THAT(shell.Take("Turn"), ElementsAre("Turn 1"));
 
   // With 80 and 82 (pre-reach cells 102, 104, 58, 60) a blocker covers it
   // and the piece prepares the first of them.
   Setup({24, 26, 46}, {80, 82});
   EXPECT_THAT(Move(kNormal), ElementsAre("B 48", "P 102"));
-  EXPECT_THAT(shell.Take("Hide"), ElementsAre("HideBlocker 11", "HidePiece 39"));
+  EXPECT_THAT(shell.Take("Move"), ElementsAre("Move 3 B 48", "Move 3 P 102"));
   EXPECT_EQ(game.BlockerStock()[Cpu - 1], 5);
 
   // Without a blocker left, the piece covers it after all.
@@ -174,8 +175,7 @@ TEST_F(CpuPlayerTest, SeveralReachCellsTakeOneBlockerEachWhileTheBlockersLast) {
   const auto player1 = {24, 26, 46, 80, 82, 102, 30, 32, 52};
   Setup(player1, {57, 59});
   EXPECT_THAT(Move(kNormal), ElementsAre("B 48", "B 54", "B 16", "B 104", "P 79"));
-  EXPECT_THAT(shell.Take("HideBlocker"),
-              ElementsAre("HideBlocker 11", "HideBlocker 10", "HideBlocker 9", "HideBlocker 8"));
+  EXPECT_EQ(game.BlockerStock()[Cpu - 1], 2);
 
   // Two blockers for four cells: the piece covers the third, 104 stays open.
   Setup(player1, {57, 59});
@@ -190,7 +190,6 @@ TEST_F(CpuPlayerTest, SeveralReachCellsTakeOneBlockerEachWhileTheBlockersLast) {
   SetCpuBlockers(0);
   EXPECT_THAT(Move(kEasy), ElementsAre("P 48"));
   EXPECT_EQ(game.BlockerStock()[Cpu - 1], 0);
-  EXPECT_THAT(shell.Take("HideBlocker"), ::testing::IsEmpty());
 }
 
 TEST_F(CpuPlayerTest, OwnPreparationLooksAheadForTheMostReachCellsLaterAmongEquals) {
@@ -272,7 +271,7 @@ TEST_F(CpuPlayerTest, ANewGameDuringThePauseDropsTheRestOfTheMove) {
   shell.strength = kNormal;  // its random draw does not wait
   shell.hold_pauses = true;
   RunToEnd(game.StartGame(StartedFrom::Menu));
-  Task<> click = game.PlaceFromClick(60, kLeftButton);
+  Task<> click = game.PlaceLocal(60, MoveKind::Piece);
   click.Resume();
   ASSERT_FALSE(click.Done());  // the CPU thinks
   EXPECT_EQ(game.Turn(), Cpu);
@@ -293,7 +292,7 @@ TEST_F(CpuPlayerTest, ANewGameDuringThePauseDropsTheRestOfTheMove) {
   EXPECT_EQ(game.PieceStock()[Cpu - 1], 19);
   EXPECT_EQ(game.Turn(), Player1);
   EXPECT_THAT(Placements(game.History()), ::testing::SizeIs(1));
-  EXPECT_THAT(shell.Take("HidePiece"), ElementsAre("HidePiece 39"));
+  EXPECT_THAT(shell.Take("Move"), ElementsAre(::testing::StartsWith("Move 3 P ")));
 }
 
 TEST_F(CpuPlayerTest, ANewGameDuringTheJudgesPauseKeepsItsStocks) {
@@ -328,7 +327,7 @@ class CpuGameTest : public CpuPlayerTest,
     ListReaches(Cpu, game.Board(), view);
     if (!view.ReachList(Player1).Empty()) return view.ReachList(Player1).First();
     for (int cell : view.ReachList(Cpu))
-      RunToEnd(game.PlaceFromClick(cell, kRightButton));
+      RunToEnd(game.PlaceLocal(cell, MoveKind::Blocker));
     if (!view.PreReachList(Player1).Empty()) return view.PreReachList(Player1).First();
     int cell = kCellCount - 1;
     while (!IsPlayableCell(cell) || game.Board()[cell] != Empty)
@@ -352,7 +351,7 @@ TEST_P(CpuGameTest, AVsCpuGamePlaysToItsEndThroughTheClicks) {
     const int cpu_pieces = BoardCount(Cpu);
     shell.calls.clear();
     shell.moves.clear();
-    RunToEnd(game.PlaceFromClick(cell, kLeftButton));
+    RunToEnd(game.PlaceLocal(cell, MoveKind::Piece));
     if (BoardCount(Cpu) == cpu_pieces) break;  // Player1's piece ended the game
 
     // The CPU's move inside the click: blockers only on Player1's reach
@@ -368,7 +367,7 @@ TEST_P(CpuGameTest, AVsCpuGamePlaysToItsEndThroughTheClicks) {
     }
     EXPECT_EQ(placed.back()[0], 'P');
     EXPECT_EQ(BoardCount(Cpu), cpu_pieces + 1);
-    EXPECT_EQ(shell.calls.back(), "Readout " + CoordinateText(cell));
+    EXPECT_EQ(shell.calls.back(), "Clicked " + std::to_string(cell));
   }
 
   EXPECT_EQ(game.Turn(), NoTurn);

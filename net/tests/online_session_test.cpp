@@ -58,8 +58,7 @@ TEST(OnlineSession, ThePeersMovesAndForfeitsComeOffItsOwnStockAndMarkers) {
   EXPECT_EQ(guest.game.Board()[6], Remote);
   EXPECT_EQ(guest.game.PieceStock(), (Stocks{20, 20, 20, 19}));
   EXPECT_EQ(guest.game.BlockerStock(), (Stocks{6, 6, 6, 4}));
-  EXPECT_THAT(guest.shell.Take("Hide"),
-              ElementsAre("HideBlocker 11", "HidePiece 39", "HideBlocker 10"));
+  EXPECT_THAT(guest.shell.Take("Move"), ElementsAre("Move 4 B 5", "Move 4 P 6"));
   // The move comes back; in a "Normal" game no clock starts for it.
   EXPECT_EQ(guest.game.Turn(), Player1);
   EXPECT_FALSE(guest.session.MoveClockTimer().isActive());
@@ -78,15 +77,17 @@ TEST(OnlineSession, TheClockCountsFromItsSecondTickAndABlockerKeepsTheCount) {
   host.Tick();  // the period is over: a blocker goes, a new period begins
   host.Tick();
   EXPECT_THAT(host.windows.clock_shown, ElementsAre(2, 1, 0, 2));
-  EXPECT_THAT(host.shell.Take("HideBlocker"), ElementsAre("HideBlocker 5", "HideBlocker 4"));
+  EXPECT_EQ(host.game.BlockerStock()[Player1 - 1], 4);  // one placed, one taken by the clock
+  EXPECT_THAT(host.shell.Take("Stocks"), ElementsAre("Stocks"));
   EXPECT_EQ(host.windows.beeps, 1);
   EXPECT_THAT(host.TakeSent(), ElementsAre("PutW 100", "DecS"));
 
   // The piece stops the clock and hides its display; the peer's piece
   // starts it again, from a fresh count.
+  const int hidden = host.windows.clock_hidden;
   host.Click(60);
   EXPECT_FALSE(host.session.MoveClockTimer().isActive());
-  EXPECT_THAT(host.shell.Take("HideClock"), ElementsAre("HideClock"));
+  EXPECT_EQ(host.windows.clock_hidden, hidden + 1);
   host.Read("PutU 61");
   ASSERT_TRUE(host.session.MoveClockTimer().isActive());
   host.Tick();
@@ -119,10 +120,10 @@ TEST(OnlineSession, TheSeventhExpiryLosesTheGameAndTheHostAsksForTheNext) {
   EXPECT_FALSE(host.session.MoveClockTimer().isActive());
   const auto calls = host.shell.Take();
   EXPECT_THAT(calls, ::testing::Contains("Result xx Win"));
-  EXPECT_THAT(calls, ::testing::Contains("TurnMarkers 00"));
-  EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                          [](const std::string& c) { return c.starts_with("HideBlocker"); }),
-            kBlockersPerSide);
+  EXPECT_THAT(calls, ::testing::Contains("Turn 0"));
+  // Six blockers taken, the seventh expiry found none.
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "Stocks"), kBlockersPerSide + 1);
+  EXPECT_EQ(host.game.BlockerStock()[Player1 - 1], -1);
 }
 
 // The test carries the messages, so that the host can change a setting

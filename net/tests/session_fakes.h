@@ -33,6 +33,8 @@ class FakeWindows : public OnlineWindows {
   QString time_limit = QStringLiteral("5");
   int settings_shown = 0;
   std::vector<int> clock_shown;  // the seconds the clock display showed, in order
+  int clock_hidden = 0;
+  QString captions;  // the side panels' captions, "left|right"
   int beeps = 0;
   int opponent_left_told = 0;
 
@@ -63,6 +65,10 @@ class FakeWindows : public OnlineWindows {
   void CloseSettingsDialog() override {}
   void DiscardSettingsDialog() override {}
   void ClearWayForSettings() override {}
+  void SetSideCaptions(const QString& left, const QString& right) override {
+    captions = left + u'|' + right;
+  }
+  void HideClockDisplay() override { ++clock_hidden; }
   Task<> TellOpponentLeft() override {
     ++opponent_left_told;
     co_return;
@@ -104,14 +110,8 @@ class SessionShell : public vexa::testing::RecordingShell {
     windows_ = &windows;
   }
 
-  void SendPiece(int cell) override { session_->SendPiece(cell); }
-  void SendBlocker(int cell) override { session_->SendBlocker(cell); }
-  void AskForSettings() override { session_->AskForSettings(); }
   // The host's settings dialog is the same dialog the session opens.
   Task<> ShowSettingsDialog() override { co_await windows_->ShowSettingsDialog(); }
-  Task<> CloseConnection() override { co_await session_->CloseConnection(); }
-  void StartMoveClock() override { session_->StartMoveClock(); }
-  void StopMoveClock() override { session_->StopMoveClock(); }
 
  private:
   OnlineSession* session_ = nullptr;
@@ -136,7 +136,7 @@ class OnlineSide {
   // One read of the game connection.
   void Read(const QByteArray& bytes) { session.GameDataArrived(bytes); }
   void Click(int cell, bool right_button = false) {
-    tasks.Start(game.PlaceFromClick(cell, right_button ? kRightButton : kLeftButton));
+    tasks.Start(game.PlaceLocal(cell, right_button ? MoveKind::Blocker : MoveKind::Piece));
   }
   // The host's "ゲームスタート".
   void HostStarts(bool host_first) { tasks.Start(session.HostStartsGame(host_first)); }
