@@ -221,7 +221,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void EnableOptionPanel() override;
   Task<> Pause(int milliseconds) override;
   Task<> ShowResult(const std::string& text) override;
-  Task<> ShowSettingsDialog() override;
+  Task<> ChooseSettings() override;
 
   // --- net::OnlineWindows.
   void SelectFirstMover(int index) override;
@@ -229,14 +229,14 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void SetTimeLimitText(const QString& text) override;
   QString TimeLimitText() override;
   bool ExciteSelected() override;
-  void HideSettingsDialog() override;
-  void CloseSettingsDialog() override;
-  void DiscardSettingsDialog() override;
+  void EndSettings() override;
+  void DropSettings() override;
+  void ForgetSettings() override;
   void ClearWayForSettings() override;
   Task<> TellOpponentLeft() override;
-  void SetSideCaptions(const QString& left, const QString& right) override;
-  void ShowClockSeconds(int seconds) override;
-  void HideClockDisplay() override;
+  void PlayersNamed(const QString& left, const QString& right) override;
+  void ClockTicked(int seconds) override;
+  void ClockStopped() override;
   void Beep() override;
   void AppendChatLine(const QString& line) override;
   void ConnectionEnded() override;
@@ -254,6 +254,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void ShowStocks(const int (&pieces)[2], const int (&blockers)[2]);
   void ShowGameBoard();
   void ShowGameStocks();
+  void SetSideCaptions(const QString& left, const QString& right);
   void DrawOutline(const OutlineEnds& ends, Color color);
   void HideOutline();
   void SaveRecords();

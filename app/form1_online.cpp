@@ -146,7 +146,7 @@ Task<> Form1::Form3_Command1_Click() {
   if (!game.online.IsGuest) {
     // The connection dialog stays under the settings, its button idle.
     if (form3) form3->Command1->setEnabled(false);
-    co_await ShowSettingsDialog();
+    co_await ChooseSettings();
   }
   if (form3) form3->done(Form3::kClosed);
 }
@@ -207,7 +207,7 @@ Form4* Form1::SettingsDialog() {
   return form4;
 }
 
-Task<> Form1::ShowSettingsDialog() {
+Task<> Form1::ChooseSettings() {
   QPointer<Form4> form4 = SettingsDialog();
   form4->open();
   co_await NextSignal(form4.data(), &Form4::Dismissed);
@@ -233,15 +233,15 @@ bool Form1::ExciteSelected() {
   return SettingsDialog()->Option2[1]->isChecked();
 }
 
-void Form1::HideSettingsDialog() {
+void Form1::EndSettings() {
   if (form4_) form4_->hide();
 }
 
-void Form1::CloseSettingsDialog() {
+void Form1::DropSettings() {
   if (form4_) form4_->close();
 }
 
-void Form1::DiscardSettingsDialog() {
+void Form1::ForgetSettings() {
   if (!form4_) return;
   // Whoever waits on it is let go; its selections and chat belonged to the
   // connection before.
@@ -264,7 +264,7 @@ Task<> Form1::TellOpponentLeft() {
 
 // --- Clock and chat ----------------------------------------------------------
 
-void Form1::ShowClockSeconds(int seconds) {
+void Form1::ClockTicked(int seconds) {
   ClockDisplay()->setText(QString::number(seconds));
   ClockDisplay()->setVisible(true);
 }

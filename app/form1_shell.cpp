@@ -134,6 +134,10 @@ void Form1::ShowGameStocks() {
   ShowStocks({p.Pieces(Player1), p.Pieces(other)}, {p.Blockers(Player1), p.Blockers(other)});
 }
 
+void Form1::PlayersNamed(const QString& left, const QString& right) {
+  SetSideCaptions(left, right);
+}
+
 void Form1::SetSideCaptions(const QString& left, const QString& right) {
   Frame1[1]->setTitle(right);
   Frame1[0]->setTitle(left);
@@ -153,7 +157,7 @@ void Form1::HideOutline() {
     line->setVisible(false);
 }
 
-void Form1::HideClockDisplay() {
+void Form1::ClockStopped() {
   ClockDisplay()->setVisible(false);
 }
 

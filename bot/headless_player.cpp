@@ -177,7 +177,7 @@ void HeadlessPlayer::AskForSettings() {
   if (!AllGamesPlayed()) session_.AskForSettings();
 }
 
-Task<> HeadlessPlayer::ShowSettingsDialog() {
+Task<> HeadlessPlayer::ChooseSettings() {
   if (AllGamesPlayed()) {
     co_await Leave(kAllGamesPlayed);
     co_return;
@@ -239,14 +239,14 @@ bool HeadlessPlayer::ExciteSelected() {
   return game_option_ == 1;
 }
 
-void HeadlessPlayer::HideSettingsDialog() {
+void HeadlessPlayer::EndSettings() {
   if (!settings_shown_) return;
   settings_shown_ = false;
   emit SettingsDismissed();
 }
 
-void HeadlessPlayer::DiscardSettingsDialog() {
-  HideSettingsDialog();
+void HeadlessPlayer::ForgetSettings() {
+  EndSettings();
   settings_loaded_ = false;
   first_mover_ = -1;
   game_option_ = 0;

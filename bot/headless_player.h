@@ -75,7 +75,7 @@ class HeadlessPlayer : public QObject,
   // The host reads its result for a while before the next game.
   Task<> ShowResult(const std::string& text) override;
   // The host after a game, and the guest on "Show" (both interfaces).
-  Task<> ShowSettingsDialog() override;
+  Task<> ChooseSettings() override;
 
   // --- OnlineLink: the session's, except that after its last game the host
   // leaves instead of asking for another.
@@ -92,14 +92,14 @@ class HeadlessPlayer : public QObject,
   void SetTimeLimitText(const QString& text) override;
   QString TimeLimitText() override;
   bool ExciteSelected() override;
-  void HideSettingsDialog() override;
-  void CloseSettingsDialog() override { HideSettingsDialog(); }
-  void DiscardSettingsDialog() override;
+  void EndSettings() override;
+  void DropSettings() override { EndSettings(); }
+  void ForgetSettings() override;
   void ClearWayForSettings() override {}
   Task<> TellOpponentLeft() override;
-  void SetSideCaptions(const QString&, const QString&) override {}
-  void ShowClockSeconds(int) override {}
-  void HideClockDisplay() override {}
+  void PlayersNamed(const QString&, const QString&) override {}
+  void ClockTicked(int) override {}
+  void ClockStopped() override {}
   void Beep() override {}
   // Chat lines are read and dropped.
   void AppendChatLine(const QString&) override {}

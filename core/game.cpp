@@ -132,7 +132,7 @@ Task<> Game::AnnounceResult(Outcome outcome) {
   const GameMode mode = shell_.Mode();
   if (mode == GameMode::VsOnline && !online.IsGuest) {
     link_->AskForSettings();
-    co_await shell_.ShowSettingsDialog();
+    co_await shell_.ChooseSettings();
   } else if (outcome.how == EndReason::Square || outcome.how == EndReason::StockOut) {
     // A loss on time leaves the guest's panel as it is: it waits for the host.
     shell_.SetOptionControls(mode == GameMode::VsCpu ? PanelCode::VsCpu : PanelCode::VsHuman, true);

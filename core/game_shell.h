@@ -61,8 +61,9 @@ class GameShell {
   virtual Task<> Pause(int /*milliseconds*/) { co_return; }
   // The result dialog with this text, shown modally until it is closed.
   virtual Task<> ShowResult(const std::string& /*text*/) { co_return; }
-  // The host's online settings dialog, shown modally.
-  virtual Task<> ShowSettingsDialog() { co_return; }
+  // The host chooses the next online game's settings (its settings dialog,
+  // shown modally).
+  virtual Task<> ChooseSettings() { co_return; }
 };
 
 // The game connection and the move clock, as the game uses them; the online

@@ -30,7 +30,7 @@ OnlineSession::~OnlineSession() {
 
 void OnlineSession::BeginConnection(bool as_guest) {
   ++connection_;
-  windows_.DiscardSettingsDialog();
+  windows_.ForgetSettings();
   game_.online.IsGuest = as_guest;
   game_.online.OpponentName.clear();
   reader_.Reset();
@@ -141,17 +141,17 @@ Task<> OnlineSession::OpenSettingsAsGuest(int connection) {
   guest_settings_pending_ = true;
   windows_.ClearWayForSettings();
   const bool named = co_await WaitForOpponentName();
-  if (named && StillLive(connection)) co_await windows_.ShowSettingsDialog();
+  if (named && StillLive(connection)) co_await windows_.ChooseSettings();
   if (connection == connection_) guest_settings_pending_ = false;
 }
 
 Task<> OnlineSession::StartGame(Side first_mover) {
-  windows_.SetSideCaptions(QString::fromStdString(game_.Shell().LocalPlayerName()),
-                           QString::fromStdString(game_.online.OpponentName));
+  windows_.PlayersNamed(QString::fromStdString(game_.Shell().LocalPlayerName()),
+                        QString::fromStdString(game_.online.OpponentName));
   game_.online.TimeLimit = ToTimeLimit(windows_.TimeLimitText());
   game_.online.ClockStyle = windows_.ExciteSelected() ? GameOption::Excite : GameOption::Normal;
   co_await game_.StartGame(StartedFrom::OnlineStart, first_mover);
-  windows_.HideSettingsDialog();
+  windows_.EndSettings();
 }
 
 Task<> OnlineSession::ApplyLoss() {
@@ -289,7 +289,7 @@ Task<> OnlineSession::PeerLeft() {
   game_.Shell().SetOptionControls(PanelCode::VsOnline, true);
   if (link_.GameState() != Winsock::kClosed) link_.CloseGame();
   if (link_.ChatState() != Winsock::kClosed) link_.CloseChat();
-  windows_.CloseSettingsDialog();
+  windows_.DropSettings();
   game_.online.IsGuest = false;
   windows_.ConnectionEnded();
   // The game is over from here on, also for a judge or a clock that waits
@@ -311,7 +311,7 @@ void OnlineSession::StartMoveClock() {
 void OnlineSession::StopMoveClock() {
   timer_.stop();
   clock_running_ = false;
-  windows_.HideClockDisplay();
+  windows_.ClockStopped();
 }
 
 Task<> OnlineSession::ClockTick() {
@@ -324,7 +324,7 @@ Task<> OnlineSession::ClockTick() {
     co_return;
   }
   --seconds_left_;
-  windows_.ShowClockSeconds(seconds_left_);
+  windows_.ClockTicked(seconds_left_);
   if (seconds_left_ > 0) co_return;
 
   seconds_left_ = limit;  // a new period of the same turn

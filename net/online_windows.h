@@ -15,21 +15,22 @@ class OnlineWindows {
  public:
   virtual ~OnlineWindows() = default;
 
-  // --- The settings dialog, created (and loaded) when first needed. A
-  // selection made here runs the control's own change handler, which tells
-  // the peer, as a click would.
+  // --- The next game's settings (in the window, its settings dialog,
+  // created and loaded when first needed). A selection made here runs the
+  // control's own change handler, which tells the peer, as a click would.
   virtual void SelectFirstMover(int index) = 0;  // 0 the local player, 1 the peer
   virtual void SelectGameOption(int index) = 0;  // 0 "Normal", 1 "Excite"
   virtual void SetTimeLimitText(const QString& text) = 0;
   virtual QString TimeLimitText() = 0;
   virtual bool ExciteSelected() = 0;
-  // Shown modally until it is hidden at game start or closed.
-  virtual Task<> ShowSettingsDialog() = 0;
-  virtual void HideSettingsDialog() = 0;
-  // Closes it without a word to the peer (the connection is gone).
-  virtual void CloseSettingsDialog() = 0;
-  // A new connection gets a settings dialog of its own, loaded anew.
-  virtual void DiscardSettingsDialog() = 0;
+  // The settings are being chosen (the dialog shown modally) until the game
+  // starts (EndSettings) or they are dropped.
+  virtual Task<> ChooseSettings() = 0;
+  virtual void EndSettings() = 0;
+  // Ends the choosing without a word to the peer (the connection is gone).
+  virtual void DropSettings() = 0;
+  // A new connection chooses its settings afresh (a dialog of its own).
+  virtual void ForgetSettings() = 0;
 
   // --- The other dialogs around a connection.
   // The connection dialog and the result dialog hidden, the waiting-for-host
@@ -38,12 +39,12 @@ class OnlineWindows {
   virtual void ClearWayForSettings() = 0;
   virtual Task<> TellOpponentLeft() = 0;
 
-  // --- The side panels' captions of an online game: the two names.
-  virtual void SetSideCaptions(const QString& left, const QString& right) = 0;
+  // --- The players of an online game, side 1 first.
+  virtual void PlayersNamed(const QString& left, const QString& right) = 0;
 
-  // --- The move clock.
-  virtual void ShowClockSeconds(int seconds) = 0;
-  virtual void HideClockDisplay() = 0;
+  // --- The move clock: the seconds left shown, or the clock stopped.
+  virtual void ClockTicked(int seconds) = 0;
+  virtual void ClockStopped() = 0;
   virtual void Beep() = 0;
 
   // --- Chat and the end of a connection.

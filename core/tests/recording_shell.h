@@ -109,7 +109,7 @@ class RecordingShell : public GameShell, public OnlineLink {
     calls.push_back("Result " + text);
     if (hold_result) co_await result_gate.Wait();
   }
-  Task<> ShowSettingsDialog() override {
+  Task<> ChooseSettings() override {
     calls.push_back("ShowSettings");
     co_return;
   }

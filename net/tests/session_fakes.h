@@ -57,23 +57,23 @@ class FakeWindows : public OnlineWindows {
   }
   QString TimeLimitText() override { return time_limit; }
   bool ExciteSelected() override { return game_option == 1; }
-  Task<> ShowSettingsDialog() override {
+  Task<> ChooseSettings() override {
     ++settings_shown;
     co_return;
   }
-  void HideSettingsDialog() override {}
-  void CloseSettingsDialog() override {}
-  void DiscardSettingsDialog() override {}
+  void EndSettings() override {}
+  void DropSettings() override {}
+  void ForgetSettings() override {}
   void ClearWayForSettings() override {}
-  void SetSideCaptions(const QString& left, const QString& right) override {
+  void PlayersNamed(const QString& left, const QString& right) override {
     captions = left + u'|' + right;
   }
-  void HideClockDisplay() override { ++clock_hidden; }
+  void ClockStopped() override { ++clock_hidden; }
   Task<> TellOpponentLeft() override {
     ++opponent_left_told;
     co_return;
   }
-  void ShowClockSeconds(int seconds) override { clock_shown.push_back(seconds); }
+  void ClockTicked(int seconds) override { clock_shown.push_back(seconds); }
   void Beep() override { ++beeps; }
   void AppendChatLine(const QString&) override {}
   void ConnectionEnded() override {}
@@ -111,7 +111,7 @@ class SessionShell : public vexa::testing::RecordingShell {
   }
 
   // The host's settings dialog is the same dialog the session opens.
-  Task<> ShowSettingsDialog() override { co_await windows_->ShowSettingsDialog(); }
+  Task<> ChooseSettings() override { co_await windows_->ChooseSettings(); }
 
  private:
   OnlineSession* session_ = nullptr;
