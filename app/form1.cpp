@@ -4,11 +4,6 @@
 #include <QFileInfo>
 #include <QLayout>
 
-#ifdef __linux__
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
-
 #include "app/caption_fit.h"
 #include "app/form2.h"
 #include "app/form5.h"
@@ -19,6 +14,7 @@
 #include "app/twips.h"
 #include "cpu/reach_list_text.h"
 #include "net/qt_await.h"
+#include "net/qt_search_runner.h"
 
 namespace vexa::app {
 
@@ -27,28 +23,12 @@ constexpr int kClientWidth = 9915;
 constexpr int kClientHeight = 7275;
 const QString kQuitTitle = QStringLiteral("Vexa with Online Ver1.2");
 
-// Searches hand their results to the window's event loop, and their threads
-// run below the window's priority, so that the window answers at once even
-// while a search keeps every core busy.
-SearchRunner::Options SearchRunnerOptions(QObject* window) {
-  SearchRunner::Options options;
-  options.post = [window](std::function<void()> resume) {
-    QMetaObject::invokeMethod(window, std::move(resume), Qt::QueuedConnection);
-  };
-#ifdef __linux__
-  options.on_thread_start = [] {
-    constexpr int kWorkNiceness = 5;
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkNiceness);
-  };
-#endif
-  return options;
-}
 }  // namespace
 
 Form1::Form1(ProgramPlaces places, std::uint64_t seed)
     : settings_(OpenSettings(places.settings_file)),
       random_cells_(seed),
-      search_runner_(SearchRunnerOptions(this)),
+      search_runner_(net::QtSearchRunnerOptions(this)),
       places_(std::move(places)) {
   // The texts are built in the chosen language.
   ApplyLanguage(LanguageOverride().value_or(StoredLanguage(*settings_)));

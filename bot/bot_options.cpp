@@ -16,10 +16,11 @@ std::optional<long long> WholeNumber(const QString& text, long long low, long lo
 }
 
 std::optional<CpuStrength> StrengthNamed(const QString& text) {
-  const QString names[] = {QStringLiteral("Easy"), QStringLiteral("Normal"), QStringLiteral("Hard"),
-                           QStringLiteral("VeryHard")};
-  for (int i = 0; i < 4; ++i) {
-    if (text.compare(names[i], Qt::CaseInsensitive) == 0) return static_cast<CpuStrength>(i);
+  for (int i = 0; i <= static_cast<int>(CpuStrength::Master); ++i) {
+    const auto strength = static_cast<CpuStrength>(i);
+    if (text.compare(QLatin1String(StrengthName(strength)), Qt::CaseInsensitive) == 0) {
+      return strength;
+    }
   }
   return std::nullopt;
 }
@@ -40,7 +41,8 @@ QString BotUsage() {
       "                     [--pause-ms MS] [--seed N]\n"
       "       vexa-bot join HOST [--port P] [--name NAME] [--strength S] [--games N]\n"
       "                     [--pause-ms MS] [--seed N]\n"
-      "S is Easy, Normal, Hard or VeryHard.\n");
+      "S is Easy, Normal, Hard, VeryHard or Master (which searches during the pause,\n"
+      "at least 50 ms, on every core).\n");
 }
 
 std::optional<BotOptions> ParseBotOptions(const QStringList& arguments, QString& error) {

@@ -6,6 +6,7 @@
 
 #include "bot/game_line.h"
 #include "net/qt_await.h"
+#include "net/qt_search_runner.h"
 
 namespace vexa::bot {
 
@@ -13,7 +14,10 @@ using net::Keyword;
 using net::Winsock;
 
 HeadlessPlayer::HeadlessPlayer(BotOptions options, std::uint64_t seed)
-    : options_(std::move(options)), cpu_(options_.strength, seed) {
+    : options_(std::move(options)),
+      random_(seed),
+      master_seed_(seed),
+      runner_(net::QtSearchRunnerOptions(this)) {
   ConnectSockets();
   game_.SetOnlineLink(this);
   session_.SetMessageObserver([this](const QString& message) {
@@ -278,13 +282,33 @@ void HeadlessPlayer::GameEnded(const Outcome& outcome) {
 
 Task<> HeadlessPlayer::PlayTurn(int turn_number) {
   const Game::Watch watch = game_.WatchGame();
-  co_await Delay(options_.pause_ms);
-  if (turn_number != turn_number_ || !watch.StillCurrent() || game_.Turn() != Player1) co_return;
+  const std::optional<std::vector<Move>> turn = co_await ChooseTurn();
+  if (!turn || turn_number != turn_number_ || !watch.StillCurrent() || game_.Turn() != Player1) {
+    co_return;
+  }
   // Blockers first, then the piece, each placed as a person's would be.
-  for (const Move& move : cpu_.ChooseTurn(game_)) {
+  for (const Move& move : *turn) {
     co_await game_.PlaceLocal(move.cell, move.kind);
     if (!watch.StillCurrent()) break;
   }
+}
+
+Task<std::optional<std::vector<Move>>> HeadlessPlayer::ChooseTurn() {
+  if (options_.strength != CpuStrength::Master) {
+    co_await Delay(options_.pause_ms);
+    if (game_.Turn() != Player1) co_return std::nullopt;
+    co_return chooser_.Choose(game_.CurrentPosition(), Player1, options_.strength, random_);
+  }
+  // Master searches during the pause, at least long enough to weigh its
+  // turns; the position is the one the move was handed over in.
+  constexpr int kLeastSearchMs = 50;
+  SearchLimits limits;
+  limits.time = std::chrono::milliseconds(std::max(options_.pause_ms, kLeastSearchMs));
+  limits.seed = ++master_seed_;
+  SearchRunner::Awaiter search = runner_.Search(game_.CurrentPosition(), Player1, limits);
+  const std::optional<SearchResult> result = co_await search;
+  if (!result || result->turn.empty()) co_return std::nullopt;
+  co_return result->turn;
 }
 
 int HeadlessPlayer::ScaledPause(int milliseconds) const {

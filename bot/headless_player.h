@@ -10,10 +10,12 @@
 #include <cstdint>
 
 #include "bot/bot_options.h"
-#include "bot/side_one_cpu.h"
 #include "core/game.h"
 #include "core/game_shell.h"
 #include "core/task.h"
+#include "cpu/cell_source.h"
+#include "cpu/choose_turn.h"
+#include "cpu/search_runner.h"
 #include "net/game_message.h"
 #include "net/online_session.h"
 #include "net/online_windows.h"
@@ -125,8 +127,15 @@ class HeadlessPlayer : public QObject,
   int ScaledPause(int milliseconds) const;
   bool AllGamesPlayed() const { return games_finished_ >= options_.games; }
 
+  // The turn for side 1 (against the peer's side 4): the chooser, or for
+  // Master a search during the pause.
+  Task<std::optional<std::vector<Move>>> ChooseTurn();
+
   BotOptions options_;
-  SideOneCpu cpu_;
+  SeededCellSource random_;
+  TurnChooser chooser_;
+  std::uint64_t master_seed_;
+  SearchRunner runner_;
   net::Winsock game_socket_;
   net::Winsock chat_socket_;
   net::WinsockLink link_{game_socket_, chat_socket_};

@@ -97,7 +97,11 @@ TEST(HeadlessPlayer, AGuestThatLeavesEarlyEndsTheHostsRunAsLeft) {
   const int port = FreePortPair();
   ASSERT_NE(port, 0);
   BotRun host(Args(QStringLiteral("host --port %1 --games 3 --pause-ms 0"), port), 3);
-  BotRun guest(Args(QStringLiteral("join localhost --port %1 --games 1 --pause-ms 0"), port), 4);
+  // The guest searches as Master (at least 50 ms a move, off its thread).
+  BotRun guest(
+      Args(QStringLiteral("join localhost --port %1 --games 1 --pause-ms 0 --strength Master"),
+           port),
+      4);
   ASSERT_TRUE(host.player->Begin());
   ASSERT_TRUE(guest.player->Begin());
   ASSERT_TRUE(QTest::qWaitFor([&] { return host.status >= 0 && guest.status >= 0; }, kWaitMs));
