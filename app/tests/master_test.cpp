@@ -89,7 +89,12 @@ TEST(Master, PlaysAGameWhileTheWindowKeepsHandlingEvents) {
 
   EXPECT_EQ(p.CloseResult(), QStringLiteral("You Lose"));
   EXPECT_GT(ticks_while_searching, 10);
-  EXPECT_LE(longest_gap, 50);
+#ifndef VEXA_SANITIZED
+  // A search on the window's thread would stall it for its 200 ms; the
+  // margin below that is for a machine whose cores other programs load.
+  // Under the sanitizers the window itself is too slow for a bound.
+  EXPECT_LE(longest_gap, 150);
+#endif
   ASSERT_TRUE(WaitFor([&] { return f.Option2[4]->isEnabled(); }));
 }
 
