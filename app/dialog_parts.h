@@ -17,6 +17,17 @@
 
 namespace vexa::app {
 
+// System colours, as the design names them.
+constexpr std::uint32_t kWindowBackground = 0x80000005;
+constexpr std::uint32_t kWindowFrame = 0x80000006;
+constexpr std::uint32_t kWindowText = 0x80000008;
+constexpr std::uint32_t kHighlightText = 0x8000000E;
+
+// The object name of a control array's element: "Label1_25".
+inline QString Indexed(const char* name, int index) {
+  return QString::fromLatin1(name) + u'_' + QString::number(index);
+}
+
 // A window colour, 24-bit with red in the low byte or a system colour.
 void SetBackground(QWidget* widget, std::uint32_t color);
 

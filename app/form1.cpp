@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLayout>
 
 #include "app/caption_fit.h"
@@ -44,21 +45,39 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
   client->setObjectName(QStringLiteral("client"));
   client->setFixedSize(Px(kClientWidth), Px(kClientHeight));
   setCentralWidget(client);
-  BuildBoard();
-  BuildSidePanels();
-  BuildOptionPanel();
+  board_ = std::make_unique<BoardView>(
+      client, [this](int cell, int button) { Label1_MouseDown(cell, button); });
+  options_ = std::make_unique<OptionPanel>(
+      client, OptionPanel::Handlers{
+                  .mode_clicked = [this](int mode) { Option1_Click(mode); },
+                  .host_or_join = [this](int index) { Command1_Click(index); },
+                  // Online games start from the host's settings dialog: a
+                  // local start would clear this board alone and put the
+                  // two boards out of step.
+                  .online_toggled = [this](bool online) { Mnu_NewGame->setEnabled(!online); }});
   BuildOtherControls();
   BuildMenus();
-  BuildAids();
+  aids_ = std::make_unique<PlayerAids>(PlayerAids::Window{
+      .window = this,
+      .client = client,
+      .game = game,
+      .board = *board_,
+      .options = *options_,
+      .runner = search_runner_,
+      .random = random_cells_,
+      .tasks = tasks_,
+      .data_folder = places_.data_folder,
+      .place = [this](int cell, int button) { Label1_MouseDown(cell, button); },
+      .set_option_controls = [this](PanelCode code,
+                                    bool editable) { SetOptionControls(code, editable); },
+      .record_of = [this](const Outcome& outcome) { return RecordOf(outcome); }});
+  aids_->Build(Mnu_End);
+  SetMenuCaptions();
   BuildLanguageMenu();
-  for (LineShape* line : Line1)
-    line->raise();
+  board_->RaiseOutline();
   FitCaptions(this);
-  ConnectSockets();
-  // Online games start from the host's settings dialog: a local start would
-  // clear this board alone and put the two boards out of step.
-  connect(Option1[2], &QRadioButton::toggled, Mnu_NewGame,
-          [this](bool online) { Mnu_NewGame->setEnabled(!online); });
+  connection_.Feed(online_);
+  connect(&connection_, &net::GameConnection::GameConnected, this, &Form1::GameConnected);
   // A fixed border: the window takes the size of its client area and menus.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -72,10 +91,10 @@ Task<> Form1::Main() {
   if (!ProgramFolder.endsWith(u'/')) ProgramFolder += u'/';
   records_location_ = LocateRecords(ProgramFolder, places_.data_folder);
   co_await LoadRecords();
-  PlayerNameBox()->setText(QString::fromStdString(game.records.PlayerName));
+  options_->SetPlayerName(QString::fromStdString(game.records.PlayerName));
   ShowRecords();
   SetOptionControls(PanelCode::VsCpu, true);
-  Option2[3]->setChecked(true);
+  options_->SelectStrength(CpuStrength::VeryHard);
   show();
 }
 
@@ -124,14 +143,14 @@ void Form1::ShowRecords() {
 void Form1::SetPlayerName(const QString& name) {
   game.records.PlayerName = name.toStdString();
   SaveRecords();
-  PlayerNameBox()->setText(name);
+  options_->SetPlayerName(name);
 }
 
 // --- Handlers of the window -----------------------------------------------
 
 void Form1::Label1_MouseDown(int index, int button) {
   // A record on show is only looked at.
-  if (replay_) return;
+  if (aids_->InReplay()) return;
   client->setFocus();
   Start(game.PlaceLocal(index, button == kLeftButton ? MoveKind::Piece : MoveKind::Blocker));
 }
@@ -141,12 +160,12 @@ void Form1::Option1_Click(int index) {
 }
 
 void Form1::Mnu_NewGame_Click() {
-  LeaveReplay();
+  aids_->LeaveReplay();
   Start(game.StartGame(StartedFrom::Menu));
 }
 
 void Form1::Mnu_GameEnd_Click() {
-  LeaveReplay();
+  aids_->LeaveReplay();
   Start(game.AbandonGame());
 }
 
@@ -218,6 +237,11 @@ Task<> Form1::AskToQuit() {
   game.InterruptGame();
   quit_confirmed_ = true;
   close();
+}
+
+void Form1::keyPressEvent(QKeyEvent* event) {
+  // Keyboard play, while a person is to move.
+  if (!aids_->KeyPressed(event)) QMainWindow::keyPressEvent(event);
 }
 
 }  // namespace vexa::app

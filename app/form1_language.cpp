@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <utility>
 
 #include "app/caption_fit.h"
 #include "app/form1.h"
@@ -44,37 +45,45 @@ void Form1::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
 }
 
+void Form1::SetMenuCaptions() {
+  // Each menu's and item's caption, by its object name: written once, set
+  // when the menus are built and again when the language changes.
+  const std::pair<const char*, QString> captions[] = {
+      {"Mnu_Game", tr("ゲーム(&G)")},
+      {"Mnu_NewGame", tr("新規ゲーム(&N)")},
+      {"Mnu_GameEnd", tr("このゲームを終了(&E)")},
+      {"Mnu_Undo", tr("元に戻す(&U)")},
+      {"Mnu_Hint", tr("ヒント(&H)")},
+      {"Mnu_SaveRecord", tr("棋譜を保存(&S)...")},
+      {"Mnu_OpenRecord", tr("棋譜を開く(&O)...")},
+      {"Mnu_Replay", tr("再生(&P)")},
+      {"Mnu_ReplayBack", tr("一手戻る(&B)")},
+      {"Mnu_ReplayForward", tr("一手進む(&F)")},
+      {"Mnu_ReplayStart", tr("最初へ(&T)")},
+      {"Mnu_ReplayEnd", tr("最後へ(&E)")},
+      {"Mnu_Rules", tr("遊び方(&R)")},
+      {"Mnu_End", tr("終了(&Q)")},
+      {"Mnu_Option", tr("オプション(&O)")},
+      {"Mnu_Format", tr("記録の初期化(&F)")},
+      {"Mnu_ChangeName", tr("プレーヤーネームの変更(&C)")},
+  };
+  for (const auto& [name, caption] : captions) {
+    const QString object_name = QString::fromLatin1(name);
+    if (auto* menu = menuBar()->findChild<QMenu*>(object_name)) {
+      menu->setTitle(caption);
+    } else {
+      findChild<QAction*>(object_name)->setText(caption);
+    }
+  }
+}
+
 void Form1::RetranslateUi() {
-  Check1->setText(tr("CPUが先攻"));
-  Frame5->setTitle(tr("CPUレベル"));
-  Check2->setText(tr("Player1が先攻"));
-  Frame3->setTitle(tr("接続の設定"));
-  Command1[0]->setText(tr("ゲームを主催"));
-  Command1[1]->setText(tr("ゲームに参加"));
-  Label6[0]->setText(tr("リモートホスト名"));
-  Label6[1]->setText(tr("リモートポート"));
-  Label6[2]->setText(tr("プレイヤーネーム"));
+  options_->Retranslate();
   Frame4->setTitle(tr("通算成績"));
   Command2->setText(tr("リーチをすべて列挙"));
 
-  menuBar()->findChild<QMenu*>(QStringLiteral("Mnu_Game"))->setTitle(tr("ゲーム(&G)"));
-  Mnu_NewGame->setText(tr("新規ゲーム(&N)"));
-  Mnu_GameEnd->setText(tr("このゲームを終了(&E)"));
-  Mnu_End->setText(tr("終了(&Q)"));
-  menuBar()->findChild<QMenu*>(QStringLiteral("Mnu_Option"))->setTitle(tr("オプション(&O)"));
-  Mnu_Format->setText(tr("記録の初期化(&F)"));
-  Mnu_ChangeName->setText(tr("プレーヤーネームの変更(&C)"));
-  Mnu_Undo->setText(tr("元に戻す(&U)"));
-  Mnu_Hint->setText(tr("ヒント(&H)"));
-  Mnu_SaveRecord->setText(tr("棋譜を保存(&S)..."));
-  Mnu_OpenRecord->setText(tr("棋譜を開く(&O)..."));
-  menuBar()->findChild<QMenu*>(QStringLiteral("Mnu_Replay"))->setTitle(tr("再生(&P)"));
-  Mnu_ReplayBack->setText(tr("一手戻る(&B)"));
-  Mnu_ReplayForward->setText(tr("一手進む(&F)"));
-  Mnu_ReplayStart->setText(tr("最初へ(&T)"));
-  Mnu_ReplayEnd->setText(tr("最後へ(&E)"));
-  Mnu_Rules->setText(tr("遊び方(&R)"));
-  StartHint->setText(tr("ゲーム > 新規ゲーム で開始"));
+  SetMenuCaptions();
+  aids_->Retranslate();
 
   // Fitted as at start-up, where the records are written in afterwards; then
   // the texts made from the game's state: the records and the help line.
@@ -82,9 +91,8 @@ void Form1::RetranslateUi() {
     label->clear();
   RefitCaptions(this);
   ShowRecords();
-  UpdateAids();
-  for (TurnLamp* lamp : TurnMarker)
-    lamp->update();
+  aids_->Update();
+  board_->Retranslate();
 }
 
 }  // namespace vexa::app

@@ -38,22 +38,6 @@ void AddChatLine(QListWidget* list, const QString& line) {
 
 }  // namespace
 
-void Form1::ConnectSockets() {
-  connect(Winsock1, &Winsock::ConnectionRequest, this, &Form1::Winsock1_ConnectionRequest);
-  connect(Winsock2, &Winsock::ConnectionRequest, this, &Form1::Winsock2_ConnectionRequest);
-  connect(Winsock1, &Winsock::Connected, this, &Form1::Winsock1_Connect);
-  connect(Winsock1, &Winsock::DataArrival, this,
-          [this] { online_.GameDataArrived(Winsock1->GetData()); });
-  connect(Winsock2, &Winsock::DataArrival, this,
-          [this] { online_.ChatDataArrived(Winsock2->GetData()); });
-  connect(Winsock1, &Winsock::StateChanged, this,
-          [this](int state) { online_.GameStateChanged(state); });
-  // A socket that fails is closed, nothing more; a game connection that
-  // fails after it was up counts as the peer gone (see GameStateChanged).
-  connect(Winsock1, &Winsock::Error, this, [this] { Winsock1->Close(); });
-  connect(Winsock2, &Winsock::Error, this, [this] { Winsock2->Close(); });
-}
-
 // --- Hosting and joining -----------------------------------------------------
 
 void Form1::Command1_Click(int index) {
@@ -61,11 +45,8 @@ void Form1::Command1_Click(int index) {
 }
 
 Task<> Form1::HostOrJoin(int index) {
-  if (Winsock1->State() != Winsock::kClosed) Winsock1->Close();
-  if (Winsock2->State() != Winsock::kClosed) Winsock2->Close();
-  Winsock1->SetLocalPort(0);
-  Winsock2->SetLocalPort(0);
-  if (PlayerNameBox()->text().isEmpty()) {
+  connection_.Close();
+  if (options_->PlayerName().isEmpty()) {
     co_await ShowMessageBox(this, tr("プレイヤーネームを入力してください"), QMessageBox::Critical,
                             QMessageBox::Ok);
     co_return;
@@ -75,30 +56,19 @@ Task<> Form1::HostOrJoin(int index) {
 
   // The game port is the number the port text starts with; the chat port
   // the next one. Out of range, both fail as a port in use does.
-  const qint64 port = net::LeadingInteger(PortBox()->text());
+  const qint64 port = net::LeadingInteger(options_->PortText());
   const bool port_ok = port >= 0 && port + 1 <= 65535;
   const int game_port = port_ok ? static_cast<int>(port) : -1;
   const int chat_port = port_ok ? static_cast<int>(port + 1) : -1;
   QPointer<Form3> form3 = new Form3(this);
   form3_ = form3;
-  bool ok = false;
-  if (index == 0) {
-    Winsock1->SetLocalPort(game_port);
-    Winsock2->SetLocalPort(chat_port);
-    ok = Winsock1->Listen() && Winsock2->Listen();
-  } else {
-    Winsock1->SetRemoteHost(HostAddressBox()->text());
-    Winsock1->SetRemotePort(game_port);
-    Winsock2->SetRemoteHost(HostAddressBox()->text());
-    Winsock2->SetRemotePort(chat_port);
-    ok = Winsock1->Connect() && Winsock2->Connect();
-    form3->Label1->setText(tr("ゲーム主催者に接続中です・・・"));
-  }
+  // Both sockets are closed again when either fails, before the messages,
+  // so that no peer connects meanwhile.
+  const bool ok = index == 0 ? connection_.Host(game_port, chat_port)
+                             : connection_.Join(options_->HostAddress(), game_port, chat_port);
+  if (index == 1) form3->Label1->setText(tr("ゲーム主催者に接続中です・・・"));
   if (!ok) {
     form3->deleteLater();
-    // Closed before the messages, so that no peer connects meanwhile.
-    Winsock1->Close();
-    Winsock2->Close();
     co_await ShowMessageBox(this, tr("指定したポートでゲームを主催している人が他にいます。"),
                             QMessageBox::Critical, QMessageBox::Ok);
     co_await ShowMessageBox(this, tr("他のポートを指定してください。"), QMessageBox::Information,
@@ -109,9 +79,9 @@ Task<> Form1::HostOrJoin(int index) {
   connect(form3, &Form3::Command1_Click, this, [this] { Start(Form3_Command1_Click()); });
   if (index == 1) {
     // Nobody listening, no such host, or no answer (Qt gives up on an
-    // address after 30 seconds): the game socket has closed itself
-    // (ConnectSockets) and the dialog tells it.
-    connect(Winsock1, &Winsock::Error, form3, [form3 = form3.data()] {
+    // address after 30 seconds): the game socket has closed itself and the
+    // dialog tells it.
+    connect(&connection_, &net::GameConnection::GameFailed, form3, [form3 = form3.data()] {
       if (!form3->Connected()) form3->SetFailed(tr("接続できませんでした"));
     });
   }
@@ -121,7 +91,7 @@ Task<> Form1::HostOrJoin(int index) {
   form3->deleteLater();
   // Closed after the connection was up, on the joining side: wait for the
   // host in the waiting dialog.
-  if (how != Form3::kHidden && connected && game.online.IsGuest && Option1[2]->isChecked()) {
+  if (how != Form3::kHidden && connected && game.online.IsGuest && Mode() == GameMode::VsOnline) {
     co_await ShowForm7();
   }
 }
@@ -130,8 +100,7 @@ Task<> Form1::Form3_Command1_Click() {
   QPointer<Form3> form3 = form3_;
   if (!form3) co_return;
   if (!form3->Connected()) {
-    Winsock1->Close();
-    Winsock2->Close();
+    connection_.Close();
     form3->done(Form3::kClosed);
     co_return;
   }
@@ -151,22 +120,9 @@ Task<> Form1::Form3_Command1_Click() {
   if (form3) form3->done(Form3::kClosed);
 }
 
-void Form1::Winsock1_ConnectionRequest(int request_id) {
-  if (Winsock1->State() != Winsock::kClosed) Winsock1->Close();
-  Winsock1->Accept(request_id);
-  online_.SendName(PlayerNameBox()->text());
-  if (form3_) form3_->SetConnected(tr("対戦相手が来ました"));
-  ChatInput()->setEnabled(true);
-}
-
-void Form1::Winsock2_ConnectionRequest(int request_id) {
-  if (Winsock2->State() != Winsock::kClosed) Winsock2->Close();
-  Winsock2->Accept(request_id);
-}
-
-void Form1::Winsock1_Connect() {
-  online_.SendName(PlayerNameBox()->text());
-  if (form3_) form3_->SetConnected(tr("接続できました"));
+void Form1::GameConnected(bool accepted) {
+  online_.SendName(options_->PlayerName());
+  if (form3_) form3_->SetConnected(accepted ? tr("対戦相手が来ました") : tr("接続できました"));
   ChatInput()->setEnabled(true);
 }
 
@@ -202,7 +158,7 @@ Form4* Form1::SettingsDialog() {
           [this](bool host_first) { Start(online_.HostStartsGame(host_first)); });
   connect(form4, &Form4::Closing, this, [this] { online_.SettingsDialogClosed(); });
   online_.SettingsDialogLoading();
-  form4->Form_Load(PlayerNameBox()->text(), QString::fromStdString(game.online.OpponentName),
+  form4->Form_Load(options_->PlayerName(), QString::fromStdString(game.online.OpponentName),
                    game.online.IsGuest);
   return form4;
 }
@@ -265,8 +221,7 @@ Task<> Form1::TellOpponentLeft() {
 // --- Clock and chat ----------------------------------------------------------
 
 void Form1::ClockTicked(int seconds) {
-  ClockDisplay()->setText(QString::number(seconds));
-  ClockDisplay()->setVisible(true);
+  board_->ShowClock(seconds);
 }
 
 void Form1::Beep() {
@@ -275,11 +230,11 @@ void Form1::Beep() {
 
 void Form1::SendChatLine(QLineEdit* input, bool typed_in_settings) {
   if (input->text().isEmpty()) return;
-  const QString line = net::ChatLine(PlayerNameBox()->text(), input->text());
-  link_.SendChat(line);
+  const QString line = net::ChatLine(options_->PlayerName(), input->text());
+  connection_.Link().SendChat(line);
   QListWidget* settings_list = SettingsDialog()->List3;
-  QListWidget* lists[2] = {typed_in_settings ? settings_list : ChatList(),
-                           typed_in_settings ? ChatList() : settings_list};
+  QListWidget* lists[2] = {typed_in_settings ? settings_list : List3,
+                           typed_in_settings ? List3 : settings_list};
   for (QListWidget* list : lists)
     AddChatLine(list, line);
   input->clear();
@@ -287,7 +242,7 @@ void Form1::SendChatLine(QLineEdit* input, bool typed_in_settings) {
 
 void Form1::AppendChatLine(const QString& line) {
   AddChatLine(SettingsDialog()->List3, line);
-  AddChatLine(ChatList(), line);
+  AddChatLine(List3, line);
 }
 
 void Form1::ConnectionEnded() {

@@ -9,8 +9,8 @@ namespace vexa::app {
 GameRecord Form1::RecordOf(const Outcome& outcome) const {
   return RecordOfGame({.date = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString(),
                        .mode = Mode(),
-                       .left = Frame1[0]->title().toStdString(),
-                       .right = Frame1[1]->title().toStdString(),
+                       .left = board_->Caption(0).toStdString(),
+                       .right = board_->Caption(1).toStdString(),
                        .strength = Strength(),
                        .history = &game.History(),
                        .outcome = outcome,
@@ -18,11 +18,12 @@ GameRecord Form1::RecordOf(const Outcome& outcome) const {
 }
 
 void Form1::GameEnded(const Outcome& outcome) {
-  last_record_ = RecordOf(outcome);
+  const GameRecord record = RecordOf(outcome);
+  aids_->GameRecorded(record);
   const QString folder = GamesFolder(places_.data_folder);
   // A record that cannot be written costs nothing of the game: it is still
   // there to be saved by hand.
-  if (SaveRecordFile(NewRecordPath(folder, QDateTime::currentDateTime()), *last_record_)) {
+  if (SaveRecordFile(NewRecordPath(folder, QDateTime::currentDateTime()), record)) {
     PruneRecordFiles(folder);
   }
 }

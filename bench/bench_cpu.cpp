@@ -109,7 +109,7 @@ void BM_MasterSearchOpening(benchmark::State& state) {
 BENCHMARK(BM_MasterSearchOpening)->Arg(1)->Arg(0)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // A coroutine waiting for a search, as the computer player's move does.
-Task<> AwaitSearch(SearchRunner& runner, const Position& position, const SearchLimits& limits) {
+Task<> AwaitSearch(SearchRunner& runner, Position position, SearchLimits limits) {
   SearchRunner::Awaiter search = runner.Search(position, Cpu, limits);
   co_await search;
 }

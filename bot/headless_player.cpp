@@ -18,7 +18,10 @@ HeadlessPlayer::HeadlessPlayer(BotOptions options, std::uint64_t seed)
       random_(seed),
       master_seed_(seed),
       runner_(net::QtSearchRunnerOptions(this)) {
-  ConnectSockets();
+  // As the main window wires its connection.
+  connection_.Feed(session_);
+  connect(&connection_, &net::GameConnection::GameConnected, this, [this] { GameConnectionUp(); });
+  connect(&connection_, &net::GameConnection::GameFailed, this, [this] { GameSocketFailed(); });
   game_.SetOnlineLink(this);
   session_.SetMessageObserver([this](const QString& message) {
     unanswered_.removeOne(net::ParseMessage(message).keyword);
@@ -32,28 +35,6 @@ HeadlessPlayer::~HeadlessPlayer() {
 
 // --- The connection ------------------------------------------------------------
 
-void HeadlessPlayer::ConnectSockets() {
-  // As the main window wires its sockets: the host accepts one game and one
-  // chat connection; a failing socket is closed.
-  connect(&game_socket_, &Winsock::ConnectionRequest, this, [this](int request_id) {
-    if (game_socket_.State() != Winsock::kClosed) game_socket_.Close();
-    if (game_socket_.Accept(request_id)) GameConnectionUp();
-  });
-  connect(&chat_socket_, &Winsock::ConnectionRequest, this, [this](int request_id) {
-    if (chat_socket_.State() != Winsock::kClosed) chat_socket_.Close();
-    chat_socket_.Accept(request_id);
-  });
-  connect(&game_socket_, &Winsock::Connected, this, [this] { GameConnectionUp(); });
-  connect(&game_socket_, &Winsock::DataArrival, this,
-          [this] { session_.GameDataArrived(game_socket_.GetData()); });
-  connect(&chat_socket_, &Winsock::DataArrival, this,
-          [this] { session_.ChatDataArrived(chat_socket_.GetData()); });
-  connect(&game_socket_, &Winsock::StateChanged, this,
-          [this](int state) { session_.GameStateChanged(state); });
-  connect(&game_socket_, &Winsock::Error, this, [this] { GameSocketFailed(); });
-  connect(&chat_socket_, &Winsock::Error, this, [this] { chat_socket_.Close(); });
-}
-
 bool HeadlessPlayer::Begin() {
   const QString ports =
       QStringLiteral("port %1 (chat %2)").arg(options_.port).arg(options_.port + 1);
@@ -64,11 +45,7 @@ bool HeadlessPlayer::Begin() {
     return true;
   }
   session_.BeginConnection(false);
-  game_socket_.SetLocalPort(options_.port);
-  chat_socket_.SetLocalPort(options_.port + 1);
-  if (!game_socket_.Listen() || !chat_socket_.Listen()) {
-    game_socket_.Close();
-    chat_socket_.Close();
+  if (!connection_.Host(options_.port, options_.port + 1)) {
     emit Progress(QStringLiteral("cannot host on ") + ports + QStringLiteral(": in use?"));
     return false;
   }
@@ -77,23 +54,15 @@ bool HeadlessPlayer::Begin() {
 }
 
 bool HeadlessPlayer::Join() {
-  game_socket_.Close();
-  chat_socket_.Close();
+  connection_.Close();
   session_.BeginConnection(true);
-  for (Winsock* socket : {&game_socket_, &chat_socket_}) {
-    socket->SetRemoteHost(options_.remote_host);
-    socket->SetRemotePort(options_.port + (socket == &chat_socket_ ? 1 : 0));
-  }
-  if (game_socket_.Connect() && chat_socket_.Connect()) return true;
-  game_socket_.Close();
-  chat_socket_.Close();
+  if (connection_.Join(options_.remote_host, options_.port, options_.port + 1)) return true;
   emit Progress(QStringLiteral("cannot join ") + options_.remote_host);
   return false;
 }
 
 void HeadlessPlayer::GameSocketFailed() {
-  game_socket_.Close();
-  // Once the connection was up, the session takes its end for the peer
+  // The game socket is closed. Once the connection was up, the session takes its end for the peer
   // leaving.
   if (connected_once_) return;
   // A host that is not listening yet: a guest started together with it

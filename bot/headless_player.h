@@ -19,8 +19,7 @@
 #include "net/game_message.h"
 #include "net/online_session.h"
 #include "net/online_windows.h"
-#include "net/winsock_adapter.h"
-#include "net/winsock_link.h"
+#include "net/game_connection.h"
 
 namespace vexa::bot {
 
@@ -108,7 +107,6 @@ class HeadlessPlayer : public QObject,
   void ConnectionEnded() override {}
 
  private:
-  void ConnectSockets();
   bool Join();
   void GameSocketFailed();
   void GameConnectionUp();
@@ -136,11 +134,9 @@ class HeadlessPlayer : public QObject,
   TurnChooser chooser_;
   std::uint64_t master_seed_;
   SearchRunner runner_;
-  net::Winsock game_socket_;
-  net::Winsock chat_socket_;
-  net::WinsockLink link_{game_socket_, chat_socket_};
+  net::GameConnection connection_{this};
   Game game_{*this};
-  net::OnlineSession session_{game_, *this, link_, tasks_};
+  net::OnlineSession session_{game_, *this, connection_.Link(), tasks_};
 
   // The settings dialog.
   bool settings_loaded_ = false;

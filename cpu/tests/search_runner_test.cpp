@@ -55,7 +55,7 @@ struct Waiter {
   std::optional<SearchResult> result;
 };
 
-Task<> AwaitSearch(SearchRunner& runner, const Position& p, SearchLimits limits, Waiter& waiter) {
+Task<> AwaitSearch(SearchRunner& runner, Position p, SearchLimits limits, Waiter& waiter) {
   SearchRunner::Awaiter search = runner.Search(p, p.ToMove(), limits);
   waiter.result = co_await search;
   waiter.finished = true;

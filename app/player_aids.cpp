@@ -1,17 +1,18 @@
-// What the main window offers beyond the game itself: the marks of the
-// latest turns, undo, the hint, the keyboard's cursor, game records with
-// their replay, and help for a newcomer.
+// What the main window offers beyond the game itself.
 
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <limits>
 
-#include "app/form1.h"
 #include "app/game_record_files.h"
 #include "app/message_box.h"
+#include "app/player_aids.h"
 #include "app/twips.h"
 #include "core/turns.h"
 #include "cpu/master_search.h"
@@ -48,11 +49,14 @@ int StepCursor(int cell, int d_row, int d_column) {
 
 }  // namespace
 
-void Form1::BuildAids() {
-  QMenu* game_menu = menuBar()->findChild<QMenu*>(QStringLiteral("Mnu_Game"));
-  auto action = [this, game_menu](QAction* before, const char* name, const QString& caption,
-                                  const QKeySequence& keys) {
-    auto* a = new QAction(caption, this);
+PlayerAids::PlayerAids(Window window) : w_(std::move(window)) {}
+
+void PlayerAids::Build(QAction* Mnu_End) {
+  QMenu* game_menu = w_.window->menuBar()->findChild<QMenu*>(QStringLiteral("Mnu_Game"));
+  QMainWindow* window = w_.window;
+  auto action = [window, game_menu](QAction* before, const char* name, const QString& caption,
+                                    const QKeySequence& keys) {
+    auto* a = new QAction(caption, window);
     a->setObjectName(QString::fromLatin1(name));
     a->setShortcut(keys);
     game_menu->insertAction(before, a);
@@ -60,105 +64,114 @@ void Form1::BuildAids() {
   };
   // Between the game commands and "終了".
   game_menu->insertSeparator(Mnu_End);
-  Mnu_Undo = action(Mnu_End, "Mnu_Undo", tr("元に戻す(&U)"), QKeySequence::Undo);
-  Mnu_Hint = action(Mnu_End, "Mnu_Hint", tr("ヒント(&H)"), QKeySequence(Qt::CTRL | Qt::Key_H));
+  Mnu_Undo = action(Mnu_End, "Mnu_Undo", QString(), QKeySequence::Undo);
+  Mnu_Hint = action(Mnu_End, "Mnu_Hint", QString(), QKeySequence(Qt::CTRL | Qt::Key_H));
   game_menu->insertSeparator(Mnu_End);
-  Mnu_SaveRecord = action(Mnu_End, "Mnu_SaveRecord", tr("棋譜を保存(&S)..."), QKeySequence::Save);
-  Mnu_OpenRecord = action(Mnu_End, "Mnu_OpenRecord", tr("棋譜を開く(&O)..."), QKeySequence::Open);
-  QMenu* replay_menu = new QMenu(tr("再生(&P)"), game_menu);
+  Mnu_SaveRecord = action(Mnu_End, "Mnu_SaveRecord", QString(), QKeySequence::Save);
+  Mnu_OpenRecord = action(Mnu_End, "Mnu_OpenRecord", QString(), QKeySequence::Open);
+  QMenu* replay_menu = new QMenu(game_menu);
   replay_menu->setObjectName(QStringLiteral("Mnu_Replay"));
   game_menu->insertMenu(Mnu_End, replay_menu);
-  auto step = [this, replay_menu](const char* name, const QString& caption, Qt::Key key) {
+  auto step = [window, replay_menu](const char* name, const QString& caption, Qt::Key key) {
     QAction* a = replay_menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
     a->setShortcut(QKeySequence(key));
     // A submenu's keys reach the window only through the window's own list.
-    addAction(a);
+    window->addAction(a);
     return a;
   };
-  Mnu_ReplayBack = step("Mnu_ReplayBack", tr("一手戻る(&B)"), Qt::Key_Left);
-  Mnu_ReplayForward = step("Mnu_ReplayForward", tr("一手進む(&F)"), Qt::Key_Right);
-  Mnu_ReplayStart = step("Mnu_ReplayStart", tr("最初へ(&T)"), Qt::Key_Home);
-  Mnu_ReplayEnd = step("Mnu_ReplayEnd", tr("最後へ(&E)"), Qt::Key_End);
-  Mnu_Rules = action(Mnu_End, "Mnu_Rules", tr("遊び方(&R)"), QKeySequence());
+  Mnu_ReplayBack = step("Mnu_ReplayBack", QString(), Qt::Key_Left);
+  Mnu_ReplayForward = step("Mnu_ReplayForward", QString(), Qt::Key_Right);
+  Mnu_ReplayStart = step("Mnu_ReplayStart", QString(), Qt::Key_Home);
+  Mnu_ReplayEnd = step("Mnu_ReplayEnd", QString(), Qt::Key_End);
+  Mnu_Rules = action(Mnu_End, "Mnu_Rules", QString(), QKeySequence());
   game_menu->insertSeparator(Mnu_End);
 
-  connect(Mnu_Undo, &QAction::triggered, this, &Form1::Mnu_Undo_Click);
-  connect(Mnu_Hint, &QAction::triggered, this, &Form1::Mnu_Hint_Click);
-  connect(Mnu_SaveRecord, &QAction::triggered, this, [this] { Start(SaveRecordAs()); });
-  connect(Mnu_OpenRecord, &QAction::triggered, this, [this] { Start(OpenRecord()); });
-  connect(Mnu_Rules, &QAction::triggered, this, [this] {
-    Start([](Form1* self) -> Task<> {
-      co_await ShowMessageBox(self, Rules(), QMessageBox::Information, QMessageBox::Ok);
-    }(this));
+  QObject::connect(Mnu_Undo, &QAction::triggered, window, [this] { Undo(); });
+  QObject::connect(Mnu_Hint, &QAction::triggered, window, [this] { Hint(); });
+  QObject::connect(Mnu_SaveRecord, &QAction::triggered, window,
+                   [this] { w_.tasks.Start(SaveRecordAs()); });
+  QObject::connect(Mnu_OpenRecord, &QAction::triggered, window,
+                   [this] { w_.tasks.Start(OpenRecord()); });
+  QObject::connect(Mnu_Rules, &QAction::triggered, window, [this] {
+    w_.tasks.Start([](QWidget* parent) -> Task<> {
+      co_await ShowMessageBox(parent, Rules(), QMessageBox::Information, QMessageBox::Ok);
+    }(w_.window));
   });
   // Steps past either end stop there.
-  connect(Mnu_ReplayBack, &QAction::triggered, this, [this] { ShowReplayStep(ReplayStep() - 1); });
-  connect(Mnu_ReplayForward, &QAction::triggered, this,
-          [this] { ShowReplayStep(ReplayStep() + 1); });
-  connect(Mnu_ReplayStart, &QAction::triggered, this, [this] { ShowReplayStep(0); });
-  connect(Mnu_ReplayEnd, &QAction::triggered, this,
-          [this] { ShowReplayStep(std::numeric_limits<int>::max()); });
+  QObject::connect(Mnu_ReplayBack, &QAction::triggered, window,
+                   [this] { ShowReplayStep(ReplayStep() - 1); });
+  QObject::connect(Mnu_ReplayForward, &QAction::triggered, window,
+                   [this] { ShowReplayStep(ReplayStep() + 1); });
+  QObject::connect(Mnu_ReplayStart, &QAction::triggered, window, [this] { ShowReplayStep(0); });
+  QObject::connect(Mnu_ReplayEnd, &QAction::triggered, window,
+                   [this] { ShowReplayStep(std::numeric_limits<int>::max()); });
   // The menu tells the truth when it opens, whatever changed since.
-  connect(game_menu, &QMenu::aboutToShow, this, &Form1::UpdateAids);
+  QObject::connect(game_menu, &QMenu::aboutToShow, window, [this] { Update(); });
 
   // Where to begin, over the board while no game runs.
-  StartHint = new QLabel(tr("ゲーム > 新規ゲーム で開始"), client);
+  StartHint = new QLabel(w_.client);
   StartHint->setObjectName(QStringLiteral("StartHint"));
   StartHint->setAlignment(Qt::AlignCenter);
   StartHint->setStyleSheet(QStringLiteral(
       "background-color: rgba(255, 255, 255, 215); color: black; border: 1px solid gray;"));
   StartHint->setGeometry(TwipRect(930, 2460, 3600, 495));
   StartHint->setAttribute(Qt::WA_TransparentForMouseEvents);
-  statusBar()->setObjectName(QStringLiteral("StatusBar"));
-  statusBar()->setSizeGripEnabled(false);
+  w_.window->statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  w_.window->statusBar()->setSizeGripEnabled(false);
   // A fixed height, so that the client area's place in the window is known
   // to whoever drives the window from outside (the Xvfb scripts).
-  statusBar()->setFixedHeight(Px(330));
+  w_.window->statusBar()->setFixedHeight(Px(330));
 
-  client->setFocusPolicy(Qt::StrongFocus);
-  UpdateAids();
+  w_.client->setFocusPolicy(Qt::StrongFocus);
+  Retranslate();
+  Update();
 }
 
-bool Form1::PersonToMove() const {
+void PlayerAids::Retranslate() {
+  StartHint->setText(tr("ゲーム > 新規ゲーム で開始"));
+}
+
+bool PlayerAids::PersonToMove() const {
   if (replay_) return false;
-  const Side turn = game.Turn();
-  return turn == Player1 || (turn == Player2 && Mode() == GameMode::VsHuman);
+  const Side turn = w_.game.Turn();
+  return turn == Player1 || (turn == Player2 && w_.options.Mode() == GameMode::VsHuman);
 }
 
-void Form1::UpdateAids() {
+void PlayerAids::Update() {
   if (!StartHint) return;  // still being built
-  const bool local = Mode() != GameMode::VsOnline;
-  Mnu_Undo->setEnabled(!replay_ && local && game.CanUndo());
+  const bool local = w_.options.Mode() != GameMode::VsOnline;
+  Mnu_Undo->setEnabled(!replay_ && local && w_.game.CanUndo());
   Mnu_Hint->setEnabled(local && PersonToMove() && !hint_pending_);
-  Mnu_OpenRecord->setEnabled(!game.GameRunning());
-  Mnu_SaveRecord->setEnabled(replay_ || last_record_ || !game.History().empty());
+  Mnu_OpenRecord->setEnabled(!w_.game.GameRunning());
+  Mnu_SaveRecord->setEnabled(replay_ || last_record_ || !w_.game.History().empty());
   for (QAction* a : {Mnu_ReplayBack, Mnu_ReplayForward, Mnu_ReplayStart, Mnu_ReplayEnd})
     a->setEnabled(replay_.has_value());
 
-  StartHint->setVisible(!replay_ && !game.GameRunning());
+  StartHint->setVisible(!replay_ && !w_.game.GameRunning());
   StartHint->raise();
   // During a person's first turn: how the buttons place.
-  const Side turn = game.Turn();
+  const Side turn = w_.game.Turn();
   bool first_turn = PersonToMove();
-  for (const Move& move : game.History())
+  for (const Move& move : w_.game.History())
     first_turn = first_turn && move.side != turn;
   if (first_turn) {
-    statusBar()->showMessage(tr("左ボタンで駒を、右ボタン（または B キー）でブロッカーを置きます"));
+    w_.window->statusBar()->showMessage(
+        tr("左ボタンで駒を、右ボタン（または B キー）でブロッカーを置きます"));
   } else {
-    statusBar()->clearMessage();
+    w_.window->statusBar()->clearMessage();
   }
   RefreshMarks();
 }
 
-void Form1::RefreshMarks() {
+void PlayerAids::RefreshMarks() {
   std::vector<Move> moves;
-  Side sides[2] = {Player1, game.OpponentSide()};
+  Side sides[2] = {Player1, w_.game.OpponentSide()};
   if (replay_) {
     moves.assign(replay_->record.moves.begin(), replay_->record.moves.begin() + replay_->step);
     sides[1] = 2;
   } else {
-    moves = game.History();
+    moves = w_.game.History();
   }
   int marks[kCellCount] = {};
   for (const Side side : sides) {
@@ -168,58 +181,61 @@ void Form1::RefreshMarks() {
   for (const Move& move : hint_)
     marks[move.cell] |= CellLabel::kHint;
   if (PersonToMove()) marks[cursor_] |= CellLabel::kCursor;
-  for (int cell = 0; cell < kCellCount; ++cell)
-    Label1[cell]->SetMarks(marks[cell]);
+  w_.board.SetMarks(marks);
 }
 
 // --- Undo and hint -------------------------------------------------------------------
 
-void Form1::Mnu_Undo_Click() {
-  if (replay_ || Mode() == GameMode::VsOnline || !game.CanUndo()) return;
-  if (hint_pending_) search_runner_.Stop();
-  game.Undo();
+void PlayerAids::PositionChanged() {
+  // A hint still searching is for the position before this one.
+  if (hint_pending_) w_.runner.Stop();
   hint_.clear();
-  UpdateAids();
+  Update();
 }
 
-void Form1::Mnu_Hint_Click() {
-  if (Mode() == GameMode::VsOnline || !PersonToMove() || hint_pending_) return;
-  Start(ShowHint());
+void PlayerAids::Undo() {
+  if (replay_ || w_.options.Mode() == GameMode::VsOnline || !w_.game.CanUndo()) return;
+  if (hint_pending_) w_.runner.Stop();
+  w_.game.Undo();
+  hint_.clear();
+  Update();
 }
 
-Task<> Form1::ShowHint() {
+void PlayerAids::Hint() {
+  if (w_.options.Mode() == GameMode::VsOnline || !PersonToMove() || hint_pending_) return;
+  w_.tasks.Start(ShowHint());
+}
+
+Task<> PlayerAids::ShowHint() {
   // Master's choice for the side to move, searched off the window's thread.
   // A new request, a placement, an undo or another game stops the search,
   // and a search that was stopped shows nothing.
-  const Game::Watch watch = game.WatchGame();
+  const Game::Watch watch = w_.game.WatchGame();
   const int request = ++hint_request_;
-  const Position asked = game.CurrentPosition();
-  const Side mover = game.Turn();
+  const Position asked = w_.game.CurrentPosition();
+  const Side mover = w_.game.Turn();
   SearchLimits limits;
   limits.time = std::chrono::milliseconds(kHintSearchMs);
-  limits.seed = static_cast<std::uint64_t>(random_cells_.DrawCell());
+  limits.seed = static_cast<std::uint64_t>(w_.random.DrawCell());
   hint_pending_ = true;
-  UpdateAids();
-  SearchRunner::Awaiter search = search_runner_.Search(asked, mover, limits);
+  Update();
+  SearchRunner::Awaiter search = w_.runner.Search(asked, mover, limits);
   const std::optional<SearchResult> result = co_await search;
   if (request != hint_request_) co_return;  // a newer request owns the hint
   hint_pending_ = false;
   // The hint is for the position it was asked in.
-  const Position& now = game.CurrentPosition();
-  if (result && watch.StillCurrent() && game.Turn() == mover && now.Board() == asked.Board() &&
+  const Position& now = w_.game.CurrentPosition();
+  if (result && watch.StillCurrent() && w_.game.Turn() == mover && now.Board() == asked.Board() &&
       now.BlockerStock() == asked.BlockerStock()) {
     hint_ = result->turn;
   }
-  UpdateAids();
+  Update();
 }
 
 // --- Keyboard play ---------------------------------------------------------------------
 
-void Form1::keyPressEvent(QKeyEvent* event) {
-  if (!PersonToMove()) {
-    QMainWindow::keyPressEvent(event);
-    return;
-  }
+bool PlayerAids::KeyPressed(QKeyEvent* event) {
+  if (!PersonToMove()) return false;
   const bool shift = event->modifiers() & Qt::ShiftModifier;
   switch (event->key()) {
     case Qt::Key_Left:
@@ -236,37 +252,37 @@ void Form1::keyPressEvent(QKeyEvent* event) {
       break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      Label1_MouseDown(cursor_, shift ? kRightButton : kLeftButton);
+      w_.place(cursor_, shift ? kRightButton : kLeftButton);
       break;
     case Qt::Key_Space:
-      Label1_MouseDown(cursor_, kLeftButton);
+      w_.place(cursor_, kLeftButton);
       break;
     case Qt::Key_B:
-      Label1_MouseDown(cursor_, kRightButton);
+      w_.place(cursor_, kRightButton);
       break;
     default:
-      QMainWindow::keyPressEvent(event);
-      return;
+      return false;
   }
   event->accept();
   RefreshMarks();
+  return true;
 }
 
 // --- Records and replay -----------------------------------------------------------------
 
-Task<> Form1::SaveRecordAs() {
+Task<> PlayerAids::SaveRecordAs() {
   GameRecord record;
   if (replay_) {
     record = replay_->record;
-  } else if (game.GameRunning() && !game.History().empty()) {
+  } else if (w_.game.GameRunning() && !w_.game.History().empty()) {
     // The game so far; read back, it is a game that was given up there.
-    record = RecordOf({0, EndReason::Abandoned, std::nullopt});
+    record = w_.record_of({0, EndReason::Abandoned, std::nullopt});
   } else if (last_record_) {
     record = *last_record_;
   } else {
     co_return;
   }
-  QPointer<QFileDialog> dialog = new QFileDialog(this, tr("棋譜を保存"));
+  QPointer<QFileDialog> dialog = new QFileDialog(w_.window, tr("棋譜を保存"));
   dialog->setAcceptMode(QFileDialog::AcceptSave);
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setNameFilter(tr("棋譜 (*.txt)"));
@@ -278,18 +294,18 @@ Task<> Form1::SaveRecordAs() {
   dialog->deleteLater();
   if (answer != QDialog::Accepted || files.isEmpty()) co_return;
   if (!SaveRecordFile(files.front(), record)) {
-    co_await ShowMessageBox(this, tr("棋譜を保存できませんでした。\n") + files.front(),
+    co_await ShowMessageBox(w_.window, tr("棋譜を保存できませんでした。\n") + files.front(),
                             QMessageBox::Critical, QMessageBox::Ok);
   }
 }
 
-Task<> Form1::OpenRecord() {
-  if (game.GameRunning()) co_return;
-  QPointer<QFileDialog> dialog = new QFileDialog(this, tr("棋譜を開く"));
+Task<> PlayerAids::OpenRecord() {
+  if (w_.game.GameRunning()) co_return;
+  QPointer<QFileDialog> dialog = new QFileDialog(w_.window, tr("棋譜を開く"));
   dialog->setFileMode(QFileDialog::ExistingFile);
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setNameFilter(tr("棋譜 (*.txt);;すべてのファイル (*)"));
-  dialog->setDirectory(GamesFolder(places_.data_folder));
+  dialog->setDirectory(GamesFolder(w_.data_folder));
   const int answer = co_await RunModal(dialog);
   if (!dialog) co_return;
   const QStringList files = dialog->selectedFiles();
@@ -298,7 +314,7 @@ Task<> Form1::OpenRecord() {
   co_await OpenRecordFile(files.front());
 }
 
-Task<> Form1::OpenRecordFile(QString path) {
+Task<> PlayerAids::OpenRecordFile(QString path) {
   const std::optional<std::string> text = ReadRecordFile(path);
   RecordReading reading = text ? ReadRecord(*text) : RecordReading{};
   if (!text) reading.error = "the file cannot be read";
@@ -306,45 +322,44 @@ Task<> Form1::OpenRecordFile(QString path) {
     // Nothing of the game on the board is touched.
     const QString where =
         reading.error_line > 0 ? tr("%1 行目: ").arg(reading.error_line) : QString();
-    co_await ShowMessageBox(this,
+    co_await ShowMessageBox(w_.window,
                             tr("棋譜を読み込めませんでした。\n") + path + u'\n' + where +
                                 QString::fromStdString(reading.error),
                             QMessageBox::Critical, QMessageBox::Ok);
     co_return;
   }
   // A game may have started while the dialog was open.
-  if (game.GameRunning()) co_return;
+  if (w_.game.GameRunning()) co_return;
   replay_ =
       Replay{std::move(*reading.record), std::move(reading.positions), reading.board_outcome, 0};
   hint_.clear();
-  SetOptionControls(PanelCode::GameRunning, false);
-  MoveHandedTo(0);
-  SetSideCaptions(QString::fromStdString(replay_->record.Header("left").value_or("1")),
-                  QString::fromStdString(replay_->record.Header("right").value_or("2")));
+  w_.set_option_controls(PanelCode::GameRunning, false);
+  w_.board.LightLamp(0);
+  w_.board.SetCaptions(QString::fromStdString(replay_->record.Header("left").value_or("1")),
+                       QString::fromStdString(replay_->record.Header("right").value_or("2")));
   ShowReplayStep(static_cast<int>(replay_->record.moves.size()));
 }
 
-void Form1::ShowReplayStep(int step) {
+void PlayerAids::ShowReplayStep(int step) {
   if (!replay_) return;
   step = std::clamp(step, 0, static_cast<int>(replay_->record.moves.size()));
   replay_->step = step;
   const RecordPosition& position = replay_->positions[static_cast<std::size_t>(step)];
-  ShowBoard(position.board);
-  ShowStocks(position.pieces, position.blockers);
+  w_.board.ShowBoard(position.board);
+  w_.board.ShowStocks(position.pieces, position.blockers);
   const bool at_end = step == static_cast<int>(replay_->record.moves.size());
   if (at_end && replay_->board_outcome && replay_->board_outcome->square) {
-    DrawOutline(OutlineOf(*replay_->board_outcome->square),
-                OutlineColor(replay_->board_outcome->winner));
+    w_.board.DrawOutline(*replay_->board_outcome->square, replay_->board_outcome->winner);
   } else {
-    HideOutline();
+    w_.board.HideOutline();
   }
-  UpdateAids();
+  Update();
 }
 
-void Form1::LeaveReplay() {
+void PlayerAids::LeaveReplay() {
   if (!replay_) return;
   replay_.reset();
-  UpdateAids();
+  Update();
 }
 
 }  // namespace vexa::app

@@ -1,0 +1,208 @@
+#include "app/option_panel.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/dialog_parts.h"
+
+namespace vexa::app {
+
+namespace {
+
+template <typename Widget, std::size_t N>
+void SetAllEnabled(Widget* (&widgets)[N], bool enabled) {
+  for (Widget* w : widgets)
+    w->setEnabled(enabled);
+}
+
+template <std::size_t N>
+int SelectedIndex(QRadioButton* const (&buttons)[N], int fallback) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (buttons[i]->isChecked()) return static_cast<int>(i);
+  }
+  return fallback;
+}
+
+}  // namespace
+
+OptionPanel::OptionPanel(QWidget* client, Handlers handlers) {
+  Frame2 =
+      Frame(client, QStringLiteral("Frame2"), QStringLiteral("GameMode"), 7485, 15, 2415, 5385);
+  Option1[0] = Place<QRadioButton>(Frame2, Indexed("Option1", 0), QStringLiteral("VS CPU"), 120,
+                                   210, 1035, 225);
+  Check1 = Place<QCheckBox>(Frame2, QStringLiteral("Check1"), tr("CPUが先攻"), 420, 450, 1260, 270);
+  Frame5 = Frame(Frame2, QStringLiteral("Frame5"), tr("CPUレベル"), 90, 735, 2235, 795);
+  const struct {
+    const char* caption;
+    int left, top, width;
+  } strengths[4] = {{"Easy", 75, 210, 1005},
+                    {"Normal", 75, 495, 1005},
+                    {"Hard", 1080, 225, 1005},
+                    {"VeryHard", 1080, 510, 1080}};
+  for (int i = 0; i < 4; ++i) {
+    Option2[i] = Place<QRadioButton>(Frame5, Indexed("Option2", i),
+                                     QString::fromLatin1(strengths[i].caption), strengths[i].left,
+                                     strengths[i].top, strengths[i].width, 225);
+  }
+  // Frame5 is full: Master, the searching strength, takes the free place
+  // beside "VS CPU", in the strength buttons' group.
+  Option2[4] = Place<QRadioButton>(Frame2, Indexed("Option2", 4), QStringLiteral("Master"), 1260,
+                                   210, 1035, 225);
+  Option1[1] = Place<QRadioButton>(Frame2, Indexed("Option1", 1), QStringLiteral("VS Human"), 120,
+                                   1560, 1140, 225);
+  Check2 =
+      Place<QCheckBox>(Frame2, QStringLiteral("Check2"), tr("Player1が先攻"), 420, 1845, 1770, 240);
+  Option1[2] = Place<QRadioButton>(Frame2, Indexed("Option1", 2), QStringLiteral("VS Online"), 120,
+                                   2235, 1125, 225);
+
+  Frame3 = Frame(Frame2, QStringLiteral("Frame3"), tr("接続の設定"), 90, 2520, 2235, 2760);
+  Command1[0] =
+      Place<QPushButton>(Frame3, Indexed("Command1", 0), tr("ゲームを主催"), 105, 255, 2040, 300);
+  Command1[1] =
+      Place<QPushButton>(Frame3, Indexed("Command1", 1), tr("ゲームに参加"), 105, 615, 2040, 300);
+  Label6[0] = MakeLabel(Frame3, Indexed("Label6", 0), tr("リモートホスト名"), 135, 975, 1275, 225);
+  Text1[0] = TextBox(Frame3, Indexed("Text1", 0), QString(), 120, 1215, 2040, 270);
+  Label6[1] = MakeLabel(Frame3, Indexed("Label6", 1), tr("リモートポート"), 135, 1530, 1275, 225);
+  Text1[1] = TextBox(Frame3, Indexed("Text1", 1), QStringLiteral("36150"), 120, 1770, 690, 270);
+  Label6[2] = MakeLabel(Frame3, Indexed("Label6", 2), tr("プレイヤーネーム"), 135, 2130, 1710, 225);
+  Text1[2] = TextBox(Frame3, Indexed("Text1", 2), QString(), 105, 2370, 2040, 270);
+  Text1[2]->setReadOnly(true);
+
+  // Explicit groups: Qt's automatic exclusivity would also reach into the
+  // strength buttons nested in Frame5.
+  auto* modes = new QButtonGroup(Frame2);
+  for (int i = 0; i < 3; ++i)
+    modes->addButton(Option1[i], i);
+  auto* strength_group = new QButtonGroup(Frame5);
+  for (int i = 0; i < 5; ++i)
+    strength_group->addButton(Option2[i], i);
+
+  Option1[0]->setChecked(true);
+  Check2->setChecked(true);
+  Frame3->setEnabled(false);
+  Command1[0]->setEnabled(false);
+  Command1[1]->setEnabled(false);
+  for (int i = 0; i < 3; ++i) {
+    QObject::connect(Option1[i], &QRadioButton::clicked, Option1[i],
+                     [mode_clicked = handlers.mode_clicked, i] { mode_clicked(i); });
+  }
+  for (int i = 0; i < 2; ++i) {
+    QObject::connect(Command1[i], &QPushButton::clicked, Command1[i],
+                     [host_or_join = handlers.host_or_join, i] { host_or_join(i); });
+  }
+  QObject::connect(Option1[2], &QRadioButton::toggled, Option1[2], handlers.online_toggled);
+}
+
+GameMode OptionPanel::Mode() const {
+  return static_cast<GameMode>(SelectedIndex(Option1, 0));
+}
+
+CpuStrength OptionPanel::Strength() const {
+  return static_cast<CpuStrength>(SelectedIndex(Option2, 3));
+}
+
+bool OptionPanel::CpuMovesFirst() const {
+  return Check1->isChecked();
+}
+
+bool OptionPanel::Player1MovesFirst() const {
+  return Check2->isChecked();
+}
+
+void OptionPanel::SelectStrength(CpuStrength strength) {
+  Option2[static_cast<int>(strength)]->setChecked(true);
+}
+
+QString OptionPanel::HostAddress() const {
+  return Text1[0]->text();
+}
+
+QString OptionPanel::PortText() const {
+  return Text1[1]->text();
+}
+
+QString OptionPanel::PlayerName() const {
+  return Text1[2]->text();
+}
+
+void OptionPanel::SetPlayerName(const QString& name) {
+  Text1[2]->setText(name);
+}
+
+void OptionPanel::SetOptionControls(PanelCode panel_code, bool editable) {
+  const bool e = editable;
+  Frame2->setEnabled(e);
+  switch (panel_code) {
+    case PanelCode::VsCpu:
+      Check1->setEnabled(e);
+      SetAllEnabled(Option1, e);
+      Frame5->setEnabled(e);
+      SetAllEnabled(Option2, e);
+      SetAllEnabled(Text1, !e);
+      SetAllEnabled(Command1, !e);
+      Check2->setEnabled(!e);
+      Frame3->setEnabled(!e);
+      break;
+    case PanelCode::VsHuman:
+      Check2->setEnabled(e);
+      SetAllEnabled(Option1, e);
+      Frame5->setEnabled(!e);
+      SetAllEnabled(Option2, !e);
+      SetAllEnabled(Text1, !e);
+      SetAllEnabled(Command1, !e);
+      Check1->setEnabled(!e);
+      Frame3->setEnabled(!e);
+      break;
+    case PanelCode::VsOnline: {
+      SetAllEnabled(Option1, e);
+      Frame5->setEnabled(!e);
+      SetAllEnabled(Option2, !e);
+      // The connection fields follow only while "VS Online" is selected.
+      for (QLineEdit* text : Text1) {
+        if ((Mode() == GameMode::VsOnline) == e) text->setEnabled(e);
+      }
+      if ((Mode() == GameMode::VsOnline) == e) SetAllEnabled(Command1, e);
+      Check1->setEnabled(!e);
+      Check2->setEnabled(!e);
+      Frame3->setEnabled(e);
+      break;
+    }
+    case PanelCode::GameRunning:
+      Frame5->setEnabled(e);
+      SetAllEnabled(Option2, e);
+      Frame2->setEnabled(e);
+      for (int i = 0; i < 3; ++i) {
+        Option1[i]->setEnabled(e);
+        Text1[i]->setEnabled(e);
+      }
+      SetAllEnabled(Command1, e);
+      Check1->setEnabled(e);
+      Check2->setEnabled(e);
+      Frame3->setEnabled(e);
+      break;
+  }
+}
+
+void OptionPanel::EnablePanel() {
+  Frame2->setEnabled(true);
+}
+
+void OptionPanel::Retranslate() {
+  Check1->setText(tr("CPUが先攻"));
+  Frame5->setTitle(tr("CPUレベル"));
+  Check2->setText(tr("Player1が先攻"));
+  Frame3->setTitle(tr("接続の設定"));
+  Command1[0]->setText(tr("ゲームを主催"));
+  Command1[1]->setText(tr("ゲームに参加"));
+  Label6[0]->setText(tr("リモートホスト名"));
+  Label6[1]->setText(tr("リモートポート"));
+  Label6[2]->setText(tr("プレイヤーネーム"));
+}
+
+}  // namespace vexa::app

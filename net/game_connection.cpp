@@ -1,0 +1,72 @@
+#include "net/game_connection.h"
+
+#include "net/online_session.h"
+
+namespace vexa::net {
+
+GameConnection::GameConnection(QObject* parent) : QObject(parent), Winsock1(this), Winsock2(this) {
+  Winsock1.setObjectName(QStringLiteral("Winsock1"));
+  Winsock2.setObjectName(QStringLiteral("Winsock2"));
+  connect(&Winsock1, &Winsock::ConnectionRequest, this,
+          &GameConnection::Winsock1_ConnectionRequest);
+  connect(&Winsock2, &Winsock::ConnectionRequest, this,
+          &GameConnection::Winsock2_ConnectionRequest);
+  connect(&Winsock1, &Winsock::Connected, this, [this] { emit GameConnected(false); });
+  // A socket that fails is closed, nothing more; a game connection that
+  // fails after it was up counts as the peer gone (the session sees the
+  // state change).
+  connect(&Winsock1, &Winsock::Error, this, [this] {
+    Winsock1.Close();
+    emit GameFailed();
+  });
+  connect(&Winsock2, &Winsock::Error, this, [this] { Winsock2.Close(); });
+}
+
+void GameConnection::Feed(OnlineSession& session) {
+  connect(&Winsock1, &Winsock::DataArrival, this,
+          [this, &session] { session.GameDataArrived(Winsock1.GetData()); });
+  connect(&Winsock2, &Winsock::DataArrival, this,
+          [this, &session] { session.ChatDataArrived(Winsock2.GetData()); });
+  connect(&Winsock1, &Winsock::StateChanged, this,
+          [&session](int state) { session.GameStateChanged(state); });
+}
+
+bool GameConnection::Host(int game_port, int chat_port) {
+  Close();
+  Winsock1.SetLocalPort(game_port);
+  Winsock2.SetLocalPort(chat_port);
+  if (Winsock1.Listen() && Winsock2.Listen()) return true;
+  Close();
+  return false;
+}
+
+bool GameConnection::Join(const QString& host, int game_port, int chat_port) {
+  Close();
+  Winsock1.SetLocalPort(0);
+  Winsock2.SetLocalPort(0);
+  Winsock1.SetRemoteHost(host);
+  Winsock1.SetRemotePort(game_port);
+  Winsock2.SetRemoteHost(host);
+  Winsock2.SetRemotePort(chat_port);
+  if (Winsock1.Connect() && Winsock2.Connect()) return true;
+  Close();
+  return false;
+}
+
+void GameConnection::Close() {
+  if (Winsock1.State() != Winsock::kClosed) Winsock1.Close();
+  if (Winsock2.State() != Winsock::kClosed) Winsock2.Close();
+}
+
+void GameConnection::Winsock1_ConnectionRequest(int request_id) {
+  // One peer at a time: a new one replaces the connection before it.
+  if (Winsock1.State() != Winsock::kClosed) Winsock1.Close();
+  if (Winsock1.Accept(request_id)) emit GameConnected(true);
+}
+
+void GameConnection::Winsock2_ConnectionRequest(int request_id) {
+  if (Winsock2.State() != Winsock::kClosed) Winsock2.Close();
+  Winsock2.Accept(request_id);
+}
+
+}  // namespace vexa::net

@@ -1,0 +1,55 @@
+#pragma once
+
+// The two connections of an online game, the game's (port P) and the
+// chat's (port P + 1), as the window and the headless player both use them:
+// hosting or joining, one peer accepted at a time, every read handed to the
+// online session, and a game socket that fails closed.
+
+#include <QObject>
+#include <QString>
+
+#include "net/winsock_adapter.h"
+#include "net/winsock_link.h"
+
+namespace vexa::net {
+
+class OnlineSession;
+
+class GameConnection : public QObject {
+  Q_OBJECT
+ public:
+  explicit GameConnection(QObject* parent = nullptr);
+
+  // What the online session sends and closes through.
+  GameLink& Link() { return link_; }
+  // Reads and the game connection's state changes go to `session`.
+  void Feed(OnlineSession& session);
+
+  // Listens on both ports; false, with both sockets closed, when either
+  // cannot (a port in use or out of range).
+  bool Host(int game_port, int chat_port);
+  // Starts connecting to `host`; false, with both sockets closed, when it
+  // cannot even begin.
+  bool Join(const QString& host, int game_port, int chat_port);
+  // Both sockets closed.
+  void Close();
+  int GameState() const { return Winsock1.State(); }
+
+ signals:
+  // The game connection is up: a peer accepted while hosting, or the host
+  // reached while joining.
+  void GameConnected(bool accepted);
+  // The game socket failed (nobody listening, no such host, the connection
+  // lost) and has been closed.
+  void GameFailed();
+
+ private:
+  void Winsock1_ConnectionRequest(int request_id);
+  void Winsock2_ConnectionRequest(int request_id);
+
+  Winsock Winsock1;  // the game connection
+  Winsock Winsock2;  // the chat
+  WinsockLink link_{Winsock1, Winsock2};
+};
+
+}  // namespace vexa::net
