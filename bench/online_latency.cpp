@@ -27,6 +27,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/drive/controls.h"
 #include "app/drive/online_loopback.h"
 #include "app/drive/program_instance.h"
 #include "app/form1.h"
@@ -35,9 +36,11 @@
 
 namespace {
 
+using vexa::app::CellLabel;
 using vexa::app::Form1;
 using vexa::app::Form4;
 using vexa::app::Form5;
+using vexa::app::testing::Control;
 using vexa::app::testing::VisibleDialog;
 
 constexpr int kWaitMs = 10000;
@@ -109,18 +112,19 @@ MoveTimes TimeOneMove(Form1& mover, Form1& other) {
           on_board_ns = clock.nsecsElapsed();
         }
       });
+  CellLabel* label = Control<CellLabel>(other, "Label1", cell);
   PaintWatch watch;
-  watch.target = other.Label1[cell];
+  watch.target = label;
   watch.clock = &clock;
   watch.loop = &loop;
-  other.Label1[cell]->installEventFilter(&watch);
+  label->installEventFilter(&watch);
   QTimer::singleShot(1000, &loop, &QEventLoop::quit);
 
   clock.start();
   mover.Label1_MouseDown(cell, vexa::app::kLeftButton);
   loop.exec();
 
-  other.Label1[cell]->removeEventFilter(&watch);
+  label->removeEventFilter(&watch);
   QObject::disconnect(arrival);
   if (on_board_ns < 0) Fail("the piece did not arrive");
   return {on_board_ns / 1e6, watch.painted_ns < 0 ? -1.0 : watch.painted_ns / 1e6};

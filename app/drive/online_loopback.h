@@ -5,9 +5,13 @@
 // them. Plain Qt: no test framework, every wait bounded.
 
 #include <QHostAddress>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTcpServer>
 #include <QTest>
 
+#include "app/drive/controls.h"
 #include "app/form1.h"
 #include "app/form3.h"
 #include "app/form4.h"
@@ -37,19 +41,19 @@ Dialog* VisibleDialog(Form1& form1) {
 
 // "VS Online" and the port in the connection panel.
 inline void ChooseOnline(Form1& form1, int port) {
-  QTest::mouseClick(form1.Option1[2], Qt::LeftButton);
-  form1.Text1[1]->setText(QString::number(port));
+  QTest::mouseClick(Control<QRadioButton>(form1, "Option1", 2), Qt::LeftButton);
+  Control<QLineEdit>(form1, "Text1", 1)->setText(QString::number(port));
 }
 
 inline void PressHost(Form1& host, int port) {
   ChooseOnline(host, port);
-  host.Command1[0]->click();
+  Control<QPushButton>(host, "Command1", 0)->click();
 }
 
 inline void PressJoin(Form1& guest, int port) {
   ChooseOnline(guest, port);
-  guest.Text1[0]->setText(QStringLiteral("127.0.0.1"));
-  guest.Command1[1]->click();
+  Control<QLineEdit>(guest, "Text1", 0)->setText(QStringLiteral("127.0.0.1"));
+  Control<QPushButton>(guest, "Command1", 1)->click();
 }
 
 // Host and join, the host's "OK", until both settings dialogs are open.

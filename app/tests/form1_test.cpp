@@ -13,6 +13,7 @@ namespace vexa::app {
 namespace {
 
 using testing::Answer;
+using testing::Control;
 using testing::Program;
 using testing::WaitFor;
 using testing::WaitForWindow;
@@ -26,8 +27,8 @@ bool On(QWidget* w) {
 
 QStringList Captions(Form1& f) {
   QStringList out;
-  for (QLabel* label : f.Label7)
-    out << label->text();
+  for (int i = 0; i < 5; ++i)
+    out << Control<QLabel>(f, "Label7", i)->text();
   return out;
 }
 
@@ -48,21 +49,21 @@ QColor Background(QWidget* w) {
 std::string PanelState(Form1& f) {
   std::string s;
   auto put = [&](QWidget* w) { s += On(w) ? '1' : '0'; };
-  put(f.Frame2);
-  for (auto* w : f.Option1)
-    put(w);
-  put(f.Check1);
-  put(f.Check2);
+  auto put_array = [&](const char* name, int count) {
+    for (int i = 0; i < count; ++i)
+      put(Control<QWidget>(f, name, i));
+  };
+  put(Control<QGroupBox>(f, "Frame2"));
+  put_array("Option1", 3);
+  put(Control<QCheckBox>(f, "Check1"));
+  put(Control<QCheckBox>(f, "Check2"));
   s += ' ';
-  put(f.Frame5);
-  for (auto* w : f.Option2)
-    put(w);
+  put(Control<QGroupBox>(f, "Frame5"));
+  put_array("Option2", 5);
   s += ' ';
-  put(f.Frame3);
-  for (auto* w : f.Text1)
-    put(w);
-  for (auto* w : f.Command1)
-    put(w);
+  put(Control<QGroupBox>(f, "Frame3"));
+  put_array("Text1", 3);
+  put_array("Command1", 2);
   return s;
 }
 
@@ -71,27 +72,27 @@ TEST(Form1, StartsWithTheRecordsAndTheIdleCpuPanel) {
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
   EXPECT_EQ(f.windowTitle(), QStringLiteral("Vexa with Online Ver1.2"));
-  EXPECT_EQ(f.client->size(), QSize(661, 485));
+  EXPECT_EQ(Control<QWidget>(f, "client")->size(), QSize(661, 485));
   EXPECT_EQ(f.minimumSize(), f.maximumSize());
-  EXPECT_EQ(f.Text1[2]->text(), QStringLiteral("Taro"));
-  EXPECT_TRUE(f.Text1[2]->isReadOnly());
-  EXPECT_EQ(f.Text1[1]->text(), QStringLiteral("36150"));
+  EXPECT_EQ(Control<QLineEdit>(f, "Text1", 2)->text(), QStringLiteral("Taro"));
+  EXPECT_TRUE(Control<QLineEdit>(f, "Text1", 2)->isReadOnly());
+  EXPECT_EQ(Control<QLineEdit>(f, "Text1", 1)->text(), QStringLiteral("36150"));
   EXPECT_THAT(Captions(f),
               ::testing::ElementsAre("12 戦", "7 勝", "4 負", "0 引き分け", "勝率 58.3 %"));
-  EXPECT_TRUE(f.Option1[0]->isChecked());
-  EXPECT_TRUE(f.Option2[3]->isChecked());
-  EXPECT_TRUE(f.Check2->isChecked());
-  EXPECT_FALSE(f.Check1->isChecked());
+  EXPECT_TRUE(Control<QRadioButton>(f, "Option1", 0)->isChecked());
+  EXPECT_TRUE(Control<QRadioButton>(f, "Option2", 3)->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>(f, "Check2")->isChecked());
+  EXPECT_FALSE(Control<QCheckBox>(f, "Check1")->isChecked());
   EXPECT_EQ(PanelState(f), "111110 111111 000000");
   for (int corner : {0, 10, 110, 120})
-    EXPECT_FALSE(f.Label1[corner]->isVisible());
-  EXPECT_TRUE(f.Label1[1]->isVisible());
+    EXPECT_FALSE(Control<CellLabel>(f, "Label1", corner)->isVisible());
+  EXPECT_TRUE(Control<CellLabel>(f, "Label1", 1)->isVisible());
   // The reach analysis and the readout lie below the visible client area.
-  EXPECT_GE(f.Command2->y(), f.client->height());
-  EXPECT_GE(f.Label3->y(), f.client->height());
-  EXPECT_EQ(f.Label3->text(), QStringLiteral("Label3"));
-  EXPECT_FALSE(f.Text2->isEnabled());
-  EXPECT_FALSE(f.Timer1->isActive());
+  EXPECT_GE(Control<QPushButton>(f, "Command2")->y(), Control<QWidget>(f, "client")->height());
+  EXPECT_GE(Control<QLabel>(f, "Label3")->y(), Control<QWidget>(f, "client")->height());
+  EXPECT_EQ(Control<QLabel>(f, "Label3")->text(), QStringLiteral("Label3"));
+  EXPECT_FALSE(Control<QLineEdit>(f, "Text2")->isEnabled());
+  EXPECT_FALSE(f.online().MoveClockTimer().isActive());
 }
 
 TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
@@ -99,15 +100,15 @@ TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
 
-  QTest::mouseClick(f.Option1[1], Qt::LeftButton);
+  QTest::mouseClick(Control<QRadioButton>(f, "Option1", 1), Qt::LeftButton);
   EXPECT_EQ(PanelState(f), "111101 000000 000000");
   // Online games start from the host's settings, never from the menu.
-  QTest::mouseClick(f.Option1[2], Qt::LeftButton);
+  QTest::mouseClick(Control<QRadioButton>(f, "Option1", 2), Qt::LeftButton);
   EXPECT_EQ(PanelState(f), "111100 000000 111111");
-  EXPECT_FALSE(f.Mnu_NewGame->isEnabled());
-  QTest::mouseClick(f.Option1[0], Qt::LeftButton);
+  EXPECT_FALSE(Control<QAction>(f, "Mnu_NewGame")->isEnabled());
+  QTest::mouseClick(Control<QRadioButton>(f, "Option1", 0), Qt::LeftButton);
   EXPECT_EQ(PanelState(f), "111110 111111 000000");
-  EXPECT_TRUE(f.Mnu_NewGame->isEnabled());
+  EXPECT_TRUE(Control<QAction>(f, "Mnu_NewGame")->isEnabled());
   // Panel code 2 while "VS Online" is not selected leaves the connection
   // fields as they are but enables their frame.
   f.SetOptionControls(PanelCode::VsOnline, true);
@@ -117,7 +118,7 @@ TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
 
   ASSERT_TRUE(p.StartVsHuman());
   EXPECT_EQ(PanelState(f), "000000 000000 000000");
-  f.Mnu_GameEnd->trigger();
+  Control<QAction>(f, "Mnu_GameEnd")->trigger();
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == NoTurn; }));
   EXPECT_EQ(PanelState(f), "111101 000000 000000");
 }
@@ -127,14 +128,14 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
   ASSERT_TRUE(p.StartVsHuman());
-  EXPECT_EQ(f.Frame1[0]->title(), QStringLiteral("Player1"));
-  EXPECT_EQ(f.Frame1[1]->title(), QStringLiteral("Player2"));
-  EXPECT_TRUE(f.TurnMarker[0]->IsOn());
-  EXPECT_FALSE(f.TurnMarker[1]->IsOn());
+  EXPECT_EQ(Control<QGroupBox>(f, "Frame1", 0)->title(), QStringLiteral("Player1"));
+  EXPECT_EQ(Control<QGroupBox>(f, "Frame1", 1)->title(), QStringLiteral("Player2"));
+  EXPECT_TRUE(Control<TurnLamp>(f, "TurnMarker", 0)->IsOn());
+  EXPECT_FALSE(Control<TurnLamp>(f, "TurnMarker", 1)->IsOn());
 
   p.ClickCell(12);
-  EXPECT_TRUE(f.TurnMarker[1]->IsOn());
-  EXPECT_FALSE(f.TurnMarker[0]->IsOn());
+  EXPECT_TRUE(Control<TurnLamp>(f, "TurnMarker", 1)->IsOn());
+  EXPECT_FALSE(Control<TurnLamp>(f, "TurnMarker", 0)->IsOn());
   p.ClickCell(70, Qt::RightButton);  // Player2's blocker keeps the move
   p.ClickCell(71, Qt::MiddleButton);
   p.ClickCell(50);
@@ -143,18 +144,18 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
   p.ClickCell(23);
   p.ClickCell(23);  // occupied: nothing, Player2 still to move
   p.ClickCell(52);
-  EXPECT_EQ(Background(f.Label1[12]), QColor(Qt::red));
-  EXPECT_EQ(Background(f.Label1[50]), QColor(Qt::blue));
-  EXPECT_EQ(Background(f.Label1[70]), QColor(Qt::white));
-  EXPECT_EQ(Background(f.Label1[60]), QColor(Qt::black));
-  EXPECT_FALSE(f.Label5[17]->isVisible());
-  EXPECT_TRUE(f.Label5[16]->isVisible());
-  EXPECT_FALSE(f.Label5[37]->isVisible());
-  EXPECT_TRUE(f.Label5[36]->isVisible());
-  EXPECT_FALSE(f.Label2[11]->isVisible());
-  EXPECT_FALSE(f.Label2[10]->isVisible());
-  EXPECT_TRUE(f.Label2[9]->isVisible());
-  EXPECT_TRUE(f.Label2[5]->isVisible());
+  EXPECT_EQ(Background(Control<CellLabel>(f, "Label1", 12)), QColor(Qt::red));
+  EXPECT_EQ(Background(Control<CellLabel>(f, "Label1", 50)), QColor(Qt::blue));
+  EXPECT_EQ(Background(Control<CellLabel>(f, "Label1", 70)), QColor(Qt::white));
+  EXPECT_EQ(Background(Control<CellLabel>(f, "Label1", 60)), QColor(Qt::black));
+  EXPECT_FALSE(Control<QLabel>(f, "Label5", 17)->isVisible());
+  EXPECT_TRUE(Control<QLabel>(f, "Label5", 16)->isVisible());
+  EXPECT_FALSE(Control<QLabel>(f, "Label5", 37)->isVisible());
+  EXPECT_TRUE(Control<QLabel>(f, "Label5", 36)->isVisible());
+  EXPECT_FALSE(Control<QLabel>(f, "Label2", 11)->isVisible());
+  EXPECT_FALSE(Control<QLabel>(f, "Label2", 10)->isVisible());
+  EXPECT_TRUE(Control<QLabel>(f, "Label2", 9)->isVisible());
+  EXPECT_TRUE(Control<QLabel>(f, "Label2", 5)->isVisible());
 
   p.ClickCell(24);
   EXPECT_EQ(p.CloseResult(), QStringLiteral("Player1 Win"));
@@ -162,16 +163,19 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
   // (to the pixel: a cell is 25 pixels wide).
   const int corner[4] = {12, 13, 24, 23};
   const auto off_centre = [&](TwipPoint point, int cell) {
-    return (QPoint(Px(point.x), Px(point.y)) - f.Label1[cell]->geometry().center())
+    return (QPoint(Px(point.x), Px(point.y)) -
+            Control<CellLabel>(f, "Label1", cell)->geometry().center())
         .manhattanLength();
   };
   for (int edge = 0; edge < 4; ++edge) {
-    EXPECT_TRUE(f.Line1[edge]->isVisible());
-    EXPECT_LE(off_centre(f.Line1[edge]->From(), corner[edge]), 1) << edge;
-    EXPECT_LE(off_centre(f.Line1[edge]->To(), corner[(edge + 1) % 4]), 1) << edge;
-    EXPECT_EQ(f.Line1[edge]->Color(), QColor(Qt::red));
+    const LineShape* line = Control<LineShape>(f, "Line1", edge);
+    EXPECT_TRUE(line->isVisible());
+    EXPECT_LE(off_centre(line->From(), corner[edge]), 1) << edge;
+    EXPECT_LE(off_centre(line->To(), corner[(edge + 1) % 4]), 1) << edge;
+    EXPECT_EQ(line->Color(), QColor(Qt::red));
   }
-  ASSERT_TRUE(WaitFor([&] { return f.Label3->text() == QStringLiteral("( 2, 2)"); }));
+  ASSERT_TRUE(
+      WaitFor([&] { return Control<QLabel>(f, "Label3")->text() == QStringLiteral("( 2, 2)"); }));
   EXPECT_EQ(PanelState(f), "111101 000000 000000");
   EXPECT_THAT(Captions(f),
               ::testing::ElementsAre("13 戦", "8 勝", "4 負", "0 引き分け", "勝率 61.5 %"));
@@ -182,10 +186,10 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
   EXPECT_EQ(f.game.Board()[60], Empty);
   p.NewGame();
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
-  EXPECT_FALSE(f.Line1[0]->isVisible());
-  EXPECT_EQ(Background(f.Label1[12]), QColor(Qt::black));
-  EXPECT_TRUE(f.Label5[17]->isVisible());
-  EXPECT_TRUE(f.Label2[11]->isVisible());
+  EXPECT_FALSE(Control<LineShape>(f, "Line1", 0)->isVisible());
+  EXPECT_EQ(Background(Control<CellLabel>(f, "Label1", 12)), QColor(Qt::black));
+  EXPECT_TRUE(Control<QLabel>(f, "Label5", 17)->isVisible());
+  EXPECT_TRUE(Control<QLabel>(f, "Label2", 11)->isVisible());
 }
 
 TEST(Form1, TheTurnLampsShowTheSideToMoveAtAGlanceAndNobodyWhenBothAreOff) {
@@ -193,12 +197,15 @@ TEST(Form1, TheTurnLampsShowTheSideToMoveAtAGlanceAndNobodyWhenBothAreOff) {
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
   for (int side = 0; side < 2; ++side) {
-    for (QLabel* marker : f.Frame1[side]->findChildren<QLabel*>()) {
-      EXPECT_FALSE(f.TurnMarker[side]->geometry().intersects(marker->geometry()))
+    for (QLabel* marker : Control<QGroupBox>(f, "Frame1", side)->findChildren<QLabel*>()) {
+      EXPECT_FALSE(
+          Control<TurnLamp>(f, "TurnMarker", side)->geometry().intersects(marker->geometry()))
           << marker->objectName().toStdString();
     }
   }
-  const auto panel = [&](int side) { return f.Frame1[side]->grab().toImage(); };
+  const auto panel = [&](int side) {
+    return Control<QGroupBox>(f, "Frame1", side)->grab().toImage();
+  };
   const auto differing = [](const QImage& a, const QImage& b) {
     int count = 0;
     for (int y = 0; y < a.height(); ++y) {
@@ -238,7 +245,7 @@ TEST(Form1, AVsHumanGameDecidedByTheBlockersLeftOpensThePanelAroundItsResult) {
     }
   }
   ASSERT_TRUE(WaitFor([&] { return testing::VisibleWindow<Form5>() != nullptr; }));
-  EXPECT_TRUE(On(f.Frame2));  // opened before the result is shown
+  EXPECT_TRUE(On(Control<QGroupBox>(f, "Frame2")));  // opened before the result is shown
   EXPECT_EQ(p.CloseResult(), QStringLiteral("Player2 Win"));
   ASSERT_TRUE(WaitFor([&] { return PanelState(f) == "111101 000000 000000"; }));
   EXPECT_EQ(f.game.records.Losses, 4);  // unchanged
@@ -275,7 +282,7 @@ TEST(Form1, FirstRunAsksForANameBeforeTheWindowOpens) {
   form6->Command1->click();
   ASSERT_TRUE(p.WaitShown());
   EXPECT_EQ(p.ReadConfig(), QByteArray("\"  \"\r\n 0 \r\n 0 \r\n 0 \r\n"));
-  EXPECT_EQ(p.form1->Text1[2]->text(), QStringLiteral("  "));
+  EXPECT_EQ(Control<QLineEdit>(*p.form1, "Text1", 2)->text(), QStringLiteral("  "));
   EXPECT_THAT(Captions(*p.form1),
               ::testing::ElementsAre("0 戦", "0 勝", "0 負", "0 引き分け", "勝率 0 %"));
 }
@@ -287,7 +294,7 @@ TEST(Form1, ARecordsFileOfTwoLinesIsTakenAsFarAsItGoes) {
   EXPECT_EQ(seen.icon, QMessageBox::Critical);
   EXPECT_EQ(seen.buttons, QMessageBox::Ok);
   ASSERT_TRUE(p.WaitShown());
-  EXPECT_EQ(p.form1->Text1[2]->text(), QStringLiteral("Hanako"));
+  EXPECT_EQ(Control<QLineEdit>(*p.form1, "Text1", 2)->text(), QStringLiteral("Hanako"));
   EXPECT_THAT(Captions(*p.form1),
               ::testing::ElementsAre("9 戦", "0 勝", "0 負", "0 引き分け", "勝率 0 %"));
   EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);
@@ -296,7 +303,7 @@ TEST(Form1, ARecordsFileOfTwoLinesIsTakenAsFarAsItGoes) {
 TEST(Form1, ARecordsFileFromAJapaneseSystemReadsItsName) {
   Program p("\x91\xBE\x98\x59\r\n3\r\n1\r\n2\r\n");
   ASSERT_TRUE(p.WaitShown());
-  EXPECT_EQ(p.form1->Text1[2]->text(), QStringLiteral("太郎"));
+  EXPECT_EQ(Control<QLineEdit>(*p.form1, "Text1", 2)->text(), QStringLiteral("太郎"));
   EXPECT_EQ(Captions(*p.form1)[4], QStringLiteral("勝率 33.3 %"));
 }
 
@@ -304,16 +311,16 @@ TEST(Form1, RecordsResetNeedsTwoYes) {
   Program p(kTaro);
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
-  f.Mnu_Format->trigger();
+  Control<QAction>(f, "Mnu_Format")->trigger();
   const auto first = Answer(QMessageBox::Cancel);
   EXPECT_EQ(first.text, QStringLiteral("通算成績を初期化します。よろしいですか？"));
   EXPECT_EQ(first.icon, QMessageBox::Question);
   EXPECT_EQ(first.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   // Qt's own button captions speak Japanese too.
   EXPECT_EQ(first.answer_text, QStringLiteral("キャンセル"));
-  f.Mnu_Format->trigger();
+  Control<QAction>(f, "Mnu_Format")->trigger();
   EXPECT_EQ(Answer(QMessageBox::No).answer_text, QStringLiteral("いいえ(&N)"));
-  f.Mnu_Format->trigger();
+  Control<QAction>(f, "Mnu_Format")->trigger();
   EXPECT_EQ(Answer(QMessageBox::Yes).answer_text, QStringLiteral("はい(&Y)"));
   const auto second = Answer(QMessageBox::No);
   EXPECT_EQ(second.text, QStringLiteral("本当によろしいですか？"));
@@ -321,13 +328,13 @@ TEST(Form1, RecordsResetNeedsTwoYes) {
   EXPECT_EQ(p.ReadConfig(), kTaro);
   EXPECT_EQ(Captions(f)[0], QStringLiteral("12 戦"));
 
-  f.Mnu_Format->trigger();
+  Control<QAction>(f, "Mnu_Format")->trigger();
   Answer(QMessageBox::Yes);
   Answer(QMessageBox::Yes);
   ASSERT_TRUE(WaitFor([&] { return p.ReadConfig() == "Taro\r\n 0 \r\n 0 \r\n 0 \r\n"; }));
   EXPECT_THAT(Captions(f),
               ::testing::ElementsAre("0 戦", "0 勝", "0 負", "0 引き分け", "勝率 0 %"));
-  EXPECT_EQ(f.Text1[2]->text(), QStringLiteral("Taro"));
+  EXPECT_EQ(Control<QLineEdit>(f, "Text1", 2)->text(), QStringLiteral("Taro"));
 }
 
 TEST(Form1, ChangeOfNameWithOkAndCancel) {
@@ -336,7 +343,7 @@ TEST(Form1, ChangeOfNameWithOkAndCancel) {
   Form1& f = *p.form1;
   // The dialog, `name` typed, "OK"; true once the dialog has closed.
   const auto rename = [&](const QString& name) {
-    f.Mnu_ChangeName->trigger();
+    Control<QAction>(f, "Mnu_ChangeName")->trigger();
     auto* form8 = WaitForWindow<Form8>();
     if (form8 == nullptr) return false;
     form8->Text1->setText(name);
@@ -344,7 +351,7 @@ TEST(Form1, ChangeOfNameWithOkAndCancel) {
     return WaitFor([] { return testing::VisibleWindow<Form8>() == nullptr; });
   };
 
-  f.Mnu_ChangeName->trigger();
+  Control<QAction>(f, "Mnu_ChangeName")->trigger();
   auto* form8 = WaitForWindow<Form8>();
   ASSERT_NE(form8, nullptr);
   EXPECT_EQ(form8->windowTitle(), QStringLiteral("プレイヤーネームの変更"));
@@ -352,22 +359,22 @@ TEST(Form1, ChangeOfNameWithOkAndCancel) {
   form8->Text1->setText(QStringLiteral("Jiro"));
   form8->Command1[1]->click();  // キャンセル
   ASSERT_TRUE(WaitFor([] { return testing::VisibleWindow<Form8>() == nullptr; }));
-  EXPECT_EQ(f.Text1[2]->text(), QStringLiteral("Taro"));
+  EXPECT_EQ(Control<QLineEdit>(f, "Text1", 2)->text(), QStringLiteral("Taro"));
   EXPECT_EQ(p.ReadConfig(), kTaro);
 
   ASSERT_TRUE(rename(QString()));
-  EXPECT_EQ(f.Text1[2]->text(), QString());
+  EXPECT_EQ(Control<QLineEdit>(f, "Text1", 2)->text(), QString());
   EXPECT_EQ(p.ReadConfig(), QByteArray("\r\n 12 \r\n 7 \r\n 4 \r\n"));
 
   ASSERT_TRUE(rename(QStringLiteral("花子, 2号")));
-  EXPECT_EQ(f.Text1[2]->text(), QStringLiteral("花子, 2号"));
+  EXPECT_EQ(Control<QLineEdit>(f, "Text1", 2)->text(), QStringLiteral("花子, 2号"));
   EXPECT_EQ(p.ReadConfig(),
             QByteArray("\"\x89\xd4\x8e\x71, 2\x8d\x86\"\r\n 12 \r\n 7 \r\n 4 \r\n"));
 
   // A keyword at the end of a name does not cut it on the way to a peer.
   for (const QString& name : {QStringLiteral("MrShow"), QStringLiteral("MrEndG")}) {
     ASSERT_TRUE(rename(name)) << name.toStdString();
-    EXPECT_EQ(f.Text1[2]->text(), name);
+    EXPECT_EQ(Control<QLineEdit>(f, "Text1", 2)->text(), name);
   }
 }
 
@@ -379,7 +386,7 @@ TEST(Form1, AFailedSaveIsToldOnceAndTheRecordsStayInMemory) {
   ASSERT_TRUE(QFile::remove(p.ConfigPath()));
   ASSERT_TRUE(QDir().mkdir(p.ConfigPath()));
 
-  f.Mnu_Format->trigger();
+  Control<QAction>(f, "Mnu_Format")->trigger();
   Answer(QMessageBox::Yes);
   Answer(QMessageBox::Yes);
   const auto seen = Answer(QMessageBox::Ok);
@@ -387,7 +394,7 @@ TEST(Form1, AFailedSaveIsToldOnceAndTheRecordsStayInMemory) {
   EXPECT_TRUE(seen.text.contains(QStringLiteral("保存できませんでした")));
   EXPECT_EQ(Captions(f)[0], QStringLiteral("0 戦"));
 
-  f.Mnu_Format->trigger();
+  Control<QAction>(f, "Mnu_Format")->trigger();
   Answer(QMessageBox::Yes);
   Answer(QMessageBox::Yes);
   // The reset has saved (and failed) again: nothing is waiting on a message.
@@ -399,7 +406,7 @@ TEST(Form1, QuitAsksFirst) {
   Program p(kTaro);
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
-  f.Mnu_End->trigger();
+  Control<QAction>(f, "Mnu_End")->trigger();
   const auto seen = Answer(QMessageBox::No);
   EXPECT_EQ(seen.text, QStringLiteral("終了しますか？"));
   EXPECT_EQ(seen.title, QStringLiteral("Vexa with Online Ver1.2"));
@@ -420,11 +427,12 @@ TEST(Form1, TheReachListButtonListsSides1And2) {
     board[cell] = Player1;
   f.game.SetUpPosition(board, f.game.PieceStock(), f.game.BlockerStock(), f.game.Turn());
   for (int twice = 0; twice < 2; ++twice) {
-    f.Command2->click();
-    EXPECT_EQ(Items(f.List1[0]), QStringList{QStringLiteral(" 48")});
-    EXPECT_EQ(Items(f.List2[0]).join(u'|'), QStringLiteral(" 2| 4| 22| 44| 34| 36| 50| 70"));
-    EXPECT_TRUE(Items(f.List1[1]).isEmpty());
-    EXPECT_TRUE(Items(f.List2[1]).isEmpty());
+    Control<QPushButton>(f, "Command2")->click();
+    EXPECT_EQ(Items(Control<QListWidget>(f, "List1", 0)), QStringList{QStringLiteral(" 48")});
+    EXPECT_EQ(Items(Control<QListWidget>(f, "List2", 0)).join(u'|'),
+              QStringLiteral(" 2| 4| 22| 44| 34| 36| 50| 70"));
+    EXPECT_TRUE(Items(Control<QListWidget>(f, "List1", 1)).isEmpty());
+    EXPECT_TRUE(Items(Control<QListWidget>(f, "List2", 1)).isEmpty());
   }
 }
 
@@ -433,7 +441,7 @@ TEST(Form1, AboutBoxShowsTheIconThatEveryWindowCarries) {
   ASSERT_TRUE(p.WaitShown());
   const auto has_icon = [](QWidget* w) { return !w->windowIcon().pixmap(32, 32).isNull(); };
   EXPECT_TRUE(has_icon(p.form1.get()));
-  p.form1->Mnu_About->trigger();
+  Control<QAction>(*p.form1, "Mnu_About")->trigger();
   auto* form2 = WaitForWindow<Form2>();
   ASSERT_NE(form2, nullptr);
   EXPECT_EQ(form2->windowTitle(), QStringLiteral("About"));

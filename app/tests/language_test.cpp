@@ -16,6 +16,7 @@ namespace vexa::app {
 namespace {
 
 using testing::Answer;
+using testing::Control;
 using testing::Program;
 using testing::WaitFor;
 
@@ -24,7 +25,7 @@ constexpr char kConfig[] = "Taro\r\n 12 \r\n 7 \r\n 4 \r\n";
 // Where every control of the client area is and how large its font is.
 std::map<QString, QString> Layout(Form1& f) {
   std::map<QString, QString> layout;
-  for (QWidget* w : f.client->findChildren<QWidget*>()) {
+  for (QWidget* w : Control<QWidget>(f, "client")->findChildren<QWidget*>()) {
     const QRect g = w->geometry();
     layout[w->objectName()] = QStringLiteral("%1,%2 %3x%4 %5pt")
                                   .arg(g.x())
@@ -49,39 +50,41 @@ QStringList Differences(const std::map<QString, QString>& before,
 }
 
 void ExpectEnglish(Form1& f) {
-  EXPECT_EQ(f.Command1[0]->text(), QStringLiteral("Host game"));
-  EXPECT_EQ(f.Label6[2]->text(), QStringLiteral("Player name"));
-  EXPECT_EQ(f.Frame4->title(), QStringLiteral("Records"));
+  EXPECT_EQ(Control<QPushButton>(f, "Command1", 0)->text(), QStringLiteral("Host game"));
+  EXPECT_EQ(Control<QLabel>(f, "Label6", 2)->text(), QStringLiteral("Player name"));
+  EXPECT_EQ(Control<QGroupBox>(f, "Frame4")->title(), QStringLiteral("Records"));
   EXPECT_EQ(f.menuBar()->findChild<QMenu*>(QStringLiteral("Mnu_Game"))->title(),
             QStringLiteral("&Game"));
-  EXPECT_EQ(f.Mnu_NewGame->text(), QStringLiteral("&New Game"));
-  EXPECT_EQ(f.Mnu_Undo->text(), QStringLiteral("&Undo"));
-  EXPECT_EQ(f.StartHint->text(), QStringLiteral("Start with Game > New Game"));
-  EXPECT_EQ(f.Label7[0]->text(), QStringLiteral("12 games"));
-  EXPECT_EQ(f.Label7[4]->text(), QStringLiteral("Win rate 58.3 %"));
+  EXPECT_EQ(Control<QAction>(f, "Mnu_NewGame")->text(), QStringLiteral("&New Game"));
+  EXPECT_EQ(Control<QAction>(f, "Mnu_Undo")->text(), QStringLiteral("&Undo"));
+  EXPECT_EQ(Control<QLabel>(f, "StartHint")->text(), QStringLiteral("Start with Game > New Game"));
+  EXPECT_EQ(Control<QLabel>(f, "Label7", 0)->text(), QStringLiteral("12 games"));
+  EXPECT_EQ(Control<QLabel>(f, "Label7", 4)->text(), QStringLiteral("Win rate 58.3 %"));
   // Captions English already stay as they are.
-  EXPECT_EQ(f.Option1[0]->text(), QStringLiteral("VS CPU"));
-  EXPECT_TRUE(f.Mnu_English->isChecked());
-  EXPECT_FALSE(f.Mnu_Japanese->isChecked());
+  EXPECT_EQ(Control<QRadioButton>(f, "Option1", 0)->text(), QStringLiteral("VS CPU"));
+  EXPECT_TRUE(Control<QAction>(f, "Mnu_English")->isChecked());
+  EXPECT_FALSE(Control<QAction>(f, "Mnu_Japanese")->isChecked());
 }
 
 TEST(Language, TheMenuSwitchesTheOpenWindowAtOnceAndTheChoiceOutlivesTheProgram) {
   Program p(kConfig);
   ASSERT_TRUE(p.WaitShown());
   Form1* f = p.form1.get();
-  EXPECT_EQ(f->Command1[0]->text(), QStringLiteral("ゲームを主催"));
-  EXPECT_EQ(f->Label7[0]->text(), QStringLiteral("12 戦"));
-  EXPECT_TRUE(f->Mnu_Japanese->isChecked());
+  EXPECT_EQ(Control<QPushButton>(*f, "Command1", 0)->text(), QStringLiteral("ゲームを主催"));
+  EXPECT_EQ(Control<QLabel>(*f, "Label7", 0)->text(), QStringLiteral("12 戦"));
+  EXPECT_TRUE(Control<QAction>(*f, "Mnu_Japanese")->isChecked());
   const auto japanese_layout = Layout(*f);
 
-  f->Mnu_English->trigger();
-  ASSERT_TRUE(WaitFor([&] { return f->Command1[0]->text() == QStringLiteral("Host game"); }));
+  Control<QAction>(*f, "Mnu_English")->trigger();
+  ASSERT_TRUE(WaitFor([&] {
+    return Control<QPushButton>(*f, "Command1", 0)->text() == QStringLiteral("Host game");
+  }));
   ExpectEnglish(*f);
   EXPECT_EQ(QSettings(p.SettingsPath(), QSettings::IniFormat).value("language").toString(),
             QStringLiteral("en"));
 
   // Message boxes: the program's text and Qt's own buttons.
-  f->Mnu_Rules->trigger();
+  Control<QAction>(*f, "Mnu_Rules")->trigger();
   EXPECT_TRUE(Answer(QMessageBox::Ok).text.startsWith(QStringLiteral("An 11 x 11 board")));
   f->close();
   const auto quit = Answer(QMessageBox::No);
@@ -97,11 +100,13 @@ TEST(Language, TheMenuSwitchesTheOpenWindowAtOnceAndTheChoiceOutlivesTheProgram)
 
   // Back to Japanese: every caption, control and font as at first, however
   // much room the English captions took.
-  f->Mnu_Japanese->trigger();
-  ASSERT_TRUE(WaitFor([&] { return f->Command1[0]->text() == QStringLiteral("ゲームを主催"); }));
-  EXPECT_EQ(f->Mnu_NewGame->text(), QStringLiteral("新規ゲーム(&N)"));
-  EXPECT_EQ(f->Label7[4]->text(), QStringLiteral("勝率 58.3 %"));
-  EXPECT_TRUE(f->Mnu_Japanese->isChecked());
+  Control<QAction>(*f, "Mnu_Japanese")->trigger();
+  ASSERT_TRUE(WaitFor([&] {
+    return Control<QPushButton>(*f, "Command1", 0)->text() == QStringLiteral("ゲームを主催");
+  }));
+  EXPECT_EQ(Control<QAction>(*f, "Mnu_NewGame")->text(), QStringLiteral("新規ゲーム(&N)"));
+  EXPECT_EQ(Control<QLabel>(*f, "Label7", 4)->text(), QStringLiteral("勝率 58.3 %"));
+  EXPECT_TRUE(Control<QAction>(*f, "Mnu_Japanese")->isChecked());
   const QStringList moved = Differences(japanese_layout, Layout(*f));
   EXPECT_TRUE(moved.isEmpty()) << moved.join(u'\n').toStdString();
   f->close();

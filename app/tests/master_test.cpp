@@ -11,6 +11,7 @@ namespace vexa::app {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Control;
 using testing::Program;
 using testing::WaitFor;
 
@@ -30,12 +31,13 @@ TEST(Master, StandsBesideVsCpuWhereItCoversNothing) {
   Program p(kTaro);
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
-  QRadioButton* master = f.Option2[4];
+  QRadioButton* master = Control<QRadioButton>(f, "Option2", 4);
   EXPECT_EQ(master->objectName(), QStringLiteral("Option2_4"));
   EXPECT_EQ(master->text(), QStringLiteral("Master"));
-  EXPECT_TRUE(f.Frame2->rect().contains(master->geometry()));
+  QGroupBox* options = Control<QGroupBox>(f, "Frame2");
+  EXPECT_TRUE(options->rect().contains(master->geometry()));
   EXPECT_GE(master->width(), master->sizeHint().width()) << "the caption is cut";
-  for (QWidget* other : f.Frame2->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+  for (QWidget* other : options->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (other == master) continue;
     EXPECT_FALSE(other->geometry().intersects(master->geometry()))
         << other->objectName().toStdString();
@@ -43,9 +45,9 @@ TEST(Master, StandsBesideVsCpuWhereItCoversNothing) {
   // One group with the four in Frame5.
   QTest::mouseClick(master, Qt::LeftButton);
   EXPECT_TRUE(master->isChecked());
-  EXPECT_FALSE(f.Option2[3]->isChecked());
+  EXPECT_FALSE(Control<QRadioButton>(f, "Option2", 3)->isChecked());
   EXPECT_EQ(f.Strength(), CpuStrength::Master);
-  QTest::mouseClick(f.Option2[0], Qt::LeftButton);
+  QTest::mouseClick(Control<QRadioButton>(f, "Option2", 0), Qt::LeftButton);
   EXPECT_FALSE(master->isChecked());
 }
 
@@ -57,7 +59,7 @@ TEST(Master, PlaysAGameWhileTheWindowKeepsHandlingEvents) {
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
   f.cpu().SetMasterLimits(SearchFor(200ms));
-  QTest::mouseClick(f.Option2[4], Qt::LeftButton);
+  QTest::mouseClick(Control<QRadioButton>(f, "Option2", 4), Qt::LeftButton);
 
   QElapsedTimer clock;
   qint64 last_tick = -1;
@@ -82,7 +84,7 @@ TEST(Master, PlaysAGameWhileTheWindowKeepsHandlingEvents) {
 
   p.NewGame();
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
-  EXPECT_FALSE(f.Option2[4]->isEnabled());
+  EXPECT_FALSE(Control<QRadioButton>(f, "Option2", 4)->isEnabled());
   while (f.game.Turn() == Player1)
     ASSERT_TRUE(p.PlayFirstEmptyCell());
   ticker.stop();
@@ -95,7 +97,7 @@ TEST(Master, PlaysAGameWhileTheWindowKeepsHandlingEvents) {
   // Under the sanitizers the window itself is too slow for a bound.
   EXPECT_LE(longest_gap, 150);
 #endif
-  ASSERT_TRUE(WaitFor([&] { return f.Option2[4]->isEnabled(); }));
+  ASSERT_TRUE(WaitFor([&] { return Control<QRadioButton>(f, "Option2", 4)->isEnabled(); }));
 }
 
 enum class Interruption { NewGame, Abandon, Quit, Leave };
@@ -109,7 +111,7 @@ TEST_P(MasterInterrupted, StopsTheSearchAndPlacesNothing) {
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
   f.cpu().SetMasterLimits(SearchFor(30s));
-  QTest::mouseClick(f.Option2[4], Qt::LeftButton);
+  QTest::mouseClick(Control<QRadioButton>(f, "Option2", 4), Qt::LeftButton);
   p.NewGame();
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
   p.ClickCell(60);
@@ -122,10 +124,10 @@ TEST_P(MasterInterrupted, StopsTheSearchAndPlacesNothing) {
       p.NewGame();
       break;
     case Interruption::Abandon:
-      f.Mnu_GameEnd->trigger();
+      Control<QAction>(f, "Mnu_GameEnd")->trigger();
       break;
     case Interruption::Quit:
-      f.Mnu_End->trigger();
+      Control<QAction>(f, "Mnu_End")->trigger();
       testing::Answer(QMessageBox::Yes);
       clock.restart();
       break;

@@ -8,6 +8,7 @@ namespace vexa::app {
 namespace {
 
 using testing::Answer;
+using testing::Control;
 using testing::DialogOf;
 using ::testing::ElementsAre;
 using testing::OnlinePair;
@@ -52,17 +53,17 @@ TEST_F(OnlinePair, SettingsAreMirroredAndTwoGamesArePlayed) {
   EXPECT_EQ(host.form1->game.Turn(), Player1);
   EXPECT_FALSE(h->isVisible());
   EXPECT_FALSE(g->isVisible());
-  EXPECT_EQ(host.form1->Frame1[0]->title(), QStringLiteral("Taro"));
-  EXPECT_EQ(host.form1->Frame1[1]->title(), QStringLiteral("Hanako"));
-  EXPECT_EQ(guest.form1->Frame1[1]->title(), QStringLiteral("Taro"));
+  EXPECT_EQ(Control<QGroupBox>(*host.form1, "Frame1", 0)->title(), QStringLiteral("Taro"));
+  EXPECT_EQ(Control<QGroupBox>(*host.form1, "Frame1", 1)->title(), QStringLiteral("Hanako"));
+  EXPECT_EQ(Control<QGroupBox>(*guest.form1, "Frame1", 1)->title(), QStringLiteral("Taro"));
   EXPECT_EQ(host.form1->game.online.TimeLimit, 10);
   EXPECT_EQ(guest.form1->game.online.ClockStyle, GameOption::Excite);
-  EXPECT_TRUE(host.form1->Timer1->isActive());
-  EXPECT_FALSE(guest.form1->Timer1->isActive());
+  EXPECT_TRUE(host.form1->online().MoveClockTimer().isActive());
+  EXPECT_FALSE(guest.form1->online().MoveClockTimer().isActive());
 
   Move(host, guest, 12);
-  EXPECT_FALSE(host.form1->Timer1->isActive());
-  EXPECT_TRUE(guest.form1->Timer1->isActive());
+  EXPECT_FALSE(host.form1->online().MoveClockTimer().isActive());
+  EXPECT_TRUE(guest.form1->online().MoveClockTimer().isActive());
   Move(guest, host, 50, Qt::RightButton);  // a blocker keeps the move
   Move(guest, host, 51);
   Move(host, guest, 13);
@@ -75,7 +76,8 @@ TEST_F(OnlinePair, SettingsAreMirroredAndTwoGamesArePlayed) {
   EXPECT_EQ(host.form1->game.records.Wins, 1);
   EXPECT_EQ(guest.form1->game.records.Losses, 1);
   ExpectSameBoards();
-  EXPECT_FALSE(host.form1->Label2[11]->isVisible());  // the host saw the guest's blocker
+  EXPECT_FALSE(
+      Control<QLabel>(*host.form1, "Label2", 11)->isVisible());  // the host saw the guest's blocker
 
   // The host's "Show" opens both settings dialogs again, settings kept; the
   // guest moves first this time.
@@ -89,7 +91,7 @@ TEST_F(OnlinePair, SettingsAreMirroredAndTwoGamesArePlayed) {
   ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Player1; }));
   EXPECT_EQ(guest.received.last(), QStringLiteral("StTn 1"));
   EXPECT_EQ(host.form1->game.Turn(), Remote);
-  EXPECT_TRUE(guest.form1->Timer1->isActive());
+  EXPECT_TRUE(guest.form1->online().MoveClockTimer().isActive());
   Move(guest, host, 60);
   EXPECT_EQ(host.form1->game.Turn(), Player1);
   EXPECT_EQ(host.form1->game.records.GamesPlayed, 2);
@@ -108,7 +110,7 @@ TEST_F(OnlinePair, AGuestThatConfirmsFirstWaitsForTheHostAndANewConnectionForget
   ASSERT_TRUE(WaitFor([&] { return (waiting = DialogOf<Form7>(guest)) != nullptr; }));
   EXPECT_EQ(waiting->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
             QStringLiteral("ホストの応答を待っています"));
-  EXPECT_FALSE(guest.form1->Frame2->isEnabled());
+  EXPECT_FALSE(Control<QGroupBox>(*guest.form1, "Frame2")->isEnabled());
 
   Form3* host3 = DialogOf<Form3>(host);
   ASSERT_NE(host3, nullptr);
@@ -122,7 +124,7 @@ TEST_F(OnlinePair, AGuestThatConfirmsFirstWaitsForTheHostAndANewConnectionForget
   GuestSettings()->Command1[1]->click();
   Answer(QMessageBox::Ok);
   ASSERT_TRUE(WaitFor([&] { return host.form1->Winsock1->State() == 0; }));
-  host.form1->Command1[0]->click();
+  Control<QPushButton>(*host.form1, "Command1", 0)->click();
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(host) != nullptr; }));
   EXPECT_TRUE(host.form1->game.online.OpponentName.empty());
   DialogOf<Form3>(host)->Command1->click();  // キャンセル
@@ -132,18 +134,18 @@ TEST_F(OnlinePair, AfterLeavingTheNextConnectionGetsFreshSettings) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
   ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
-  guest.form1->Mnu_GameEnd->trigger();  // the guest leaves
+  Control<QAction>(*guest.form1, "Mnu_GameEnd")->trigger();  // the guest leaves
   Answer(QMessageBox::Ok);
   ASSERT_TRUE(WaitFor([&] { return guest.form1->Winsock1->State() == 0; }));
 
   // The roles swap: the old guest hosts, the old host joins.
   guest.received.clear();
   ChooseOnline(guest, port);
-  guest.form1->Command1[0]->click();
+  Control<QPushButton>(*guest.form1, "Command1", 0)->click();
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) != nullptr; }));
   ChooseOnline(host, port);
-  host.form1->Text1[0]->setText(QStringLiteral("127.0.0.1"));
-  host.form1->Command1[1]->click();
+  Control<QLineEdit>(*host.form1, "Text1", 0)->setText(QStringLiteral("127.0.0.1"));
+  Control<QPushButton>(*host.form1, "Command1", 1)->click();
   Form3* new_host3 = nullptr;
   ASSERT_TRUE(
       WaitFor([&] { return (new_host3 = DialogOf<Form3>(guest)) && new_host3->Connected(); }));
@@ -175,11 +177,11 @@ TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
   EXPECT_EQ(host.form1->game.records.Losses, 1);
   EXPECT_EQ(guest.form1->game.records.Wins, 1);
   for (int i = 0; i < 6; ++i) {
-    EXPECT_FALSE(host.form1->Label2[i]->isVisible());
-    EXPECT_FALSE(guest.form1->Label2[6 + i]->isVisible());
+    EXPECT_FALSE(Control<QLabel>(*host.form1, "Label2", i)->isVisible());
+    EXPECT_FALSE(Control<QLabel>(*guest.form1, "Label2", 6 + i)->isVisible());
   }
   EXPECT_EQ(guest.form1->game.BlockerStock()[Remote - 1], 0);
-  EXPECT_FALSE(host.form1->Timer1->isActive());
+  EXPECT_FALSE(host.form1->online().MoveClockTimer().isActive());
 }
 
 TEST_F(OnlinePair, WhenThePiecesRunOutTheBlockersDecideOnBothSides) {
@@ -218,16 +220,18 @@ TEST_F(OnlinePair, ChatLinesReachBothListsOnBothMachines) {
   QTest::keyClick(GuestSettings()->Text2, Qt::Key_Return);
   HostSettings()->Command1[0]->click();
   ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
-  QTest::keyClick(host.form1->Text2, Qt::Key_Return);  // empty: nothing
-  QTest::keyClicks(host.form1->Text2, QStringLiteral("hi"));
-  QTest::keyClick(host.form1->Text2, Qt::Key_Return);
-  EXPECT_TRUE(host.form1->Text2->text().isEmpty());
+  QLineEdit* chat_input = Control<QLineEdit>(*host.form1, "Text2");
+  QTest::keyClick(chat_input, Qt::Key_Return);  // empty: nothing
+  QTest::keyClicks(chat_input, QStringLiteral("hi"));
+  QTest::keyClick(chat_input, Qt::Key_Return);
+  EXPECT_TRUE(chat_input->text().isEmpty());
 
   const QStringList expected = {QStringLiteral("Hanako >> よろしく"), QStringLiteral("Taro >> hi")};
   for (testing::OnlineProgram* p : {&host, &guest}) {
-    ASSERT_TRUE(WaitFor([&] { return p->form1->List3->count() == 2; }));
-    EXPECT_EQ(p->form1->List3->item(0)->text(), expected[0]);
-    EXPECT_EQ(p->form1->List3->item(1)->text(), expected[1]);
+    QListWidget* chat = Control<QListWidget>(*p->form1, "List3");
+    ASSERT_TRUE(WaitFor([&] { return chat->count() == 2; }));
+    EXPECT_EQ(chat->item(0)->text(), expected[0]);
+    EXPECT_EQ(chat->item(1)->text(), expected[1]);
     Form4* settings = p->form1->SettingsDialog();
     ASSERT_EQ(settings->List3->count(), 2);
     EXPECT_EQ(settings->List3->item(1)->text(), expected[1]);
@@ -245,9 +249,9 @@ TEST_F(OnlinePair, TheHostsSettingsEndTellsTheGuestAndClearsItsBoard) {
   EXPECT_EQ(DialogOf<Form4>(host), nullptr);
   EXPECT_EQ(guest.form1->Winsock1->State(), 0);
   EXPECT_EQ(guest.form1->game.online.IsGuest, 0);
-  EXPECT_TRUE(guest.form1->Frame3->isEnabled());
-  EXPECT_TRUE(host.form1->Frame3->isEnabled());
-  EXPECT_FALSE(guest.form1->Text2->isEnabled());
+  EXPECT_TRUE(Control<QGroupBox>(*guest.form1, "Frame3")->isEnabled());
+  EXPECT_TRUE(Control<QGroupBox>(*host.form1, "Frame3")->isEnabled());
+  EXPECT_FALSE(Control<QLineEdit>(*guest.form1, "Text2")->isEnabled());
   // The host has seen the guest close its end, and tells its user nothing.
   ASSERT_TRUE(WaitFor([&] { return host.form1->Winsock1->State() == 8; }));
   EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);
@@ -260,8 +264,8 @@ TEST_F(OnlinePair, BothLeavingAtOnceCloseTheConnectionWithoutNews) {
   ASSERT_TRUE(WaitFor(
       [&] { return host.form1->Winsock1->State() == 0 && guest.form1->Winsock1->State() == 0; }));
   EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);
-  EXPECT_TRUE(host.form1->Command1[0]->isEnabled());
-  EXPECT_TRUE(guest.form1->Command1[1]->isEnabled());
+  EXPECT_TRUE(Control<QPushButton>(*host.form1, "Command1", 0)->isEnabled());
+  EXPECT_TRUE(Control<QPushButton>(*guest.form1, "Command1", 1)->isEnabled());
 }
 
 TEST_F(OnlinePair, PressingAConnectionButtonAgainDropsThePeerWithoutAWord) {
@@ -285,7 +289,7 @@ TEST_F(OnlinePair, AbandoningAGameTellsThePeerAndReturnsOnceItHasClosed) {
   HostSettings()->Command1[0]->click();
   ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
   Move(host, guest, 60);
-  guest.form1->Mnu_GameEnd->trigger();
+  Control<QAction>(*guest.form1, "Mnu_GameEnd")->trigger();
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
   ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn() == NoTurn; }));
   ASSERT_TRUE(WaitFor([&] { return guest.form1->Winsock1->State() == 0; }));
@@ -324,7 +328,7 @@ TEST_F(OnlinePair, ALocalGameWhileConnectedEndsTheConnection) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
   ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
-  guest.form1->Option1[1]->setChecked(true);  // "VS Human"
+  Control<QRadioButton>(*guest.form1, "Option1", 1)->setChecked(true);  // "VS Human"
   guest.NewGame();
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
   ASSERT_TRUE(WaitFor([&] { return guest.form1->Winsock1->State() == 0; }));
@@ -335,7 +339,7 @@ TEST_F(OnlinePair, ALocalGameWhileConnectedEndsTheConnection) {
 TEST_F(OnlinePair, PortErrorsEmptyNamesAndNobodyListening) {
   // The chat port would be 65536.
   ChooseOnline(host, 65535);
-  host.form1->Command1[0]->click();
+  Control<QPushButton>(*host.form1, "Command1", 0)->click();
   auto first = Answer(QMessageBox::Ok);
   EXPECT_EQ(first.text, QStringLiteral("指定したポートでゲームを主催している人が他にいます。"));
   EXPECT_EQ(first.icon, QMessageBox::Critical);
@@ -349,7 +353,7 @@ TEST_F(OnlinePair, PortErrorsEmptyNamesAndNobodyListening) {
   HostPressed();
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(host) != nullptr; }));
   ChooseOnline(guest, port);
-  guest.form1->Command1[0]->click();
+  Control<QPushButton>(*guest.form1, "Command1", 0)->click();
   EXPECT_EQ(Answer(QMessageBox::Ok).text,
             QStringLiteral("指定したポートでゲームを主催している人が他にいます。"));
   Answer(QMessageBox::Ok);
@@ -379,8 +383,8 @@ TEST_F(OnlinePair, PortErrorsEmptyNamesAndNobodyListening) {
   EXPECT_EQ(DialogOf<Form7>(guest), nullptr);
 
   // No name, no connection.
-  guest.form1->Text1[2]->setText(QString());
-  guest.form1->Command1[0]->click();
+  Control<QLineEdit>(*guest.form1, "Text1", 2)->setText(QString());
+  Control<QPushButton>(*guest.form1, "Command1", 0)->click();
   const auto no_name = Answer(QMessageBox::Ok);
   EXPECT_EQ(no_name.text, QStringLiteral("プレイヤーネームを入力してください"));
   EXPECT_EQ(no_name.icon, QMessageBox::Critical);

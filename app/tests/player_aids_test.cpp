@@ -10,6 +10,7 @@ namespace vexa::app {
 namespace {
 
 using testing::Answer;
+using testing::Control;
 using testing::Program;
 using testing::WaitFor;
 
@@ -21,7 +22,7 @@ void Keys(Form1& f, std::initializer_list<int> keys, Qt::KeyboardModifiers modif
 }
 
 bool Marked(Form1& f, int cell, CellLabel::Mark mark) {
-  return (f.Label1[cell]->Marks() & mark) != 0;
+  return (Control<CellLabel>(f, "Label1", cell)->Marks() & mark) != 0;
 }
 
 QStringList GameRecordFiles(const Program& p) {
@@ -36,11 +37,11 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   Form1& f = *p.form1;
   f.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-  EXPECT_TRUE(f.StartHint->isVisible());
+  EXPECT_TRUE(Control<QLabel>(f, "StartHint")->isVisible());
   ASSERT_TRUE(p.StartVsHuman());
-  EXPECT_FALSE(f.StartHint->isVisible());
+  EXPECT_FALSE(Control<QLabel>(f, "StartHint")->isVisible());
   EXPECT_THAT(f.statusBar()->currentMessage().toStdString(), ::testing::HasSubstr("右ボタン"));
-  EXPECT_FALSE(f.Mnu_Undo->isEnabled());
+  EXPECT_FALSE(Control<QAction>(f, "Mnu_Undo")->isEnabled());
 
   // Player1 by the keyboard from the centre cell 60 to 12, Player2 by mouse.
   EXPECT_EQ(f.KeyboardCursor(), 60);
@@ -69,19 +70,19 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   Keys(f, {Qt::Key_Down, Qt::Key_B});  // 34
   EXPECT_EQ(f.game.Board()[34], Blocker);
   EXPECT_FALSE(Marked(f, 24, CellLabel::kHint));
-  EXPECT_FALSE(f.Label2[5]->isVisible());
-  ASSERT_TRUE(f.Mnu_Undo->isEnabled());
+  EXPECT_FALSE(Control<QLabel>(f, "Label2", 5)->isVisible());
+  ASSERT_TRUE(Control<QAction>(f, "Mnu_Undo")->isEnabled());
   QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(f.game.Board()[34], Empty);
-  EXPECT_TRUE(f.Label2[5]->isVisible());
+  EXPECT_TRUE(Control<QLabel>(f, "Label2", 5)->isVisible());
   EXPECT_EQ(f.game.Turn(), Player1);
   EXPECT_TRUE(Marked(f, 23, CellLabel::kLastMove));
 
   Keys(f, {Qt::Key_Up, Qt::Key_Right, Qt::Key_Return});  // 24 wins
   EXPECT_EQ(p.CloseResult(), QStringLiteral("Player1 Win"));
   ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
-  EXPECT_TRUE(f.StartHint->isVisible());
-  EXPECT_FALSE(f.Mnu_Undo->isEnabled());
+  EXPECT_TRUE(Control<QLabel>(f, "StartHint")->isVisible());
+  EXPECT_FALSE(Control<QAction>(f, "Mnu_Undo")->isEnabled());
   const QStringList files = GameRecordFiles(p);
   ASSERT_EQ(files.size(), 1);
 
@@ -92,18 +93,18 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   EXPECT_EQ(f.ReplayStep(), 7);
   f.activateWindow();  // the result dialog had the focus
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-  EXPECT_TRUE(f.Line1[0]->isVisible());
+  EXPECT_TRUE(Control<LineShape>(f, "Line1", 0)->isVisible());
   QTest::keyClick(&f, Qt::Key_Home);
   EXPECT_EQ(f.ReplayStep(), 0);
-  EXPECT_FALSE(f.Line1[0]->isVisible());
+  EXPECT_FALSE(Control<LineShape>(f, "Line1", 0)->isVisible());
   QTest::keyClick(&f, Qt::Key_Right);
   EXPECT_EQ(f.ReplayStep(), 1);
   EXPECT_TRUE(Marked(f, 12, CellLabel::kLastMove));
-  EXPECT_FALSE(f.Label5[19]->isVisible());
-  EXPECT_TRUE(f.Label5[39]->isVisible());
+  EXPECT_FALSE(Control<QLabel>(f, "Label5", 19)->isVisible());
+  EXPECT_TRUE(Control<QLabel>(f, "Label5", 39)->isVisible());
   p.ClickCell(70);  // looking only
   EXPECT_EQ(f.game.Board()[70], Empty);
-  EXPECT_FALSE(f.Option1[0]->isEnabled());
+  EXPECT_FALSE(Control<QRadioButton>(f, "Option1", 0)->isEnabled());
   QTest::keyClick(&f, Qt::Key_End);
   EXPECT_EQ(f.ReplayStep(), 7);
 
@@ -122,8 +123,8 @@ TEST(PlayerAids, ABrokenRecordIsToldWithItsLineAndTouchesNothing) {
   ASSERT_TRUE(p.StartVsHuman());
   p.ClickCell(12);
   // A game runs: records are not opened over it.
-  EXPECT_FALSE(f.Mnu_OpenRecord->isEnabled());
-  f.Mnu_GameEnd->trigger();
+  EXPECT_FALSE(Control<QAction>(f, "Mnu_OpenRecord")->isEnabled());
+  Control<QAction>(f, "Mnu_GameEnd")->trigger();
   ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
   EXPECT_EQ(GameRecordFiles(p).size(), 1);  // abandoned after a placement
 
@@ -139,7 +140,7 @@ TEST(PlayerAids, ABrokenRecordIsToldWithItsLineAndTouchesNothing) {
   EXPECT_THAT(seen.text.toStdString(), ::testing::HasSubstr("8 行目"));
   EXPECT_THAT(seen.text.toStdString(), ::testing::HasSubstr("taken"));
   EXPECT_FALSE(f.InReplay());
-  EXPECT_TRUE(f.Option1[0]->isEnabled());
+  EXPECT_TRUE(Control<QRadioButton>(f, "Option1", 0)->isEnabled());
 }
 
 }  // namespace

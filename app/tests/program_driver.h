@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/drive/controls.h"
 #include "app/form1.h"
 #include "app/form5.h"
 
@@ -115,9 +116,9 @@ class Program {
 
   // A mouse button pressed on a board cell, as a person presses it.
   void ClickCell(int cell, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseClick(form1->Label1[cell], button);
+    QTest::mouseClick(Control<CellLabel>(*form1, "Label1", cell), button);
   }
-  void NewGame() { form1->Mnu_NewGame->trigger(); }
+  void NewGame() { Control<QAction>(*form1, "Mnu_NewGame")->trigger(); }
   // Player1's piece on the first empty playable cell, then the wait until
   // Player1 may move again or the game is over; false on time-out.
   bool PlayFirstEmptyCell() {
@@ -133,7 +134,7 @@ class Program {
   // "VS Human" by its button, then a new game from the menu; true once
   // Player1 may move.
   bool StartVsHuman() {
-    QTest::mouseClick(form1->Option1[1], Qt::LeftButton);
+    QTest::mouseClick(Control<QRadioButton>(*form1, "Option1", 1), Qt::LeftButton);
     NewGame();
     return WaitFor([&] { return form1->game.Turn() == Player1; });
   }

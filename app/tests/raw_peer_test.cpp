@@ -19,6 +19,7 @@ namespace vexa::app {
 namespace {
 
 using testing::Answer;
+using testing::Control;
 using testing::DialogOf;
 using ::testing::ElementsAre;
 using testing::FreePortPair;
@@ -70,7 +71,7 @@ class RawPeer : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(program.WaitShown());
     ASSERT_NE(port, 0);
-    ASSERT_EQ(program.form1->Text1[2]->text(), QStringLiteral("太郎"));
+    ASSERT_EQ(Control<QLineEdit>(*program.form1, "Text1", 2)->text(), QStringLiteral("太郎"));
   }
 
   // The peer's sockets, once connected.
@@ -195,17 +196,17 @@ TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
   EXPECT_EQ(state.Board()[6], Remote);
   EXPECT_EQ(state.BlockerStock()[Remote - 1], kBlockersPerSide - 1);
   EXPECT_EQ(state.PieceStock()[Remote - 1], kPiecesPerSide - 1);
-  EXPECT_FALSE(program.form1->Label2[2 * kBlockersPerSide - 1]->isVisible());
-  EXPECT_FALSE(program.form1->Label5[2 * kPiecesPerSide - 1]->isVisible());
+  EXPECT_FALSE(Control<QLabel>(*program.form1, "Label2", 2 * kBlockersPerSide - 1)->isVisible());
+  EXPECT_FALSE(Control<QLabel>(*program.form1, "Label5", 2 * kPiecesPerSide - 1)->isVisible());
   EXPECT_THAT(program.received.mid(4), ElementsAre("PutW 5", "PutU 6"));
 
   // Chat: the local line in code page 932, then two of the peer's lines that
   // arrive in one read.
-  program.form1->Text2->setText(QStringLiteral("よろしく"));
-  QTest::keyClick(program.form1->Text2, Qt::Key_Return);
+  Control<QLineEdit>(*program.form1, "Text2")->setText(QStringLiteral("よろしく"));
+  QTest::keyClick(Control<QLineEdit>(*program.form1, "Text2"), Qt::Key_Return);
   chat->Expect(kTaro + " >> " + QByteArray::fromHex("82e682eb82b582ad"));
   chat->Write("xx >> axx >> b");
-  QListWidget* list = program.form1->List3;
+  QListWidget* list = Control<QListWidget>(*program.form1, "List3");
   ASSERT_TRUE(WaitFor([&] { return list->count() == 3; }));
   EXPECT_EQ(list->item(0)->text(), QStringLiteral("太郎 >> よろしく"));
   EXPECT_EQ(list->item(1)->text(), QStringLiteral("xx >> a"));
@@ -231,7 +232,7 @@ TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
   EXPECT_EQ(Settings(), nullptr);
   EXPECT_TRUE(game->NothingNew());
   EXPECT_TRUE(chat->NothingNew());
-  EXPECT_FALSE(program.form1->Text2->isEnabled());
+  EXPECT_FALSE(Control<QLineEdit>(*program.form1, "Text2")->isEnabled());
 }
 
 TEST_F(RawPeer, AJoiningSideAnswersMergedSettingsAndLosesOnTimeOnTheWire) {
@@ -313,25 +314,27 @@ TEST_F(RawPeer, AChatFloodKeepsTheNewestLinesAndBothListsFollowTheConversation) 
   game->Write("Name xx");
   ASSERT_TRUE(WaitFor([&] { return program.form1->game.online.OpponentName == "xx"; }));
   Form1& f = *program.form1;
+  QListWidget* chat_list = Control<QListWidget>(f, "List3");
 
   QByteArray flood;
   for (int i = 0; i < 1200; ++i)
     flood += "xx >> " + QByteArray::number(i);
   chat->Write(flood);
-  ASSERT_TRUE(WaitFor([&] { return NewestLine(f.List3) == QStringLiteral("xx >> 1199"); }));
-  EXPECT_EQ(f.List3->count(), 1000);
+  ASSERT_TRUE(WaitFor([&] { return NewestLine(chat_list) == QStringLiteral("xx >> 1199"); }));
+  EXPECT_EQ(chat_list->count(), 1000);
   EXPECT_EQ(f.SettingsDialog()->List3->count(), 1000);
-  EXPECT_TRUE(WaitFor([&] { return NewestLineShown(f.List3); }));
+  EXPECT_TRUE(WaitFor([&] { return NewestLineShown(chat_list); }));
 
   // A line typed here goes to the end of both lists, the oldest out.
-  QTest::keyClicks(f.Text2, QStringLiteral("hi"));
-  QTest::keyClick(f.Text2, Qt::Key_Return);
+  QLineEdit* chat_input = Control<QLineEdit>(f, "Text2");
+  QTest::keyClicks(chat_input, QStringLiteral("hi"));
+  QTest::keyClick(chat_input, Qt::Key_Return);
   chat->Expect(kTaro + " >> hi");
-  for (QListWidget* list : {f.List3, f.SettingsDialog()->List3}) {
+  for (QListWidget* list : {chat_list, f.SettingsDialog()->List3}) {
     EXPECT_EQ(list->count(), 1000);
     EXPECT_EQ(NewestLine(list), QStringLiteral("太郎 >> hi"));
   }
-  EXPECT_TRUE(WaitFor([&] { return NewestLineShown(f.List3); }));
+  EXPECT_TRUE(WaitFor([&] { return NewestLineShown(chat_list); }));
 
   // The settings dialog, filled while hidden, opens on its newest line and
   // follows the next one.
@@ -342,7 +345,7 @@ TEST_F(RawPeer, AChatFloodKeepsTheNewestLinesAndBothListsFollowTheConversation) 
   ASSERT_TRUE(
       WaitFor([&] { return NewestLine(Settings()->List3) == QStringLiteral("xx >> bye"); }));
   EXPECT_TRUE(WaitFor([&] { return NewestLineShown(Settings()->List3); }));
-  EXPECT_TRUE(WaitFor([&] { return NewestLineShown(f.List3); }));
+  EXPECT_TRUE(WaitFor([&] { return NewestLineShown(chat_list); }));
 }
 
 TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {
@@ -354,7 +357,7 @@ TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {
 
   // A local game replaces the online one: "EndG", and while this side
   // waits for the peer to close, the peer's last piece arrives.
-  program.form1->Option1[1]->setChecked(true);
+  Control<QRadioButton>(*program.form1, "Option1", 1)->setChecked(true);
   program.NewGame();
   game->Expect("EndG");
   game->Write("PutU 60");
@@ -363,8 +366,8 @@ TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {
   ASSERT_TRUE(WaitFor([&] { return program.form1->Winsock1->State() == 0; }));
   EXPECT_EQ(program.form1->game.Board()[60], Empty);
   EXPECT_EQ(program.form1->game.Turn(), Player1);
-  EXPECT_FALSE(program.form1->Timer1->isActive());
-  EXPECT_FALSE(program.form1->Text2->isEnabled());
+  EXPECT_FALSE(program.form1->online().MoveClockTimer().isActive());
+  EXPECT_FALSE(Control<QLineEdit>(*program.form1, "Text2")->isEnabled());
 }
 
 TEST_F(RawPeer, EnterAndEscapeInTheHostsSettingsStartNothingAndLeaveNothing) {
@@ -392,8 +395,8 @@ TEST_F(RawPeer, EnterAndEscapeInTheHostsSettingsStartNothingAndLeaveNothing) {
   // usable again.
   settings->close();
   game->Expect("EndG");
-  EXPECT_TRUE(program.form1->Frame3->isEnabled());
-  EXPECT_TRUE(program.form1->Command1[0]->isEnabled());
+  EXPECT_TRUE(Control<QGroupBox>(*program.form1, "Frame3")->isEnabled());
+  EXPECT_TRUE(Control<QPushButton>(*program.form1, "Command1", 0)->isEnabled());
 }
 
 TEST_F(RawPeer, AfterItsEndGTheProgramSendsNothingMoreOnTheGameConnection) {
@@ -405,7 +408,7 @@ TEST_F(RawPeer, AfterItsEndGTheProgramSendsNothingMoreOnTheGameConnection) {
   // A chat line still arriving loads a settings dialog anew, unseen; the
   // peer hears nothing of it.
   chat->Write("xx >> bye");
-  ASSERT_TRUE(WaitFor([&] { return program.form1->List3->count() == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return Control<QListWidget>(*program.form1, "List3")->count() == 1; }));
   EXPECT_EQ(Settings(), nullptr);
   // The peer leaves too: the program closes, after everything it has sent.
   game->Write("EndG");

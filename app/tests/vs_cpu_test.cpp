@@ -13,6 +13,7 @@
 namespace vexa::app {
 namespace {
 
+using testing::Control;
 using testing::Program;
 using testing::WaitFor;
 
@@ -26,30 +27,33 @@ TEST(VsCpu, AGameThroughTheClicksRunsToItsResult) {
   Program p("Taro\r\n 0 \r\n 0 \r\n 0 \r\n");
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
-  QTest::mouseClick(f.Check1, Qt::LeftButton);  // "CPUが先攻"
+  const auto lamp = [&](int side) { return Control<TurnLamp>(f, "TurnMarker", side); };
+  QTest::mouseClick(Control<QCheckBox>(f, "Check1"), Qt::LeftButton);  // "CPUが先攻"
   p.NewGame();
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
-  EXPECT_EQ(f.Frame1[1]->title(), QStringLiteral("CPU"));
+  EXPECT_EQ(Control<QGroupBox>(f, "Frame1", 1)->title(), QStringLiteral("CPU"));
   EXPECT_EQ(Count(f.game, Cpu), 1);
 
   while (f.game.Turn() == Player1) {
     ASSERT_TRUE(p.PlayFirstEmptyCell());
     if (f.game.Turn() == Player1) {
-      EXPECT_TRUE(f.TurnMarker[0]->IsOn());
-      EXPECT_FALSE(f.TurnMarker[1]->IsOn());
+      EXPECT_TRUE(lamp(0)->IsOn());
+      EXPECT_FALSE(lamp(1)->IsOn());
     }
   }
   const QString result = p.CloseResult();
-  EXPECT_FALSE(f.TurnMarker[0]->IsOn() || f.TurnMarker[1]->IsOn());
+  EXPECT_FALSE(lamp(0)->IsOn() || lamp(1)->IsOn());
   EXPECT_TRUE(result == "Player1 Win" || result == "You Lose" || result == "Draw")
       << result.toStdString();
-  ASSERT_TRUE(WaitFor([&] { return f.Frame2->isEnabled(); }));
-  EXPECT_TRUE(f.Option1[0]->isEnabled() && f.Check1->isEnabled() && f.Option2[0]->isEnabled());
+  ASSERT_TRUE(WaitFor([&] { return Control<QGroupBox>(f, "Frame2")->isEnabled(); }));
+  EXPECT_TRUE(Control<QRadioButton>(f, "Option1", 0)->isEnabled() &&
+              Control<QCheckBox>(f, "Check1")->isEnabled() &&
+              Control<QRadioButton>(f, "Option2", 0)->isEnabled());
   EXPECT_EQ(f.game.records.GamesPlayed, 1);
   EXPECT_EQ(f.game.records.Wins + f.game.records.Losses, result == "Draw" ? 0 : 1);
   int hidden_cpu_pieces = 0;
   for (int i = kPiecesPerSide; i < 2 * kPiecesPerSide; ++i)
-    hidden_cpu_pieces += f.Label5[i]->isVisible() ? 0 : 1;
+    hidden_cpu_pieces += Control<QLabel>(f, "Label5", i)->isVisible() ? 0 : 1;
   EXPECT_EQ(hidden_cpu_pieces, Count(f.game, Cpu));
 }
 

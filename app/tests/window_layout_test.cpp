@@ -19,6 +19,7 @@
 namespace vexa::app {
 namespace {
 
+using testing::Control;
 using testing::DialogOf;
 using testing::OnlinePair;
 using testing::Program;
@@ -156,10 +157,10 @@ TEST_P(WindowLayout, TheLocalWindowsShowEveryCaptionWholeAndKeepTheirFramesClear
   ExpectWellLaidOut(&f);
 
   ASSERT_EQ(CurrentLanguage(), GetParam());
-  f.Mnu_About->trigger();
+  Control<QAction>(f, "Mnu_About")->trigger();
   ExpectWellLaidOut(WaitForWindow<Form2>());
   WaitForWindow<Form2>()->close();
-  f.Mnu_ChangeName->trigger();
+  Control<QAction>(f, "Mnu_ChangeName")->trigger();
   ExpectWellLaidOut(WaitForWindow<Form8>());
   WaitForWindow<Form8>()->close();
 
@@ -187,11 +188,12 @@ class OnlineLayout : public OnlinePair, public ::testing::WithParamInterface<Lan
  protected:
   void SetUp() override {
     OnlinePair::SetUp();
-    (GetParam() == Language::English ? host.form1->Mnu_English : host.form1->Mnu_Japanese)
+    Control<QAction>(*host.form1, GetParam() == Language::English ? "Mnu_English" : "Mnu_Japanese")
         ->trigger();
     const QString host_caption = Tr("vexa::app::Form1", "ゲームを主催");
     for (Program* p : {&host, &guest}) {
-      ASSERT_TRUE(WaitFor([&] { return p->form1->Command1[0]->text() == host_caption; }));
+      ASSERT_TRUE(WaitFor(
+          [&] { return Control<QPushButton>(*p->form1, "Command1", 0)->text() == host_caption; }));
     }
   }
 };
