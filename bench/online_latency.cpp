@@ -106,8 +106,8 @@ MoveTimes TimeOneMove(Form1& mover, Form1& other) {
   qint64 on_board_ns = -1;
   // Connected after the program's own handler, so it runs once the read has
   // been applied.
-  const auto arrival =
-      QObject::connect(other.Winsock1, &vexa::net::Winsock::DataArrival, &loop, [&] {
+  const auto arrival = QObject::connect(
+      Control<vexa::net::Winsock>(other, "Winsock1"), &vexa::net::Winsock::DataArrival, &loop, [&] {
         if (on_board_ns < 0 && other.game.Board()[cell] == vexa::Remote) {
           on_board_ns = clock.nsecsElapsed();
         }

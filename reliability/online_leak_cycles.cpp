@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/drive/controls.h"
 #include "app/drive/online_loopback.h"
 #include "app/drive/program_instance.h"
 #include "app/form1.h"
@@ -33,6 +34,7 @@ namespace {
 using vexa::app::Form1;
 using vexa::app::Form4;
 using vexa::app::Form5;
+using vexa::app::testing::Control;
 using vexa::app::testing::VisibleDialog;
 
 constexpr int kWaitMs = 10000;
@@ -97,8 +99,10 @@ const char* Cycle(Form1& host, Form1& guest) {
   }
   told->button(QMessageBox::Ok)->click();
   if (!WaitFor([&] {
-        return guest.Winsock1->State() == 0 && guest.Winsock2->State() == 0 &&
-               host.Winsock1->State() != vexa::net::Winsock::kConnected &&
+        return Control<vexa::net::Winsock>(guest, "Winsock1")->State() == 0 &&
+               Control<vexa::net::Winsock>(guest, "Winsock2")->State() == 0 &&
+               Control<vexa::net::Winsock>(host, "Winsock1")->State() !=
+                   vexa::net::Winsock::kConnected &&
                guest.PendingTasks() == 0 && !VisibleDialog<QMessageBox>(guest);
       })) {
     return "the connection did not end";

@@ -123,7 +123,8 @@ TEST_F(OnlinePair, AGuestThatConfirmsFirstWaitsForTheHostAndANewConnectionForget
   // one arrives.
   GuestSettings()->Command1[1]->click();
   Answer(QMessageBox::Ok);
-  ASSERT_TRUE(WaitFor([&] { return host.form1->Winsock1->State() == 0; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return Control<net::Winsock>(*host.form1, "Winsock1")->State() == 0; }));
   Control<QPushButton>(*host.form1, "Command1", 0)->click();
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(host) != nullptr; }));
   EXPECT_TRUE(host.form1->game.online.OpponentName.empty());
@@ -136,7 +137,8 @@ TEST_F(OnlinePair, AfterLeavingTheNextConnectionGetsFreshSettings) {
   ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
   Control<QAction>(*guest.form1, "Mnu_GameEnd")->trigger();  // the guest leaves
   Answer(QMessageBox::Ok);
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->Winsock1->State() == 0; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return Control<net::Winsock>(*guest.form1, "Winsock1")->State() == 0; }));
 
   // The roles swap: the old guest hosts, the old host joins.
   guest.received.clear();
@@ -247,13 +249,14 @@ TEST_F(OnlinePair, TheHostsSettingsEndTellsTheGuestAndClearsItsBoard) {
   ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == NoTurn; }));
   EXPECT_EQ(DialogOf<Form4>(guest), nullptr);
   EXPECT_EQ(DialogOf<Form4>(host), nullptr);
-  EXPECT_EQ(guest.form1->Winsock1->State(), 0);
+  EXPECT_EQ(Control<net::Winsock>(*guest.form1, "Winsock1")->State(), 0);
   EXPECT_EQ(guest.form1->game.online.IsGuest, 0);
   EXPECT_TRUE(Control<QGroupBox>(*guest.form1, "Frame3")->isEnabled());
   EXPECT_TRUE(Control<QGroupBox>(*host.form1, "Frame3")->isEnabled());
   EXPECT_FALSE(Control<QLineEdit>(*guest.form1, "Text2")->isEnabled());
   // The host has seen the guest close its end, and tells its user nothing.
-  ASSERT_TRUE(WaitFor([&] { return host.form1->Winsock1->State() == 8; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return Control<net::Winsock>(*host.form1, "Winsock1")->State() == 8; }));
   EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);
 }
 
@@ -261,8 +264,10 @@ TEST_F(OnlinePair, BothLeavingAtOnceCloseTheConnectionWithoutNews) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[1]->click();  // 終了 on both sides, their "EndG"s cross
   GuestSettings()->Command1[1]->click();
-  ASSERT_TRUE(WaitFor(
-      [&] { return host.form1->Winsock1->State() == 0 && guest.form1->Winsock1->State() == 0; }));
+  ASSERT_TRUE(WaitFor([&] {
+    return Control<net::Winsock>(*host.form1, "Winsock1")->State() == 0 &&
+           Control<net::Winsock>(*guest.form1, "Winsock1")->State() == 0;
+  }));
   EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);
   EXPECT_TRUE(Control<QPushButton>(*host.form1, "Command1", 0)->isEnabled());
   EXPECT_TRUE(Control<QPushButton>(*guest.form1, "Command1", 1)->isEnabled());
@@ -280,7 +285,7 @@ TEST_F(OnlinePair, PressingAConnectionButtonAgainDropsThePeerWithoutAWord) {
   ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn() == NoTurn; }));
   EXPECT_EQ(host.Count(QStringLiteral("EndG")), 0);
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) != nullptr; }));
-  EXPECT_EQ(guest.form1->Winsock1->State(), 2);  // listening anew
+  EXPECT_EQ(Control<net::Winsock>(*guest.form1, "Winsock1")->State(), 2);  // listening anew
   DialogOf<Form3>(guest)->Command1->click();
 }
 
@@ -292,10 +297,11 @@ TEST_F(OnlinePair, AbandoningAGameTellsThePeerAndReturnsOnceItHasClosed) {
   Control<QAction>(*guest.form1, "Mnu_GameEnd")->trigger();
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
   ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn() == NoTurn; }));
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->Winsock1->State() == 0; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return Control<net::Winsock>(*guest.form1, "Winsock1")->State() == 0; }));
   EXPECT_EQ(host.form1->game.Board()[60], Empty);
   EXPECT_EQ(guest.form1->game.Board()[60], Empty);
-  EXPECT_EQ(host.form1->Winsock1->State(), 0);
+  EXPECT_EQ(Control<net::Winsock>(*host.form1, "Winsock1")->State(), 0);
 }
 
 TEST_F(OnlinePair, AVanishedPeerIsReportedLikeOneThatLeft) {
@@ -305,7 +311,7 @@ TEST_F(OnlinePair, AVanishedPeerIsReportedLikeOneThatLeft) {
   guest.form1.reset();  // the program ends without a word
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
   ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn() == NoTurn; }));
-  EXPECT_EQ(host.form1->Winsock1->State(), 0);
+  EXPECT_EQ(Control<net::Winsock>(*host.form1, "Winsock1")->State(), 0);
 }
 
 TEST_F(OnlinePair, QuittingTheProgramSaysGoodbyeFirst) {
@@ -315,7 +321,7 @@ TEST_F(OnlinePair, QuittingTheProgramSaysGoodbyeFirst) {
   host.form1->close();
   Answer(QMessageBox::No);
   EXPECT_TRUE(host.form1->isVisible());
-  EXPECT_EQ(guest.form1->Winsock1->State(), 7);
+  EXPECT_EQ(Control<net::Winsock>(*guest.form1, "Winsock1")->State(), 7);
   host.form1->close();
   Answer(QMessageBox::Yes);
   // Two message boxes may be in play now: the guest's news.
@@ -331,7 +337,8 @@ TEST_F(OnlinePair, ALocalGameWhileConnectedEndsTheConnection) {
   Control<QRadioButton>(*guest.form1, "Option1", 1)->setChecked(true);  // "VS Human"
   guest.NewGame();
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->Winsock1->State() == 0; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return Control<net::Winsock>(*guest.form1, "Winsock1")->State() == 0; }));
   EXPECT_EQ(host.Count(QStringLiteral("EndG")), 1);
   EXPECT_EQ(guest.form1->game.Turn(), Player1);
 }
@@ -346,8 +353,8 @@ TEST_F(OnlinePair, PortErrorsEmptyNamesAndNobodyListening) {
   auto second = Answer(QMessageBox::Ok);
   EXPECT_EQ(second.text, QStringLiteral("他のポートを指定してください。"));
   EXPECT_EQ(second.icon, QMessageBox::Information);
-  EXPECT_EQ(host.form1->Winsock1->State(), 0);
-  EXPECT_EQ(host.form1->Winsock2->State(), 0);
+  EXPECT_EQ(Control<net::Winsock>(*host.form1, "Winsock1")->State(), 0);
+  EXPECT_EQ(Control<net::Winsock>(*host.form1, "Winsock2")->State(), 0);
 
   // Two hosts on one port: the second is told.
   HostPressed();
@@ -359,7 +366,7 @@ TEST_F(OnlinePair, PortErrorsEmptyNamesAndNobodyListening) {
   Answer(QMessageBox::Ok);
   DialogOf<Form3>(host)->close();  // the close box cancels as the button does
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(host) == nullptr; }));
-  EXPECT_EQ(host.form1->Winsock1->State(), 0);
+  EXPECT_EQ(Control<net::Winsock>(*host.form1, "Winsock1")->State(), 0);
 
   // Joining a port where nobody listens: the waiting dialog says so, and
   // its button closes it.
@@ -376,10 +383,10 @@ TEST_F(OnlinePair, PortErrorsEmptyNamesAndNobodyListening) {
            waiting->Label1->text() == QStringLiteral("接続できませんでした");
   }));
   EXPECT_EQ(waiting->Command1->text(), QStringLiteral("OK"));
-  EXPECT_EQ(guest.form1->Winsock1->State(), 0);
+  EXPECT_EQ(Control<net::Winsock>(*guest.form1, "Winsock1")->State(), 0);
   waiting->Command1->click();
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) == nullptr; }));
-  EXPECT_EQ(guest.form1->Winsock2->State(), 0);
+  EXPECT_EQ(Control<net::Winsock>(*guest.form1, "Winsock2")->State(), 0);
   EXPECT_EQ(DialogOf<Form7>(guest), nullptr);
 
   // No name, no connection.

@@ -132,8 +132,8 @@ class RawPeer : public ::testing::Test {
       return game->socket()->state() == QAbstractSocket::UnconnectedState &&
              chat->socket()->state() == QAbstractSocket::UnconnectedState;
     }));
-    EXPECT_EQ(program.form1->Winsock1->State(), 0);
-    EXPECT_EQ(program.form1->Winsock2->State(), 0);
+    EXPECT_EQ(Control<net::Winsock>(*program.form1, "Winsock1")->State(), 0);
+    EXPECT_EQ(Control<net::Winsock>(*program.form1, "Winsock2")->State(), 0);
   }
 
  private:
@@ -363,7 +363,8 @@ TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {
   game->Write("PutU 60");
   game->socket()->disconnectFromHost();
   chat->socket()->disconnectFromHost();
-  ASSERT_TRUE(WaitFor([&] { return program.form1->Winsock1->State() == 0; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return Control<net::Winsock>(*program.form1, "Winsock1")->State() == 0; }));
   EXPECT_EQ(program.form1->game.Board()[60], Empty);
   EXPECT_EQ(program.form1->game.Turn(), Player1);
   EXPECT_FALSE(program.form1->online().MoveClockTimer().isActive());
@@ -403,7 +404,8 @@ TEST_F(RawPeer, AfterItsEndGTheProgramSendsNothingMoreOnTheGameConnection) {
   ASSERT_NO_FATAL_FAILURE(OpenSettingsAsHost());
   Settings()->Command1[1]->click();  // 終了
   game->Expect("EndG");
-  EXPECT_EQ(program.form1->Winsock1->State(), 7);  // open until the peer closes it
+  EXPECT_EQ(Control<net::Winsock>(*program.form1, "Winsock1")->State(),
+            7);  // open until the peer closes it
 
   // A chat line still arriving loads a settings dialog anew, unseen; the
   // peer hears nothing of it.
@@ -415,7 +417,7 @@ TEST_F(RawPeer, AfterItsEndGTheProgramSendsNothingMoreOnTheGameConnection) {
   ASSERT_TRUE(
       WaitFor([&] { return game->socket()->state() == QAbstractSocket::UnconnectedState; }));
   EXPECT_TRUE(game->NothingNew());
-  EXPECT_EQ(program.form1->Winsock1->State(), 0);
+  EXPECT_EQ(Control<net::Winsock>(*program.form1, "Winsock1")->State(), 0);
   EXPECT_EQ(testing::VisibleWindow<QMessageBox>(), nullptr);
 }
 
