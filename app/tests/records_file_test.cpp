@@ -58,6 +58,13 @@ TEST(RecordsFile, AShortOrBrokenFileKeepsWhatWasReadBeforeTheFault) {
   EXPECT_EQ(r.GamesPlayed, 1);
   EXPECT_EQ(r.Wins, 5);
   EXPECT_FALSE(ReadRecords("", r));
+
+  // A count beyond 32 bits is refused, not wrapped round to a small one.
+  r = Sample("old", 5, 5, 5);
+  EXPECT_FALSE(ReadRecords("Jiro\r\n 4294967297 \r\n 1 \r\n 1 \r\n", r));
+  EXPECT_EQ(r.GamesPlayed, 5);
+  EXPECT_FALSE(ReadRecords("Jiro\r\n 3 \r\n 2147483648 \r\n 1 \r\n", r));
+  EXPECT_EQ(r.Wins, 5);
 }
 
 TEST(RecordsFile, EveryStorableNameReadsBackUnchanged) {

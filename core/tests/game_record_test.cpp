@@ -51,6 +51,15 @@ TEST(GameRecord, AWrittenRecordReadsBackAndReplaysToTheSameEnding) {
   EXPECT_EQ(last.blockers[1], kBlockersPerSide - 1);
   EXPECT_EQ(last.pieces[0], kPiecesPerSide - 4);
   EXPECT_EQ(reading.board_outcome, (Outcome{1, EndReason::Square, SquareCorners{12, 13, 24, 23}}));
+
+  // Saved again by a Windows editor, with CR LF line ends: the same record.
+  std::string crlf;
+  for (const char c : text)
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const RecordReading from_windows = ReadRecord(crlf);
+  ASSERT_TRUE(from_windows.record) << from_windows.error_line << ": " << from_windows.error;
+  EXPECT_EQ(from_windows.record->headers, record.headers);
+  EXPECT_EQ(from_windows.record->moves, record.moves);
 }
 
 // Each fault names its line; nothing of it is returned as a record.
@@ -79,6 +88,7 @@ TEST(GameRecord, ABrokenRecordIsRefusedAtTheLineAtFault) {
       {replaced("2 P 50\n", "2 Q 50\n"), 12, "SIDE KIND CELL"},
       {good + "2 P 90\n", 19, "after the end"},
       {replaced("how square", "how time"), 18, "do not end the game"},
+      {replaced("how square", "how stock"), 18, "do not end the game"},
       {replaced("2 P 50\n", "2 B 70\n2 B 71\n2 B 72\n2 B 73\n2 B 74\n2 B 75\n2 B 76\n"), 18,
        "no blocker left"},
   };

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/tests/recording_shell.h"
+#include "cpu/choose_turn.h"
 #include "cpu/cpu_player.h"
 #include "cpu/master_search.h"
 #include "cpu/reach_lists.h"
@@ -165,6 +166,27 @@ TEST(MasterSearch, StopsSoonAfterTheFlagWithALegalTurn) {
   EXPECT_LT(std::chrono::steady_clock::now() - asked, 1s);
   EXPECT_TRUE(result.stopped);
   CheckLegal(p, result.turn);
+}
+
+// Master's strength: eight games against "Hard" at 300 playouts a move,
+// the first move alternating, seeded.
+TEST(MasterSearch, BeatsHardByAWideMargin) {
+  SeededCellSource random(3);
+  TurnChooser hard;
+  int master_wins = 0;
+  for (int game = 0; game < 8; ++game) {
+    Position p(Player1, Cpu, game % 2 == 0 ? Cpu : Player1);
+    while (!p.Result()) {
+      const std::vector<Move> turn =
+          p.ToMove() == Cpu ? Search(p, Playouts(300, 1, 100 * game + p.EmptyCells())).turn
+                            : hard.Choose(p, Player1, CpuStrength::Hard, random);
+      ASSERT_FALSE(turn.empty());
+      for (const Move& move : turn)
+        p.Play(move);
+    }
+    master_wins += p.Result()->winner == Cpu ? 1 : 0;
+  }
+  EXPECT_GE(master_wins, 7);
 }
 
 // Through the computer player: the search's time comes out of the thinking
