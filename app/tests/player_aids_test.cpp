@@ -78,6 +78,18 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   EXPECT_EQ(f.game.Turn(), Player1);
   EXPECT_TRUE(Marked(f, 23, CellLabel::kLastMove));
 
+  // A hint overtaken by a blocker while it searches shows nothing: it was
+  // for the position before the blocker.
+  QAction* hint = Control<QAction>(f, "Mnu_Hint");
+  QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
+  EXPECT_FALSE(hint->isEnabled());  // while it searches
+  Keys(f, {Qt::Key_B});             // 34 again
+  ASSERT_TRUE(WaitFor([&] { return hint->isEnabled(); }));
+  for (int cell = 0; cell < kCellCount; ++cell)
+    EXPECT_FALSE(Marked(f, cell, CellLabel::kHint)) << cell;
+  QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(f.game.Board()[34], Empty);
+
   Keys(f, {Qt::Key_Up, Qt::Key_Right, Qt::Key_Return});  // 24 wins
   EXPECT_EQ(p.CloseResult(), QStringLiteral("Player1 Win"));
   ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));

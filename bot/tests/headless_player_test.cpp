@@ -91,6 +91,10 @@ TEST(HeadlessPlayer, TwoPlayersAgreeOnEveryGameThenBothLeave) {
     EXPECT_FALSE(host.lines[i].contains(QStringLiteral("how left")));
   }
   EXPECT_EQ(host.player->CurrentGame().online.OpponentName, "Joiner");
+  // "--first alternate": the host opens games 1 and 3, the guest 2 and 4.
+  ASSERT_FALSE(host.player->CurrentGame().History().empty());
+  EXPECT_EQ(host.player->CurrentGame().History().front().side, Remote);
+  EXPECT_EQ(guest.player->CurrentGame().History().front().side, Player1);
 }
 
 TEST(HeadlessPlayer, AGuestThatLeavesEarlyEndsTheHostsRunAsLeft) {

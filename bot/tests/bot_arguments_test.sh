@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# vexa-bot refuses bad arguments with its usage on standard error and exit
+# status 2, as its manual says.
+#
+#   bot_arguments_test.sh VEXA_BOT
+set -u
+bot=$1
+failures=0
+for arguments in "serve" "host --games 0" "host --strength Hardest" "join" "host --first me"; do
+  # shellcheck disable=SC2086  # the words of one argument line
+  usage=$("$bot" $arguments 2>&1 >/dev/null)
+  status=$?
+  if [ "$status" -ne 2 ] || [[ "$usage" != *"usage: vexa-bot"* ]]; then
+    echo "FAIL vexa-bot $arguments: exit $status, standard error: $usage"
+    failures=1
+  fi
+done
+[ "$failures" -eq 0 ] && echo "bad arguments refused with status 2"
+exit "$failures"
