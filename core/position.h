@@ -36,8 +36,6 @@ class Position {
   int Pieces(Side side) const { return pieces_[side - 1]; }
   int Blockers(Side side) const { return blockers_[side - 1]; }
   Side ToMove() const { return to_move_; }
-  Side First() const { return first_; }
-  Side Second() const { return second_; }
   // The other of the two sides.
   Side Opponent(Side side) const { return side == first_ ? second_ : first_; }
   // How the board ended the game: a square or both piece stocks used up.

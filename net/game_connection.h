@@ -33,7 +33,6 @@ class GameConnection : public QObject {
   bool Join(const QString& host, int game_port, int chat_port);
   // Both sockets closed.
   void Close();
-  int GameState() const { return Winsock1.State(); }
 
  signals:
   // The game connection is up: a peer accepted while hosting, or the host
