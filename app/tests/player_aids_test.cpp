@@ -87,8 +87,13 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   ASSERT_TRUE(WaitFor([&] { return hint->isEnabled(); }));
   for (int cell = 0; cell < kCellCount; ++cell)
     EXPECT_FALSE(Marked(f, cell, CellLabel::kHint)) << cell;
+  // So does one overtaken by an undo.
+  QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
   QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(f.game.Board()[34], Empty);
+  ASSERT_TRUE(WaitFor([&] { return hint->isEnabled(); }));
+  for (int cell = 0; cell < kCellCount; ++cell)
+    EXPECT_FALSE(Marked(f, cell, CellLabel::kHint)) << cell;
 
   Keys(f, {Qt::Key_Up, Qt::Key_Right, Qt::Key_Return});  // 24 wins
   EXPECT_EQ(p.CloseResult(), QStringLiteral("Player1 Win"));

@@ -35,14 +35,18 @@ wait_for_text() {  # FILE TEXT SECONDS
     sleep 0.05
   done
 }
-# A port P with P + 1 free as well.
+# A port P with P + 1 free as well. The bot hosts on it and lets go at once,
+# which proves both ports could be bound; they lie below the kernel's range
+# for outgoing connections, so no client socket takes them meanwhile.
 free_port() {
-  local port
-  for _ in $(seq 50); do
-    port=$(( 30000 + RANDOM % 10000 * 2 ))
-    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && continue
-    (exec 3<>"/dev/tcp/127.0.0.1/$((port + 1))") 2>/dev/null && continue
-    echo "$port"; return 0
+  local port probe
+  for _ in $(seq 20); do
+    port=$(( 10000 + RANDOM % 5000 * 2 ))
+    "$bot" host --port "$port" --pause-ms 0 >/dev/null 2>"$work/probe.err" &
+    probe=$!
+    wait_for_text "$work/probe.err" "hosting on\|cannot host" 10
+    kill "$probe" 2>/dev/null; wait "$probe" 2>/dev/null
+    grep -q "hosting on" "$work/probe.err" && { echo "$port"; return 0; }
   done
   return 1
 }

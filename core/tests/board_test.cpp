@@ -17,19 +17,6 @@ TEST(Board, OnlyTheFourCornersAndCellsOffTheBoardAreUnplayable) {
     EXPECT_TRUE(IsPlayableCell(cell));
 }
 
-TEST(Board, RowsAndColumnsOfTheIndex) {
-  EXPECT_EQ(Row(11), 1);
-  EXPECT_EQ(Column(11), 0);
-  EXPECT_EQ(Row(21), 1);
-  EXPECT_EQ(Column(21), 10);
-  EXPECT_EQ(Row(120), 10);
-  EXPECT_EQ(Column(120), 10);
-  EXPECT_EQ(DistanceSquared(0, 120), 200);
-  EXPECT_EQ(DistanceSquared(21, 31), DistanceSquared(31, 21));
-  EXPECT_EQ(DistanceSquared(13, 25), 2);
-  EXPECT_EQ(DistanceSquared(13, 35), 4);
-}
-
 TEST(Board, TextsCarryABlankWhereTheSignWouldStand) {
   EXPECT_EQ(NumberText(48), " 48");
   EXPECT_EQ(NumberText(0), " 0");

@@ -250,6 +250,7 @@ TEST_F(GameTest, CpuMovingFirstMovesBeforeTheConnectionIsClosedAndThePanelLocked
   Start(GameMode::VsCpu);
   EXPECT_EQ(game.Turn(), Player1);
   EXPECT_EQ(game.PieceStock()[Cpu - 1], 19);
+  EXPECT_FALSE(game.CanUndo());  // the computer's opening is not the player's to take back
   const auto calls = shell.Take();
   EXPECT_THAT(calls, ElementsAre("BoardReset", "StopClock", "Started 0", "Turn 3", "Pause 1000",
                                  "Move 3 P 60", "Turn 1", "CloseConnection", "Options 3 0"));

@@ -68,6 +68,11 @@ TEST(Position, RefusesWhatTheRulesDoNotAllow) {
   EXPECT_FALSE(p.IsLegal(PieceMove(Player1, 121)));
   p.Play(BlockerMove(Player1, 60));
   EXPECT_FALSE(p.IsLegal(PieceMove(Player1, 60)));  // taken
+  // A peer that breaks the rules may still put a blocker on a piece; the
+  // piece then leaves its side's pieces as it leaves the board.
+  p.Play(PieceMove(Player1, 61));
+  p.Play(BlockerMove(Player2, 61));
+  EXPECT_FALSE(p.PiecesOf(Player1).Contains(61));
   Stocks none{};
   const Position empty_stocks =
       Position::SetUp(Player1, Player2, BoardCells{}, none, none, Player1);

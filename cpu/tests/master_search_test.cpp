@@ -28,13 +28,13 @@ BoardCells BoardWith(std::initializer_list<std::pair<int, CellValue>> cells) {
   return board;
 }
 
-// Sides 1 and 3, the mover with these stocks, the other with full ones.
+// Sides 1 and 3, the mover with these stocks, the other with full pieces.
 Position PositionFor(const BoardCells& board, Side mover, int pieces = kPiecesPerSide,
-                     int blockers = kBlockersPerSide) {
+                     int blockers = kBlockersPerSide, int their_blockers = kBlockersPerSide) {
   Stocks piece_stock;
   Stocks blocker_stock;
   piece_stock.fill(kPiecesPerSide);
-  blocker_stock.fill(kBlockersPerSide);
+  blocker_stock.fill(static_cast<std::int16_t>(their_blockers));
   piece_stock[mover - 1] = static_cast<std::int16_t>(pieces);
   blocker_stock[mover - 1] = static_cast<std::int16_t>(blockers);
   return Position::SetUp(Player1, Cpu, board, piece_stock, blocker_stock, mover);
@@ -114,6 +114,22 @@ TEST(MasterSearch, ClosesEveryReachCellItsBlockersAndPieceCan) {
   const Position lost = PositionFor(kFourThreats, Cpu, kPiecesPerSide, 2);
   ListReaches(Player1, CheckLegal(lost, Search(lost, Playouts(2000)).turn), lists);
   EXPECT_EQ(lists.ReachList(Player1).Count(), 1);
+
+  // Two with one blocker, the opponent out of blockers: the piece goes on
+  // 48, where it makes two cells of the CPU's own (60 and 72), the blocker
+  // on 104.
+  const BoardCells fork = BoardWith({{24, Player1},
+                                     {26, Player1},
+                                     {46, Player1},
+                                     {80, Player1},
+                                     {82, Player1},
+                                     {102, Player1},
+                                     {49, Cpu},
+                                     {50, Cpu},
+                                     {59, Cpu},
+                                     {70, Cpu}});
+  EXPECT_THAT(Search(PositionFor(fork, Cpu, kPiecesPerSide, 1, 0), Playouts(400)).turn,
+              ElementsAre(BlockerMove(Cpu, 104), PieceMove(Cpu, 48)));
 }
 
 TEST(MasterSearch, PlaysALegalTurnOnACrowdedBoard) {
