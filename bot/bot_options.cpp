@@ -101,6 +101,7 @@ std::optional<BotOptions> ParseBotOptions(const QStringList& arguments, QString&
       const auto pause = WholeNumber(value, 0, 60000);
       if (!pause) return bad();
       options.pause_ms = static_cast<int>(*pause);
+      options.result_wait_ms = 2 * options.pause_ms;
     } else if (option == u"--seed") {
       bool ok = false;
       const std::uint64_t seed = value.toULongLong(&ok);

@@ -17,6 +17,9 @@
 namespace vexa::bot {
 
 constexpr int kDefaultPort = 36150;
+// How long the host shows a result before the next game or its leaving when
+// no pause is asked for: time for the person against it to read the board.
+constexpr int kResultReadingMs = 5000;
 
 // Who moves first in the host's games.
 enum class FirstMover { Host, Guest, Alternate };
@@ -33,6 +36,8 @@ struct BotOptions {
   std::optional<int> excite_seconds;
   // The computer's thinking pause; every other pause scales with it.
   int pause_ms = 1000;
+  // The host's wait after a result; twice the pause when one is given.
+  int result_wait_ms = kResultReadingMs;
   std::optional<std::uint64_t> seed;
 };
 

@@ -294,11 +294,10 @@ Task<> HeadlessPlayer::Pause(int milliseconds) {
 
 Task<> HeadlessPlayer::ShowResult(const std::string&) {
   if (!game_.online.IsGuest) {
-    // The host reads its result before it asks for the next game, as a
-    // person closes the result dialog; the guest's judge, which pauses as
-    // long as this side's, has finished by then.
-    const int reading = ScaledPause(2 * kThinkingPauseMs);
-    if (reading > 0) co_await Delay(reading);
+    // The host reads its result before it asks for the next game or
+    // leaves, as a person closes the result dialog; the guest's judge,
+    // which pauses as long as this side's, has finished by then.
+    if (options_.result_wait_ms > 0) co_await Delay(options_.result_wait_ms);
   } else if (AllGamesPlayed()) {
     tasks_.Start(GuestLastWord());
   }

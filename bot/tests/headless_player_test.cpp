@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTest>
@@ -97,6 +98,29 @@ TEST(HeadlessPlayer, TwoPlayersAgreeOnEveryGameThenBothLeave) {
   EXPECT_EQ(guest.player->CurrentGame().History().front().side, Player1);
 }
 
+TEST(HeadlessPlayer, TheHostShowsItsLastResultBeforeItLeaves) {
+  const int port = FreePortPair();
+  ASSERT_NE(port, 0);
+  // A pause of 50 ms: the result is shown for 100 ms.
+  BotRun host(Args(QStringLiteral("host --port %1 --pause-ms 50"), port), 5);
+  BotRun guest(Args(QStringLiteral("join 127.0.0.1 --port %1 --pause-ms 0"), port), 6);
+  QElapsedTimer clock;
+  qint64 reported_at = -1;
+  qint64 leaving_at = -1;
+  QObject::connect(host.player.get(), &HeadlessPlayer::GameReported,
+                   [&] { reported_at = clock.elapsed(); });
+  QObject::connect(host.player.get(), &HeadlessPlayer::Progress, [&](const QString& what) {
+    if (what == u"leaving") leaving_at = clock.elapsed();
+  });
+  clock.start();
+  ASSERT_TRUE(host.player->Begin());
+  ASSERT_TRUE(guest.player->Begin());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.status >= 0 && guest.status >= 0; }, kWaitMs));
+  EXPECT_EQ(host.status, kAllGamesPlayed);
+  ASSERT_GE(reported_at, 0);
+  EXPECT_GE(leaving_at - reported_at, 100);
+}
+
 TEST(HeadlessPlayer, AGuestThatLeavesEarlyEndsTheHostsRunAsLeft) {
   const int port = FreePortPair();
   ASSERT_NE(port, 0);
@@ -132,6 +156,7 @@ TEST(BotOptions, DefaultsAndRefusals) {
   EXPECT_EQ(plain->first, FirstMover::Host);
   EXPECT_FALSE(plain->excite_seconds);
   EXPECT_EQ(plain->pause_ms, 1000);
+  EXPECT_EQ(plain->result_wait_ms, 5000);  // a person's time to read the result
 
   for (const char* bad :
        {"", "serve", "join", "join --port 5", "host --port 65535", "host --games 0",
