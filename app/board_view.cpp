@@ -84,9 +84,22 @@ void BoardView::BuildSidePanels(QWidget* client) {
 }
 
 void BoardView::PaintCell(int cell, std::int16_t value) {
+  painted_[cell] = value;
   QPalette palette = Label1[cell]->palette();
   palette.setColor(QPalette::Window, ToQColor(CellColor(value)));
   Label1[cell]->setPalette(palette);
+  const bool piece = value != Empty && value != Blocker;
+  Label1[cell]->SetShape(!shapes_ || !piece ? CellLabel::kNoShape
+                         : value == Player1 ? CellLabel::kDot
+                                            : CellLabel::kCross);
+}
+
+void BoardView::SetShapes(bool on) {
+  shapes_ = on;
+  for (int cell = 0; cell < kCellCount; ++cell)
+    PaintCell(cell, painted_[cell]);
+  for (LineShape* line : Line1)
+    line->SetEdged(on);
 }
 
 void BoardView::ShowBoard(const BoardCells& board) {

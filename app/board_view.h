@@ -31,6 +31,8 @@ class BoardView {
   BoardView& operator=(const BoardView&) = delete;
 
   void PaintCell(int cell, std::int16_t value);
+  // Signs on the pieces and an edge on the outline beside the colours.
+  void SetShapes(bool on);
   void ShowBoard(const BoardCells& board);
   // The markers of the left and the right panel's stocks; a stock below
   // zero (a peer that broke the rules) shows none.
@@ -56,15 +58,17 @@ class BoardView {
   void BuildBoard(QWidget* client, const std::function<void(int, int)>& clicked);
   void BuildSidePanels(QWidget* client);
 
-  QLabel* Label4;                        // the board's green background
-  CellLabel* Label1[kCellCount];         // the cells, indexed like the board
-  LineShape* Line1[4];                   // the outline of a completed square
-  QLabel* Label8;                        // seconds left on the move clock ("Excite")
-  QLabel* Label3;                        // coordinates of the last clicked cell
-  QGroupBox* Frame1[2];                  // the side panels, captioned with the sides' names
-  TurnLamp* TurnMarker[2];               // the side panels' lamps: lit for the side to move
-  QLabel* Label5[2 * kPiecesPerSide];    // piece markers: side 1's first
-  QLabel* Label2[2 * kBlockersPerSide];  // blocker markers: side 1's first
+  QLabel* Label4;                 // the board's green background
+  CellLabel* Label1[kCellCount];  // the cells, indexed like the board
+  LineShape* Line1[4];            // the outline of a completed square
+  bool shapes_ = false;
+  std::int16_t painted_[kCellCount] = {};  // the value each cell shows
+  QLabel* Label8;                          // seconds left on the move clock ("Excite")
+  QLabel* Label3;                          // coordinates of the last clicked cell
+  QGroupBox* Frame1[2];                    // the side panels, captioned with the sides' names
+  TurnLamp* TurnMarker[2];                 // the side panels' lamps: lit for the side to move
+  QLabel* Label5[2 * kPiecesPerSide];      // piece markers: side 1's first
+  QLabel* Label2[2 * kBlockersPerSide];    // blocker markers: side 1's first
 };
 
 }  // namespace vexa::app

@@ -30,14 +30,32 @@ void CellLabel::SetMarks(int marks) {
   update();
 }
 
+void CellLabel::SetShape(Shape shape) {
+  if (shape == shape_) return;
+  shape_ = shape;
+  update();
+}
+
 void CellLabel::paintEvent(QPaintEvent* event) {
   QLabel::paintEvent(event);
-  if (marks_ == 0) return;
+  if (marks_ == 0 && shape_ == kNoShape) return;
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF area = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
   const QPointF centre = area.center();
   const qreal size = area.width();
+  // White on red and on blue: the sign reads by its form, whatever the
+  // colours look like.
+  if (shape_ == kDot) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(centre, size * 0.2, size * 0.2);
+  } else if (shape_ == kCross) {
+    painter.setPen(QPen(Qt::white, qMax<qreal>(2.0, size * 0.1), Qt::SolidLine, Qt::RoundCap));
+    const qreal arm = size * 0.22;
+    painter.drawLine(centre + QPointF(-arm, -arm), centre + QPointF(arm, arm));
+    painter.drawLine(centre + QPointF(-arm, arm), centre + QPointF(arm, -arm));
+  }
   if (marks_ & kHint) {
     // Green and yellow show on black, white, red and blue alike.
     painter.setPen(QPen(QColor(0x30, 0xE0, 0x30), 2.5));
@@ -83,13 +101,24 @@ void LineShape::SetColor(const QColor& color) {
   update();
 }
 
+void LineShape::SetEdged(bool edged) {
+  edged_ = edged;
+  update();
+}
+
 void LineShape::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(color_, kLineWidth, Qt::SolidLine, Qt::RoundCap));
   const QPoint offset = geometry().topLeft();
-  painter.drawLine(QPoint(Px(from_.x), Px(from_.y)) - offset,
-                   QPoint(Px(to_.x), Px(to_.y)) - offset);
+  const QPoint from = QPoint(Px(from_.x), Px(from_.y)) - offset;
+  const QPoint to = QPoint(Px(to_.x), Px(to_.y)) - offset;
+  if (edged_) {
+    // As wide as the margin allows on each side of the line.
+    painter.setPen(QPen(Qt::white, 2 * kLineWidth, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(from, to);
+  }
+  painter.setPen(QPen(color_, kLineWidth, Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(from, to);
 }
 
 TurnLamp::TurnLamp(QWidget* parent) : QWidget(parent) {

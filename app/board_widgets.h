@@ -23,6 +23,12 @@ class CellLabel : public QLabel {
   void SetMarks(int marks);
   int Marks() const { return marks_; }
 
+  // A sign of whose piece stands on the cell, for those who cannot tell
+  // the colours apart: a dot for side 1, a cross for the other side.
+  enum Shape { kNoShape, kDot, kCross };
+  void SetShape(Shape shape);
+  Shape CellShape() const { return shape_; }
+
  signals:
   // 1 left, 2 right, 4 middle.
   void MouseDown(int button);
@@ -33,6 +39,7 @@ class CellLabel : public QLabel {
 
  private:
   int marks_ = 0;
+  Shape shape_ = kNoShape;
 };
 
 // A straight line between two points given in twips of its parent, drawn
@@ -43,6 +50,10 @@ class LineShape : public QWidget {
   explicit LineShape(QWidget* parent);
   void SetEnds(TwipPoint from, TwipPoint to);
   void SetColor(const QColor& color);
+  // A white edge on both sides of the line, so that it stands out where
+  // its colour does not.
+  void SetEdged(bool edged);
+  bool Edged() const { return edged_; }
   TwipPoint From() const { return from_; }
   TwipPoint To() const { return to_; }
   QColor Color() const { return color_; }
@@ -54,6 +65,7 @@ class LineShape : public QWidget {
   TwipPoint from_{-1500, -1500};
   TwipPoint to_{-1500, -1500};
   QColor color_;
+  bool edged_ = false;
 };
 
 // The turn marker of a side panel: a lamp that is lit, with "手番" under it,

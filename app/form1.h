@@ -213,6 +213,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QAction* Mnu_End;
   QAction* Mnu_Format;
   QAction* Mnu_ChangeName;
+  QAction* Mnu_Shapes;  // "形でも区別": signs on the pieces beside their colours
   QAction* Mnu_About;
 
   QLineEdit* ChatInput() const { return Text2; }

@@ -66,6 +66,7 @@ void Form1::SetMenuCaptions() {
       {"Mnu_Option", tr("オプション(&O)")},
       {"Mnu_Format", tr("記録の初期化(&F)")},
       {"Mnu_ChangeName", tr("プレーヤーネームの変更(&C)")},
+      {"Mnu_Shapes", tr("形でも区別(&K)")},
   };
   for (const auto& [name, caption] : captions) {
     const QString object_name = QString::fromLatin1(name);

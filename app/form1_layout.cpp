@@ -3,12 +3,17 @@
 
 #include <QButtonGroup>
 #include <QMenuBar>
+#include <QSettings>
 
 #include "app/dialog_parts.h"
 #include "app/form1.h"
 #include "app/twips.h"
 
 namespace vexa::app {
+
+namespace {
+const QString kShapesKey = QStringLiteral("shapes");
+}  // namespace
 
 void Form1::BuildOtherControls() {
   Frame4 = Frame(client, QStringLiteral("Frame4"), tr("通算成績"), 7485, 5460, 2400, 1785);
@@ -55,6 +60,17 @@ void Form1::BuildMenus() {
   option_menu->setObjectName(QStringLiteral("Mnu_Option"));
   Mnu_Format = action(option_menu, "Mnu_Format", QString(), &Form1::Mnu_Format_Click);
   Mnu_ChangeName = action(option_menu, "Mnu_ChangeName", QString(), &Form1::Mnu_ChangeName_Click);
+  // Kept in the preferences, not in the records file: it is how this
+  // user's screen looks, not a record of play.
+  Mnu_Shapes = option_menu->addAction(QString());
+  Mnu_Shapes->setObjectName(QStringLiteral("Mnu_Shapes"));
+  Mnu_Shapes->setCheckable(true);
+  Mnu_Shapes->setChecked(settings_->value(kShapesKey, false).toBool());
+  board_->SetShapes(Mnu_Shapes->isChecked());
+  connect(Mnu_Shapes, &QAction::toggled, this, [this](bool on) {
+    settings_->setValue(kShapesKey, on);
+    board_->SetShapes(on);
+  });
 
   Mnu_About = menuBar()->addAction(QStringLiteral("About(&A)"));
   Mnu_About->setObjectName(QStringLiteral("Mnu_About"));

@@ -174,6 +174,21 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
     EXPECT_LE(off_centre(line->To(), corner[(edge + 1) % 4]), 1) << edge;
     EXPECT_EQ(line->Color(), QColor(Qt::red));
   }
+  // Shapes as well as colours: white signs on the pieces, a white edge on
+  // the outline; the blocker and the empty cell stay as they were.
+  const auto centre = [&](int cell) {
+    const QImage image = Control<CellLabel>(f, "Label1", cell)->grab().toImage();
+    return image.pixelColor(image.rect().center());
+  };
+  EXPECT_EQ(centre(50), QColor(Qt::blue));
+  Control<QAction>(f, "Mnu_Shapes")->trigger();
+  EXPECT_EQ(centre(12), QColor(Qt::white));
+  EXPECT_EQ(centre(50), QColor(Qt::white));
+  EXPECT_EQ(Control<CellLabel>(f, "Label1", 12)->CellShape(), CellLabel::kDot);
+  EXPECT_EQ(Control<CellLabel>(f, "Label1", 50)->CellShape(), CellLabel::kCross);
+  EXPECT_EQ(centre(70), QColor(Qt::white));
+  EXPECT_EQ(centre(60), QColor(Qt::black));
+  EXPECT_TRUE(Control<LineShape>(f, "Line1", 0)->Edged());
   ASSERT_TRUE(
       WaitFor([&] { return Control<QLabel>(f, "Label3")->text() == QStringLiteral("( 2, 2)"); }));
   EXPECT_EQ(PanelState(f), "111101 000000 000000");
@@ -190,6 +205,15 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
   EXPECT_EQ(Background(Control<CellLabel>(f, "Label1", 12)), QColor(Qt::black));
   EXPECT_TRUE(Control<QLabel>(f, "Label5", 17)->isVisible());
   EXPECT_TRUE(Control<QLabel>(f, "Label2", 11)->isVisible());
+
+  // The choice outlives the program.
+  p.form1.reset();
+  p.Start();
+  ASSERT_TRUE(p.WaitShown());
+  EXPECT_TRUE(Control<QAction>(*p.form1, "Mnu_Shapes")->isChecked());
+  ASSERT_TRUE(p.StartVsHuman());
+  p.ClickCell(12);
+  EXPECT_EQ(Control<CellLabel>(*p.form1, "Label1", 12)->CellShape(), CellLabel::kDot);
 }
 
 TEST(Form1, TheTurnLampsShowTheSideToMoveAtAGlanceAndNobodyWhenBothAreOff) {

@@ -198,6 +198,10 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <translation>&amp;Change Player Name</translation>
     </message>
     <message>
+        <source>形でも区別(&amp;K)</source>
+        <translation>&amp;Shapes as Well as Colours</translation>
+    </message>
+    <message>
         <source>プレイヤーネームを入力してください</source>
         <translation>Please enter your player name</translation>
     </message>
