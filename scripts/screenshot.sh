@@ -8,12 +8,17 @@
 #
 #   scripts/screenshot.sh [BUILD_DIR]        (default: build; builds nothing)
 #
+# With VEXA_SHAPES=1 the program shows shapes as well as colours and only
+# the first picture is made, as docs/screenshot-shapes.png.
+#
 # Needs Xvfb, xdotool and ImageMagick's import.
 set -euo pipefail
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-build}
 case $build in /*) ;; *) build=$repo_root/$build ;; esac
+shapes=${VEXA_SHAPES:-0}
 out=$repo_root/docs/screenshot.png
+[ "$shapes" = 1 ] && out=$repo_root/docs/screenshot-shapes.png
 
 [ -x "$build/app/vexa" ] || { echo "no program at $build/app/vexa; build it first" >&2; exit 1; }
 for tool in Xvfb xdotool xdpyinfo import; do
@@ -33,6 +38,11 @@ trap cleanup EXIT
 # won, lost; CR LF line ends).
 cp "$build/app/vexa" "$work/vexa"
 printf 'Taro\r\n 12 \r\n 7 \r\n 4 \r\n' > "$work/Config"
+
+if [ "$shapes" = 1 ]; then
+  mkdir -p "$work/config/vexa"
+  printf '[General]\nshapes=true\n' >"$work/config/vexa/vexa.ini"
+fi
 
 source "$repo_root/scripts/xvfb.sh"
 start_xvfb 170
@@ -86,6 +96,7 @@ mkdir -p "$(dirname "$out")"
 import -window "$window" "png:$work/screenshot.png"
 mv "$work/screenshot.png" "$out"
 echo "wrote $out ($(identify -format '%wx%h' "$out"))"
+[ "$shapes" = 1 ] && exit 0
 
 # The replay: このゲームを終了 (Alt+G, E), then ゲーム > 棋譜を開く (Ctrl+O)
 # with the record's path typed into the file dialog.
