@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace vexa::app {
@@ -159,10 +160,17 @@ QStringList RecordCaptions(const Records& records, const QLocale& locale) {
                            ? text(QT_TRANSLATE_NOOP("vexa::app::RecordsPanel", "勝率 0 %"))
                            : text(QT_TRANSLATE_NOOP("vexa::app::RecordsPanel", "勝率 %1 %"))
                                  .arg(RateText(records.GamesPlayed, records.Wins, locale));
-  return {text(QT_TRANSLATE_NOOP("vexa::app::RecordsPanel", "%1 戦")).arg(records.GamesPlayed),
-          text(QT_TRANSLATE_NOOP("vexa::app::RecordsPanel", "%1 勝")).arg(records.Wins),
-          text(QT_TRANSLATE_NOOP("vexa::app::RecordsPanel", "%1 負")).arg(records.Losses),
-          text(QT_TRANSLATE_NOOP("vexa::app::RecordsPanel", "%1 引き分け")).arg(records.Draws),
+  // A count picks its language's plural form ("1 game", "2 games"); the
+  // number itself goes in as %1, as a negative count from a damaged file
+  // must show too (Qt writes %n for counts of 0 and more only).
+  const auto count = [](const char* source, std::int32_t n) {
+    const int form = n == std::numeric_limits<std::int32_t>::min() ? 2 : std::abs(n);
+    return QCoreApplication::translate("vexa::app::RecordsPanel", source, nullptr, form).arg(n);
+  };
+  return {count(QT_TRANSLATE_N_NOOP("vexa::app::RecordsPanel", "%1 戦"), records.GamesPlayed),
+          count(QT_TRANSLATE_N_NOOP("vexa::app::RecordsPanel", "%1 勝"), records.Wins),
+          count(QT_TRANSLATE_N_NOOP("vexa::app::RecordsPanel", "%1 負"), records.Losses),
+          count(QT_TRANSLATE_N_NOOP("vexa::app::RecordsPanel", "%1 引き分け"), records.Draws),
           rate};
 }
 

@@ -20,7 +20,7 @@ using testing::Control;
 using testing::Program;
 using testing::WaitFor;
 
-constexpr char kConfig[] = "Taro\r\n 12 \r\n 7 \r\n 4 \r\n";
+constexpr char kConfig[] = "Taro\r\n 12 \r\n 7 \r\n 1 \r\n";
 
 // Where every control of the client area is and how large its font is.
 std::map<QString, QString> Layout(Form1& f) {
@@ -59,6 +59,8 @@ void ExpectEnglish(Form1& f) {
   EXPECT_EQ(Control<QAction>(f, "Mnu_Undo")->text(), QStringLiteral("&Undo"));
   EXPECT_EQ(Control<QLabel>(f, "StartHint")->text(), QStringLiteral("Start with Game > New Game"));
   EXPECT_EQ(Control<QLabel>(f, "Label7", 0)->text(), QStringLiteral("12 games"));
+  EXPECT_EQ(Control<QLabel>(f, "Label7", 2)->text(), QStringLiteral("1 loss"));
+  EXPECT_EQ(Control<QAction>(f, "Mnu_Format")->text(), QStringLiteral("&Reset Records"));
   EXPECT_EQ(Control<QLabel>(f, "Label7", 4)->text(), QStringLiteral("Win rate 58.3 %"));
   // Captions English already stay as they are.
   EXPECT_EQ(Control<QRadioButton>(f, "Option1", 0)->text(), QStringLiteral("VS CPU"));

@@ -83,7 +83,7 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
     </message>
     <message>
         <source>遊び方(&amp;R)</source>
-        <translation>How to Play (&amp;R)</translation>
+        <translation>Ho&amp;w to Play</translation>
     </message>
     <message>
         <source>ゲーム &gt; 新規ゲーム で開始</source>
@@ -191,7 +191,7 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
     </message>
     <message>
         <source>記録の初期化(&amp;F)</source>
-        <translation>Reset Records (&amp;F)</translation>
+        <translation>&amp;Reset Records</translation>
     </message>
     <message>
         <source>プレーヤーネームの変更(&amp;C)</source>
@@ -342,21 +342,33 @@ Line breaks, a leading &quot;, names containing both , and &quot;, and character
         <source>勝率 %1 %</source>
         <translation>Win rate %1 %</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 戦</source>
-        <translation>%1 games</translation>
+        <translation>
+            <numerusform>%1 game</numerusform>
+            <numerusform>%1 games</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 勝</source>
-        <translation>%1 wins</translation>
+        <translation>
+            <numerusform>%1 win</numerusform>
+            <numerusform>%1 wins</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 負</source>
-        <translation>%1 losses</translation>
+        <translation>
+            <numerusform>%1 loss</numerusform>
+            <numerusform>%1 losses</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 引き分け</source>
-        <translation>%1 draws</translation>
+        <translation>
+            <numerusform>%1 draw</numerusform>
+            <numerusform>%1 draws</numerusform>
+        </translation>
     </message>
 </context>
 <context>
