@@ -131,6 +131,13 @@ void TurnLamp::SetOn(bool on) {
   update();
 }
 
+QStringList TurnLamp::Lines() const {
+  // "手番" (the move is yours), one character a line, as the panel is
+  // narrow; a word of another language stays whole on one line.
+  const QString word = tr("手番");
+  return word.size() == 2 ? QStringList{word.left(1), word.right(1)} : QStringList{word};
+}
+
 void TurnLamp::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
@@ -146,21 +153,23 @@ void TurnLamp::paintEvent(QPaintEvent*) {
   painter.drawEllipse(disc);
   if (!on_) return;
 
-  // "手番" (the move is yours) under the lamp, one character a line, as the
-  // panel is narrow.
+  const QStringList lines = Lines();
   QFont font = this->font();
   font.setBold(true);
   font.setPixelSize(qMin(diameter - 6, (height() - diameter - 4) / 2));
-  const QString lines[2] = {tr("手"), tr("番")};
-  // A longer word (another language's) gets a smaller font.
-  while (font.pixelSize() > 6 && qMax(QFontMetrics(font).horizontalAdvance(lines[0]),
-                                      QFontMetrics(font).horizontalAdvance(lines[1])) > width())
+  const auto widest = [&] {
+    int most = 0;
+    for (const QString& line : lines)
+      most = qMax(most, QFontMetrics(font).horizontalAdvance(line));
+    return most;
+  };
+  while (font.pixelSize() > 6 && widest() > width())
     font.setPixelSize(font.pixelSize() - 1);
   painter.setFont(font);
   painter.setPen(QColor(0xA0, 0x58, 0x00));
   const int line = (height() - diameter - 2) / 2;
-  painter.drawText(QRect(0, diameter + 2, width(), line), Qt::AlignCenter, lines[0]);
-  painter.drawText(QRect(0, diameter + 2 + line, width(), line), Qt::AlignCenter, lines[1]);
+  for (int i = 0; i < lines.size(); ++i)
+    painter.drawText(QRect(0, diameter + 2 + i * line, width(), line), Qt::AlignCenter, lines[i]);
 }
 
 }  // namespace vexa::app

@@ -77,6 +77,9 @@ class TurnLamp : public QWidget {
   explicit TurnLamp(QWidget* parent);
   void SetOn(bool on);
   bool IsOn() const { return on_; }
+  // The lines under a lit lamp: "手" and "番", or another language's word
+  // whole.
+  QStringList Lines() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

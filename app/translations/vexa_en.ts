@@ -374,12 +374,8 @@ Line breaks, a leading &quot;, names containing both , and &quot;, and character
 <context>
     <name>vexa::app::TurnLamp</name>
     <message>
-        <source>手</source>
-        <translation>TU</translation>
-    </message>
-    <message>
-        <source>番</source>
-        <translation>RN</translation>
+        <source>手番</source>
+        <translation>TURN</translation>
     </message>
 </context>
 </TS>
