@@ -26,9 +26,15 @@ int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("vexa-bot"));
 
+  // Asked for: the usage on standard output and success, as every program
+  // of the package answers --help.
+  const QStringList arguments = QCoreApplication::arguments().mid(1);
+  if (arguments.contains(u"--help") || arguments.contains(u"-h")) {
+    std::fputs(vexa::bot::BotUsage().toLocal8Bit().constData(), stdout);
+    return 0;
+  }
   QString error;
-  const std::optional<vexa::bot::BotOptions> options =
-      vexa::bot::ParseBotOptions(QCoreApplication::arguments().mid(1), error);
+  const std::optional<vexa::bot::BotOptions> options = vexa::bot::ParseBotOptions(arguments, error);
   if (!options) {
     PrintLine(stderr, QStringLiteral("vexa-bot: ") + error);
     std::fputs(vexa::bot::BotUsage().toLocal8Bit().constData(), stderr);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # vexa-bot refuses bad arguments with its usage on standard error and exit
-# status 2, as its manual says.
+# status 2, as its manual says; asked for it, it prints the usage on
+# standard output and succeeds.
 #
 #   bot_arguments_test.sh VEXA_BOT
 set -u
@@ -15,5 +16,14 @@ for arguments in "serve" "host --games 0" "host --strength Hardest" "join" "host
     failures=1
   fi
 done
-[ "$failures" -eq 0 ] && echo "bad arguments refused with status 2"
+for asked in "--help" "join --help" "-h"; do
+  # shellcheck disable=SC2086
+  usage=$("$bot" $asked 2>/dev/null)
+  status=$?
+  if [ "$status" -ne 0 ] || [[ "$usage" != *"usage: vexa-bot"* ]]; then
+    echo "FAIL vexa-bot $asked: exit $status, standard output: $usage"
+    failures=1
+  fi
+done
+[ "$failures" -eq 0 ] && echo "bad arguments refused with status 2, the usage given when asked"
 exit "$failures"
