@@ -59,7 +59,7 @@ void AnalysisAid::Start(const std::vector<Move>& moves, Side first) {
   Clear();
   analysis_.emplace(moves, first);
   running_ = true;
-  AnalysisProgress->setRange(0, analysis_->Positions());
+  AnalysisProgress->setRange(0, analysis_->TurnCount());
   AnalysisProgress->setValue(0);
   AnalysisProgress->show();
   AnalysisCancel->show();
@@ -87,7 +87,7 @@ Task<> AnalysisAid::Run(int request) {
       co_return;
     }
     analysis_->Take(*result);
-    AnalysisProgress->setValue(analysis_->Weighed());
+    AnalysisProgress->setValue(analysis_->TurnsWeighed());
   }
   running_ = false;
   AnalysisProgress->hide();

@@ -248,7 +248,9 @@ Task<> PlayerAids::ShowHint() {
   if (result && watch.StillCurrent() && w_.game.Turn() == mover && now.Board() == asked.Board() &&
       now.BlockerStock() == asked.BlockerStock()) {
     // The chosen turn's blockers and piece, and the pieces of the next
-    // two candidates, each with its chances: "1 62%" for the best.
+    // two candidates, each with its share of the playouts: "1 62%" for the
+    // best. Shares, not the playouts' scores: those favour the side that
+    // asks and read high for nearly every candidate.
     hint_ = result->turn;
     hint_notes_.clear();
     const std::vector<Candidate> candidates = BestCandidates(asked, mover, *result, 3);
@@ -256,7 +258,7 @@ Task<> PlayerAids::ShowHint() {
       const Move& piece = candidates[n].turn.back();
       if (n > 0) hint_.push_back(piece);
       hint_notes_.emplace_back(piece.cell, QStringLiteral("%1 %2%").arg(n + 1).arg(
-                                               std::lround(100 * candidates[n].win)));
+                                               std::lround(100 * candidates[n].share)));
     }
   }
   Update();

@@ -94,10 +94,10 @@ class GameAnalysis {
   // The result of the search Next asked for.
   void Take(const SearchResult& result);
 
-  bool Complete() const { return next_ >= Positions(); }
-  // Turns weighed so far, of Positions().
-  int Weighed() const { return next_; }
-  int Positions() const { return static_cast<int>(turns_.size()); }
+  bool Complete() const { return next_ >= TurnCount(); }
+  // Turns weighed so far, of TurnCount().
+  int TurnsWeighed() const { return next_; }
+  int TurnCount() const { return static_cast<int>(turns_.size()); }
 
   // Complete once the analysis is.
   const std::vector<AnalysedTurn>& Turns() const { return turns_; }

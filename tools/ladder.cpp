@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 
 #include "tools/elo_fit.h"
 #include "tools/self_play.h"
@@ -73,6 +74,39 @@ LadderTable PlayLadder(const LadderOptions& options, std::ostream& progress) {
       progress << "ladder: " << a.name << ' ' << table.wins[i][j] << ' ' << b.name << ' '
                << table.wins[j][i] << " draws " << table.draws[i][j] << std::endl;
     }
+  }
+  return table;
+}
+
+std::optional<LadderTable> ReadLadder(const LadderOptions& options, std::istream& lines) {
+  LadderTable table;
+  table.entrants = LadderEntrants(options);
+  const std::size_t n = table.entrants.size();
+  table.wins.assign(n, std::vector<int>(n, 0));
+  table.draws = table.wins;
+  table.games = table.wins;
+  const auto index = [&table](const std::string& name) {
+    for (std::size_t i = 0; i < table.entrants.size(); ++i) {
+      if (table.entrants[i].name == name) return static_cast<int>(i);
+    }
+    return -1;
+  };
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::string tag, a, b, draws_word;
+    int wins_a = 0, wins_b = 0, draws = 0;
+    if (!(words >> tag >> a >> wins_a >> b >> wins_b >> draws_word >> draws) || tag != "ladder:" ||
+        draws_word != "draws") {
+      continue;
+    }
+    const int i = index(a);
+    const int j = index(b);
+    if (i < 0 || j < 0 || i == j) return std::nullopt;
+    table.wins[i][j] = wins_a;
+    table.wins[j][i] = wins_b;
+    table.draws[i][j] = table.draws[j][i] = draws;
+    table.games[i][j] = table.games[j][i] = wins_a + wins_b + draws;
   }
   return table;
 }

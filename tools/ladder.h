@@ -5,6 +5,7 @@
 // first move alternating, and their Elo ratings fitted from the results.
 
 #include <cstdint>
+#include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -44,6 +45,11 @@ std::vector<LadderEntrant> LadderEntrants(const LadderOptions& options);
 
 // Plays every pair; a line on `progress` after each.
 LadderTable PlayLadder(const LadderOptions& options, std::ostream& progress);
+
+// The table again from the lines PlayLadder wrote on `progress` ("ladder:
+// A WINS_A B WINS_B draws DRAWS"), as far as a run got; pairs not played
+// count no games. Nothing when a line names no entrant.
+std::optional<LadderTable> ReadLadder(const LadderOptions& options, std::istream& lines);
 
 // The ratings, Easy at 0, then the table of results.
 void PrintLadder(const LadderTable& table, std::ostream& out);

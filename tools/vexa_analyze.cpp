@@ -12,6 +12,7 @@
 //                                             a record turn by turn, with marks
 //   vexa-analyze ladder [--games N] [--master-games N] [--seed S] [--threads N]
 //                                             the strengths' round robin and Elo
+//   vexa-analyze ladder --results FILE        its table again from its progress lines
 //   vexa-analyze --version
 //   SEARCH: --budget-ms N, --playouts N, --threads N for Master
 
@@ -48,7 +49,7 @@ int Usage() {
                "       vexa-analyze analyse FILE [--playouts N] [--threads N] [--seed S]\n"
                "                            [--marks A,B,C]\n"
                "       vexa-analyze ladder [--games N] [--master-games N] [--seed S]\n"
-               "                           [--threads N]\n"
+               "                           [--threads N] [--results FILE]\n"
                "       vexa-analyze --version\n"
                "  SIDE is 1..4; STRENGTH, A and B are Easy, Normal, Hard, VeryHard or Master.\n"
                "  SEARCH, for Master: --budget-ms N (default 1000 when --playouts is not\n"
@@ -346,8 +347,8 @@ int RunAnalyseCommand(const Arguments& args) {
 
 int RunLadderCommand(const Arguments& args) {
   LadderOptions options;
-  for (const auto& [name, target] :
-       {std::pair<const char*, long*>{"games", &options.games}, {"master-games", nullptr}}) {
+  for (const auto& [name, target] : {std::pair<const char*, long*>{"games", &options.games},
+                                     {"master-games", &options.master_games}}) {
     const auto option = args.options.find(name);
     if (option == args.options.end()) continue;
     const auto value = ParseNumber(option->second, 1, 1'000'000);
@@ -356,9 +357,20 @@ int RunLadderCommand(const Arguments& args) {
                 << "'\n";
       return 2;
     }
-    *(target ? target : &options.master_games) = *value;
+    *target = *value;
   }
   if (!args.options.count("master-games")) options.master_games = options.games;
+  const auto results = args.options.find("results");
+  if (results != args.options.end()) {
+    std::ifstream file(results->second);
+    const auto table = file ? ReadLadder(options, file) : std::nullopt;
+    if (!table) {
+      std::cerr << "vexa-analyze: " << results->second << ": no ladder's lines\n";
+      return 1;
+    }
+    PrintLadder(*table, std::cout);
+    return 0;
+  }
   const auto seed = SeedOption(args);
   const auto search = SearchOptions(args);
   if (!seed || !search) return 2;
@@ -422,7 +434,7 @@ int Run(const std::vector<std::string>& all) {
   }
 
   if (command == "ladder") {
-    const auto args = SplitArguments(rest, {"games", "master-games", "seed", "threads"});
+    const auto args = SplitArguments(rest, {"games", "master-games", "seed", "threads", "results"});
     if (!args) return 2;
     if (!args->words.empty()) return Usage();
     return RunLadderCommand(*args);
