@@ -197,14 +197,15 @@ void OptionPanel::EnablePanel() {
 namespace {
 
 // Each strength's Elo, Easy at 0, from `vexa-analyze ladder --games 1000
-// --master-games 30 --seed 1 --threads 2` (README, "Strengths"); Master's,
-// at the 100000 playouts of about the thinking pause, is a lower bound: it
-// never lost.
+// --master-games 30 --seed 1 --threads 2` (README, "Elo ratings"); Master's
+// at the 100000 playouts of about the thinking pause. A strength that
+// never lost would have only a lower bound ("at least").
 struct StrengthElo {
   int elo;
   bool at_least;
 };
-constexpr StrengthElo kStrengthElo[5] = {{0, false}, {0, false}, {0, false}, {0, false}, {0, true}};
+constexpr StrengthElo kStrengthElo[5] = {
+    {0, false}, {531, false}, {898, false}, {1019, false}, {1434, false}};
 
 }  // namespace
 
