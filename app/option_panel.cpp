@@ -205,7 +205,7 @@ struct StrengthElo {
   bool at_least;
 };
 constexpr StrengthElo kStrengthElo[5] = {
-    {0, false}, {531, false}, {898, false}, {1019, false}, {1434, false}};
+    {0, false}, {531, false}, {898, false}, {1019, false}, {1388, false}};
 
 }  // namespace
 
