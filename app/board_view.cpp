@@ -145,6 +145,31 @@ void BoardView::HideOutline() {
     line->setVisible(false);
 }
 
+void BoardView::SetNotes(const std::vector<std::pair<int, QString>>& notes) {
+  for (std::size_t n = 0; n < std::size(HintNote); ++n) {
+    QLabel*& note = HintNote[n];
+    if (n >= notes.size()) {
+      if (note) note->hide();
+      continue;
+    }
+    if (!note) {
+      note = new QLabel(Label4->parentWidget());
+      note->setObjectName(Indexed("HintNote", static_cast<int>(n)));
+      note->setAttribute(Qt::WA_TransparentForMouseEvents);
+      note->setAlignment(Qt::AlignCenter);
+      note->setStyleSheet(QStringLiteral(
+          "background-color: rgba(255, 255, 255, 225); color: black; font-size: 9px;"));
+    }
+    // Over the lower right of the cell and the gap beside it, so that the
+    // ring stays visible.
+    const int cell = notes[n].first;
+    note->setGeometry(Px(CellLeft(cell)) + 15, Px(CellTop(cell)) + 16, 30, 12);
+    note->setText(notes[n].second);
+    note->show();
+    note->raise();
+  }
+}
+
 void BoardView::SetMarks(const int (&marks)[kCellCount]) {
   for (int cell = 0; cell < kCellCount; ++cell)
     Label1[cell]->SetMarks(marks[cell]);

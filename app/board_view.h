@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "app/board_paint.h"
 #include "app/board_widgets.h"
@@ -46,6 +48,9 @@ class BoardView {
   void HideOutline();
   // The marks drawn over each cell (CellLabel::Mark bits).
   void SetMarks(const int (&marks)[kCellCount]);
+  // Short texts beside cells (the hint's candidates), "HintNote_0" on; at
+  // most three, the rest hidden.
+  void SetNotes(const std::vector<std::pair<int, QString>>& notes);
   void ShowReadout(int cell);
   void ShowClock(int seconds);
   void HideClock();
@@ -69,6 +74,7 @@ class BoardView {
   TurnLamp* TurnMarker[2];                 // the side panels' lamps: lit for the side to move
   QLabel* Label5[2 * kPiecesPerSide];      // piece markers: side 1's first
   QLabel* Label2[2 * kBlockersPerSide];    // blocker markers: side 1's first
+  QLabel* HintNote[3] = {};                // made when first needed
 };
 
 }  // namespace vexa::app

@@ -94,6 +94,10 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   // with the line at fault and changes nothing.
   Task<> OpenRecordFile(QString path) { return aids_->OpenRecordFile(std::move(path)); }
   bool InReplay() const { return aids_->InReplay(); }
+  // An analysis of the replayed game is still weighing its turns.
+  bool Analysing() const { return aids_->Analysing(); }
+  // A search runs on the program's search runner.
+  bool Searching() const { return search_runner_.Busy(); }
   int ReplayStep() const { return aids_->ReplayStep(); }
   // The cell the keyboard places on.
   int KeyboardCursor() const { return aids_->KeyboardCursor(); }

@@ -61,6 +61,7 @@ void Form1::SetMenuCaptions() {
       {"Mnu_ReplayForward", tr("一手進む(&F)")},
       {"Mnu_ReplayStart", tr("最初へ(&T)")},
       {"Mnu_ReplayEnd", tr("最後へ(&E)")},
+      {"Mnu_Analyse", tr("棋譜を解析(&A)")},
       {"Mnu_Rules", tr("遊び方(&R)")},
       {"Mnu_End", tr("終了(&Q)")},
       {"Mnu_Option", tr("オプション(&O)")},

@@ -97,6 +97,7 @@ OptionPanel::OptionPanel(QWidget* client, Handlers handlers) {
                      [host_or_join = handlers.host_or_join, i] { host_or_join(i); });
   }
   QObject::connect(Option1[2], &QRadioButton::toggled, Option1[2], handlers.online_toggled);
+  Retranslate();  // the strengths' tooltips
 }
 
 GameMode OptionPanel::Mode() const {
@@ -193,7 +194,27 @@ void OptionPanel::EnablePanel() {
   Frame2->setEnabled(true);
 }
 
+namespace {
+
+// Each strength's Elo, Easy at 0, from `vexa-analyze ladder --games 1000
+// --master-games 30 --seed 1 --threads 2` (README, "Elo ratings"); Master's
+// at the 100000 playouts of about the thinking pause. A strength that
+// never lost would have only a lower bound ("at least").
+struct StrengthElo {
+  int elo;
+  bool at_least;
+};
+constexpr StrengthElo kStrengthElo[5] = {
+    {0, false}, {531, false}, {898, false}, {1019, false}, {1388, false}};
+
+}  // namespace
+
 void OptionPanel::Retranslate() {
+  for (int i = 0; i < 5; ++i) {
+    const StrengthElo& e = kStrengthElo[i];
+    Option2[i]->setToolTip(e.at_least ? tr("Elo %1 以上（Easy を 0 として）").arg(e.elo)
+                                      : tr("Elo %1（Easy を 0 として）").arg(e.elo));
+  }
   Check1->setText(tr("CPUが先攻"));
   Frame5->setTitle(tr("CPUレベル"));
   Check2->setText(tr("Player1が先攻"));

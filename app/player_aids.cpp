@@ -16,6 +16,7 @@
 #include "app/twips.h"
 #include "core/turns.h"
 #include "cpu/master_search.h"
+#include "cpu/turn_estimates.h"
 
 namespace vexa::app {
 
@@ -49,7 +50,10 @@ int StepCursor(int cell, int d_row, int d_column) {
 
 }  // namespace
 
-PlayerAids::PlayerAids(Window window) : w_(std::move(window)) {}
+PlayerAids::PlayerAids(Window window)
+    : w_(std::move(window)),
+      analysis_({w_.window, w_.client, w_.runner, w_.tasks,
+                 [this](int step) { ShowReplayStep(step); }, [this] { Update(); }}) {}
 
 void PlayerAids::Build(QAction* Mnu_End) {
   QMenu* game_menu = w_.window->menuBar()->findChild<QMenu*>(QStringLiteral("Mnu_Game"));
@@ -84,11 +88,13 @@ void PlayerAids::Build(QAction* Mnu_End) {
   Mnu_ReplayForward = step("Mnu_ReplayForward", QString(), Qt::Key_Right);
   Mnu_ReplayStart = step("Mnu_ReplayStart", QString(), Qt::Key_Home);
   Mnu_ReplayEnd = step("Mnu_ReplayEnd", QString(), Qt::Key_End);
+  Mnu_Analyse = action(Mnu_End, "Mnu_Analyse", QString(), QKeySequence());
   Mnu_Rules = action(Mnu_End, "Mnu_Rules", QString(), QKeySequence());
   game_menu->insertSeparator(Mnu_End);
 
   QObject::connect(Mnu_Undo, &QAction::triggered, window, [this] { Undo(); });
   QObject::connect(Mnu_Hint, &QAction::triggered, window, [this] { Hint(); });
+  QObject::connect(Mnu_Analyse, &QAction::triggered, window, [this] { Analyse(); });
   QObject::connect(Mnu_SaveRecord, &QAction::triggered, window,
                    [this] { w_.tasks.Start(SaveRecordAs()); });
   QObject::connect(Mnu_OpenRecord, &QAction::triggered, window,
@@ -124,12 +130,14 @@ void PlayerAids::Build(QAction* Mnu_End) {
   w_.window->statusBar()->setFixedHeight(Px(330));
 
   w_.client->setFocusPolicy(Qt::StrongFocus);
+  analysis_.Build();
   Retranslate();
   Update();
 }
 
 void PlayerAids::Retranslate() {
   StartHint->setText(tr("ゲーム > 新規ゲーム で開始"));
+  analysis_.Retranslate();
 }
 
 bool PlayerAids::PersonToMove() const {
@@ -147,6 +155,8 @@ void PlayerAids::Update() {
   Mnu_SaveRecord->setEnabled(replay_ || last_record_ || !w_.game.History().empty());
   for (QAction* a : {Mnu_ReplayBack, Mnu_ReplayForward, Mnu_ReplayStart, Mnu_ReplayEnd})
     a->setEnabled(replay_.has_value());
+  Mnu_Analyse->setEnabled(!analysis_.Running() &&
+                          (replay_ || (last_record_ && !w_.game.GameRunning())));
 
   StartHint->setVisible(!replay_ && !w_.game.GameRunning());
   StartHint->raise();
@@ -158,6 +168,8 @@ void PlayerAids::Update() {
   if (first_turn) {
     w_.window->statusBar()->showMessage(
         tr("左ボタンで駒を、右ボタン（または B キー）でブロッカーを置きます"));
+  } else if (replay_ && !analysis_.StatusText(replay_->step).isEmpty()) {
+    w_.window->statusBar()->showMessage(analysis_.StatusText(replay_->step));
   } else {
     w_.window->statusBar()->clearMessage();
   }
@@ -180,6 +192,12 @@ void PlayerAids::RefreshMarks() {
   }
   for (const Move& move : hint_)
     marks[move.cell] |= CellLabel::kHint;
+  // In an analysed replay, the best turn instead of the one on show.
+  if (const AnalysedTurn* turn = replay_ ? analysis_.TurnAt(replay_->step) : nullptr) {
+    for (const Move& move : turn->best)
+      marks[move.cell] |= CellLabel::kHint;
+  }
+  w_.board.SetNotes(hint_notes_);
   if (PersonToMove()) marks[cursor_] |= CellLabel::kCursor;
   w_.board.SetMarks(marks);
 }
@@ -190,6 +208,7 @@ void PlayerAids::PositionChanged() {
   // A hint still searching is for the position before this one.
   if (hint_pending_) w_.runner.Stop();
   hint_.clear();
+  hint_notes_.clear();
   Update();
 }
 
@@ -198,6 +217,7 @@ void PlayerAids::Undo() {
   if (hint_pending_) w_.runner.Stop();
   w_.game.Undo();
   hint_.clear();
+  hint_notes_.clear();
   Update();
 }
 
@@ -227,7 +247,19 @@ Task<> PlayerAids::ShowHint() {
   const Position& now = w_.game.CurrentPosition();
   if (result && watch.StillCurrent() && w_.game.Turn() == mover && now.Board() == asked.Board() &&
       now.BlockerStock() == asked.BlockerStock()) {
+    // The chosen turn's blockers and piece, and the pieces of the next
+    // two candidates, each with its share of the playouts: "1 62%" for the
+    // best. Shares, not the playouts' scores: those favour the side that
+    // asks and read high for nearly every candidate.
     hint_ = result->turn;
+    hint_notes_.clear();
+    const std::vector<Candidate> candidates = BestCandidates(asked, mover, *result, 3);
+    for (std::size_t n = 0; n < candidates.size(); ++n) {
+      const Move& piece = candidates[n].turn.back();
+      if (n > 0) hint_.push_back(piece);
+      hint_notes_.emplace_back(piece.cell, QStringLiteral("%1 %2%").arg(n + 1).arg(
+                                               std::lround(100 * candidates[n].share)));
+    }
   }
   Update();
 }
@@ -330,9 +362,15 @@ Task<> PlayerAids::OpenRecordFile(QString path) {
   }
   // A game may have started while the dialog was open.
   if (w_.game.GameRunning()) co_return;
+  EnterReplay(std::move(reading));
+}
+
+void PlayerAids::EnterReplay(RecordReading reading) {
+  analysis_.Clear();
   replay_ =
       Replay{std::move(*reading.record), std::move(reading.positions), reading.board_outcome, 0};
   hint_.clear();
+  hint_notes_.clear();
   w_.set_option_controls(PanelCode::GameRunning, false);
   w_.board.LightLamp(0);
   w_.board.SetCaptions(QString::fromStdString(replay_->record.Header("left").value_or("1")),
@@ -353,13 +391,26 @@ void PlayerAids::ShowReplayStep(int step) {
   } else {
     w_.board.HideOutline();
   }
+  analysis_.StepShown(step);
   Update();
 }
 
 void PlayerAids::LeaveReplay() {
+  analysis_.Clear();
   if (!replay_) return;
   replay_.reset();
   Update();
+}
+
+void PlayerAids::Analyse() {
+  if (analysis_.Running()) return;
+  if (!replay_) {
+    if (w_.game.GameRunning() || !last_record_) return;
+    RecordReading reading = ReadRecord(WriteRecord(*last_record_));
+    if (!reading.record) return;
+    EnterReplay(std::move(reading));
+  }
+  analysis_.Start(replay_->record.moves, replay_->record.Header("first") == "2" ? 2 : 1);
 }
 
 }  // namespace vexa::app

@@ -4,8 +4,8 @@
 // latest turns, undo, the hint, the keyboard's cursor, game records with
 // their replay, and help for a newcomer. It owns the menu items of these
 // ("Mnu_Undo", "Mnu_Hint", "Mnu_SaveRecord", "Mnu_OpenRecord", "Mnu_Replay"
-// with its steps, "Mnu_Rules") and the line over the board that says how to
-// begin ("StartHint").
+// with its steps, "Mnu_Analyse", "Mnu_Rules"), the line over the board that
+// says how to begin ("StartHint") and the analysis of a replayed game.
 
 #include <QCoreApplication>
 #include <QString>
@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/analysis_aid.h"
 #include "app/board_view.h"
 #include "app/option_panel.h"
 #include "core/game.h"
@@ -74,11 +75,18 @@ class PlayerAids {
   // A placement or a new board: a hint still searching or on show is for
   // the position before it.
   void PositionChanged();
-  // A game ended: its record, for "棋譜を保存".
-  void GameRecorded(GameRecord record) { last_record_ = std::move(record); }
+  // A game ended: its record, for "棋譜を保存" and "棋譜を解析".
+  void GameRecorded(GameRecord record) {
+    last_record_ = std::move(record);
+    Update();
+  }
 
   void Undo();
   void Hint();
+  // Analyses the game in the replay, or the game that ended last (shown in
+  // the replay for it).
+  void Analyse();
+  bool Analysing() const { return analysis_.Running(); }
   // Arrow keys, Enter, Space and B while a person is to move; false for a
   // key the aids do not take.
   bool KeyPressed(QKeyEvent* event);
@@ -97,6 +105,8 @@ class PlayerAids {
   Task<> SaveRecordAs();
   Task<> OpenRecord();
   void ShowReplayStep(int step);
+  // Shows a record that was read in the replay state.
+  void EnterReplay(RecordReading reading);
 
   Window w_;
   QAction* Mnu_Undo = nullptr;
@@ -107,6 +117,7 @@ class PlayerAids {
   QAction* Mnu_ReplayForward = nullptr;
   QAction* Mnu_ReplayStart = nullptr;
   QAction* Mnu_ReplayEnd = nullptr;
+  QAction* Mnu_Analyse = nullptr;
   QAction* Mnu_Rules = nullptr;
   QLabel* StartHint = nullptr;
 
@@ -120,14 +131,17 @@ class PlayerAids {
     int step = 0;
   };
   std::optional<Replay> replay_;
-  // The hint on show, until the next placement.
+  // The hint on show, until the next placement: its rings, and the
+  // candidates' chances beside their pieces.
   std::vector<Move> hint_;
+  std::vector<std::pair<int, QString>> hint_notes_;
   bool hint_pending_ = false;
   // Counts hint requests: a search answers only the newest one.
   int hint_request_ = 0;
   // How long the hint's search thinks.
   static constexpr int kHintSearchMs = 700;
   int cursor_ = 60;
+  AnalysisAid analysis_;
 };
 
 }  // namespace vexa::app

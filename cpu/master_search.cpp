@@ -80,7 +80,8 @@ std::vector<std::vector<Move>> CandidateTurns(const Position& p, Side me) {
 // Plays positions out to their end by the rules of thumb.
 class Playouts {
  public:
-  explicit Playouts(std::uint64_t seed) : random_(seed) {}
+  // `even`: the side played out for draws its strength as the opponent does.
+  Playouts(std::uint64_t seed, bool even) : random_(seed), even_(even) {}
 
   // The score for `me` of playing `turn` from `root`.
   double Weigh(const Position& root, Side me, const std::vector<Move>& turn) {
@@ -98,14 +99,16 @@ class Playouts {
   // to the other.
   double Play(Position& p, Side me) {
     const CpuStrength opponent =
-        random_.DrawCell() % 2 == 0 ? CpuStrength::Hard : CpuStrength::VeryHard;
+        random_.DrawCell() % 2 != 0 ? CpuStrength::VeryHard : CpuStrength::Hard;
+    const CpuStrength mine =
+        even_ && random_.DrawCell() % 2 == 0 ? CpuStrength::Hard : CpuStrength::VeryHard;
     for (;;) {
       const Side to_move = p.ToMove();
       // A crowded board (analysis, not a real game, which leaves at least
       // 65 cells empty) where blockers could fill the last cells: stop and
       // count blockers rather than draw for a cell that is not there.
       if (p.EmptyCells() <= p.Blockers(to_move)) return BlockerScore(p, me);
-      const CpuStrength strength = to_move == me ? CpuStrength::VeryHard : opponent;
+      const CpuStrength strength = to_move == me ? mine : opponent;
       for (const Move& move : chooser_.Choose(p, to_move, strength, random_))
         p.Play(move);
       if (p.Result()) return Score(*p.Result(), me);
@@ -114,6 +117,7 @@ class Playouts {
 
   SeededCellSource random_;
   TurnChooser chooser_;
+  bool even_;
 };
 
 struct Budget {
@@ -163,9 +167,9 @@ class Bandit {
 };
 
 void Work(const Position& root, Side me, const std::vector<std::vector<Move>>& turns,
-          const Budget& budget, std::uint64_t seed, const std::atomic<bool>& stop,
+          const Budget& budget, std::uint64_t seed, bool even, const std::atomic<bool>& stop,
           SearchJob::Stats& stats) {
-  Playouts playouts(seed);
+  Playouts playouts(seed, even);
   Bandit bandit(stats);
   while (stats.playouts < budget.playouts && !stop.load(std::memory_order_relaxed)) {
     if (budget.deadline && Clock::now() >= *budget.deadline) break;
@@ -193,7 +197,8 @@ SearchJob::SearchJob(const Position& position, Side mover, const SearchLimits& l
       mover_(mover),
       limits_(limits),
       start_(Clock::now()),
-      turns_(CandidateTurns(position, mover)) {
+      turns_(limits.weigh_turn.empty() ? CandidateTurns(position, mover)
+                                       : std::vector<std::vector<Move>>{limits.weigh_turn}) {
   workers_ = limits.threads > 0 ? limits.threads : CoreCount();
   if (limits.time) deadline_ = start_ + *limits.time;
   stats_.assign(static_cast<std::size_t>(workers_), Stats(turns_.size()));
@@ -207,9 +212,11 @@ long SearchJob::Share(int worker) const {
 
 void SearchJob::Work(int worker, const std::atomic<bool>& stop) {
   // A forced choice needs no playout.
-  if (turns_.size() <= 1) return;
+  const bool weighing = !limits_.weigh_turn.empty();
+  if (turns_.size() <= 1 && !weighing) return;
   vexa::Work(position_, mover_, turns_, {Share(worker), deadline_},
-             WorkerSeed(limits_.seed, worker), stop, stats_[static_cast<std::size_t>(worker)]);
+             WorkerSeed(limits_.seed, worker), weighing, stop,
+             stats_[static_cast<std::size_t>(worker)]);
 }
 
 SearchResult SearchJob::Result(bool stopped) const {
@@ -218,7 +225,7 @@ SearchResult SearchJob::Result(bool stopped) const {
   result.candidates = static_cast<int>(turns_.size());
   if (turns_.empty()) return result;
   std::size_t chosen = 0;
-  if (turns_.size() > 1) {
+  if (turns_.size() > 1 || !limits_.weigh_turn.empty()) {
     Stats merged(turns_.size());
     for (const Stats& s : stats_) {
       for (std::size_t t = 0; t < turns_.size(); ++t) {

@@ -38,6 +38,11 @@ struct SearchLimits {
   std::optional<std::chrono::milliseconds> time = std::chrono::milliseconds(kThinkingPauseMs);
   std::optional<long> playouts;
   std::uint64_t seed = 0;
+  // Weighs this one turn instead of choosing (the analysis of a game):
+  // every playout plays it, then each side plays "Hard" or "VeryHard",
+  // drawn for each playout alike, so that its score means the same
+  // whichever side asks.
+  std::vector<Move> weigh_turn;
 };
 
 // What the search learnt of one turn it weighed.

@@ -4,7 +4,9 @@
 # the board and saves a picture of the program's window alone
 # (docs/screenshot.png); then opens a game record written by vexa-analyze's
 # self-play, steps back three placements and saves the replay with the marks
-# of each side's latest turn (docs/replay.png).
+# of each side's latest turn (docs/replay.png); then analyses that game and
+# saves the graph under the board with a marked turn on show
+# (docs/analysis.png).
 #
 #   scripts/screenshot.sh [BUILD_DIR]        (default: build; builds nothing)
 #
@@ -116,3 +118,21 @@ replay=$repo_root/docs/replay.png
 import -window "$window" "png:$work/replay.png"
 mv "$work/replay.png" "$replay"
 echo "wrote $replay ($(identify -format '%wx%h' "$replay"))"
+
+# The analysis: ゲーム > 棋譜を解析 (Alt+G, A) on the replay. When every turn
+# is weighed (a few seconds), the graph lies under the board; Home and four
+# steps show the fourth turn, a "??", with its chances in the status line
+# and the best turn ringed.
+xdotool windowfocus --sync "$window"
+xdotool key --window "$window" alt+g; sleep 0.3
+xdotool key a
+sleep 20
+xdotool windowfocus --sync "$window"
+xdotool key --window "$window" Home; sleep 0.2
+for _ in 1 2 3 4; do xdotool key --window "$window" Right; sleep 0.2; done
+xdotool mousemove 1000 760
+sleep 0.5
+analysis=$repo_root/docs/analysis.png
+import -window "$window" "png:$work/analysis.png"
+mv "$work/analysis.png" "$analysis"
+echo "wrote $analysis ($(identify -format '%wx%h' "$analysis"))"

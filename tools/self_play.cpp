@@ -6,7 +6,11 @@
 namespace vexa::tools {
 
 SelfPlay::SelfPlay(CpuStrength a, CpuStrength b, std::uint64_t seed, SearchLimits master)
-    : random_(seed), a_(a), b_(b), master_a_(master), master_b_(master) {
+    : SelfPlay(a, b, seed, master, master) {}
+
+SelfPlay::SelfPlay(CpuStrength a, CpuStrength b, std::uint64_t seed, SearchLimits master_a,
+                   SearchLimits master_b)
+    : random_(seed), a_(a), b_(b), master_a_(master_a), master_b_(master_b) {
   // The two sides search with different seeds.
   master_a_.seed = seed;
   master_b_.seed = ~seed;

@@ -23,6 +23,9 @@ class SelfPlay {
  public:
   // A Master side searches within `master`, its seed taken from `seed`.
   SelfPlay(CpuStrength a, CpuStrength b, std::uint64_t seed, SearchLimits master = {});
+  // A's Master within `master_a`, B's within `master_b` (two budgets).
+  SelfPlay(CpuStrength a, CpuStrength b, std::uint64_t seed, SearchLimits master_a,
+           SearchLimits master_b);
   SelfPlay(const SelfPlay&) = delete;
   SelfPlay& operator=(const SelfPlay&) = delete;
 

@@ -8,6 +8,11 @@
 //   vexa-analyze selfplay A B --games N [--seed S] [--records DIR] [SEARCH]
 //                                             whole games of strength A against B
 //   vexa-analyze record FILE                  the boards of a game record
+//   vexa-analyze analyse FILE [--playouts N] [--threads N] [--seed S] [--marks A,B,C]
+//                                             a record turn by turn, with marks
+//   vexa-analyze ladder [--games N] [--master-games N] [--seed S] [--threads N]
+//                                             the strengths' round robin and Elo
+//   vexa-analyze ladder --results FILE        its table again from its progress lines
 //   vexa-analyze --version
 //   SEARCH: --budget-ms N, --playouts N, --threads N for Master
 
@@ -26,8 +31,10 @@
 #include "core/game_record.h"
 #include "core/square_scan.h"
 #include "cpu/cell_source.h"
+#include "tools/analyse_command.h"
 #include "tools/board_line.h"
 #include "tools/cpu_commands.h"
+#include "tools/ladder.h"
 #include "tools/self_play.h"
 
 namespace vexa::tools {
@@ -39,6 +46,10 @@ int Usage() {
                "       vexa-analyze cpu STRENGTH [--seed N] [SEARCH]\n"
                "       vexa-analyze selfplay A B --games N [--seed S] [--records DIR] [SEARCH]\n"
                "       vexa-analyze record FILE\n"
+               "       vexa-analyze analyse FILE [--playouts N] [--threads N] [--seed S]\n"
+               "                            [--marks A,B,C]\n"
+               "       vexa-analyze ladder [--games N] [--master-games N] [--seed S]\n"
+               "                           [--threads N] [--results FILE]\n"
                "       vexa-analyze --version\n"
                "  SIDE is 1..4; STRENGTH, A and B are Easy, Normal, Hard, VeryHard or Master.\n"
                "  SEARCH, for Master: --budget-ms N (default 1000 when --playouts is not\n"
@@ -299,6 +310,77 @@ int RunSelfPlay(const Arguments& args) {
   return 0;
 }
 
+// "A,B,C": the least drops in points for "?!", "?" and "??", rising.
+std::optional<MarkThresholds> MarksOption(const Arguments& args) {
+  const auto option = args.options.find("marks");
+  if (option == args.options.end()) return MarkThresholds{};
+  std::vector<long> values;
+  std::stringstream text(option->second);
+  std::string part;
+  while (std::getline(text, part, ',')) {
+    const auto value = ParseNumber(part, 0, 100);
+    if (!value) break;
+    values.push_back(*value);
+  }
+  if (values.size() != 3 || values[0] > values[1] || values[1] > values[2] ||
+      option->second.back() == ',') {
+    std::cerr << "vexa-analyze: --marks is three rising points 0..100 such as 5,10,20, not '"
+              << option->second << "'\n";
+    return std::nullopt;
+  }
+  return MarkThresholds{values[0] / 100.0, values[1] / 100.0, values[2] / 100.0};
+}
+
+int RunAnalyseCommand(const Arguments& args) {
+  const auto seed = SeedOption(args);
+  auto search = SearchOptions(args);
+  const auto marks = MarksOption(args);
+  if (!seed || !search || !marks) return 2;
+  if (!args.options.count("playouts")) {
+    search->playouts = kAnalysisPlayouts;
+    search->time.reset();
+  }
+  if (args.options.count("seed") == 0) std::cerr << "analyse: seed " << *seed << '\n';
+  search->seed = *seed;
+  return RunAnalyse(args.words[0], *search, *marks, std::cout, std::cerr);
+}
+
+int RunLadderCommand(const Arguments& args) {
+  LadderOptions options;
+  for (const auto& [name, target] : {std::pair<const char*, long*>{"games", &options.games},
+                                     {"master-games", &options.master_games}}) {
+    const auto option = args.options.find(name);
+    if (option == args.options.end()) continue;
+    const auto value = ParseNumber(option->second, 1, 1'000'000);
+    if (!value) {
+      std::cerr << "vexa-analyze: --" << name << " must be 1..1000000, not '" << option->second
+                << "'\n";
+      return 2;
+    }
+    *target = *value;
+  }
+  if (!args.options.count("master-games")) options.master_games = options.games;
+  const auto results = args.options.find("results");
+  if (results != args.options.end()) {
+    std::ifstream file(results->second);
+    const auto table = file ? ReadLadder(options, file) : std::nullopt;
+    if (!table) {
+      std::cerr << "vexa-analyze: " << results->second << ": no ladder's lines\n";
+      return 1;
+    }
+    PrintLadder(*table, std::cout);
+    return 0;
+  }
+  const auto seed = SeedOption(args);
+  const auto search = SearchOptions(args);
+  if (!seed || !search) return 2;
+  if (args.options.count("seed") == 0) std::cerr << "ladder: seed " << *seed << '\n';
+  options.seed = *seed;
+  options.threads = search->threads;
+  PrintLadder(PlayLadder(options, std::cerr), std::cout);
+  return 0;
+}
+
 int Run(const std::vector<std::string>& all) {
   if (all.empty()) return Usage();
   const std::string& command = all[0];
@@ -342,6 +424,20 @@ int Run(const std::vector<std::string>& all) {
     if (!args) return 2;
     if (args->words.size() != 2) return Usage();
     return RunSelfPlay(*args);
+  }
+
+  if (command == "analyse") {
+    const auto args = SplitArguments(rest, {"playouts", "threads", "seed", "marks"});
+    if (!args) return 2;
+    if (args->words.size() != 1) return Usage();
+    return RunAnalyseCommand(*args);
+  }
+
+  if (command == "ladder") {
+    const auto args = SplitArguments(rest, {"games", "master-games", "seed", "threads", "results"});
+    if (!args) return 2;
+    if (!args->words.empty()) return Usage();
+    return RunLadderCommand(*args);
   }
 
   if (command == "record") {

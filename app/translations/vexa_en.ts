@@ -233,6 +233,34 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <source>対戦相手が離脱しました</source>
         <translation>Your opponent has left</translation>
     </message>
+    <message>
+        <source>解析を中止</source>
+        <translation>Cancel analysis</translation>
+    </message>
+    <message>
+        <source>点をクリックすると、その手を表示します</source>
+        <translation>Click a point to show that turn</translation>
+    </message>
+    <message>
+        <source>左の側（赤）の勝率</source>
+        <translation>Win probability of the left side (red)</translation>
+    </message>
+    <message>
+        <source>%1 % → %2 %, 最善 %3</source>
+        <translation>%1 % → %2 %, best %3</translation>
+    </message>
+    <message>
+        <source>棋譜を解析(&amp;A)</source>
+        <translation>&amp;Analyse Game</translation>
+    </message>
+    <message>
+        <source>Elo %1 以上（Easy を 0 として）</source>
+        <translation>Elo %1 or more (Easy at 0)</translation>
+    </message>
+    <message>
+        <source>Elo %1（Easy を 0 として）</source>
+        <translation>Elo %1 (Easy at 0)</translation>
+    </message>
 </context>
 <context>
     <name>vexa::app::Form3</name>

@@ -1,0 +1,143 @@
+#include "app/analysis_aid.h"
+
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <cmath>
+
+#include "app/twips.h"
+#include "app/win_graph.h"
+#include "cpu/turn_estimates.h"
+
+namespace vexa::app {
+
+namespace {
+
+QString Percent(double p) {
+  return QString::number(static_cast<int>(std::lround(100 * p)));
+}
+
+}  // namespace
+
+AnalysisAid::AnalysisAid(Window window) : w_(std::move(window)) {}
+
+void AnalysisAid::Build() {
+  AnalysisProgress = new QProgressBar(w_.window);
+  AnalysisProgress->setObjectName(QStringLiteral("AnalysisProgress"));
+  AnalysisProgress->setFixedWidth(Px(1800));
+  AnalysisCancel = new QPushButton(w_.window);
+  AnalysisCancel->setObjectName(QStringLiteral("AnalysisCancel"));
+  w_.window->statusBar()->addPermanentWidget(AnalysisProgress);
+  w_.window->statusBar()->addPermanentWidget(AnalysisCancel);
+  AnalysisProgress->hide();
+  AnalysisCancel->hide();
+  QObject::connect(AnalysisCancel, &QPushButton::clicked, w_.window, [this] { Clear(); });
+
+  // Under the board, over the chat, which a replay does not use.
+  AnalysisGraph = new WinGraph(w_.client);
+  AnalysisGraph->setObjectName(QStringLiteral("AnalysisGraph"));
+  AnalysisGraph->setGeometry(TwipRect(15, 5520, 7395, 1725));
+  AnalysisGraph->hide();
+  QObject::connect(AnalysisGraph, &WinGraph::PointClicked, w_.window, [this](int index) {
+    if (analysis_ && analysis_->Complete()) {
+      w_.show_step(analysis_->Turns()[static_cast<std::size_t>(index)].end_step);
+    }
+  });
+  Retranslate();
+}
+
+void AnalysisAid::Retranslate() {
+  AnalysisCancel->setText(tr("解析を中止"));
+  // Laid out by the status bar only while shown: wide enough before that.
+  AnalysisCancel->setFixedWidth(AnalysisCancel->sizeHint().width());
+  AnalysisGraph->setToolTip(tr("点をクリックすると、その手を表示します"));
+  AnalysisGraph->SetTitle(tr("左の側（赤）の勝率"));
+}
+
+void AnalysisAid::Start(const std::vector<Move>& moves, Side first) {
+  Clear();
+  analysis_.emplace(moves, first);
+  running_ = true;
+  AnalysisProgress->setRange(0, analysis_->TurnCount());
+  AnalysisProgress->setValue(0);
+  AnalysisProgress->show();
+  AnalysisCancel->show();
+  w_.changed();
+  w_.tasks.Start(Run(++request_));
+}
+
+Task<> AnalysisAid::Run(int request) {
+  while (const std::optional<GameAnalysis::Request> next = analysis_->Next()) {
+    SearchLimits limits;
+    limits.time.reset();
+    limits.playouts = kAnalysisPlayouts;
+    // As `vexa-analyze analyse --seed 0` numbers its searches.
+    limits.seed = static_cast<std::uint64_t>(next->number);
+    limits.weigh_turn = next->weigh_turn;
+    if (!limits.weigh_turn.empty()) limits.playouts = kWeighPlayouts;
+    SearchRunner::Awaiter search = w_.runner.Search(next->position, next->mover, limits);
+    const std::optional<SearchResult> result = co_await search;
+    if (request != request_) co_return;  // cleared, or another analysis began
+    if (!result) {
+      // Another search (a new game's computer player) took the runner:
+      // it is not this analysis's to stop.
+      running_ = false;
+      Clear();
+      co_return;
+    }
+    analysis_->Take(*result);
+    AnalysisProgress->setValue(analysis_->TurnsWeighed());
+  }
+  running_ = false;
+  AnalysisProgress->hide();
+  AnalysisCancel->hide();
+  ShowGraph();
+  w_.changed();
+}
+
+void AnalysisAid::Clear() {
+  ++request_;
+  if (running_ && w_.runner.Busy()) w_.runner.Stop();
+  running_ = false;
+  analysis_.reset();
+  AnalysisProgress->hide();
+  AnalysisCancel->hide();
+  AnalysisGraph->hide();
+  w_.changed();
+}
+
+void AnalysisAid::ShowGraph() {
+  std::vector<WinGraph::Point> points;
+  for (const AnalysedTurn& turn : analysis_->Turns())
+    points.push_back({turn.side == 1 ? turn.after : 1.0 - turn.after, turn.mark});
+  AnalysisGraph->SetPoints(std::move(points));
+  AnalysisGraph->show();
+  AnalysisGraph->raise();
+}
+
+const AnalysedTurn* AnalysisAid::TurnAt(int step) const {
+  if (!analysis_ || !analysis_->Complete() || step <= 0) return nullptr;
+  // The turn the latest placement belongs to, finished or not.
+  for (const AnalysedTurn& turn : analysis_->Turns()) {
+    if (step <= turn.end_step) return &turn;
+  }
+  return nullptr;
+}
+
+void AnalysisAid::StepShown(int step) {
+  const AnalysedTurn* turn = TurnAt(step);
+  AnalysisGraph->SetCurrent(turn ? turn->number - 1 : -1);
+}
+
+QString AnalysisAid::StatusText(int step) const {
+  const AnalysedTurn* turn = TurnAt(step);
+  if (!turn) return QString();
+  const QString mark = QString::fromLatin1(MarkText(turn->mark));
+  const QString text = tr("%1 % → %2 %, 最善 %3")
+                           .arg(Percent(turn->before), Percent(turn->after),
+                                QString::fromStdString(TurnText(turn->best)));
+  return mark.isEmpty() ? text : mark + u' ' + text;
+}
+
+}  // namespace vexa::app

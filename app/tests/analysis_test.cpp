@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <iostream>
+
+#include "app/win_graph.h"
+#include "program_driver.h"
+
+namespace vexa::app {
+namespace {
+
+using testing::Control;
+using testing::Program;
+using testing::WaitFor;
+
+const QByteArray kTaro("Taro\r\n 0 \r\n 0 \r\n 0 \r\n");
+
+bool Marked(Form1& f, int cell, CellLabel::Mark mark) {
+  return (Control<CellLabel>(f, "Label1", cell)->Marks() & mark) != 0;
+}
+
+// A "VS Human" game in which Player2 leaves Player1's winning cell 24 open
+// (12, 13 and 23 are Player1's), with a hint on the way; then the game is
+// analysed: once cancelled, once to its end while a 10 ms timer measures
+// the window's longest pause, and once cut short by a new game.
+TEST(Analysis, ALostGameIsAnalysedGraphedAndSteppedByItsPoints) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  ASSERT_TRUE(p.StartVsHuman());
+  QStatusBar* status = f.statusBar();
+
+  // The hint's three candidates, the chosen turn's piece first and ringed.
+  p.ClickCell(12);
+  p.ClickCell(50);
+  Control<QAction>(f, "Mnu_Hint")->trigger();
+  ASSERT_TRUE(WaitFor([&] {
+    auto* last = f.findChild<QLabel*>(QStringLiteral("HintNote_2"));
+    return last && last->isVisible();
+  }));
+  for (int n = 0; n < 3; ++n) {
+    QLabel* note = Control<QLabel>(f, "HintNote", n);
+    EXPECT_TRUE(note->text().startsWith(QString::number(n + 1) + u' ')) << n;
+    int ringed = 0;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+      const bool beside =
+          note->geometry().intersects(Control<CellLabel>(f, "Label1", cell)->geometry());
+      ringed += beside && Marked(f, cell, CellLabel::kHint) ? 1 : 0;
+    }
+    EXPECT_GE(ringed, 1) << n;
+  }
+  for (const int cell : {13, 51, 23, 52})
+    p.ClickCell(cell);
+  EXPECT_FALSE(Control<QLabel>(f, "HintNote_0")->isVisible());
+  // With a winning cell there is one candidate: that cell, certain.
+  Control<QAction>(f, "Mnu_Hint")->trigger();
+  ASSERT_TRUE(WaitFor([&] { return Marked(f, 24, CellLabel::kHint); }));
+  EXPECT_EQ(Control<QLabel>(f, "HintNote_0")->text(), QStringLiteral("1 100%"));
+  EXPECT_TRUE(Control<QLabel>(f, "HintNote_0")
+                  ->geometry()
+                  .intersects(Control<CellLabel>(f, "Label1", 24)->geometry()));
+  EXPECT_FALSE(Control<QLabel>(f, "HintNote_1")->isVisible());
+  p.ClickCell(24);
+  EXPECT_EQ(p.CloseResult(), QStringLiteral("Player1 Win"));
+  ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
+
+  // Cancelled: no search left, the replay where it was, no graph.
+  QAction* analyse = Control<QAction>(f, "Mnu_Analyse");
+  ASSERT_TRUE(analyse->isEnabled());
+  analyse->trigger();
+  EXPECT_TRUE(f.InReplay());
+  EXPECT_EQ(f.ReplayStep(), 7);
+  EXPECT_TRUE(f.Analysing());
+  EXPECT_FALSE(analyse->isEnabled());
+  EXPECT_TRUE(Control<QProgressBar>(f, "AnalysisProgress")->isVisible());
+  QTest::mouseClick(Control<QPushButton>(f, "AnalysisCancel"), Qt::LeftButton);
+  EXPECT_FALSE(f.Analysing());
+  EXPECT_FALSE(f.Searching());
+  ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
+  EXPECT_EQ(f.ReplayStep(), 7);
+  EXPECT_FALSE(Control<QProgressBar>(f, "AnalysisProgress")->isVisible());
+  auto* graph = Control<WinGraph>(f, "AnalysisGraph");
+  EXPECT_FALSE(graph->isVisible());
+
+  // To its end, from the replay's start, which it leaves where it is.
+  Control<QAction>(f, "Mnu_ReplayStart")->trigger();
+  ASSERT_EQ(f.ReplayStep(), 0);
+  QElapsedTimer clock;
+  qint64 last_tick = -1;
+  qint64 longest_gap = 0;
+  QTimer ticker;
+  ticker.setInterval(10);
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    const qint64 now = clock.elapsed();
+    if (last_tick >= 0) longest_gap = std::max(longest_gap, now - last_tick);
+    last_tick = now;
+  });
+  clock.start();
+  ticker.start();
+  analyse->trigger();
+  ASSERT_TRUE(WaitFor([&] { return !f.Analysing(); }, 120000));
+  ticker.stop();
+  std::cout << "analysis of 7 turns: " << clock.elapsed() << " ms, the window's longest pause "
+            << longest_gap << " ms\n";
+  EXPECT_EQ(f.ReplayStep(), 0);
+  ASSERT_TRUE(graph->isVisible());
+  ASSERT_EQ(graph->Points(), 7);
+
+  // The point of turn 6 shows the board after it: "??", and the best turn,
+  // which closes 24, as the hint's rings.
+  QTest::mouseClick(graph, Qt::LeftButton, {}, graph->PointPosition(5).toPoint());
+  EXPECT_EQ(f.ReplayStep(), 6);
+  EXPECT_EQ(graph->Current(), 5);
+  EXPECT_TRUE(status->currentMessage().startsWith(QStringLiteral("?? ")))
+      << status->currentMessage().toStdString();
+  EXPECT_TRUE(Marked(f, 24, CellLabel::kHint));
+  // The winning turn: certain before and after, no mark.
+  Control<QAction>(f, "Mnu_ReplayForward")->trigger();
+  EXPECT_EQ(f.ReplayStep(), 7);
+  EXPECT_EQ(graph->Current(), 6);
+  EXPECT_EQ(status->currentMessage(), QStringLiteral("100 % → 100 %, 最善 P 24"));
+
+  // A new game during an analysis stops it and leaves the replay.
+  analyse->trigger();
+  EXPECT_TRUE(f.Analysing());
+  p.NewGame();
+  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  EXPECT_FALSE(f.InReplay());
+  EXPECT_FALSE(f.Analysing());
+  EXPECT_FALSE(f.Searching());
+  EXPECT_FALSE(graph->isVisible());
+  EXPECT_FALSE(Control<QProgressBar>(f, "AnalysisProgress")->isVisible());
+  ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
+}
+
+}  // namespace
+}  // namespace vexa::app

@@ -1,0 +1,129 @@
+#include "app/win_graph.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+namespace vexa::app {
+
+namespace {
+
+// The marks' colours, and their texts beside them: the colour alone is no
+// cue for everyone.
+QColor MarkColor(TurnMark mark) {
+  switch (mark) {
+    case TurnMark::Inaccuracy:
+      return QColor(0xE0, 0xB0, 0x00);
+    case TurnMark::Mistake:
+      return QColor(0xF0, 0x70, 0x00);
+    case TurnMark::Blunder:
+      return QColor(0xE0, 0x00, 0x00);
+    case TurnMark::None:
+      break;
+  }
+  return QColor(0x40, 0x40, 0x40);
+}
+
+}  // namespace
+
+WinGraph::WinGraph(QWidget* parent) : QWidget(parent) {
+  setAutoFillBackground(true);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, Qt::white);
+  setPalette(p);
+  setCursor(Qt::PointingHandCursor);
+}
+
+void WinGraph::SetPoints(std::vector<Point> points) {
+  points_ = std::move(points);
+  current_ = -1;
+  update();
+}
+
+void WinGraph::SetCurrent(int index) {
+  if (index == current_) return;
+  current_ = index;
+  update();
+}
+
+void WinGraph::SetTitle(const QString& title) {
+  title_ = title;
+  update();
+}
+
+QRectF WinGraph::Plot() const {
+  // Room for the title and the marks above, the 50 % label at the left.
+  return QRectF(rect()).adjusted(30, 16, -8, -6);
+}
+
+QPointF WinGraph::PointPosition(int index) const {
+  const QRectF plot = Plot();
+  const int n = Points();
+  const double x = n <= 1 ? plot.center().x() : plot.left() + plot.width() * index / (n - 1);
+  const double y = plot.bottom() - plot.height() * points_[static_cast<std::size_t>(index)].side1;
+  return {x, y};
+}
+
+void WinGraph::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF plot = Plot();
+  QFont small = font();
+  small.setPixelSize(9);
+  painter.setFont(small);
+  painter.setPen(Qt::black);
+  painter.drawText(QRectF(rect()).adjusted(4, 1, -4, 0), Qt::AlignLeft | Qt::AlignTop, title_);
+  painter.setPen(QPen(QColor(0xC0, 0xC0, 0xC0), 1));
+  painter.drawRect(plot);
+  painter.setPen(QPen(QColor(0xA0, 0xA0, 0xA0), 1, Qt::DashLine));
+  painter.drawLine(QPointF(plot.left(), plot.center().y()),
+                   QPointF(plot.right(), plot.center().y()));
+  painter.setPen(Qt::black);
+  const QRectF labels(0, plot.top() - 6, plot.left() - 3, plot.height() + 12);
+  painter.drawText(labels, Qt::AlignRight | Qt::AlignTop, QStringLiteral("100%"));
+  painter.drawText(labels, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("50%"));
+  painter.drawText(labels, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("0%"));
+  if (points_.empty()) return;
+
+  QPainterPath line(PointPosition(0));
+  for (int i = 1; i < Points(); ++i)
+    line.lineTo(PointPosition(i));
+  painter.setPen(QPen(QColor(0xC0, 0x00, 0x00), 1.5));  // side 1 is red on the board
+  painter.setBrush(Qt::NoBrush);
+  painter.drawPath(line);
+  for (int i = 0; i < Points(); ++i) {
+    const Point& p = points_[static_cast<std::size_t>(i)];
+    const QPointF at = PointPosition(i);
+    const bool marked = p.mark != TurnMark::None;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(MarkColor(p.mark));
+    painter.drawEllipse(at, marked ? 3.5 : 2.0, marked ? 3.5 : 2.0);
+    if (marked) {
+      painter.setPen(MarkColor(p.mark));
+      painter.drawText(QRectF(at.x() - 10, at.y() - 16, 20, 11), Qt::AlignCenter,
+                       QString::fromLatin1(MarkText(p.mark)));
+    }
+  }
+  if (current_ >= 0 && current_ < Points()) {
+    painter.setPen(QPen(Qt::black, 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(PointPosition(current_), 5.5, 5.5);
+  }
+}
+
+void WinGraph::mousePressEvent(QMouseEvent* event) {
+  if (points_.empty() || event->button() != Qt::LeftButton) return;
+  // The nearest turn by its column: the points are far too small to hit.
+  int nearest = 0;
+  for (int i = 1; i < Points(); ++i) {
+    if (std::abs(PointPosition(i).x() - event->position().x()) <
+        std::abs(PointPosition(nearest).x() - event->position().x())) {
+      nearest = i;
+    }
+  }
+  SetCurrent(nearest);
+  emit PointClicked(nearest);
+}
+
+}  // namespace vexa::app

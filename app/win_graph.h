@@ -1,0 +1,50 @@
+#pragma once
+
+// The analysis's graph under the board: side 1's win probability after
+// every turn, each marked turn as a coloured point with its mark over it,
+// the turn on show ringed. A click picks the nearest turn. Drawn with the
+// board's own painter: a line and a few dots need no chart library.
+
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+#include "cpu/game_analysis.h"
+
+namespace vexa::app {
+
+class WinGraph : public QWidget {
+  Q_OBJECT
+ public:
+  struct Point {
+    double side1 = 0.5;  // side 1's win probability after the turn
+    TurnMark mark = TurnMark::None;
+  };
+
+  explicit WinGraph(QWidget* parent);
+  void SetPoints(std::vector<Point> points);
+  int Points() const { return static_cast<int>(points_.size()); }
+  // The turn on show (an index of the points), or -1.
+  void SetCurrent(int index);
+  int Current() const { return current_; }
+  void SetTitle(const QString& title);
+  // Where the point of a turn is drawn.
+  QPointF PointPosition(int index) const;
+
+ signals:
+  // A click picked the point of this turn.
+  void PointClicked(int index);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  QRectF Plot() const;
+
+  std::vector<Point> points_;
+  int current_ = -1;
+  QString title_;
+};
+
+}  // namespace vexa::app

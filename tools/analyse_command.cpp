@@ -1,0 +1,65 @@
+#include "tools/analyse_command.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "core/game_record.h"
+#include "cpu/turn_estimates.h"
+
+namespace vexa::tools {
+
+int RunAnalyse(const std::string& path, const SearchLimits& limits,
+               const MarkThresholds& thresholds, std::ostream& out, std::ostream& err) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  if (!file) {
+    err << "vexa-analyze: " << path << ": cannot be read\n";
+    return 1;
+  }
+  const RecordReading reading = ReadRecord(text.str());
+  if (!reading.record) {
+    err << "vexa-analyze: " << path << ':' << reading.error_line << ": " << reading.error << '\n';
+    return 1;
+  }
+  const Side first = reading.record->Header("first") == "2" ? 2 : 1;
+  GameAnalysis analysis(reading.record->moves, first, thresholds);
+  const std::atomic<bool> never{false};
+  // The weighing of single turns takes its share of the budget as the
+  // window's does.
+  const long weigh_playouts = std::max(
+      1L, limits.playouts.value_or(kAnalysisPlayouts) * kWeighPlayouts / kAnalysisPlayouts);
+  while (const auto request = analysis.Next()) {
+    SearchLimits search = limits;
+    search.seed = limits.seed + static_cast<std::uint64_t>(request->number);
+    search.weigh_turn = request->weigh_turn;
+    if (!search.weigh_turn.empty()) search.playouts = weigh_playouts;
+    analysis.Take(SearchTurn(request->position, request->mover, search, never));
+  }
+
+  char line[256];
+  std::snprintf(line, sizeof line, "%-4s %-4s %-22s %7s  %-22s %7s %6s  %s\n", "turn", "side",
+                "played", "before", "best", "after", "drop", "mark");
+  out << line;
+  for (const AnalysedTurn& t : analysis.Turns()) {
+    std::snprintf(line, sizeof line, "%-4d %-4d %-22s %5.1f %%  %-22s %5.1f %% %6.1f  %s\n",
+                  t.number, t.side, TurnText(t.played).c_str(), 100 * t.before,
+                  TurnText(t.best).c_str(), 100 * t.after, 100 * t.Drop(), MarkText(t.mark));
+    out << line;
+  }
+  for (const Side side : {1, 2}) {
+    const SideSums sums = analysis.Sums(side);
+    std::snprintf(line, sizeof line, "side %d: ?! %d, ? %d, ?? %d in %d turns, average drop %.1f\n",
+                  side, sums.marks[static_cast<int>(TurnMark::Inaccuracy)],
+                  sums.marks[static_cast<int>(TurnMark::Mistake)],
+                  sums.marks[static_cast<int>(TurnMark::Blunder)], sums.turns,
+                  100 * sums.AverageDrop());
+    out << line;
+  }
+  return 0;
+}
+
+}  // namespace vexa::tools
