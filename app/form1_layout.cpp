@@ -55,6 +55,10 @@ void Form1::BuildMenus() {
   option_menu->setObjectName(QStringLiteral("Mnu_Option"));
   Mnu_Format = action(option_menu, "Mnu_Format", QString(), &Form1::Mnu_Format_Click);
   Mnu_ChangeName = action(option_menu, "Mnu_ChangeName", QString(), &Form1::Mnu_ChangeName_Click);
+  Mnu_PortMapping =
+      action(option_menu, "Mnu_PortMapping", QString(), &Form1::Mnu_PortMapping_Click);
+  Mnu_PortMapping->setCheckable(true);
+  Mnu_PortMapping->setChecked(outreach_->PortMappingOn());
 
   Mnu_About = menuBar()->addAction(QStringLiteral("About(&A)"));
   Mnu_About->setObjectName(QStringLiteral("Mnu_About"));

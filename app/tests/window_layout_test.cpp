@@ -58,6 +58,8 @@ bool LabelCutOff(const QLabel* label) {
     copy.setTextFormat(label->textFormat());
     copy.setFont(label->font());
     copy.setAlignment(label->alignment());
+    // A wrapping label is judged as it draws: over its lines.
+    copy.setWordWrap(label->wordWrap());
     copy.resize(size);
     return Painted(DrawnAlone(&copy), QRect(QPoint(), size));
   };
