@@ -42,9 +42,14 @@ class UpnpGateway : public Gateway {
 
   // The connected IGD on this network, or nothing.
   static std::unique_ptr<UpnpGateway> Find() {
+    // Both versions of the gateway asked at once, so the search waits once
+    // (upnpDiscover would wait for each kind of device in turn).
+    static const char* const kGatewayTypes[] = {
+        "urn:schemas-upnp-org:device:InternetGatewayDevice:1",
+        "urn:schemas-upnp-org:device:InternetGatewayDevice:2", nullptr};
     int error = 0;
-    UPNPDev* devices =
-        upnpDiscover(kUpnpSearchMs, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error);
+    UPNPDev* devices = upnpDiscoverDevices(kGatewayTypes, kUpnpSearchMs, nullptr, nullptr,
+                                           UPNP_LOCAL_PORT_ANY, 0, 2, &error, 1);
     if (devices == nullptr) return nullptr;
     auto gateway = std::unique_ptr<UpnpGateway>(new UpnpGateway);
     char lan_address[64] = {};
