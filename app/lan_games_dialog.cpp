@@ -20,7 +20,7 @@ QListWidgetItem* ItemOf(QListWidget* list, const QString& service) {
 }  // namespace
 
 LanGamesDialog::LanGamesDialog(QWidget* parent, net::GameDiscovery& discovery)
-    : QDialog(parent), discovery_(discovery) {
+    : QDialog(parent), discovery_(&discovery) {
   setObjectName(QStringLiteral("LanGames"));
   setWindowTitle(tr("LAN のゲーム"));
   SetClientSize(this, 5400, 4200);
@@ -39,19 +39,23 @@ LanGamesDialog::LanGamesDialog(QWidget* parent, net::GameDiscovery& discovery)
   connect(List1, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
   connect(Command1, &QPushButton::clicked, this, [this] { accept(); });
   connect(Command2, &QPushButton::clicked, this, [this] { reject(); });
-  connect(&discovery_, &net::GameDiscovery::GameSeen, this, &LanGamesDialog::GameSeen);
-  connect(&discovery_, &net::GameDiscovery::GameGone, this, &LanGamesDialog::GameGone);
-  connect(&discovery_, &net::GameDiscovery::Unavailable, this, [this] {
+  connect(&discovery, &net::GameDiscovery::GameSeen, this, &LanGamesDialog::GameSeen);
+  connect(&discovery, &net::GameDiscovery::GameGone, this, &LanGamesDialog::GameGone);
+  connect(&discovery, &net::GameDiscovery::Unavailable, this, [this] {
     if (unavailable_) return;
     unavailable_ = true;
     List1->clear();
     Label1->setText(tr("このネットワークのゲームを探せません (Avahi が動いていません)"));
   });
-  discovery_.StartBrowsing();
+  // Closed, the dialog no longer needs the daemon's answers.
+  connect(this, &QDialog::finished, this, [this] {
+    if (discovery_) discovery_->StopBrowsing();
+  });
+  discovery.StartBrowsing();
 }
 
 LanGamesDialog::~LanGamesDialog() {
-  discovery_.StopBrowsing();
+  if (discovery_) discovery_->StopBrowsing();
 }
 
 QString LanGamesDialog::ChosenHost() const {

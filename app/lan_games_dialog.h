@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 
 #include "net/game_discovery.h"
@@ -41,7 +42,8 @@ class LanGamesDialog : public QDialog {
   void GameGone(const QString& service);
   void ShowCount();
 
-  net::GameDiscovery& discovery_;
+  // The program may end with the dialog open; the discovery goes first.
+  QPointer<net::GameDiscovery> discovery_;
   bool unavailable_ = false;
 };
 

@@ -24,7 +24,11 @@ GameConnection::GameConnection(QObject* parent) : QObject(parent), Winsock1(this
 }
 
 void GameConnection::GameStateChanged(int state) {
-  if (state != Winsock::kClosed || !hosting_ || accepting_) return;
+  // A peer that has closed its end (8) ends hosting as well: the side that
+  // left first keeps its socket in that state until the next connection.
+  const bool over =
+      state == Winsock::kClosed || state == Winsock::kClosing || state == Winsock::kError;
+  if (!over || !hosting_ || accepting_) return;
   hosting_ = false;
   emit HostingEnded();
 }

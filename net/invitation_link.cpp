@@ -48,12 +48,12 @@ std::optional<InvitationLink> ParseInvitationLink(const QString& text, QString& 
     if (!rest.startsWith(u':')) return fail("the port is missing");
     port_text = rest.mid(1);
   } else {
+    if (rest.count(u':') > 1) return fail("an IPv6 address must stand in brackets");
     const qsizetype colon = rest.indexOf(u':');
     if (colon < 0) return fail("the port is missing");
     link.host = rest.left(colon);
     port_text = rest.mid(colon + 1);
     if (link.host.isEmpty()) return fail("the host is missing");
-    if (port_text.contains(u':')) return fail("an IPv6 address must stand in brackets");
     if (link.host.size() > kHostLimit) return fail("the host name is too long");
     for (QChar c : link.host) {
       if (!IsHostNameCharacter(c)) return fail("the host name has a character no host has");
