@@ -16,10 +16,10 @@
 #include "cpu/cell_source.h"
 #include "cpu/choose_turn.h"
 #include "cpu/search_runner.h"
-#include "net/game_connection.h"
 #include "net/game_message.h"
 #include "net/online_session.h"
 #include "net/online_windows.h"
+#include "net/game_connection.h"
 
 namespace vexa::bot {
 
