@@ -101,14 +101,20 @@ void HostOutreach::MappingAnswered(const net::PortMapping& mapping) {
                        .arg(game_port_)
                        .arg(game_port_ + 1);
   } else {
-    const QString where = mapping.external_address + u':' + QString::number(mapping.external_port);
+    // A router that would not tell its address still forwards; the guest
+    // needs the address from elsewhere then.
+    const QString address =
+        mapping.external_address.isEmpty() ? QStringLiteral("?") : mapping.external_address;
+    const QString where = address + u':' + QString::number(mapping.external_port);
     router_line_ =
         mapping.external_port == mapping.asked_port
             ? tr("外部アドレス: %1 (相手に伝えてください)").arg(where)
             : tr("外部アドレス: %1 (ルーターはポート %2 の代わりにこのポートを割り当てました)")
                   .arg(where)
                   .arg(mapping.asked_port);
-    link_ = net::MakeInvitationLink(mapping.external_address, mapping.external_port);
+    if (!mapping.external_address.isEmpty()) {
+      link_ = net::MakeInvitationLink(mapping.external_address, mapping.external_port);
+    }
   }
   emit LinesChanged();
 }

@@ -8,6 +8,7 @@
 //     answer, "LINK <link>"; with --play, plays the game a guest starts
 //     by clicking its cells in turn and prints "GAME_OVER"; cancels when
 //     FILE appears; prints "HOSTING_ENDED" when hosting is over, then exits.
+//     With --quit-file FILE it quits while still hosting once FILE appears.
 //   vexa_outreach_probe browse SECONDS
 //     opens "LAN のゲーム" and prints "LIST <count>" and "STATUS <text>"
 //     on each change, then "ITEM <text>" for each entry, for SECONDS.
@@ -70,6 +71,8 @@ int Host(const QStringList& args) {
   const bool play = args.contains(QStringLiteral("--play"));
   const qsizetype stop_at = args.indexOf(QStringLiteral("--stop-file"));
   const QString stop_file = stop_at >= 0 ? args.value(stop_at + 1) : QString();
+  const qsizetype quit_at = args.indexOf(QStringLiteral("--quit-file"));
+  const QString quit_file = quit_at >= 0 ? args.value(quit_at + 1) : QString();
   Program program(args.value(1), mapping);
   Form1& form1 = *program.form1;
   QElapsedTimer since;
@@ -98,6 +101,10 @@ int Host(const QStringList& args) {
   int next_cell = 0;
   while (!hosting_ended && deadline.elapsed() < 180000) {
     QTest::qWait(20);
+    if (!quit_file.isEmpty() && QFile::exists(quit_file)) {
+      Say(QStringLiteral("QUIT"));
+      return 0;  // the program ends while hosting
+    }
     if (!stop_file.isEmpty() && QFile::exists(stop_file)) {
       if (Form3* form3 = VisibleDialog<Form3>(form1)) form3->Command1->click();  // キャンセル
     }

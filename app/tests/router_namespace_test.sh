@@ -5,7 +5,9 @@
 #      external address and port, `upnpc -l` lists the two mappings with the
 #      program's description, vexa-bot in "wan" joins by the invitation link
 #      through the mapped port and plays a game, and once hosting has ended
-#      the mappings are gone.
+#      the mappings are gone. A port taken on the router gives the next
+#      pair, told in the dialog, and a program that quits while hosting
+#      removes its mapping.
 #   2. With the daemon stopped the dialog says, within the timeout, that
 #      the ports must be forwarded by hand.
 #
@@ -122,11 +124,12 @@ mappings | grep -E "^ *[0-9]+ (TCP|UDP)" || echo "(none)"
 wait "$host_pid" || fail "the host ended with status $?"
 
 # 2. The port is taken on the router by another machine of the lan: the
-# program takes the next pair, and the dialog says which port it got.
+# program takes the next pair, and the dialog says which port it got; the
+# program then quits while still hosting.
 ip netns exec "$lan" upnpc -e other -a 10.77.1.3 "$port" "$port" TCP >/dev/null 2>&1 ||
   fail "upnpc could not take the port"
 ip netns exec "$lan" env QT_QPA_PLATFORM=offscreen "$probe" host "$port" Taro \
-  --stop-file "$work/stop_taken" >"$work/taken.log" 2>"$work/taken.err" &
+  --quit-file "$work/stop_taken" >"$work/taken.log" 2>"$work/taken.err" &
 taken_pid=$!
 background_pids+=("$taken_pid")
 wait_until 30 has_line "$work/taken.log" "^LINK " || fail "no answer with the port taken"
@@ -136,7 +139,8 @@ grep -q "^DIALOG .*11\.0\.0\.1:$((port + 2)) .*$port" "$work/taken.log" ||
 grep -q "^LINK vexa://11\.0\.0\.1:$((port + 2))$" "$work/taken.log" || fail "the link is not the given port's"
 touch "$work/stop_taken"
 wait "$taken_pid" || fail "the second host ended with status $?"
-wait_until 15 no_mapping || fail "the given ports stay mapped after hosting"
+# The program quits while it hosts: it removes the mapping on its way out.
+wait_until 15 no_mapping || fail "the given ports stay mapped after the program quit"
 mappings | grep -q "$port->10\.77\.1\.3:$port" || fail "the other machine's mapping is gone"
 
 # 3. No gateway answers: the dialog says so within the timeout.
