@@ -26,13 +26,13 @@ void Form3::ShowHostLines(const QString& router_line, const QString& ipv6_line,
   link_ = link;
   if (Label2 == nullptr) {
     if (router_line.isEmpty() && ipv6_line.isEmpty()) return;
-    SetClientSize(this, 3900, 2790);
-    Label2 = MakeLabel(this, QStringLiteral("Label2"), QString(), 120, 1350, 3660, 720);
+    SetClientSize(this, 3900, 3090);
+    Label2 = MakeLabel(this, QStringLiteral("Label2"), QString(), 120, 1350, 3660, 960);
     Label2->setWordWrap(true);
     Label2->setAlignment(Qt::AlignCenter);
-    Label3 = MakeLabel(this, QStringLiteral("Label3"), QString(), 120, 2070, 3660, 240);
+    Label3 = MakeLabel(this, QStringLiteral("Label3"), QString(), 120, 2370, 3660, 240);
     Label3->setAlignment(Qt::AlignCenter);
-    Command2 = MakeButton(this, QStringLiteral("Command2"), tr("招待リンクをコピー"), 750, 2340,
+    Command2 = MakeButton(this, QStringLiteral("Command2"), tr("招待リンクをコピー"), 750, 2640,
                           2400, 360);
     // The link is copied as it is when pressed: the router may answer later.
     connect(Command2, &QPushButton::clicked, this,

@@ -23,13 +23,13 @@ LanGamesDialog::LanGamesDialog(QWidget* parent, net::GameDiscovery& discovery)
     : QDialog(parent), discovery_(&discovery) {
   setObjectName(QStringLiteral("LanGames"));
   setWindowTitle(tr("LAN のゲーム"));
-  SetClientSize(this, 5400, 4200);
+  SetClientSize(this, 6600, 4200);
   Label1 = MakeLabel(this, QStringLiteral("Label1"), tr("ゲームを探しています・・・"), 120, 120,
-                     5160, 300);
+                     6360, 300);
   Label1->setTextFormat(Qt::PlainText);
-  List1 = ListBox(this, QStringLiteral("List1"), 120, 480, 5160, 2880);
-  Command1 = MakeButton(this, QStringLiteral("Command1"), tr("参加"), 2280, 3540, 1400, 390);
-  Command2 = MakeButton(this, QStringLiteral("Command2"), tr("閉じる"), 3840, 3540, 1440, 390);
+  List1 = ListBox(this, QStringLiteral("List1"), 120, 480, 6360, 2880);
+  Command1 = MakeButton(this, QStringLiteral("Command1"), tr("参加"), 3480, 3540, 1400, 390);
+  Command2 = MakeButton(this, QStringLiteral("Command2"), tr("閉じる"), 5040, 3540, 1440, 390);
   Command1->setEnabled(false);
 
   connect(List1, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
