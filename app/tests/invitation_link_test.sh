@@ -60,8 +60,8 @@ wait_for_text "$work/bot1.err" "playing against Taro" 20 ||
 grep -q "^vexa:" "$work/good.err" && fail "the window complained: $(cat "$work/good.err")"
 
 # Bad links: one line, then the program as usual.
-for link in "vexa://127.0.0.1" "vexa://:36150" "vexa://::1:36150" "vexa://[::1:36150" \
-  "vexa://host:0" "vexa://host:65535" "vexa://ho st:36150" "vexa:/host:36150"; do
+# (Each reason is read by net_tests; here the program's handling of one.)
+for link in "vexa://127.0.0.1" "vexa://[::1:36150" "vexa:/host:36150"; do
   start_window bad "$link"
   wait_for_text "$work/bad.err" "invitation link refused: " 10 || fail "vexa $link: no refusal"
   # Qt's own notes aside, the program says one line.
