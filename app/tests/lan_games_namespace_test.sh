@@ -32,10 +32,14 @@ ip link add "${NETNS_PREFIX}a" type veth peer name "${NETNS_PREFIX}b"
 ip addr add 10.88.0.1/24 dev "${NETNS_PREFIX}a"
 ip link set "${NETNS_PREFIX}a" up
 ip link set "${NETNS_PREFIX}b" up
-dbus-daemon --system --fork --nopidfile || fail "dbus-daemon did not start"
+# Its process id, so that the bus ends with the test (a forked bus would
+# otherwise keep these namespaces alive).
+dbus-daemon --system --fork --nopidfile --print-pid=3 3>"$work/dbus.pid" ||
+  fail "dbus-daemon did not start"
 avahi-daemon --no-chroot -D >"$work/avahi.log" 2>&1 || fail "avahi-daemon did not start"
 stop_daemons() {
   avahi-daemon -k 2>/dev/null
+  kill "$(cat "$work/dbus.pid")" 2>/dev/null
   cleanup
 }
 trap stop_daemons EXIT
