@@ -54,7 +54,11 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
                   // Online games start from the host's settings dialog: a
                   // local start would clear this board alone and put the
                   // two boards out of step.
-                  .online_toggled = [this](bool online) { Mnu_NewGame->setEnabled(!online); }});
+                  .online_toggled = [this](bool online) { Mnu_NewGame->setEnabled(!online); },
+                  .lan_games = [this] { Cmd_LanGames_Click(); }});
+  outreach_ = std::make_unique<HostOutreach>(
+      connection_, *settings_, [this] { return options_->PlayerName(); }, this);
+  connect(outreach_.get(), &HostOutreach::LinesChanged, this, &Form1::ShowHostLines);
   BuildOtherControls();
   BuildMenus();
   aids_ = std::make_unique<PlayerAids>(PlayerAids::Window{
@@ -96,6 +100,9 @@ Task<> Form1::Main() {
   SetOptionControls(PanelCode::VsCpu, true);
   options_->SelectStrength(CpuStrength::VeryHard);
   show();
+  started_ = true;
+  if (pending_join_) JoinNow(pending_join_->first, pending_join_->second);
+  pending_join_.reset();
 }
 
 Task<> Form1::LoadRecords() {

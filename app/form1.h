@@ -22,6 +22,7 @@
 #include "app/board_paint.h"
 #include "app/board_view.h"
 #include "app/board_widgets.h"
+#include "app/host_outreach.h"
 #include "app/language.h"
 #include "app/option_panel.h"
 #include "app/player_aids.h"
@@ -109,6 +110,16 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void SendChatLine(QLineEdit* input, bool typed_in_settings);
 
   net::OnlineSession& online() { return online_; }
+  // The announcement on this network and the router's ports while hosting.
+  HostOutreach& outreach() { return *outreach_; }
+  // Once the player's name is known (at the end of Main, or at once when it
+  // has ended): "VS Online", the host and port in the panel, and a join.
+  // What an invitation link on the command line asks for.
+  void JoinWhenReady(const QString& host, int port);
+  // "LAN のゲーム": the games on this network.
+  void Cmd_LanGames_Click();
+  // The option "ルーターのポートを自動で開く".
+  void Mnu_PortMapping_Click();
   // The settings dialog, created and loaded when first needed.
   Form4* SettingsDialog();
   void CloseForm7();
@@ -172,6 +183,10 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void SetMenuCaptions();
 
   Task<> HostOrJoin(int index);
+  Task<> ShowLanGames();
+  void JoinNow(const QString& host, int port);
+  // The host's lines of the waiting dialog, as the outreach words them.
+  void ShowHostLines();
   Task<> Form3_Command1_Click();
   // The guest's wait for the host after a game or the connection dialog;
   // not while the settings dialog is shown or on its way.
@@ -219,6 +234,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QAction* Mnu_ChangeName;
   QAction* Mnu_Shapes;  // "形でも区別": signs on the pieces beside their colours
   QAction* Mnu_About;
+  QAction* Mnu_PortMapping;
 
   QLineEdit* ChatInput() const { return Text2; }
   // "言語 / Language" in the option menu: 日本語 and English.
@@ -243,6 +259,10 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   bool quit_confirmed_ = false;
   net::GameConnection connection_{this};
   net::OnlineSession online_{game, *this, connection_.Link(), tasks_};
+  std::unique_ptr<HostOutreach> outreach_;
+  // A join asked for before the player's name was known.
+  std::optional<std::pair<QString, int>> pending_join_;
+  bool started_ = false;
   QPointer<Form3> form3_;
   QPointer<Form4> form4_;
   QPointer<Form5> form5_;

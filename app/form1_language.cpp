@@ -68,6 +68,7 @@ void Form1::SetMenuCaptions() {
       {"Mnu_Format", tr("記録の初期化(&F)")},
       {"Mnu_ChangeName", tr("プレーヤーネームの変更(&C)")},
       {"Mnu_Shapes", tr("形でも区別(&K)")},
+      {"Mnu_PortMapping", tr("ルーターのポートを自動で開く(&R)")},
   };
   for (const auto& [name, caption] : captions) {
     const QString object_name = QString::fromLatin1(name);

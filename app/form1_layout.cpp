@@ -71,6 +71,10 @@ void Form1::BuildMenus() {
     settings_->setValue(kShapesKey, on);
     board_->SetShapes(on);
   });
+  Mnu_PortMapping =
+      action(option_menu, "Mnu_PortMapping", QString(), &Form1::Mnu_PortMapping_Click);
+  Mnu_PortMapping->setCheckable(true);
+  Mnu_PortMapping->setChecked(outreach_->PortMappingOn());
 
   Mnu_About = menuBar()->addAction(QStringLiteral("About(&A)"));
   Mnu_About->setObjectName(QStringLiteral("Mnu_About"));

@@ -10,6 +10,7 @@
 #include "app/form4.h"
 #include "app/form5.h"
 #include "app/form7.h"
+#include "app/lan_games_dialog.h"
 #include "app/message_box.h"
 #include "net/chat_line.h"
 #include "net/leading_number.h"
@@ -94,6 +95,49 @@ Task<> Form1::HostOrJoin(int index) {
   if (how != Form3::kHidden && connected && game.online.IsGuest && Mode() == GameMode::VsOnline) {
     co_await ShowForm7();
   }
+}
+
+void Form1::ShowHostLines() {
+  if (form3_ && !game.online.IsGuest) {
+    form3_->ShowHostLines(outreach_->RouterLine(), outreach_->Ipv6Line(), outreach_->Link());
+  }
+}
+
+void Form1::Mnu_PortMapping_Click() {
+  outreach_->SetPortMappingOn(Mnu_PortMapping->isChecked());
+}
+
+void Form1::Cmd_LanGames_Click() {
+  Start(ShowLanGames());
+}
+
+Task<> Form1::ShowLanGames() {
+  QPointer<LanGamesDialog> dialog = new LanGamesDialog(this, outreach_->Discovery());
+  connect(dialog, &LanGamesDialog::Chosen, this,
+          [this](const QString& host, int port) { options_->SetConnectionFields(host, port); });
+  const int result = co_await RunModal(dialog);
+  if (!dialog) co_return;
+  dialog->deleteLater();
+  if (result == QDialog::Accepted && !dialog->ChosenHost().isEmpty()) Command1_Click(1);
+}
+
+void Form1::JoinWhenReady(const QString& host, int port) {
+  if (!started_) {
+    pending_join_.emplace(host, port);
+    return;
+  }
+  JoinNow(host, port);
+}
+
+void Form1::JoinNow(const QString& host, int port) {
+  // As the player would: "VS Online", then the fields, then the button.
+  // A game in progress is left alone; the fields are filled for later.
+  options_->SetConnectionFields(host, port);
+  if (game.GameRunning()) return;
+  aids_->LeaveReplay();
+  options_->SelectMode(GameMode::VsOnline);
+  Option1_Click(static_cast<int>(GameMode::VsOnline));
+  Command1_Click(1);
 }
 
 Task<> Form1::Form3_Command1_Click() {

@@ -1,5 +1,8 @@
 #include "app/form3.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include "app/caption_fit.h"
 #include "app/dialog_parts.h"
 
@@ -16,6 +19,34 @@ Form3::Form3(QWidget* parent) : QDialog(parent) {
   Command1 = MakeButton(this, QStringLiteral("Command1"), tr("キャンセル"), 1200, 750, 1500, 390);
   Command1->setDefault(true);
   connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
+}
+
+void Form3::ShowHostLines(const QString& router_line, const QString& ipv6_line,
+                          const QString& link) {
+  link_ = link;
+  if (Label2 == nullptr) {
+    if (router_line.isEmpty() && ipv6_line.isEmpty()) return;
+    SetClientSize(this, 3900, 3090);
+    Label2 = MakeLabel(this, QStringLiteral("Label2"), QString(), 120, 1350, 3660, 960);
+    Label2->setWordWrap(true);
+    Label2->setAlignment(Qt::AlignCenter);
+    Label3 = MakeLabel(this, QStringLiteral("Label3"), QString(), 120, 2370, 3660, 240);
+    Label3->setAlignment(Qt::AlignCenter);
+    Command2 = MakeButton(this, QStringLiteral("Command2"), tr("招待リンクをコピー"), 750, 2640,
+                          2400, 360);
+    // The link is copied as it is when pressed: the router may answer later.
+    connect(Command2, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(link_); });
+    for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
+                       static_cast<QWidget*>(Command2)})
+      w->show();
+  }
+  // Texts from the router are shown as they are, never as markup.
+  Label2->setTextFormat(Qt::PlainText);
+  Label3->setTextFormat(Qt::PlainText);
+  Label2->setText(router_line);
+  Label3->setText(ipv6_line);
+  Command2->setEnabled(!link.isEmpty());
 }
 
 void Form3::SetConnected(const QString& status) {

@@ -24,6 +24,11 @@ class Form3 : public QDialog {
   // becomes "OK" and closes the dialog as the cancel did.
   void SetFailed(const QString& status);
 
+  // The host's lines below the dialog's own: the router's answer, a global
+  // IPv6 address, and a button that copies `link` (none without a link).
+  // The dialog grows to hold them; its own controls keep their places.
+  void ShowHostLines(const QString& router_line, const QString& ipv6_line, const QString& link);
+
   // How the dialog went away: closed by the user, or hidden by the host's
   // next step.
   static constexpr int kClosed = 0;
@@ -37,6 +42,10 @@ class Form3 : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  QLabel* Label2 = nullptr;         // the router's answer
+  QLabel* Label3 = nullptr;         // the IPv6 address
+  QPushButton* Command2 = nullptr;  // "招待リンクをコピー"
+  QString link_;
   bool connected_ = false;
   bool failed_ = false;
 };

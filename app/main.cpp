@@ -12,6 +12,7 @@
 #include "app/form1.h"
 #include "app/language.h"
 #include "app/program_setup.h"
+#include "net/invitation_link.h"
 
 namespace {
 
@@ -38,6 +39,11 @@ struct CommandLine {
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(language);
+    parser.addPositionalArgument(
+        QStringLiteral("link"),
+        QStringLiteral("An invitation, vexa://HOST:PORT (an IPv6 address in brackets): starts in "
+                       "\"VS Online\" and joins that host."),
+        QStringLiteral("[vexa://HOST:PORT]"));
   }
 };
 
@@ -101,9 +107,21 @@ int main(int argc, char** argv) {
   // error, told on standard error with a non-zero status.
   CommandLine command_line;
   command_line.parser.process(application);
-  if (!command_line.parser.positionalArguments().isEmpty()) {
+  // One invitation link may follow ("vexa vexa://HOST:PORT", as a browser
+  // starts the program); a bad one is told and the program starts as usual.
+  QStringList arguments = command_line.parser.positionalArguments();
+  std::optional<vexa::net::InvitationLink> link;
+  if (arguments.size() == 1 && vexa::net::LooksLikeInvitationLink(arguments.constFirst())) {
+    QString error;
+    link = vexa::net::ParseInvitationLink(arguments.constFirst(), error);
+    if (!link) {
+      std::fprintf(stderr, "vexa: invitation link refused: %s\n", qPrintable(error));
+    }
+    arguments.clear();
+  }
+  if (!arguments.isEmpty()) {
     std::fprintf(stderr, "vexa: unexpected argument '%s'; see vexa --help\n",
-                 qPrintable(command_line.parser.positionalArguments().constFirst()));
+                 qPrintable(arguments.constFirst()));
     return EXIT_FAILURE;
   }
   if (command_line.parser.isSet(command_line.language)) {
@@ -122,6 +140,7 @@ int main(int argc, char** argv) {
       {QApplication::applicationDirPath(),
        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), QString()},
       vexa::SeedFromClock());
+  if (link) form1.JoinWhenReady(link->host, link->port);
   form1.Start(form1.Main());
   return QApplication::exec();
 }

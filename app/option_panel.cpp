@@ -73,6 +73,10 @@ OptionPanel::OptionPanel(QWidget* client, Handlers handlers) {
   Label6[2] = MakeLabel(Frame3, Indexed("Label6", 2), tr("プレイヤーネーム"), 135, 2130, 1710, 225);
   Text1[2] = TextBox(Frame3, Indexed("Text1", 2), QString(), 105, 2370, 2040, 270);
   Text1[2]->setReadOnly(true);
+  Cmd_LanGames = Place<QPushButton>(Frame3, QStringLiteral("Cmd_LanGames"), tr("LAN のゲーム"), 900,
+                                    1755, 1260, 300);
+  Cmd_LanGames->setEnabled(false);
+  QObject::connect(Cmd_LanGames, &QPushButton::clicked, Cmd_LanGames, handlers.lan_games);
 
   // Explicit groups: Qt's automatic exclusivity would also reach into the
   // strength buttons nested in Frame5.
@@ -120,6 +124,10 @@ void OptionPanel::SelectStrength(CpuStrength strength) {
   Option2[static_cast<int>(strength)]->setChecked(true);
 }
 
+void OptionPanel::SelectMode(GameMode mode) {
+  Option1[static_cast<int>(mode)]->setChecked(true);
+}
+
 QString OptionPanel::HostAddress() const {
   return Text1[0]->text();
 }
@@ -136,7 +144,17 @@ void OptionPanel::SetPlayerName(const QString& name) {
   Text1[2]->setText(name);
 }
 
+void OptionPanel::SetConnectionFields(const QString& host, int port) {
+  Text1[0]->setText(host);
+  Text1[1]->setText(QString::number(port));
+}
+
 void OptionPanel::SetOptionControls(PanelCode panel_code, bool editable) {
+  SetPanelControls(panel_code, editable);
+  Cmd_LanGames->setEnabled(Command1[1]->isEnabledTo(Frame3));
+}
+
+void OptionPanel::SetPanelControls(PanelCode panel_code, bool editable) {
   const bool e = editable;
   Frame2->setEnabled(e);
   switch (panel_code) {
@@ -224,6 +242,7 @@ void OptionPanel::Retranslate() {
   Label6[0]->setText(tr("リモートホスト名"));
   Label6[1]->setText(tr("リモートポート"));
   Label6[2]->setText(tr("プレイヤーネーム"));
+  Cmd_LanGames->setText(tr("LAN のゲーム"));
 }
 
 }  // namespace vexa::app

@@ -4,7 +4,7 @@
 // who moves first, the strengths, and the connection fields with the host
 // and join buttons. It owns these controls (each with its object name:
 // "Frame2", "Option1_2", "Check1", "Frame5", "Option2_4", "Check2",
-// "Frame3", "Command1_0", "Label6_1", "Text1_2") and enables them by mode
+// "Frame3", "Command1_0", "Label6_1", "Text1_2", "Cmd_LanGames") and enables them by mode
 // and by whether a game runs.
 
 #include <QCoreApplication>
@@ -32,6 +32,7 @@ class OptionPanel {
     std::function<void(int mode)> mode_clicked;       // a mode button clicked
     std::function<void(int index)> host_or_join;      // 0 host, 1 join
     std::function<void(bool online)> online_toggled;  // "VS Online" chosen or left
+    std::function<void()> lan_games;                  // "LAN のゲーム" pressed
   };
   OptionPanel(QWidget* client, Handlers handlers);
   OptionPanel(const OptionPanel&) = delete;
@@ -43,11 +44,14 @@ class OptionPanel {
   bool CpuMovesFirst() const;      // "CPUが先攻"
   bool Player1MovesFirst() const;  // "Player1が先攻"
   void SelectStrength(CpuStrength strength);
+  void SelectMode(GameMode mode);
   // The connection fields: the host's address, the port's text, the name.
   QString HostAddress() const;
   QString PortText() const;
   QString PlayerName() const;
   void SetPlayerName(const QString& name);
+  // The host's address and the port, as a game found or a link gives them.
+  void SetConnectionFields(const QString& host, int port);
 
   // Enables the controls of a mode, or of a game in progress.
   void SetOptionControls(PanelCode panel_code, bool editable);
@@ -57,6 +61,8 @@ class OptionPanel {
   void Retranslate();
 
  private:
+  void SetPanelControls(PanelCode panel_code, bool editable);
+
   QGroupBox* Frame2;         // the option panel ("GameMode")
   QRadioButton* Option1[3];  // the modes: "VS CPU", "VS Human", "VS Online"
   QCheckBox* Check1;         // "CPUが先攻"
@@ -68,6 +74,9 @@ class OptionPanel {
   QPushButton* Command1[2];  // "ゲームを主催" (host), "ゲームに参加" (join)
   QLabel* Label6[3];         // the connection fields' captions
   QLineEdit* Text1[3];       // the host's address, the port, the player's name
+  // "LAN のゲーム", beside the port where the panel is empty; usable
+  // whenever joining is.
+  QPushButton* Cmd_LanGames;
 };
 
 }  // namespace vexa::app

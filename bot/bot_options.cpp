@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "net/game_message.h"
+#include "net/invitation_link.h"
 
 namespace vexa::bot {
 
@@ -41,12 +42,15 @@ QString BotUsage() {
       "                     [--pause-ms MS] [--seed N]\n"
       "       vexa-bot join HOST [--port P] [--name NAME] [--strength S] [--games N]\n"
       "                     [--pause-ms MS] [--seed N]\n"
+      "       vexa-bot join vexa://HOST:PORT [--name NAME] ...  (an invitation link)\n"
       "S is Easy, Normal, Hard, VeryHard or Master (which searches during the pause,\n"
       "at least 50 ms, on every core).\n");
 }
 
 std::optional<BotOptions> ParseBotOptions(const QStringList& arguments, QString& error) {
   BotOptions options;
+  // A link names the port; --port beside it would contradict it.
+  bool from_link = false;
   qsizetype at = 0;
   const QString role = arguments.value(at++);
   if (role == u"join") {
@@ -55,6 +59,16 @@ std::optional<BotOptions> ParseBotOptions(const QStringList& arguments, QString&
     if (options.remote_host.isEmpty() || options.remote_host.startsWith(u"--")) {
       error = QStringLiteral("join needs the host's address");
       return std::nullopt;
+    }
+    if (net::LooksLikeInvitationLink(options.remote_host)) {
+      const auto link = net::ParseInvitationLink(options.remote_host, error);
+      if (!link) {
+        error = QStringLiteral("invitation link refused: ") + error;
+        return std::nullopt;
+      }
+      options.remote_host = link->host;
+      options.port = link->port;
+      from_link = true;
     }
   } else if (role != u"host") {
     error = QStringLiteral("the first argument is host or join");
@@ -72,7 +86,10 @@ std::optional<BotOptions> ParseBotOptions(const QStringList& arguments, QString&
       error = QStringLiteral("bad value for ") + option + QStringLiteral(": ") + value;
       return std::nullopt;
     };
-    if (option == u"--port") {
+    if (option == u"--port" && from_link) {
+      error = QStringLiteral("the invitation link names the port; leave out --port");
+      return std::nullopt;
+    } else if (option == u"--port") {
       // The chat connection takes the next port.
       const auto port = WholeNumber(value, 1, 65534);
       if (!port) return bad();

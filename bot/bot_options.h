@@ -6,6 +6,7 @@
 //                 [--pause-ms MS] [--seed N]
 //   vexa-bot join HOST [--port P] [--name NAME] [--strength S] [--games N]
 //                 [--pause-ms MS] [--seed N]
+//   vexa-bot join vexa://HOST:PORT [...]   (an invitation link: host and port)
 
 #include <QString>
 #include <QStringList>

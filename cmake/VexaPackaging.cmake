@@ -76,6 +76,10 @@ endif()
 # texts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n")
+# The Avahi client library comes with the binaries (shlibdeps); its daemon,
+# which finds the games on the network, is recommended: without it the
+# list says that it cannot search and everything else works.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "avahi-daemon")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

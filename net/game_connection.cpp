@@ -20,6 +20,17 @@ GameConnection::GameConnection(QObject* parent) : QObject(parent), Winsock1(this
     emit GameFailed();
   });
   connect(&Winsock2, &Winsock::Error, this, [this] { Winsock2.Close(); });
+  connect(&Winsock1, &Winsock::StateChanged, this, &GameConnection::GameStateChanged);
+}
+
+void GameConnection::GameStateChanged(int state) {
+  // A peer that has closed its end (8) ends hosting as well: the side that
+  // left first keeps its socket in that state until the next connection.
+  const bool over =
+      state == Winsock::kClosed || state == Winsock::kClosing || state == Winsock::kError;
+  if (!over || !hosting_ || accepting_) return;
+  hosting_ = false;
+  emit HostingEnded();
 }
 
 void GameConnection::Feed(OnlineSession& session) {
@@ -35,7 +46,11 @@ bool GameConnection::Host(int game_port, int chat_port) {
   Close();
   Winsock1.SetLocalPort(game_port);
   Winsock2.SetLocalPort(chat_port);
-  if (Winsock1.Listen() && Winsock2.Listen()) return true;
+  if (Winsock1.Listen() && Winsock2.Listen()) {
+    hosting_ = true;
+    emit HostingStarted(Winsock1.LocalPort());
+    return true;
+  }
   Close();
   return false;
 }
@@ -60,8 +75,16 @@ void GameConnection::Close() {
 
 void GameConnection::Winsock1_ConnectionRequest(int request_id) {
   // One peer at a time: a new one replaces the connection before it.
+  accepting_ = true;
   if (Winsock1.State() != Winsock::kClosed) Winsock1.Close();
-  if (Winsock1.Accept(request_id)) emit GameConnected(true);
+  const bool accepted = Winsock1.Accept(request_id);
+  accepting_ = false;
+  if (!accepted) {
+    GameStateChanged(Winsock1.State());
+    return;
+  }
+  if (hosting_) emit HostingTaken();
+  emit GameConnected(true);
 }
 
 void GameConnection::Winsock2_ConnectionRequest(int request_id) {

@@ -41,11 +41,24 @@ class GameConnection : public QObject {
   // The game socket failed (nobody listening, no such host, the connection
   // lost) and has been closed.
   void GameFailed();
+  // Hosting, as the announcement on the network and the router's mapping
+  // follow it: listening began; a guest came (the game is no longer open to
+  // others); the game connection closed again (cancelled, the peer gone,
+  // or a new host or join).
+  void HostingStarted(int game_port);
+  void HostingTaken();
+  void HostingEnded();
 
  private:
   void Winsock1_ConnectionRequest(int request_id);
   void Winsock2_ConnectionRequest(int request_id);
 
+  void GameStateChanged(int state);
+
+  // From a successful Host until the game socket is closed.
+  bool hosting_ = false;
+  // Accepting closes the listening socket first; that is no end of hosting.
+  bool accepting_ = false;
   Winsock Winsock1;  // the game connection
   Winsock Winsock2;  // the chat
   WinsockLink link_{Winsock1, Winsock2};

@@ -16,6 +16,10 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick
   appstream desktop-file-utils man-db
+  libavahi-client-dev libminiupnpc-dev libnatpmp-dev
+  # The tests of games on the network and of the router's ports run the
+  # real daemons in network namespaces.
+  avahi-daemon avahi-utils dbus miniupnpd-nftables miniupnpc nftables iproute2 util-linux
 )
 # shellcheck disable=SC2206  # a list of names separated by blanks
 packages+=(${VEXA_EXTRA_PACKAGES:-})

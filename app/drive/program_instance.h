@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -20,10 +21,12 @@ class ProgramInstance {
     config.open(QIODevice::WriteOnly);
     config.write(QByteArray(name) + "\r\n 0 \r\n 0 \r\n 0 \r\n");
     config.close();
-    // Preferences of its own: the user's language choice does not reach it.
-    form1 = std::make_unique<Form1>(
-        ProgramPlaces{folder_.path(), data_.path(), folder_.filePath(QStringLiteral("vexa.ini"))},
-        1);
+    // Preferences of its own: the user's language choice does not reach it,
+    // and no run asks the machine's router for ports.
+    const QString settings = folder_.filePath(QStringLiteral("vexa.ini"));
+    QSettings(settings, QSettings::IniFormat)
+        .setValue(QStringLiteral("Network/PortMapping"), false);
+    form1 = std::make_unique<Form1>(ProgramPlaces{folder_.path(), data_.path(), settings}, 1);
     form1->SetPauseOverride(0);
     form1->Start(form1->Main());
   }

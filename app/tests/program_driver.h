@@ -19,6 +19,7 @@
 #include "app/drive/controls.h"
 #include "app/form1.h"
 #include "app/form5.h"
+#include "outreach_fakes.h"
 
 namespace vexa::app::testing {
 
@@ -108,8 +109,16 @@ class Program {
     form1 =
         std::make_unique<Form1>(ProgramPlaces{folder_.path(), data_.path(), SettingsPath()}, 12345);
     form1->SetPauseOverride(0);
+    // Neither the machine's Avahi daemon nor its router takes part.
+    auto discovery = std::make_unique<FakeDiscovery>();
+    auto mapper = std::make_unique<FakeMapper>();
+    this->discovery = discovery.get();
+    this->mapper = mapper.get();
+    form1->outreach().UseParts(std::move(discovery), std::move(mapper));
     form1->Start(form1->Main());
   }
+  FakeDiscovery* discovery = nullptr;
+  FakeMapper* mapper = nullptr;
   bool WaitShown() {
     return WaitFor([&] { return form1->isVisible(); });
   }

@@ -11,8 +11,10 @@
 #include <QImage>
 #include <QRadioButton>
 #include <QStyleOptionButton>
+#include <QTextLayout>
 
 #include "app/form2.h"
+#include "app/lan_games_dialog.h"
 #include "app/name_dialogs.h"
 #include "online_driver.h"
 
@@ -52,7 +54,28 @@ QImage DrawnAlone(QWidget* widget) {
 // A label's text is drawn in a copy of the label, once in the label's size
 // and once larger all round (so moved by whole pixels, if at all): a stroke
 // that only the larger one shows is cut off.
+// A wrapping label: a line wider than the label or lines taller than it,
+// as Qt lays the text out.
+bool WrappedLabelCutOff(const QLabel* label) {
+  QTextLayout layout(label->text(), label->font());
+  QTextOption option;
+  option.setWrapMode(QTextOption::WordWrap);
+  layout.setTextOption(option);
+  const QRect room = label->contentsRect();
+  qreal height = 0;
+  bool too_wide = false;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(room.width());
+    too_wide = too_wide || line.naturalTextWidth() > room.width();
+    height += line.height();
+  }
+  layout.endLayout();
+  return too_wide || height > room.height();
+}
+
 bool LabelCutOff(const QLabel* label) {
+  if (label->wordWrap()) return WrappedLabelCutOff(label);
   const auto strokes = [&](QSize size) {
     QLabel copy(label->text());
     copy.setTextFormat(label->textFormat());
@@ -208,10 +231,26 @@ TEST_P(OnlineLayout, TheOnlineDialogsShowEveryCaptionWholeAndKeepTheirFramesClea
   waiting->Command1->click();
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) == nullptr; }));
 
+  // The list of games on the network: with a game, and without a daemon.
+  Control<QPushButton>(*guest.form1, QStringLiteral("Cmd_LanGames"))->click();
+  LanGamesDialog* list = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (list = DialogOf<LanGamesDialog>(guest)) != nullptr; }));
+  emit guest.discovery->GameSeen({QStringLiteral("Taro"), QStringLiteral("Taro"),
+                                  QStringLiteral("1.2"), QStringLiteral("192.0.2.1"), 36150});
+  ExpectWellLaidOut(list);
+  emit guest.discovery->Unavailable();
+  ExpectWellLaidOut(list);
+  list->Command2->click();
+  ASSERT_TRUE(WaitFor([&] { return DialogOf<LanGamesDialog>(guest) == nullptr; }));
+
   HostPressed();
   Form3* host3 = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (host3 = DialogOf<Form3>(host)) != nullptr; }));
   ExpectWellLaidOut(host3);  // "対戦相手を待っています・・・"
+  // The longest line a router's answer gives.
+  emit host.mapper->Answered(net::PortMapping{true, QStringLiteral("203.0.113.250"), port, port + 2,
+                                              QStringLiteral("UPnP")});
+  ExpectWellLaidOut(host3);
   ExpectWellLaidOut(host.form1.get());
   JoinPressed();
   Form3* guest3 = nullptr;

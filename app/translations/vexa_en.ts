@@ -261,6 +261,14 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <source>Elo %1（Easy を 0 として）</source>
         <translation>Elo %1 (Easy at 0)</translation>
     </message>
+    <message>
+        <source>ルーターのポートを自動で開く(&amp;R)</source>
+        <translation>Open the Router&apos;s &amp;Ports Automatically</translation>
+    </message>
+    <message>
+        <source>LAN のゲーム</source>
+        <translation>LAN games</translation>
+    </message>
 </context>
 <context>
     <name>vexa::app::Form3</name>
@@ -271,6 +279,10 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
     <message>
         <source>キャンセル</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>招待リンクをコピー</source>
+        <translation>Copy invitation link</translation>
     </message>
 </context>
 <context>
@@ -343,6 +355,64 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
     <message>
         <source>キャンセル</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::HostOutreach</name>
+    <message>
+        <source>IPv6 アドレス: %1</source>
+        <translation>IPv6 address: %1</translation>
+    </message>
+    <message>
+        <source>ルーターにポートの転送を頼んでいます・・・</source>
+        <translation>Asking the router to forward the ports...</translation>
+    </message>
+    <message>
+        <source>ルーターが応答しません。ポート %1 と %2 を手動で転送してください</source>
+        <translation>No router answered: forward ports %1 and %2 to this machine by hand</translation>
+    </message>
+    <message>
+        <source>外部アドレス: %1 (相手に伝えてください)</source>
+        <translation>External address: %1 (give it to your opponent)</translation>
+    </message>
+    <message>
+        <source>外部アドレス: %1 (ルーターはポート %2 の代わりにこのポートを割り当てました)</source>
+        <translation>External address: %1 (the router gave this port instead of %2)</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::LanGamesDialog</name>
+    <message>
+        <source>LAN のゲーム</source>
+        <translation>Games on this network</translation>
+    </message>
+    <message>
+        <source>ゲームを探しています・・・</source>
+        <translation>Looking for games...</translation>
+    </message>
+    <message>
+        <source>参加</source>
+        <translation>Join</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>このネットワークのゲームを探せません (Avahi が動いていません)</source>
+        <translation>Cannot look for games on this network (Avahi is not running)</translation>
+    </message>
+    <message>
+        <source>(名前なし)</source>
+        <translation>(no name)</translation>
+    </message>
+    <message>
+        <source>ゲーム %1 件 (これ以上は表示しません)</source>
+        <translation>%1 games (no more are listed)</translation>
+    </message>
+    <message>
+        <source>ゲーム %1 件</source>
+        <translation>%1 games</translation>
     </message>
 </context>
 <context>

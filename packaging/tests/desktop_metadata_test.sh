@@ -14,6 +14,10 @@ desktop-file-validate "$resources/vexa.desktop" || fail "desktop-file-validate"
 for key in 'Name\[ja\]' GenericName Keywords; do
   grep -q "^$key=" "$resources/vexa.desktop" || fail "the desktop entry has no ${key//\\/}"
 done
+# A click on a vexa:// link opens the program with the link as its argument.
+grep -q "^MimeType=.*x-scheme-handler/vexa;" "$resources/vexa.desktop" ||
+  fail "the desktop entry does not take vexa:// links"
+grep -q "^Exec=vexa %u$" "$resources/vexa.desktop" || fail "the desktop entry does not pass the link"
 appstreamcli validate --no-net --pedantic "$resources"/*.metainfo.xml || fail "appstreamcli validate"
 
 # PNG: the width and height are the big-endian words at bytes 16 and 20.

@@ -1,0 +1,174 @@
+// A whole program, off screen, with the real Avahi client and the real
+// router mapper, for the tests that run daemons in network namespaces. It
+// prints what it sees on standard output, one line per change, for the
+// test script to wait on:
+//
+//   vexa_outreach_probe host PORT NAME [--no-mapping] [--play] [--stop-file FILE]
+//     hosts; prints "ROUTER <ms since the button> <line>" for the router's
+//     answer, "LINK <link>"; with --play, plays the game a guest starts
+//     by clicking its cells in turn and prints "GAME_OVER"; cancels when
+//     FILE appears; prints "HOSTING_ENDED" when hosting is over, then exits.
+//     With --quit-file FILE it quits while still hosting once FILE appears.
+//   vexa_outreach_probe browse SECONDS
+//     opens "LAN のゲーム" and prints "LIST <count>" and "STATUS <text>"
+//     on each change, then "ITEM <text>" for each entry, for SECONDS.
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+#include <memory>
+
+#include "app/drive/controls.h"
+#include "app/drive/online_loopback.h"
+#include "app/form1.h"
+#include "app/form3.h"
+#include "app/form4.h"
+#include "app/lan_games_dialog.h"
+#include "app/program_setup.h"
+#include "core/board.h"
+
+namespace {
+
+using namespace vexa::app;
+using namespace vexa::app::testing;
+
+void Say(const QString& line) {
+  // One line each, whatever a peer's name holds.
+  std::printf("%s\n", line.toUtf8().constData());
+  std::fflush(stdout);
+}
+
+class Program {
+ public:
+  Program(const QString& name, bool mapping) {
+    QFile config(QDir(folder_.path()).filePath(QStringLiteral("Config")));
+    config.open(QIODevice::WriteOnly);
+    config.write(name.toUtf8() + "\r\n 0 \r\n 0 \r\n 0 \r\n");
+    config.close();
+    const QString settings = QDir(folder_.path()).filePath(QStringLiteral("vexa.ini"));
+    QSettings(settings, QSettings::IniFormat)
+        .setValue(QStringLiteral("Network/PortMapping"), mapping);
+    form1 = std::make_unique<Form1>(ProgramPlaces{folder_.path(), data_.path(), settings}, 7);
+    form1->SetPauseOverride(0);
+    form1->Start(form1->Main());
+    if (!QTest::qWaitFor([this] { return form1->isVisible(); }, 10000)) Say("NO_WINDOW");
+  }
+  std::unique_ptr<Form1> form1;
+
+ private:
+  QTemporaryDir folder_;
+  QTemporaryDir data_;
+};
+
+int Host(const QStringList& args) {
+  const int port = args.value(0).toInt();
+  const bool mapping = !args.contains(QStringLiteral("--no-mapping"));
+  const bool play = args.contains(QStringLiteral("--play"));
+  const qsizetype stop_at = args.indexOf(QStringLiteral("--stop-file"));
+  const QString stop_file = stop_at >= 0 ? args.value(stop_at + 1) : QString();
+  const qsizetype quit_at = args.indexOf(QStringLiteral("--quit-file"));
+  const QString quit_file = quit_at >= 0 ? args.value(quit_at + 1) : QString();
+  Program program(args.value(1), mapping);
+  Form1& form1 = *program.form1;
+  QElapsedTimer since;
+  since.start();
+  PressHost(form1, port);
+  bool hosting_ended = false;
+  QObject::connect(&form1.outreach(), &HostOutreach::LinesChanged,
+                   [&] { hosting_ended = !form1.outreach().Hosting(); });
+  if (mapping) {
+    const QString asking = form1.outreach().RouterLine();
+    if (!QTest::qWaitFor([&] { return form1.outreach().RouterLine() != asking; }, 15000)) {
+      Say(QStringLiteral("ROUTER none within 15 s"));
+      return 1;
+    }
+    Say(QStringLiteral("ROUTER %1 %2").arg(since.elapsed()).arg(form1.outreach().RouterLine()));
+    // What the waiting dialog shows, as the player sees it.
+    Form3* form3 = VisibleDialog<Form3>(form1);
+    auto* label2 = form3 ? form3->findChild<QLabel*>(QStringLiteral("Label2")) : nullptr;
+    Say(QStringLiteral("DIALOG %1").arg(label2 ? label2->text() : QStringLiteral("(none)")));
+    Say(QStringLiteral("LINK %1").arg(form1.outreach().Link()));
+  }
+  Say(QStringLiteral("HOSTING"));
+  QElapsedTimer deadline;
+  deadline.start();
+  bool started = false;
+  int next_cell = 0;
+  while (!hosting_ended && deadline.elapsed() < 180000) {
+    QTest::qWait(20);
+    if (!quit_file.isEmpty() && QFile::exists(quit_file)) {
+      Say(QStringLiteral("QUIT"));
+      return 0;  // the program ends while hosting
+    }
+    if (!stop_file.isEmpty() && QFile::exists(stop_file)) {
+      if (Form3* form3 = VisibleDialog<Form3>(form1)) form3->Command1->click();  // キャンセル
+    }
+    if (!play) continue;
+    if (Form3* form3 = VisibleDialog<Form3>(form1); form3 && form3->Connected()) {
+      form3->Command1->click();  // OK
+    }
+    if (Form4* form4 = VisibleDialog<Form4>(form1); form4 && form4->Command1[0]->isEnabled()) {
+      form4->Command1[0]->click();  // ゲームスタート
+      started = true;
+    }
+    if (!started) continue;
+    if (!form1.game.GameRunning()) {
+      Say(QStringLiteral("GAME_OVER"));
+      started = false;
+      continue;
+    }
+    // A click that is not this side's move changes nothing.
+    for (int tries = 0; tries < vexa::kCellCount; ++tries) {
+      next_cell = (next_cell + 1) % vexa::kCellCount;
+      if (form1.game.Board()[next_cell] == vexa::Empty) break;
+    }
+    form1.Label1_MouseDown(next_cell, kLeftButton);
+  }
+  Say(hosting_ended ? QStringLiteral("HOSTING_ENDED") : QStringLiteral("TIMEOUT"));
+  return hosting_ended ? 0 : 1;
+}
+
+int Browse(const QStringList& args) {
+  Program program(QStringLiteral("Browser"), false);
+  QTest::mouseClick(Control<QRadioButton>(*program.form1, "Option1", 2), Qt::LeftButton);
+  Control<QPushButton>(*program.form1, QStringLiteral("Cmd_LanGames"))->click();
+  LanGamesDialog* dialog = nullptr;
+  if (!QTest::qWaitFor(
+          [&] { return (dialog = VisibleDialog<LanGamesDialog>(*program.form1)) != nullptr; },
+          5000)) {
+    return 1;
+  }
+  QStringList shown;
+  QElapsedTimer since;
+  since.start();
+  while (since.elapsed() < args.value(0).toInt() * 1000) {
+    QStringList now{QStringLiteral("STATUS ") + dialog->Label1->text()};
+    for (int i = 0; i < dialog->List1->count(); ++i)
+      now << QStringLiteral("ITEM ") + dialog->List1->item(i)->text();
+    if (now != shown) {
+      Say(QStringLiteral("LIST %1").arg(dialog->List1->count()));
+      for (const QString& line : now)
+        Say(line);
+      shown = now;
+    }
+    QTest::qWait(50);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  PrepareApplication(application);
+  const QStringList args = QApplication::arguments().mid(1);
+  if (args.value(0) == u"host") return Host(args.mid(1));
+  if (args.value(0) == u"browse") return Browse(args.mid(1));
+  std::fputs("usage: vexa_outreach_probe host PORT NAME [...] | browse SECONDS\n", stderr);
+  return 2;
+}
