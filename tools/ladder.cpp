@@ -39,13 +39,20 @@ std::vector<LadderEntrant> LadderEntrants(const LadderOptions& options) {
   return out;
 }
 
-LadderTable PlayLadder(const LadderOptions& options, std::ostream& progress) {
+// The entrants of `options` with no game played yet.
+LadderTable EmptyLadder(const LadderOptions& options) {
   LadderTable table;
   table.entrants = LadderEntrants(options);
   const std::size_t n = table.entrants.size();
   table.wins.assign(n, std::vector<int>(n, 0));
   table.draws = table.wins;
   table.games = table.wins;
+  return table;
+}
+
+LadderTable PlayLadder(const LadderOptions& options, std::ostream& progress) {
+  LadderTable table = EmptyLadder(options);
+  const std::size_t n = table.entrants.size();
   std::uint64_t pair = 0;
   for (std::size_t i = 0; i < n; ++i) {
     for (std::size_t j = i + 1; j < n; ++j) {
@@ -79,12 +86,7 @@ LadderTable PlayLadder(const LadderOptions& options, std::ostream& progress) {
 }
 
 std::optional<LadderTable> ReadLadder(const LadderOptions& options, std::istream& lines) {
-  LadderTable table;
-  table.entrants = LadderEntrants(options);
-  const std::size_t n = table.entrants.size();
-  table.wins.assign(n, std::vector<int>(n, 0));
-  table.draws = table.wins;
-  table.games = table.wins;
+  LadderTable table = EmptyLadder(options);
   const auto index = [&table](const std::string& name) {
     for (std::size_t i = 0; i < table.entrants.size(); ++i) {
       if (table.entrants[i].name == name) return static_cast<int>(i);
