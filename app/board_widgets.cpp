@@ -56,11 +56,24 @@ void CellLabel::paintEvent(QPaintEvent* event) {
     painter.drawLine(centre + QPointF(-arm, -arm), centre + QPointF(arm, arm));
     painter.drawLine(centre + QPointF(-arm, arm), centre + QPointF(arm, -arm));
   }
+  // Green and yellow show on black, white, red and blue alike; the hint's
+  // marks differ by form as well.
+  const QColor hint_green(0x30, 0xE0, 0x30);
   if (marks_ & kHint) {
-    // Green and yellow show on black, white, red and blue alike.
-    painter.setPen(QPen(QColor(0x30, 0xE0, 0x30), 2.5));
+    painter.setPen(QPen(hint_green, 2.5));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(centre, size * 0.34, size * 0.34);
+  }
+  if (marks_ & kHintPiece) {
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(hint_green);
+    painter.drawEllipse(centre, size * 0.3, size * 0.3);
+  }
+  if (marks_ & kHintBlocker) {
+    painter.setPen(QPen(hint_green, 2.5));
+    painter.setBrush(Qt::NoBrush);
+    const qreal half = size * 0.3;
+    painter.drawRect(QRectF(centre - QPointF(half, half), centre + QPointF(half, half)));
   }
   if (marks_ & kLastMove) {
     painter.setPen(QPen(Qt::black, 1));

@@ -17,9 +17,10 @@ class CellLabel : public QLabel {
   using QLabel::QLabel;
 
   // Marks drawn over the cell, small enough that its colour stays plain: a
-  // dot for a placement of the latest turn, a ring for a hint, a frame for
-  // the keyboard's cursor.
-  enum Mark { kLastMove = 1, kHint = 2, kCursor = 4 };
+  // dot for a placement of the latest turn, a frame for the keyboard's
+  // cursor; for the hint, a filled disc where its piece goes, a square where
+  // a blocker goes and a ring on another candidate's piece.
+  enum Mark { kLastMove = 1, kHint = 2, kCursor = 4, kHintPiece = 8, kHintBlocker = 16 };
   void SetMarks(int marks);
   int Marks() const { return marks_; }
 

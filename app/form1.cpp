@@ -48,14 +48,19 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
   board_ = std::make_unique<BoardView>(
       client, [this](int cell, int button) { Label1_MouseDown(cell, button); });
   options_ = std::make_unique<OptionPanel>(
-      client, OptionPanel::Handlers{
-                  .mode_clicked = [this](int mode) { Option1_Click(mode); },
-                  .host_or_join = [this](int index) { Command1_Click(index); },
-                  // Online games start from the host's settings dialog: a
-                  // local start would clear this board alone and put the
-                  // two boards out of step.
-                  .online_toggled = [this](bool online) { Mnu_NewGame->setEnabled(!online); },
-                  .lan_games = [this] { Cmd_LanGames_Click(); }});
+      client,
+      OptionPanel::Handlers{.mode_clicked = [this](int mode) { Option1_Click(mode); },
+                            .host_or_join = [this](int index) { Command1_Click(index); },
+                            // Online games start from the host's settings dialog: a
+                            // local start would clear this board alone and put the
+                            // two boards out of step.
+                            .online_toggled =
+                                [this](bool online) {
+                                  Mnu_NewGame->setEnabled(!online);
+                                  if (aids_)
+                                    aids_->Update();  // the start line names the online buttons
+                                },
+                            .lan_games = [this] { Cmd_LanGames_Click(); }});
   outreach_ = std::make_unique<HostOutreach>(
       connection_, *settings_, [this] { return options_->PlayerName(); }, this);
   connect(outreach_.get(), &HostOutreach::LinesChanged, this, &Form1::ShowHostLines);

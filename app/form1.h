@@ -133,7 +133,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void GameStarted(GameMode mode) override;
   void BoardReset() override;
   void MovePlayed(const Move& move) override;
-  void StocksChanged() override;
+  void BlockerForfeited(Side side) override;
   void MoveHandedTo(Side side) override;
   void SquareFound(const SquareCorners& square, Side side) override;
   void GameEnded(const Outcome& outcome) override;

@@ -18,6 +18,10 @@ GameRecord Form1::RecordOf(const Outcome& outcome) const {
 }
 
 void Form1::GameEnded(const Outcome& outcome) {
+  // The result dialog names only the winner; the status bar beside it says
+  // that the clock decided.
+  if (outcome.how == EndReason::Time) aids_->Notice(tr("時間切れで負けました"));
+  if (outcome.how == EndReason::PeerLose) aids_->Notice(tr("相手の時間切れで勝ちました"));
   const GameRecord record = RecordOf(outcome);
   aids_->GameRecorded(record);
   const QString folder = GamesFolder(places_.data_folder);

@@ -53,8 +53,10 @@ void Form1::MovePlayed(const Move& move) {
   aids_->PositionChanged();
 }
 
-void Form1::StocksChanged() {
+void Form1::BlockerForfeited(Side side) {
   ShowGameStocks();
+  aids_->Notice(side == Player1 ? tr("時間切れ: ブロッカーを一つ失いました")
+                                : tr("相手の時間切れ: 相手のブロッカーが一つ減りました"));
 }
 
 void Form1::MoveHandedTo(Side side) {

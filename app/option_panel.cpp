@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 #include "app/dialog_parts.h"
 
@@ -206,6 +207,14 @@ void OptionPanel::SetPanelControls(PanelCode panel_code, bool editable) {
       Frame3->setEnabled(e);
       break;
   }
+}
+
+void OptionPanel::ShowChoices(const Choices& choices) {
+  // "VS Online" switched on or off by a replay would enable the menu's
+  // "新規ゲーム" as if the player had chosen the mode.
+  const QSignalBlocker quiet(Option1[2]);
+  SelectMode(choices.mode);
+  SelectStrength(choices.strength);
 }
 
 void OptionPanel::EnablePanel() {

@@ -60,6 +60,15 @@ class OptionPanel {
   // Captions again from their source texts, in the language in place.
   void Retranslate();
 
+  // The mode and strength on show. A replay shows its record's and puts
+  // the player's back after; the mode handlers are not told of either.
+  struct Choices {
+    GameMode mode;
+    CpuStrength strength;
+  };
+  Choices CurrentChoices() const { return {Mode(), Strength()}; }
+  void ShowChoices(const Choices& choices);
+
  private:
   void SetPanelControls(PanelCode panel_code, bool editable);
 

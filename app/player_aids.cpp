@@ -1,6 +1,7 @@
 // What the main window offers beyond the game itself.
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -136,8 +137,8 @@ void PlayerAids::Build(QAction* Mnu_End) {
 }
 
 void PlayerAids::Retranslate() {
-  StartHint->setText(tr("ゲーム > 新規ゲーム で開始"));
   analysis_.Retranslate();
+  Update();
 }
 
 bool PlayerAids::PersonToMove() const {
@@ -158,22 +159,34 @@ void PlayerAids::Update() {
   Mnu_Analyse->setEnabled(!analysis_.Running() &&
                           (replay_ || (last_record_ && !w_.game.GameRunning())));
 
-  StartHint->setVisible(!replay_ && !w_.game.GameRunning());
+  // Only until the first game: after it, the line would cover its board.
+  game_begun_ = game_begun_ || w_.game.GameRunning();
+  StartHint->setText(local ? tr("ゲーム > 新規ゲーム で開始")
+                           : tr("「ゲームを主催」か「ゲームに参加」で開始"));
+  StartHint->setVisible(!game_begun_ && !replay_);
   StartHint->raise();
+  w_.window->statusBar()->showMessage(StatusLine());
+  RefreshMarks();
+}
+
+QString PlayerAids::StatusLine() const {
+  if (hint_pending_) return tr("考えています…（Esc で中止）");
+  if (replay_) {
+    // An analysed step: its mark in place of what the record says.
+    const QString analysed = analysis_.StatusText(replay_->step);
+    const QString step = tr("手 %1 / %2").arg(replay_->step).arg(replay_->record.moves.size());
+    return analysed.isEmpty() ? step + u'　' + ReplayLine() : step + u'　' + analysed;
+  }
+  if (!notice_.isEmpty()) return notice_;
+  if (!hint_turn_.empty())
+    return tr("ヒント: 四角の印にブロッカー、塗った丸に駒。緑の輪はほかの候補です");
   // During a person's first turn: how the buttons place.
   const Side turn = w_.game.Turn();
   bool first_turn = PersonToMove();
   for (const Move& move : w_.game.History())
     first_turn = first_turn && move.side != turn;
-  if (first_turn) {
-    w_.window->statusBar()->showMessage(
-        tr("左ボタンで駒を、右ボタン（または B キー）でブロッカーを置きます"));
-  } else if (replay_ && !analysis_.StatusText(replay_->step).isEmpty()) {
-    w_.window->statusBar()->showMessage(analysis_.StatusText(replay_->step));
-  } else {
-    w_.window->statusBar()->clearMessage();
-  }
-  RefreshMarks();
+  if (first_turn) return tr("左ボタンで駒を、右ボタン（または B キー）でブロッカーを置きます");
+  return QString();
 }
 
 void PlayerAids::RefreshMarks() {
@@ -190,13 +203,18 @@ void PlayerAids::RefreshMarks() {
     for (const Move& move : LastTurnOf(moves, side))
       marks[move.cell] |= CellLabel::kLastMove;
   }
-  for (const Move& move : hint_)
-    marks[move.cell] |= CellLabel::kHint;
+  const auto mark_turn = [&marks](const std::vector<Move>& turn) {
+    for (const Move& move : turn) {
+      marks[move.cell] |=
+          move.kind == MoveKind::Piece ? CellLabel::kHintPiece : CellLabel::kHintBlocker;
+    }
+  };
+  mark_turn(hint_turn_);
+  for (const int cell : hint_others_)
+    marks[cell] |= CellLabel::kHint;
   // In an analysed replay, the best turn instead of the one on show.
-  if (const AnalysedTurn* turn = replay_ ? analysis_.TurnAt(replay_->step) : nullptr) {
-    for (const Move& move : turn->best)
-      marks[move.cell] |= CellLabel::kHint;
-  }
+  if (const AnalysedTurn* turn = replay_ ? analysis_.TurnAt(replay_->step) : nullptr)
+    mark_turn(turn->best);
   w_.board.SetNotes(hint_notes_);
   if (PersonToMove()) marks[cursor_] |= CellLabel::kCursor;
   w_.board.SetMarks(marks);
@@ -207,17 +225,37 @@ void PlayerAids::RefreshMarks() {
 void PlayerAids::PositionChanged() {
   // A hint still searching is for the position before this one.
   if (hint_pending_) w_.runner.Stop();
-  hint_.clear();
-  hint_notes_.clear();
+  FollowHint();
+  notice_.clear();
   Update();
+}
+
+void PlayerAids::FollowHint() {
+  const std::vector<Move>& history = w_.game.History();
+  if (!hint_turn_.empty() && history.size() == hint_followed_at_ + 1) {
+    // Blockers in any order; the piece ends the turn, followed or not.
+    const Move& played = history.back();
+    const auto step = std::find(hint_turn_.begin(), hint_turn_.end(), played);
+    if (played.kind == MoveKind::Blocker && step != hint_turn_.end()) {
+      hint_turn_.erase(step);
+      hint_followed_at_ = history.size();
+      return;
+    }
+  }
+  DropHint();
+}
+
+void PlayerAids::DropHint() {
+  hint_turn_.clear();
+  hint_others_.clear();
+  hint_notes_.clear();
 }
 
 void PlayerAids::Undo() {
   if (replay_ || w_.options.Mode() == GameMode::VsOnline || !w_.game.CanUndo()) return;
   if (hint_pending_) w_.runner.Stop();
   w_.game.Undo();
-  hint_.clear();
-  hint_notes_.clear();
+  DropHint();
   Update();
 }
 
@@ -251,12 +289,13 @@ Task<> PlayerAids::ShowHint() {
     // two candidates, each with its share of the playouts: "1 62%" for the
     // best. Shares, not the playouts' scores: those favour the side that
     // asks and read high for nearly every candidate.
-    hint_ = result->turn;
-    hint_notes_.clear();
+    DropHint();
+    hint_turn_ = result->turn;
+    hint_followed_at_ = w_.game.History().size();
     const std::vector<Candidate> candidates = BestCandidates(asked, mover, *result, 3);
     for (std::size_t n = 0; n < candidates.size(); ++n) {
       const Move& piece = candidates[n].turn.back();
-      if (n > 0) hint_.push_back(piece);
+      if (n > 0) hint_others_.push_back(piece.cell);
       hint_notes_.emplace_back(piece.cell, QStringLiteral("%1 %2%").arg(n + 1).arg(
                                                std::lround(100 * candidates[n].share)));
     }
@@ -267,6 +306,14 @@ Task<> PlayerAids::ShowHint() {
 // --- Keyboard play ---------------------------------------------------------------------
 
 bool PlayerAids::KeyPressed(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && (hint_pending_ || !hint_turn_.empty())) {
+    // A search stopped shows nothing (ShowHint drops its result).
+    if (hint_pending_) w_.runner.Stop();
+    DropHint();
+    event->accept();
+    Update();
+    return true;
+  }
   if (!PersonToMove()) return false;
   const bool shift = event->modifiers() & Qt::ShiftModifier;
   switch (event->key()) {
@@ -367,10 +414,23 @@ Task<> PlayerAids::OpenRecordFile(QString path) {
 
 void PlayerAids::EnterReplay(RecordReading reading) {
   analysis_.Clear();
-  replay_ =
-      Replay{std::move(*reading.record), std::move(reading.positions), reading.board_outcome, 0};
-  hint_.clear();
-  hint_notes_.clear();
+  const OptionPanel::Choices players =
+      replay_ ? replay_->players_choices : w_.options.CurrentChoices();
+  replay_ = Replay{std::move(*reading.record), std::move(reading.positions), reading.board_outcome,
+                   0, players};
+  DropHint();
+  // The panel shows the recorded game's mode and strength.
+  OptionPanel::Choices recorded = players;
+  const std::string mode = replay_->record.Header("mode").value_or("");
+  for (const GameMode m : {GameMode::VsCpu, GameMode::VsHuman, GameMode::VsOnline}) {
+    if (mode == ModeName(m)) recorded.mode = m;
+  }
+  const std::string strength = replay_->record.Header("strength").value_or("");
+  for (int i = 0; i <= static_cast<int>(CpuStrength::Master); ++i) {
+    if (strength == StrengthName(static_cast<CpuStrength>(i)))
+      recorded.strength = static_cast<CpuStrength>(i);
+  }
+  w_.options.ShowChoices(recorded);
   w_.set_option_controls(PanelCode::GameRunning, false);
   w_.board.LightLamp(0);
   w_.board.SetCaptions(QString::fromStdString(replay_->record.Header("left").value_or("1")),
@@ -398,8 +458,29 @@ void PlayerAids::ShowReplayStep(int step) {
 void PlayerAids::LeaveReplay() {
   analysis_.Clear();
   if (!replay_) return;
+  w_.options.ShowChoices(replay_->players_choices);
   replay_.reset();
   Update();
+}
+
+QString PlayerAids::ReplayLine() const {
+  const GameRecord& record = replay_->record;
+  const auto header = [&record](const char* key) {
+    return QString::fromStdString(record.Header(key).value_or(""));
+  };
+  QStringList parts;
+  const QDateTime date = QDateTime::fromString(header("date"), Qt::ISODate);
+  parts << (date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : header("date"));
+  const QString strength = header("strength");
+  parts << (strength.isEmpty() ? header("mode") : header("mode") + u' ' + strength);
+  const QString how = header("how");
+  if (header("result") == QLatin1String("abandoned")) {
+    parts << (how == QLatin1String("left") ? tr("相手の離脱で終了") : tr("中断"));
+  } else {
+    parts << (how == QLatin1String("time") ? tr("%1（時間切れ）").arg(header("result"))
+                                           : header("result"));
+  }
+  return parts.join(QStringLiteral("　"));
 }
 
 void PlayerAids::Analyse() {

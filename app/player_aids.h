@@ -80,6 +80,12 @@ class PlayerAids {
     last_record_ = std::move(record);
     Update();
   }
+  // A line for the status bar that stays until the next placement or the
+  // next board (a blocker lost to the clock, a game lost on time).
+  void Notice(QString text) {
+    notice_ = std::move(text);
+    Update();
+  }
 
   void Undo();
   void Hint();
@@ -87,8 +93,8 @@ class PlayerAids {
   // the replay for it).
   void Analyse();
   bool Analysing() const { return analysis_.Running(); }
-  // Arrow keys, Enter, Space and B while a person is to move; false for a
-  // key the aids do not take.
+  // Arrow keys, Enter, Space and B while a person is to move, Escape while
+  // a hint searches or is on show; false for a key the aids do not take.
   bool KeyPressed(QKeyEvent* event);
 
   // Reads a record and shows it in the replay state; a bad record is told
@@ -105,6 +111,10 @@ class PlayerAids {
   Task<> SaveRecordAs();
   Task<> OpenRecord();
   void ShowReplayStep(int step);
+  // The status bar's line as the window now stands, and what a replayed
+  // record says of its game: date, mode, strength, result.
+  QString StatusLine() const;
+  QString ReplayLine() const;
   // Shows a record that was read in the replay state.
   void EnterReplay(RecordReading reading);
 
@@ -129,18 +139,33 @@ class PlayerAids {
     std::vector<RecordPosition> positions;
     std::optional<Outcome> board_outcome;
     int step = 0;
+    // The player's mode and strength, shown again when the replay ends.
+    OptionPanel::Choices players_choices;
   };
   std::optional<Replay> replay_;
-  // The hint on show, until the next placement: its rings, and the
-  // candidates' chances beside their pieces.
-  std::vector<Move> hint_;
+  // Takes the turn the hint suggests one placement further, or drops the
+  // hint when the placement departs from it.
+  void FollowHint();
+  void DropHint();
+
+  // The hint on show: what is left of the turn it suggests (blockers, then
+  // the piece), the other candidates' pieces, and the candidates' chances
+  // beside their pieces. It stays while the player follows it.
+  std::vector<Move> hint_turn_;
+  std::vector<int> hint_others_;
   std::vector<std::pair<int, QString>> hint_notes_;
+  // The number of placements in the game when the hint was last followed.
+  std::size_t hint_followed_at_ = 0;
   bool hint_pending_ = false;
   // Counts hint requests: a search answers only the newest one.
   int hint_request_ = 0;
   // How long the hint's search thinks.
   static constexpr int kHintSearchMs = 700;
   int cursor_ = 60;
+  // A game was begun since the program started: the start line has done
+  // its work and no longer covers the board.
+  bool game_begun_ = false;
+  QString notice_;
   AnalysisAid analysis_;
 };
 

@@ -24,7 +24,7 @@ void Game::ApplyMove(const Move& move) {
 
 int Game::ForfeitBlocker(Side side) {
   const int left = position_.ForfeitBlocker(side);
-  shell_.StocksChanged();
+  shell_.BlockerForfeited(side);
   return left;
 }
 

@@ -36,8 +36,9 @@ class GameShell {
   virtual void BoardReset() {}
   // One placement: its cell and its side's stock changed.
   virtual void MovePlayed(const Move&) {}
-  // A stock changed without a placement: the move clock took a blocker.
-  virtual void StocksChanged() {}
+  // The move clock took a blocker of `side` (its stock changed without a
+  // placement).
+  virtual void BlockerForfeited(Side) {}
   // The move goes to `side`; 0 when nobody is to move.
   virtual void MoveHandedTo(Side) {}
   // The judge accepted a square of `side`: its outline is drawn.

@@ -32,7 +32,8 @@ TEST(Analysis, ALostGameIsAnalysedGraphedAndSteppedByItsPoints) {
   ASSERT_TRUE(p.StartVsHuman());
   QStatusBar* status = f.statusBar();
 
-  // The hint's three candidates, the chosen turn's piece first and ringed.
+  // The hint's three candidates: the chosen turn's piece first and filled,
+  // the others ringed.
   p.ClickCell(12);
   p.ClickCell(50);
   Control<QAction>(f, "Mnu_Hint")->trigger();
@@ -47,7 +48,8 @@ TEST(Analysis, ALostGameIsAnalysedGraphedAndSteppedByItsPoints) {
     for (int cell = 0; cell < kCellCount; ++cell) {
       const bool beside =
           note->geometry().intersects(Control<CellLabel>(f, "Label1", cell)->geometry());
-      ringed += beside && Marked(f, cell, CellLabel::kHint) ? 1 : 0;
+      const auto mark = n == 0 ? CellLabel::kHintPiece : CellLabel::kHint;
+      ringed += beside && Marked(f, cell, mark) ? 1 : 0;
     }
     EXPECT_GE(ringed, 1) << n;
   }
@@ -56,7 +58,7 @@ TEST(Analysis, ALostGameIsAnalysedGraphedAndSteppedByItsPoints) {
   EXPECT_FALSE(Control<QLabel>(f, "HintNote_0")->isVisible());
   // With a winning cell there is one candidate: that cell, certain.
   Control<QAction>(f, "Mnu_Hint")->trigger();
-  ASSERT_TRUE(WaitFor([&] { return Marked(f, 24, CellLabel::kHint); }));
+  ASSERT_TRUE(WaitFor([&] { return Marked(f, 24, CellLabel::kHintPiece); }));
   EXPECT_EQ(Control<QLabel>(f, "HintNote_0")->text(), QStringLiteral("1 100%"));
   EXPECT_TRUE(Control<QLabel>(f, "HintNote_0")
                   ->geometry()
@@ -109,18 +111,18 @@ TEST(Analysis, ALostGameIsAnalysedGraphedAndSteppedByItsPoints) {
   ASSERT_EQ(graph->Points(), 7);
 
   // The point of turn 6 shows the board after it: "??", and the best turn,
-  // which closes 24, as the hint's rings.
+  // which closes 24 with a blocker, marked as the hint marks one.
   QTest::mouseClick(graph, Qt::LeftButton, {}, graph->PointPosition(5).toPoint());
   EXPECT_EQ(f.ReplayStep(), 6);
   EXPECT_EQ(graph->Current(), 5);
-  EXPECT_TRUE(status->currentMessage().startsWith(QStringLiteral("?? ")))
+  EXPECT_TRUE(status->currentMessage().startsWith(QStringLiteral("手 6 / 7　?? ")))
       << status->currentMessage().toStdString();
-  EXPECT_TRUE(Marked(f, 24, CellLabel::kHint));
+  EXPECT_TRUE(Marked(f, 24, CellLabel::kHintBlocker));
   // The winning turn: certain before and after, no mark.
   Control<QAction>(f, "Mnu_ReplayForward")->trigger();
   EXPECT_EQ(f.ReplayStep(), 7);
   EXPECT_EQ(graph->Current(), 6);
-  EXPECT_EQ(status->currentMessage(), QStringLiteral("100 % → 100 %, 最善 P 24"));
+  EXPECT_EQ(status->currentMessage(), QStringLiteral("手 7 / 7　100 % → 100 %, 最善 P 24"));
 
   // A new game during an analysis stops it and leaves the replay.
   analyse->trigger();

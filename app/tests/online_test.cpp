@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QStatusBar>
+
 #include "core/square_scan.h"
 #include "online_driver.h"
 
@@ -164,16 +166,24 @@ TEST_F(OnlinePair, AfterLeavingTheNextConnectionGetsFreshSettings) {
 
 TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
   ASSERT_NO_FATAL_FAILURE(Connect());
-  host.form1->online().SetTickPeriod(20);
+  host.form1->online().SetTickPeriod(60);
   QTest::mouseClick(HostSettings()->Option2[1], Qt::LeftButton);
   HostSettings()->Text1->setText(QStringLiteral("2"));
   ASSERT_TRUE(WaitFor([&] { return GuestSettings()->Text1->text() == QStringLiteral("2"); }));
   HostSettings()->Command1[0]->click();
 
+  // Each blocker lost is told on both sides while the clock runs on.
+  const auto status = [](OnlineProgram& side) { return side.form1->statusBar()->currentMessage(); };
+  EXPECT_TRUE(WaitFor(
+      [&] { return status(host) == QStringLiteral("時間切れ: ブロッカーを一つ失いました"); }));
+  EXPECT_TRUE(WaitFor([&] { return status(guest).startsWith(QStringLiteral("相手の時間切れ")); }));
   // The guest first: the host's closing of its result opens the next
-  // settings on both sides.
+  // settings on both sides. Beside the result, each side says the clock
+  // decided.
   EXPECT_EQ(guest.CloseResult(), QStringLiteral("Hanako Win"));
   EXPECT_EQ(host.CloseResult(), QStringLiteral("Hanako Win"));
+  EXPECT_EQ(status(host), QStringLiteral("時間切れで負けました"));
+  EXPECT_EQ(status(guest), QStringLiteral("相手の時間切れで勝ちました"));
   EXPECT_EQ(guest.Count(QStringLiteral("DecS")), 6);
   EXPECT_EQ(guest.Count(QStringLiteral("Lose")), 1);
   EXPECT_EQ(host.form1->game.records.Losses, 1);

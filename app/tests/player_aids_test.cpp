@@ -25,6 +25,15 @@ bool Marked(Form1& f, int cell, CellLabel::Mark mark) {
   return (Control<CellLabel>(f, "Label1", cell)->Marks() & mark) != 0;
 }
 
+// How many cells carry any of the hint's marks.
+int HintMarks(Form1& f,
+              int marks = CellLabel::kHint | CellLabel::kHintPiece | CellLabel::kHintBlocker) {
+  int count = 0;
+  for (int cell = 0; cell < kCellCount; ++cell)
+    count += (Control<CellLabel>(f, "Label1", cell)->Marks() & marks) != 0 ? 1 : 0;
+  return count;
+}
+
 QStringList GameRecordFiles(const Program& p) {
   return QDir(QDir(p.DataPath()).filePath(QStringLiteral("games"))).entryList(QDir::Files);
 }
@@ -37,7 +46,10 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   Form1& f = *p.form1;
   f.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-  EXPECT_TRUE(Control<QLabel>(f, "StartHint")->isVisible());
+  QLabel* start_line = Control<QLabel>(f, "StartHint");
+  EXPECT_TRUE(start_line->isVisible());
+  QTest::mouseClick(Control<QRadioButton>(f, "Option1", 2), Qt::LeftButton);
+  EXPECT_TRUE(start_line->text().contains(QStringLiteral("「ゲームを主催」")));
   ASSERT_TRUE(p.StartVsHuman());
   EXPECT_FALSE(Control<QLabel>(f, "StartHint")->isVisible());
   EXPECT_THAT(f.statusBar()->currentMessage().toStdString(), ::testing::HasSubstr("右ボタン"));
@@ -51,6 +63,28 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   Keys(f, {Qt::Key_Right, Qt::Key_Space});  // 13
   p.ClickCell(51);
   Keys(f, {Qt::Key_Down, Qt::Key_Left, Qt::Key_Space});  // 23
+
+  // Player2's hint against the threat on 24: it says it is thinking, and
+  // Escape stops it with nothing shown.
+  QAction* hint = Control<QAction>(f, "Mnu_Hint");
+  QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
+  EXPECT_THAT(f.statusBar()->currentMessage().toStdString(), ::testing::HasSubstr("考えています"));
+  QTest::keyClick(&f, Qt::Key_Escape);
+  ASSERT_TRUE(WaitFor([&] { return hint->isEnabled(); }));
+  EXPECT_FALSE(f.statusBar()->currentMessage().contains(QStringLiteral("考えています")));
+  EXPECT_EQ(HintMarks(f), 0);
+  // Asked again: a blocker's square on 24 and a filled disc for the piece;
+  // the blocker played, the piece's mark stays; an undo drops the hint.
+  QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
+  ASSERT_TRUE(WaitFor([&] { return Marked(f, 24, CellLabel::kHintBlocker); }));
+  EXPECT_EQ(HintMarks(f, CellLabel::kHintPiece), 1);
+  p.ClickCell(24, Qt::RightButton);
+  EXPECT_EQ(f.game.Board()[24], Blocker);
+  EXPECT_FALSE(Marked(f, 24, CellLabel::kHintBlocker));
+  EXPECT_EQ(HintMarks(f, CellLabel::kHintPiece), 1);
+  QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(f.game.Board()[24], Empty);
+  EXPECT_EQ(HintMarks(f), 0);
   p.ClickCell(52);
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
   EXPECT_EQ(f.game.Board()[12], Player1);
@@ -62,14 +96,15 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   EXPECT_FALSE(Marked(f, 13, CellLabel::kLastMove));
   EXPECT_TRUE(Marked(f, 23, CellLabel::kCursor));
 
-  // The hint points at the square's fourth corner.
+  // Player1's hint: the piece on the square's fourth corner.
   QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
-  EXPECT_TRUE(WaitFor([&] { return Marked(f, 24, CellLabel::kHint); }));
+  EXPECT_TRUE(WaitFor([&] { return Marked(f, 24, CellLabel::kHintPiece); }));
 
-  // A blocker by the B key goes with the hint; Ctrl+Z takes it back.
+  // A blocker by the B key departs from the hint and drops it; Ctrl+Z takes
+  // the blocker back.
   Keys(f, {Qt::Key_Down, Qt::Key_B});  // 34
   EXPECT_EQ(f.game.Board()[34], Blocker);
-  EXPECT_FALSE(Marked(f, 24, CellLabel::kHint));
+  EXPECT_EQ(HintMarks(f), 0);
   EXPECT_FALSE(Control<QLabel>(f, "Label2", 5)->isVisible());
   ASSERT_TRUE(Control<QAction>(f, "Mnu_Undo")->isEnabled());
   QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
@@ -80,34 +115,38 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
 
   // A hint overtaken by a blocker while it searches shows nothing: it was
   // for the position before the blocker.
-  QAction* hint = Control<QAction>(f, "Mnu_Hint");
   QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
   EXPECT_FALSE(hint->isEnabled());  // while it searches
   Keys(f, {Qt::Key_B});             // 34 again
   ASSERT_TRUE(WaitFor([&] { return hint->isEnabled(); }));
-  for (int cell = 0; cell < kCellCount; ++cell)
-    EXPECT_FALSE(Marked(f, cell, CellLabel::kHint)) << cell;
+  EXPECT_EQ(HintMarks(f), 0);
   // So does one overtaken by an undo.
   QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
   QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(f.game.Board()[34], Empty);
   ASSERT_TRUE(WaitFor([&] { return hint->isEnabled(); }));
-  for (int cell = 0; cell < kCellCount; ++cell)
-    EXPECT_FALSE(Marked(f, cell, CellLabel::kHint)) << cell;
+  EXPECT_EQ(HintMarks(f), 0);
 
   Keys(f, {Qt::Key_Up, Qt::Key_Right, Qt::Key_Return});  // 24 wins
   EXPECT_EQ(p.CloseResult(), QStringLiteral("Player1 Win"));
   ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
-  EXPECT_TRUE(Control<QLabel>(f, "StartHint")->isVisible());
+  // The start line has done its work: it covers no final board.
+  EXPECT_FALSE(Control<QLabel>(f, "StartHint")->isVisible());
   EXPECT_FALSE(Control<QAction>(f, "Mnu_Undo")->isEnabled());
   const QStringList files = GameRecordFiles(p);
   ASSERT_EQ(files.size(), 1);
 
-  // The record shows the game again, stepped back and forth by the keys.
+  // The record shows the game again, stepped back and forth by the keys,
+  // with its own mode on the panel while the player has chosen another.
+  QTest::mouseClick(Control<QRadioButton>(f, "Option1", 0), Qt::LeftButton);
   const QString record = QDir(p.DataPath()).filePath(QStringLiteral("games/") + files.front());
   f.Start(f.OpenRecordFile(record));
   ASSERT_TRUE(WaitFor([&] { return f.InReplay(); }));
   EXPECT_EQ(f.ReplayStep(), 7);
+  EXPECT_TRUE(Control<QRadioButton>(f, "Option1", 1)->isChecked());
+  const QString line = f.statusBar()->currentMessage();
+  EXPECT_TRUE(line.startsWith(QStringLiteral("手 7 / 7　"))) << line.toStdString();
+  EXPECT_TRUE(line.endsWith(QStringLiteral("　VS Human　Player1 Win"))) << line.toStdString();
   f.activateWindow();  // the result dialog had the focus
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
   EXPECT_TRUE(Control<LineShape>(f, "Line1", 0)->isVisible());
@@ -125,11 +164,13 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   QTest::keyClick(&f, Qt::Key_End);
   EXPECT_EQ(f.ReplayStep(), 7);
 
-  // A new game leaves the replay; the records are as the game left them.
+  // A new game leaves the replay and is played as the player chose; the
+  // records are as the game left them.
   EXPECT_EQ(f.game.records.GamesPlayed, 1);
   p.NewGame();
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
   EXPECT_FALSE(f.InReplay());
+  EXPECT_EQ(f.Mode(), GameMode::VsCpu);
   EXPECT_EQ(f.game.records.GamesPlayed, 2);
 }
 

@@ -269,6 +269,50 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <source>LAN のゲーム</source>
         <translation>LAN games</translation>
     </message>
+    <message>
+        <source>時間切れで負けました</source>
+        <translation>You lost on time</translation>
+    </message>
+    <message>
+        <source>相手の時間切れで勝ちました</source>
+        <translation>You won: the opponent ran out of time</translation>
+    </message>
+    <message>
+        <source>時間切れ: ブロッカーを一つ失いました</source>
+        <translation>Time ran out: a blocker is lost</translation>
+    </message>
+    <message>
+        <source>相手の時間切れ: 相手のブロッカーが一つ減りました</source>
+        <translation>The opponent&apos;s time ran out: they lose a blocker</translation>
+    </message>
+    <message>
+        <source>「ゲームを主催」か「ゲームに参加」で開始</source>
+        <translation>Start with Host game or Join game</translation>
+    </message>
+    <message>
+        <source>考えています…（Esc で中止）</source>
+        <translation>Thinking… (Esc stops)</translation>
+    </message>
+    <message>
+        <source>手 %1 / %2</source>
+        <translation>Move %1 / %2</translation>
+    </message>
+    <message>
+        <source>ヒント: 四角の印にブロッカー、塗った丸に駒。緑の輪はほかの候補です</source>
+        <translation>Hint: a blocker on each square mark, the piece on the filled disc; green rings are other candidates</translation>
+    </message>
+    <message>
+        <source>相手の離脱で終了</source>
+        <translation>Ended: the opponent left</translation>
+    </message>
+    <message>
+        <source>中断</source>
+        <translation>Abandoned</translation>
+    </message>
+    <message>
+        <source>%1（時間切れ）</source>
+        <translation>%1 (on time)</translation>
+    </message>
 </context>
 <context>
     <name>vexa::app::Form3</name>

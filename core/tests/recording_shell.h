@@ -85,7 +85,7 @@ class RecordingShell : public GameShell, public OnlineLink {
     calls.push_back("Move " + std::to_string(move.side) +
                     (move.kind == MoveKind::Piece ? " P " : " B ") + std::to_string(move.cell));
   }
-  void StocksChanged() override { calls.push_back("Stocks"); }
+  void BlockerForfeited(Side) override { calls.push_back("Stocks"); }
   void MoveHandedTo(Side side) override { calls.push_back("Turn " + std::to_string(side)); }
   void SquareFound(const SquareCorners& s, Side side) override {
     calls.push_back("Square " + std::to_string(s.i) + "," + std::to_string(s.L) + "," +
