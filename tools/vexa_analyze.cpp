@@ -414,6 +414,9 @@ int RunLadderCommand(const Arguments& args) {
 
 int Run(const std::vector<std::string>& all) {
   if (all.empty()) return Usage();
+  // Asked for, the usage goes to standard output with success, as every
+  // program of the package answers --help; only a wrong line gets it on
+  // standard error.
   for (const std::string& word : all) {
     if (word == "--help" || word == "-h") {
       std::cout << kUsage;
