@@ -44,12 +44,14 @@ expect_answer "vexa -h among Qt's options" "Usage: *" "$vexa" -platform offscree
 expect_answer "vexa-analyze --version" "vexa-analyze $version" "$analyze" --version
 # The usage tells what the cell values of the boards it reads and prints mean.
 for asked in --help -h "record --help"; do
+  # shellcheck disable=SC2086  # the words of one command line
   expect_answer "vexa-analyze $asked" \
     "usage: vexa-analyze squares*record FILE \[--grid\]*0 empty*5 a blocker*corners*" \
     "$analyze" $asked
 done
 # A wrong command line: the usage on standard error only, status 2.
 for wrong in "" "frobnicate" "record" "squares 1 2"; do
+  # shellcheck disable=SC2086
   run "$analyze" $wrong
   [ "$status" -eq 2 ] && [ -z "$out" ] && [[ $err == "usage: vexa-analyze"* ]] ||
     fail "vexa-analyze $wrong: status $status, stdout: $out, stderr: $err"
