@@ -43,7 +43,7 @@ struct CommandLine {
         QStringLiteral("link"),
         QStringLiteral("An invitation, vexa://HOST:PORT (an IPv6 address in brackets): starts in "
                        "\"VS Online\" and joins that host."),
-        QStringLiteral("[vexa://HOST:PORT]"));
+        QStringLiteral("[FILE | vexa://HOST:PORT]"));
   }
 };
 

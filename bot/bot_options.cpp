@@ -44,7 +44,11 @@ QString BotUsage() {
       "                     [--pause-ms MS] [--seed N]\n"
       "       vexa-bot join vexa://HOST:PORT [--name NAME] ...  (an invitation link)\n"
       "S is Easy, Normal, Hard, VeryHard or Master (which searches during the pause,\n"
-      "at least 50 ms, on every core).\n");
+      "at least 50 ms, on every core).\n"
+      "Standard output has one line per game, \"game K result R how H board B\": R is\n"
+      "win, loss or draw for this bot; H is square, stock, time, lose or left; B is\n"
+      "the last board, 121 digits, cell row x 11 + column: 0 empty, 1 this bot's\n"
+      "piece, 4 the peer's, 5 a blocker; the corners 0, 10, 110 and 120 stay 0.\n");
 }
 
 std::optional<BotOptions> ParseBotOptions(const QStringList& arguments, QString& error) {

@@ -19,11 +19,14 @@ foreach(size 16 32 48 128 256)
 endforeach()
 install(FILES ${resources}/io.github.vexa.vexa.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The type of the game records, text/x-vexa-record. Debian's shared-mime-info
+# watches this folder with a trigger and updates its database itself.
+install(FILES ${resources}/io.github.vexa.vexa.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 
 # Manual pages: troff with the version filled in, compressed as Debian wants
 # them (gzip -n keeps the file byte for byte the same from build to build).
 find_program(GZIP_PROGRAM gzip REQUIRED)
-set(man_pages man/vexa.6 man/vexa-analyze.6 man/ja/vexa.6)
+set(man_pages man/vexa.6 man/vexa-analyze.6 man/vexa-bot.6 man/ja/vexa.6)
 set(debian_docs debian/changelog.Debian)
 set(compressed)
 foreach(source IN LISTS man_pages debian_docs)
@@ -38,7 +41,7 @@ endforeach()
 add_custom_target(vexa_documents ALL DEPENDS ${compressed})
 
 set(built ${PROJECT_BINARY_DIR}/packaging)
-install(FILES ${built}/man/vexa.6.gz ${built}/man/vexa-analyze.6.gz
+install(FILES ${built}/man/vexa.6.gz ${built}/man/vexa-analyze.6.gz ${built}/man/vexa-bot.6.gz
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${built}/man/ja/vexa.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man6)
 install(FILES ${built}/debian/changelog.Debian.gz ${PROJECT_SOURCE_DIR}/packaging/debian/copyright
@@ -58,8 +61,9 @@ the corners of any square, upright or tilted, win.
 
 Play against the computer at four strengths, two people at one machine, or
 two machines over TCP with chat and an optional move clock. The texts of the
-program are Japanese. vexa-analyze analyses positions and plays the computer
-player against itself from the command line.")
+program are Japanese. vexa-analyze analyses positions and game records and
+plays the computer player against itself from the command line; vexa-bot is
+a headless online player to practise against.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${VEXA_PACKAGE_RELEASE})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VEXA_PACKAGE_MAINTAINER})
@@ -91,6 +95,6 @@ if(BUILD_TESTING)
             $<TARGET_FILE:vexa> $<TARGET_FILE:vexa-analyze> ${PROJECT_VERSION})
   add_test(NAME desktop_metadata
     COMMAND bash ${PROJECT_SOURCE_DIR}/packaging/tests/desktop_metadata_test.sh
-            ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/packaging)
+            ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/packaging $<TARGET_FILE:vexa-analyze>)
   set_tests_properties(vexa_command_line desktop_metadata PROPERTIES TIMEOUT 60)
 endif()

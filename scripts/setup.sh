@@ -16,6 +16,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick
   appstream desktop-file-utils man-db
+  # The test of the records' file type builds a MIME database and asks GIO.
+  libxml2-utils shared-mime-info libglib2.0-bin
   libavahi-client-dev libminiupnpc-dev libnatpmp-dev
   # The tests of games on the network and of the router's ports run the
   # real daemons in network namespaces.

@@ -7,13 +7,13 @@
 //                                             the CPU's move on each board
 //   vexa-analyze selfplay A B --games N [--seed S] [--records DIR] [SEARCH]
 //                                             whole games of strength A against B
-//   vexa-analyze record FILE                  the boards of a game record
+//   vexa-analyze record FILE [--grid]         the boards of a game record
 //   vexa-analyze analyse FILE [--playouts N] [--threads N] [--seed S] [--marks A,B,C]
 //                                             a record turn by turn, with marks
 //   vexa-analyze ladder [--games N] [--master-games N] [--seed S] [--threads N]
 //                                             the strengths' round robin and Elo
 //   vexa-analyze ladder --results FILE        its table again from its progress lines
-//   vexa-analyze --version
+//   vexa-analyze --version | --help
 //   SEARCH: --budget-ms N, --playouts N, --threads N for Master
 
 #include <chrono>
@@ -40,23 +40,38 @@
 namespace vexa::tools {
 namespace {
 
+constexpr const char* kUsage =
+    "usage: vexa-analyze squares SIDE\n"
+    "       vexa-analyze reaches SIDE\n"
+    "       vexa-analyze cpu STRENGTH [--seed N] [SEARCH]\n"
+    "       vexa-analyze selfplay A B --games N [--seed S] [--records DIR] [SEARCH]\n"
+    "       vexa-analyze record FILE [--grid]\n"
+    "       vexa-analyze analyse FILE [--playouts N] [--threads N] [--seed S]\n"
+    "                            [--marks A,B,C]\n"
+    "       vexa-analyze ladder [--games N] [--master-games N] [--seed S]\n"
+    "                           [--threads N] [--results FILE]\n"
+    "       vexa-analyze --version | --help\n"
+    "  SIDE is 1..4; STRENGTH, A and B are Easy, Normal, Hard, VeryHard or Master.\n"
+    "  SEARCH, for Master: --budget-ms N (default 1000 when --playouts is not\n"
+    "  given), --playouts N, --threads N (default: one per core).\n"
+    "  squares, reaches and cpu read boards on standard input: a board is 121\n"
+    "  characters 0..5, cell row x 11 + column, optionally followed by\n"
+    "  blank-separated name=value fields (cpu reads blockers=K and pieces=K, the\n"
+    "  CPU's stocks). A cell holds 0 empty, 1 a piece of Player1 (the left side),\n"
+    "  2 of the second player at this machine, 3 of the computer player, 4 of\n"
+    "  the online peer, 5 a blocker; the corners 0, 10, 110 and 120 are never\n"
+    "  played and stay 0. cpu moves for side 3 against side 1.\n"
+    "  squares prints, for each pair of pieces i < L that the judge accepts a\n"
+    "  square from, its corners i,L,C2,C1 around the outline (a square with\n"
+    "  sides longer than 1 comes from two pairs); an empty line for none.\n"
+    "  reaches prints the reach cells, ';', the pre-reach cells.\n"
+    "  record prints the board after each placement in these values (the left\n"
+    "  side 1, the right side 3, 2 or 4 for VS CPU, VS Human or VS Online), then\n"
+    "  \"result WINNER HOW\"; --grid adds each board as 11 rows of 11: '.' empty,\n"
+    "  '1' the left side, '2' the right side, '#' a blocker, ' ' a corner.\n";
+
 int Usage() {
-  std::cerr << "usage: vexa-analyze squares SIDE\n"
-               "       vexa-analyze reaches SIDE\n"
-               "       vexa-analyze cpu STRENGTH [--seed N] [SEARCH]\n"
-               "       vexa-analyze selfplay A B --games N [--seed S] [--records DIR] [SEARCH]\n"
-               "       vexa-analyze record FILE\n"
-               "       vexa-analyze analyse FILE [--playouts N] [--threads N] [--seed S]\n"
-               "                            [--marks A,B,C]\n"
-               "       vexa-analyze ladder [--games N] [--master-games N] [--seed S]\n"
-               "                           [--threads N] [--results FILE]\n"
-               "       vexa-analyze --version\n"
-               "  SIDE is 1..4; STRENGTH, A and B are Easy, Normal, Hard, VeryHard or Master.\n"
-               "  SEARCH, for Master: --budget-ms N (default 1000 when --playouts is not\n"
-               "  given), --playouts N, --threads N (default: one per core).\n"
-               "  squares, reaches and cpu read boards on standard input: a board is 121\n"
-               "  characters 0..5, optionally followed by blank-separated name=value fields\n"
-               "  (cpu reads blockers=K and pieces=K, the CPU's stocks).\n";
+  std::cerr << kUsage;
   return 2;
 }
 
@@ -178,9 +193,24 @@ GameRecord SelfPlayRecord(const SelfPlay& play, CpuStrength a, CpuStrength b) {
                        .result_text = ResultText(outcome.winner, GameMode::VsCpu, "", "")});
 }
 
-// The boards of a record after each placement, in the game's cell values,
-// then "result WINNER HOW".
-int RunRecord(const std::string& path) {
+// A record's board (record sides: 1 left, 2 right, 5 blockers) as 11 rows
+// of 11 characters, for reading by eye.
+std::string GridPicture(const BoardCells& board) {
+  std::string out;
+  for (int cell = 0; cell < kCellCount; ++cell) {
+    const std::int16_t value = board[cell];
+    out += !IsPlayableCell(cell) ? ' '
+           : value == Empty      ? '.'
+           : value == Blocker    ? '#'
+                                 : static_cast<char>('0' + value);
+    if (Column(cell) == kBoardSize - 1) out += '\n';
+  }
+  return out;
+}
+
+// The boards of a record after each placement, in the game's cell values
+// (with `grid`, each followed by its picture), then "result WINNER HOW".
+int RunRecord(const std::string& path, bool grid) {
   std::ifstream file(path, std::ios::binary);
   std::stringstream text;
   text << file.rdbuf();
@@ -201,6 +231,7 @@ int RunRecord(const std::string& path) {
     for (const std::int16_t value : reading.positions[step].board)
       line += value == 2 ? other : static_cast<char>('0' + value);
     std::cout << line << '\n';
+    if (grid) std::cout << GridPicture(reading.positions[step].board);
   }
   // The board tells a square's or the stocks' winner; other endings the file.
   std::string winner = reading.record->Header("winner").value_or("0");
@@ -383,6 +414,15 @@ int RunLadderCommand(const Arguments& args) {
 
 int Run(const std::vector<std::string>& all) {
   if (all.empty()) return Usage();
+  // Asked for, the usage goes to standard output with success, as every
+  // program of the package answers --help; only a wrong line gets it on
+  // standard error.
+  for (const std::string& word : all) {
+    if (word == "--help" || word == "-h") {
+      std::cout << kUsage;
+      return 0;
+    }
+  }
   const std::string& command = all[0];
   if (command == "--version" && all.size() == 1) {
     std::cout << "vexa-analyze " << VEXA_VERSION << '\n';
@@ -441,8 +481,17 @@ int Run(const std::vector<std::string>& all) {
   }
 
   if (command == "record") {
-    if (rest.size() != 1) return Usage();
-    return RunRecord(rest[0]);
+    std::vector<std::string> words;
+    bool grid = false;
+    for (const std::string& word : rest) {
+      if (word == "--grid") {
+        grid = true;
+      } else {
+        words.push_back(word);
+      }
+    }
+    if (words.size() != 1) return Usage();
+    return RunRecord(words[0], grid);
   }
 
   return Usage();

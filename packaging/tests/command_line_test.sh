@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The command line of vexa and vexa-analyze: --help and --version answer on
-# standard output without a display and without opening a window; without a
+# standard output with status 0, without a display and without opening a
+# window; a wrong command line gets the usage on standard error; without a
 # graphical session vexa says so in one line and fails; anything it does not
 # know is refused instead of starting the game.
 #
@@ -36,10 +37,25 @@ expect_answer() {  # expect_answer NAME EXPECTED_STDOUT_PATTERN COMMAND...
 
 expect_answer "vexa --version" "vexa $version" "$vexa" --version
 expect_answer "vexa -v" "vexa $version" "$vexa" -v
-expect_answer "vexa --help" "Usage: *Vexa with Online*-h, --help*-v, --version*--language*" \
+expect_answer "vexa --help" \
+  "Usage: *\[FILE | vexa://HOST:PORT\]*Vexa with Online*-h, --help*-v, --version*--language*" \
   "$vexa" --help
 expect_answer "vexa -h among Qt's options" "Usage: *" "$vexa" -platform offscreen -h
 expect_answer "vexa-analyze --version" "vexa-analyze $version" "$analyze" --version
+# The usage tells what the cell values of the boards it reads and prints mean.
+for asked in --help -h "record --help"; do
+  # shellcheck disable=SC2086  # the words of one command line
+  expect_answer "vexa-analyze $asked" \
+    "usage: vexa-analyze squares*record FILE \[--grid\]*0 empty*5 a blocker*corners*" \
+    "$analyze" $asked
+done
+# A wrong command line: the usage on standard error only, status 2.
+for wrong in "" "frobnicate" "record" "squares 1 2"; do
+  # shellcheck disable=SC2086
+  run "$analyze" $wrong
+  [ "$status" -eq 2 ] && [ -z "$out" ] && [[ $err == "usage: vexa-analyze"* ]] ||
+    fail "vexa-analyze $wrong: status $status, stdout: $out, stderr: $err"
+done
 
 # No graphical session: one line on standard error, nothing else, status 1.
 # -reverse is Qt's, and holds a "v" that must not read as -v.

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # What desktops and software centres read: the desktop entry and the
-# AppStream metainfo pass their validators, every icon has the size its
-# folder will claim, and the manual pages format without a warning.
+# AppStream metainfo pass their validators, the type of the game records is
+# recognised by content, every icon has the size its folder will claim, and
+# the manual pages format without a warning.
 #
-#   desktop_metadata_test.sh SOURCE_DIR BUILT_PACKAGING_DIR
+#   desktop_metadata_test.sh SOURCE_DIR BUILT_PACKAGING_DIR VEXA_ANALYZE
 set -u
-source_dir=$1 built=$2
+source_dir=$1 built=$2 analyze=$3
 resources=$source_dir/app/resources
 failures=0
 fail() { printf 'FAIL %s\n' "$1"; failures=$((failures + 1)); }
@@ -18,7 +19,35 @@ done
 grep -q "^MimeType=.*x-scheme-handler/vexa;" "$resources/vexa.desktop" ||
   fail "the desktop entry does not take vexa:// links"
 grep -q "^Exec=vexa %u$" "$resources/vexa.desktop" || fail "the desktop entry does not pass the link"
+grep -q "^MimeType=.*text/x-vexa-record;" "$resources/vexa.desktop" ||
+  fail "the desktop entry does not open game records"
 appstreamcli validate --no-net --pedantic "$resources"/*.metainfo.xml || fail "appstreamcli validate"
+
+# The records' type: a database made from the system's types and ours alone
+# must tell a real record from other text by its first line, whatever the
+# file is called. GIO asks the database as file managers do.
+mime_xml=$resources/io.github.vexa.vexa.xml
+xmllint --noout "$mime_xml" || fail "xmllint $mime_xml"
+if command -v update-mime-database >/dev/null && command -v gio >/dev/null; then
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  mkdir -p "$work/share/mime/packages" "$work/records"
+  cp /usr/share/mime/packages/freedesktop.org.xml "$mime_xml" "$work/share/mime/packages/"
+  XDG_DATA_DIRS=$work/share update-mime-database "$work/share/mime" || fail "update-mime-database"
+  "$analyze" selfplay Easy Easy --games 1 --seed 1 --records "$work/records" >/dev/null
+  record=$work/records/game-00000001.txt
+  cp "$record" "$work/records/renamed"
+  printf 'notes\n' >"$work/records/game-notes.txt"
+  for expected in "$record text/x-vexa-record" "$work/records/renamed text/x-vexa-record" \
+    "$work/records/game-notes.txt text/plain"; do
+    file=${expected% *}
+    type=$(XDG_DATA_HOME=$work/share XDG_DATA_DIRS=$work/share \
+      gio info -a standard::content-type "$file" | sed -n 's/^ *standard::content-type: //p')
+    [ "$type" = "${expected##* }" ] || fail "$(basename "$file") is $type, not ${expected##* }"
+  done
+else
+  echo "update-mime-database or gio missing: the records' type is not checked"
+fi
 
 # PNG: the width and height are the big-endian words at bytes 16 and 20.
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $1*2^24+$2*2^16+$3*2^8+$4 "x" $5*2^24+$6*2^16+$7*2^8+$8}'; }

@@ -41,6 +41,18 @@ for record in "$records"/*; do
   expect "a board per placement" "$(sed '1,/^moves$/d' "$record" | wc -l)" \
     "$(($(wc -l <<<"$replay") - 1))"
 done
+# --grid follows each board with its picture: the left side 1, the right
+# side (3 in these VS CPU records) 2, blockers #, empty cells ., corners blank.
+plain=$("$tool" record "$records/game-00000001.txt")
+expected=$(awk '/^result/ { print; next }
+  { print
+    for (k = 0; k < 121; k++) {
+      c = substr($0, k + 1, 1)
+      printf "%s", k == 0 || k == 10 || k == 110 || k == 120 ? " " : \
+        c == "0" ? "." : c == "5" ? "#" : c == "1" ? "1" : "2"
+      if (k % 11 == 10) printf "\n"
+    } }' <<<"$plain")
+expect "record --grid" "$expected" "$("$tool" record --grid "$records/game-00000001.txt")"
 # A broken record: its line on standard error, exit status 1.
 sed 's/^2 P \(.*\)$/2 P 0/' "$records/game-00000001.txt" >"$records/broken.txt"
 err=$("$tool" record "$records/broken.txt" 2>&1 >/dev/null)
