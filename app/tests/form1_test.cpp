@@ -44,7 +44,7 @@ QColor Background(QWidget* w) {
 }
 
 // The enabled flags of the option panel in a fixed order, as a string of 0
-// and 1: Frame2, Option1 x3, Check1, Check2, Frame5, Option2 x5, Frame3,
+// and 1: Frame2, Option1 x3, Check1, Check2, Frame5, Option2 x4, Check3, Frame3,
 // Text1 x3, Command1 x2.
 std::string PanelState(Form1& f) {
   std::string s;
@@ -59,7 +59,8 @@ std::string PanelState(Form1& f) {
   put(Control<QCheckBox>(f, "Check2"));
   s += ' ';
   put(Control<QGroupBox>(f, "Frame5"));
-  put_array("Option2", 5);
+  put_array("Option2", 4);
+  put(Control<QCheckBox>(f, "Check3"));
   s += ' ';
   put(Control<QGroupBox>(f, "Frame3"));
   put_array("Text1", 3);

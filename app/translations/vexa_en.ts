@@ -269,6 +269,10 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <source>LAN のゲーム</source>
         <translation>LAN games</translation>
     </message>
+    <message>
+        <source>Masterレベル</source>
+        <translation>Master Level</translation>
+    </message>
 </context>
 <context>
     <name>vexa::app::Form3</name>
