@@ -228,6 +228,10 @@ TEST_P(OnlineLayout, TheOnlineDialogsShowEveryCaptionWholeAndKeepTheirFramesClea
   ASSERT_TRUE(WaitFor([&] { return (waiting = DialogOf<Form3>(guest)) != nullptr; }));
   EXPECT_EQ(waiting->Label1->text(), Tr("vexa::app::Form1", "ゲーム主催者に接続中です・・・"));
   ExpectWellLaidOut(waiting);
+  // Nobody hosts yet: the join fails, with its reason under the status.
+  ASSERT_TRUE(WaitFor(
+      [&] { return waiting->Label1->text() == Tr("vexa::app::Form1", "接続できませんでした"); }));
+  ExpectWellLaidOut(waiting);
   waiting->Command1->click();
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) == nullptr; }));
 
