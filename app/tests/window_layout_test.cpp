@@ -165,6 +165,22 @@ void ExpectWellLaidOut(QWidget* window) {
   EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
 }
 
+// A shadowed title is read in its dark copy: in the title's place, far more
+// pixels are darker than the dialog's background than lighter.
+void ExpectTitleReadable(QWidget* dialog, const QString& title_name) {
+  const QImage drawn = dialog->grab(dialog->findChild<QLabel*>(title_name)->geometry()).toImage();
+  const int background = qGray(dialog->palette().color(QPalette::Window).rgb());
+  int darker = 0, lighter = 0;
+  for (int y = 0; y < drawn.height(); ++y) {
+    for (int x = 0; x < drawn.width(); ++x) {
+      const int gray = qGray(drawn.pixel(x, y));
+      darker += gray < background - 64 ? 1 : 0;
+      lighter += gray > background + 8 ? 1 : 0;
+    }
+  }
+  EXPECT_GT(darker, 2 * lighter) << Name(dialog).toStdString() << title_name.toStdString();
+}
+
 class WindowLayout : public ::testing::TestWithParam<Language> {};
 
 TEST_P(WindowLayout, TheLocalWindowsShowEveryCaptionWholeAndKeepTheirFramesClear) {
@@ -173,6 +189,7 @@ TEST_P(WindowLayout, TheLocalWindowsShowEveryCaptionWholeAndKeepTheirFramesClear
   p.Start();
   ExpectWellLaidOut(WaitForWindow<Form6>());
   auto* form6 = WaitForWindow<Form6>();
+  ExpectTitleReadable(form6, QStringLiteral("Label2_0"));
   form6->Text1->setText(QStringLiteral("Taro"));
   form6->Command1->click();
   ASSERT_TRUE(p.WaitShown());
@@ -182,6 +199,8 @@ TEST_P(WindowLayout, TheLocalWindowsShowEveryCaptionWholeAndKeepTheirFramesClear
   ASSERT_EQ(CurrentLanguage(), GetParam());
   Control<QAction>(f, "Mnu_About")->trigger();
   ExpectWellLaidOut(WaitForWindow<Form2>());
+  ExpectTitleReadable(WaitForWindow<Form2>(), QStringLiteral("Label1_0"));
+  ExpectTitleReadable(WaitForWindow<Form2>(), QStringLiteral("Label1_2"));
   WaitForWindow<Form2>()->close();
   Control<QAction>(f, "Mnu_ChangeName")->trigger();
   ExpectWellLaidOut(WaitForWindow<Form8>());
