@@ -124,6 +124,27 @@ TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
   EXPECT_EQ(PanelState(f), "111101 000000 000000");
 }
 
+// The side panels are narrow for a player's name: a longer one takes a
+// smaller font; one too long even for that is shortened in the middle, and
+// the panel's tooltip gives it whole.
+TEST(Form1, SidePanelsFitLongNamesAndGiveThemWholeAsTooltips) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  QGroupBox* left = Control<QGroupBox>(f, "Frame1", 0);
+  QGroupBox* right = Control<QGroupBox>(f, "Frame1", 1);
+  const double usual = left->font().pointSizeF();
+  f.PlayersNamed(QStringLiteral("vexa-bot"), QStringLiteral("vexa-player-from-afar"));
+  EXPECT_LT(left->font().pointSizeF(), usual);
+  EXPECT_TRUE(left->toolTip().isEmpty());
+  EXPECT_EQ(right->title(), QStringLiteral("vexa-player-from-afar"));
+  EXPECT_EQ(right->toolTip(), right->title());
+  f.PlayersNamed(QStringLiteral("Taro"), QStringLiteral("Hanako"));
+  EXPECT_EQ(left->font().pointSizeF(), usual);
+  EXPECT_EQ(right->font().pointSizeF(), usual);
+  EXPECT_TRUE(right->toolTip().isEmpty());
+}
+
 TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
   Program p(kTaro);
   ASSERT_TRUE(p.WaitShown());
