@@ -13,6 +13,7 @@
 #include <QStyleOptionButton>
 #include <QTextLayout>
 
+#include "app/caption_fit.h"
 #include "app/form2.h"
 #include "app/lan_games_dialog.h"
 #include "app/name_dialogs.h"
@@ -106,6 +107,23 @@ bool ButtonCaptionCutOff(QAbstractButton* button) {
   return button->fontMetrics().horizontalAdvance(button->text(), Qt::TextShowMnemonic) > room;
 }
 
+// An option's or check box's caption in a frame that comes within two
+// pixels of the frame's border.
+bool CaptionNearBorder(QAbstractButton* button) {
+  auto* frame = qobject_cast<QGroupBox*>(button->parentWidget());
+  const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
+  if (!frame || !(radio || qobject_cast<QCheckBox*>(button))) return false;
+  QStyleOptionButton option;
+  option.initFrom(button);
+  option.text = button->text();
+  const QRect contents = button->style()->subElementRect(
+      radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, button);
+  const int text_end =
+      button->x() + contents.left() +
+      button->fontMetrics().horizontalAdvance(button->text(), Qt::TextShowMnemonic);
+  return text_end > FrameInside(frame).right() + 1 - 2;
+}
+
 // Labels, buttons and options of the window whose caption is cut off, or
 // that reach out of their container to make room for it.
 QStringList CaptionsCutOff(QWidget* window) {
@@ -120,6 +138,9 @@ QStringList CaptionsCutOff(QWidget* window) {
     }
     if ((label || button) && w->geometry().right() > w->parentWidget()->contentsRect().right()) {
       found << Name(w) + QStringLiteral(" reaches out of its container");
+    }
+    if (button && CaptionNearBorder(button)) {
+      found << QStringLiteral("%1 \"%2\" touches its frame's border").arg(Name(w), text);
     }
   }
   return found;
