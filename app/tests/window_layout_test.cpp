@@ -89,39 +89,28 @@ bool LabelCutOff(const QLabel* label) {
 }
 
 // A button's or option's caption is wider than the room its style leaves
-// beside the indicator or inside the bevel and margins.
+// beside the indicator (and short of a frame's border) or inside the bevel
+// and margins.
 bool ButtonCaptionCutOff(QAbstractButton* button) {
   QStyleOptionButton option;
   option.initFrom(button);
   option.text = button->text();
   QStyle* style = button->style();
   int room = 0;
-  if (qobject_cast<QRadioButton*>(button)) {
-    room = style->subElementRect(QStyle::SE_RadioButtonContents, &option, button).width();
-  } else if (qobject_cast<QCheckBox*>(button)) {
-    room = style->subElementRect(QStyle::SE_CheckBoxContents, &option, button).width();
+  const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
+  if (radio || qobject_cast<QCheckBox*>(button)) {
+    const QRect contents = style->subElementRect(
+        radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, button);
+    room = contents.width();
+    // In a frame, the text keeps two pixels from the border as well.
+    if (auto* frame = qobject_cast<QGroupBox*>(button->parentWidget())) {
+      room = qMin(room, FrameInside(frame).right() - 1 - button->x() - contents.left());
+    }
   } else {
     room = style->subElementRect(QStyle::SE_PushButtonContents, &option, button).width() -
            style->pixelMetric(QStyle::PM_ButtonMargin, &option, button);
   }
   return button->fontMetrics().horizontalAdvance(button->text(), Qt::TextShowMnemonic) > room;
-}
-
-// An option's or check box's caption in a frame that comes within two
-// pixels of the frame's border.
-bool CaptionNearBorder(QAbstractButton* button) {
-  auto* frame = qobject_cast<QGroupBox*>(button->parentWidget());
-  const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
-  if (!frame || !(radio || qobject_cast<QCheckBox*>(button))) return false;
-  QStyleOptionButton option;
-  option.initFrom(button);
-  option.text = button->text();
-  const QRect contents = button->style()->subElementRect(
-      radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, button);
-  const int text_end =
-      button->x() + contents.left() +
-      button->fontMetrics().horizontalAdvance(button->text(), Qt::TextShowMnemonic);
-  return text_end > FrameInside(frame).right() + 1 - 2;
 }
 
 // Labels, buttons and options of the window whose caption is cut off, or
@@ -138,9 +127,6 @@ QStringList CaptionsCutOff(QWidget* window) {
     }
     if ((label || button) && w->geometry().right() > w->parentWidget()->contentsRect().right()) {
       found << Name(w) + QStringLiteral(" reaches out of its container");
-    }
-    if (button && CaptionNearBorder(button)) {
-      found << QStringLiteral("%1 \"%2\" touches its frame's border").arg(Name(w), text);
     }
   }
   return found;
@@ -199,7 +185,7 @@ void ExpectTitleReadable(QWidget* dialog, const QString& title_name) {
       lighter += gray > background + 8 ? 1 : 0;
     }
   }
-  EXPECT_GT(darker, 2 * lighter) << Name(dialog).toStdString() << title_name.toStdString();
+  EXPECT_GT(darker, 2 * lighter) << title_name.toStdString();
 }
 
 class WindowLayout : public ::testing::TestWithParam<Language> {};

@@ -129,9 +129,6 @@ TEST(Winsock, SetUpErrorsAreReturnedAndLeaveTheSocketClosed) {
   EXPECT_FALSE(second.Accept(1));
 }
 
-// Nobody listening, no route (the kernel connects TCP to no multicast
-// address, and says so inside the connect call), no such name: each is
-// reported later, never inside Connect.
 TEST(Winsock, ConnectingWhereNobodyListensEndsInError) {
   int unused_port = 0;
   {
@@ -139,26 +136,14 @@ TEST(Winsock, ConnectingWhereNobodyListensEndsInError) {
     server.listen(QHostAddress::LocalHost, 0);
     unused_port = server.serverPort();
   }
-  const struct {
-    const char* host;
-    QAbstractSocket::SocketError error;
-  } failures[] = {{"127.0.0.1", QAbstractSocket::ConnectionRefusedError},
-                  {"224.0.0.1", QAbstractSocket::NetworkError},
-                  {"nonexistent.invalid", QAbstractSocket::HostNotFoundError}};
-  for (const auto& failure : failures) {
-    SCOPED_TRACE(failure.host);
-    Winsock guest;
-    Probe probe(guest);
-    guest.SetRemoteHost(QString::fromLatin1(failure.host));
-    guest.SetRemotePort(unused_port);
-    ASSERT_TRUE(guest.Connect());
-    EXPECT_EQ(guest.State(), Winsock::kConnecting);
-    EXPECT_THAT(probe.errors, IsEmpty());
-    ASSERT_TRUE(WaitFor([&] { return !probe.errors.empty(); }));
-    EXPECT_THAT(probe.errors, ElementsAre(failure.error));
-    guest.Close();
-    EXPECT_THAT(probe.states, ElementsAre(6, 9, 0));
-  }
+  Winsock guest;
+  Probe probe(guest);
+  Join(guest, unused_port);
+  EXPECT_THAT(probe.errors, IsEmpty());  // reported later, never inside Connect
+  ASSERT_TRUE(WaitFor([&] { return !probe.errors.empty(); }));
+  EXPECT_THAT(probe.errors, ElementsAre(QAbstractSocket::ConnectionRefusedError));
+  guest.Close();
+  EXPECT_THAT(probe.states, ElementsAre(6, 9, 0));
 }
 
 TEST(Winsock, RequestNotAcceptedIsRefusedAndTheHostListensOn) {
