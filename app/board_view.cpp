@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include "app/classic_frame_style.h"
 #include "app/dialog_parts.h"
 #include "app/twips.h"
 
@@ -121,9 +122,31 @@ void BoardView::LightLamp(Side side) {
   TurnMarker[1]->SetOn(side != 0 && side != Player1);
 }
 
+namespace {
+
+constexpr double kSmallestCaptionPoints = 7.0;
+
+// A side panel is narrow for a player's name: a long one first takes a
+// smaller font; what still does not fit the style shortens, and the whole
+// name is the panel's tooltip.
+void SetSideCaption(QGroupBox* frame, const QString& caption) {
+  QFont font = frame->parentWidget()->font();
+  const int room = FrameCaptionRoom(frame->width());
+  const auto width = [&] {
+    return QFontMetrics(font).horizontalAdvance(caption, Qt::TextShowMnemonic);
+  };
+  while (width() > room && font.pointSizeF() - 0.5 >= kSmallestCaptionPoints)
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  frame->setFont(font);
+  frame->setTitle(caption);
+  frame->setToolTip(width() > room ? caption : QString());
+}
+
+}  // namespace
+
 void BoardView::SetCaptions(const QString& left, const QString& right) {
-  Frame1[1]->setTitle(right);
-  Frame1[0]->setTitle(left);
+  SetSideCaption(Frame1[1], right);
+  SetSideCaption(Frame1[0], left);
 }
 
 QString BoardView::Caption(int panel) const {

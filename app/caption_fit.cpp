@@ -2,10 +2,12 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <optional>
 
 namespace vexa::app {
@@ -13,6 +15,8 @@ namespace vexa::app {
 namespace {
 
 constexpr double kSmallestPointSize = 6.0;
+// Pixels between a frame's border and the captions widened towards it.
+constexpr int kFrameGap = 2;
 
 // The width a control's caption takes, and the width the control leaves for
 // it, as its style lays it out.
@@ -59,11 +63,15 @@ bool FitsHeight(const QLabel* label) {
   return baseline + ink.top() >= room.top() && baseline + ink.bottom() < room.bottom();
 }
 
-// How far right the control may reach: its container's inside, up to the
+// How far right the control may reach: its container's inside (in a frame,
+// short of the border by a gap, so that no caption touches it), up to the
 // nearest control that starts to its right on the same rows.
 int RightLimit(const QWidget* control) {
   const QWidget* container = control->parentWidget();
   int limit = container->contentsRect().right() + 1;
+  if (const auto* frame = qobject_cast<const QGroupBox*>(container)) {
+    limit = qMin(limit, FrameInside(frame).right() + 1 - kFrameGap);
+  }
   const QRect own = control->geometry();
   for (const QObject* object : container->children()) {
     const auto* other = qobject_cast<const QWidget*>(object);
@@ -76,6 +84,18 @@ int RightLimit(const QWidget* control) {
 }
 
 }  // namespace
+
+QRect FrameInside(const QGroupBox* frame) {
+  QStyleOptionGroupBox option;
+  option.initFrom(frame);
+  option.text = frame->title();
+  option.lineWidth = 1;
+  option.subControls = QStyle::SC_GroupBoxFrame;
+  if (!frame->title().isEmpty()) option.subControls |= QStyle::SC_GroupBoxLabel;
+  if (frame->isCheckable()) option.subControls |= QStyle::SC_GroupBoxCheckBox;
+  return frame->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents,
+                                        frame);
+}
 
 namespace {
 

@@ -6,7 +6,12 @@
 
 #include <QWidget>
 
+class QGroupBox;
+
 namespace vexa::app {
+
+// The inside of a frame, within its border, as its style draws it.
+QRect FrameInside(const QGroupBox* frame);
 
 // Gives every label, button and option of `window` the width its caption
 // needs in the font it is shown in: a control too narrow for its text grows

@@ -22,15 +22,20 @@ const QStyleOptionGroupBox* PlainFrame(QStyle::ComplexControl control,
   return (frame->subControls & QStyle::SC_GroupBoxCheckBox) ? nullptr : frame;
 }
 
-// The caption as it fits between the border's ends; a long one (a peer's
-// name) ends in an ellipsis.
+// The caption as it fits between the border's ends. A long one (a peer's
+// name) loses its middle: names often share a start ("vexa-bot-1",
+// "vexa-bot-2") and differ at the end.
 QString FittedCaption(const QStyleOptionGroupBox& frame) {
-  const int room = frame.rect.width() - 2 * (kCaptionLeft + kCaptionMargin);
-  return frame.fontMetrics.elidedText(frame.text, Qt::ElideRight, qMax(room, 0),
+  return frame.fontMetrics.elidedText(frame.text, Qt::ElideMiddle,
+                                      qMax(FrameCaptionRoom(frame.rect.width()), 0),
                                       Qt::TextShowMnemonic);
 }
 
 }  // namespace
+
+int FrameCaptionRoom(int frame_width) {
+  return frame_width - 2 * (kCaptionLeft + kCaptionMargin);
+}
 
 QRect ClassicFrameStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
                                         SubControl sub_control, const QWidget* widget) const {

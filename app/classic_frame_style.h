@@ -11,6 +11,10 @@
 
 namespace vexa::app {
 
+// The width a plain frame leaves its caption between the border's ends; a
+// longer caption is drawn shortened in the middle, with an ellipsis.
+int FrameCaptionRoom(int frame_width);
+
 class ClassicFrameStyle : public QProxyStyle {
   Q_OBJECT
  public:

@@ -66,6 +66,11 @@ std::pair<QLabel*, QLabel*> MakeShadowedTitle(QWidget* parent, const QString& na
   palette.setColor(QPalette::WindowText, ToQColor(0x8000000E));
   front->setPalette(palette);
   front->setAttribute(Qt::WA_TranslucentBackground);
+  // The highlight copy goes beneath the window-text one. On top, its white
+  // letters stand on the dialogs' light grey with only a sliver of the dark
+  // copy beside them and can hardly be read; beneath, the dark letters are
+  // read and the light copy edges them.
+  front->stackUnder(back);
   return {back, front};
 }
 

@@ -84,8 +84,9 @@ QPushButton* MakeButton(QWidget* parent, const QString& object_name, const QStri
                         int top, int width, int height);
 
 // A caption drawn twice, the second copy in the highlight-text colour on a
-// transparent background, shifted by (dx, dy) twips: the program's shadowed
-// titles. Returns the two labels, front last.
+// transparent background, shifted by (dx, dy) twips and stacked under the
+// first: the program's shadowed titles. Returns the two labels, the
+// highlight copy last.
 std::pair<QLabel*, QLabel*> MakeShadowedTitle(QWidget* parent, const QString& name, int first_index,
                                               const QString& text, double point_size, int left,
                                               int top, int width, int height, int dx, int dy);

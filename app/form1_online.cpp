@@ -82,9 +82,11 @@ Task<> Form1::HostOrJoin(int index) {
     // Nobody listening, no such host, or no answer (Qt gives up on an
     // address after 30 seconds): the game socket has closed itself and the
     // dialog tells it.
-    connect(&connection_, &net::GameConnection::GameFailed, form3, [form3 = form3.data()] {
-      if (!form3->Connected()) form3->SetFailed(tr("接続できませんでした"));
-    });
+    connect(&connection_, &net::GameConnection::GameFailed, form3,
+            [form3 = form3.data()](net::JoinFailure reason, const QString& description) {
+              if (!form3->Connected())
+                form3->SetFailed(tr("接続できませんでした"), reason, description);
+            });
   }
   const int how = co_await RunModal(form3);
   if (!form3) co_return;

@@ -62,10 +62,37 @@ void Form3::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-void Form3::SetFailed(const QString& status) {
+QString Form3::FailureText(net::JoinFailure reason, const QString& description) {
+  switch (reason) {
+    case net::JoinFailure::Refused:
+      return tr("相手が接続を拒否しました");
+    case net::JoinFailure::NoAnswer:
+      return tr("時間内に応答がありませんでした");
+    case net::JoinFailure::HostNotFound:
+      return tr("ホスト名が見つかりません");
+    case net::JoinFailure::Unreachable:
+      return tr("ネットワークに到達できません");
+    case net::JoinFailure::Other:
+      break;
+  }
+  return description;
+}
+
+void Form3::SetFailed(const QString& status, net::JoinFailure reason, const QString& description) {
   failed_ = true;
   Label1->setText(status);
   Command1->setText(QStringLiteral("OK"));
+  if (Label4 == nullptr) {
+    // Only a joining side fails here, and it never shows the host's lines:
+    // the dialog grows by the reason's line, which goes between the status
+    // and the button, as it is read.
+    SetClientSize(this, 3900, 1650);
+    Label4 = MakeLabel(this, QStringLiteral("Label4"), QString(), 120, 600, 3660, 255);
+    Label4->setAlignment(Qt::AlignCenter);
+    Command1->move(Command1->x(), Px(1050));
+    Label4->show();
+  }
+  Label4->setText(FailureText(reason, description));
   FitCaptions(this);
 }
 

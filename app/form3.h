@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "net/join_failure.h"
+
 namespace vexa::app {
 
 class Form3 : public QDialog {
@@ -21,8 +23,10 @@ class Form3 : public QDialog {
   // The connection is up: the button becomes "OK".
   void SetConnected(const QString& status);
   // The connection attempt failed: nothing is left to cancel, the button
-  // becomes "OK" and closes the dialog as the cancel did.
-  void SetFailed(const QString& status);
+  // becomes "OK" and closes the dialog as the cancel did. A line under
+  // `status` says why (`description`, the socket's words, for a reason the
+  // dialog has no words of its own for).
+  void SetFailed(const QString& status, net::JoinFailure reason, const QString& description);
 
   // The host's lines below the dialog's own: the router's answer, a global
   // IPv6 address, and a button that copies `link` (none without a link).
@@ -42,7 +46,11 @@ class Form3 : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  static QString FailureText(net::JoinFailure reason, const QString& description);
+
+ private:
   QLabel* Label2 = nullptr;         // the router's answer
+  QLabel* Label4 = nullptr;         // why the join failed
   QLabel* Label3 = nullptr;         // the IPv6 address
   QPushButton* Command2 = nullptr;  // "招待リンクをコピー"
   QString link_;

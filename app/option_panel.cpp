@@ -51,10 +51,11 @@ OptionPanel::OptionPanel(QWidget* client, Handlers handlers) {
                                      QString::fromLatin1(strengths[i].caption), strengths[i].left,
                                      strengths[i].top, strengths[i].width, 225);
   }
-  // Frame5 is full: Master, the searching strength, takes the free place
-  // beside "VS CPU", in the strength buttons' group.
-  Option2[4] = Place<QRadioButton>(Frame2, Indexed("Option2", 4), QStringLiteral("Master"), 1260,
-                                   210, 1035, 225);
+  // Frame5 is full: Master, the searching strength, is a check box in the
+  // free place beside "VS CPU". It overrides the four, which keep their
+  // choice for when it is cleared again.
+  Check3 =
+      Place<QCheckBox>(Frame2, QStringLiteral("Check3"), tr("Masterレベル"), 1260, 210, 1035, 225);
   Option1[1] = Place<QRadioButton>(Frame2, Indexed("Option1", 1), QStringLiteral("VS Human"), 120,
                                    1560, 1140, 225);
   Check2 =
@@ -85,8 +86,9 @@ OptionPanel::OptionPanel(QWidget* client, Handlers handlers) {
   for (int i = 0; i < 3; ++i)
     modes->addButton(Option1[i], i);
   auto* strength_group = new QButtonGroup(Frame5);
-  for (int i = 0; i < 5; ++i)
+  for (int i = 0; i < 4; ++i)
     strength_group->addButton(Option2[i], i);
+  QObject::connect(Check3, &QCheckBox::toggled, Check3, [this] { EnableStrengths(strengths_on_); });
 
   Option1[0]->setChecked(true);
   Check2->setChecked(true);
@@ -110,6 +112,7 @@ GameMode OptionPanel::Mode() const {
 }
 
 CpuStrength OptionPanel::Strength() const {
+  if (Check3->isChecked()) return CpuStrength::Master;
   return static_cast<CpuStrength>(SelectedIndex(Option2, 3));
 }
 
@@ -122,7 +125,8 @@ bool OptionPanel::Player1MovesFirst() const {
 }
 
 void OptionPanel::SelectStrength(CpuStrength strength) {
-  Option2[static_cast<int>(strength)]->setChecked(true);
+  Check3->setChecked(strength == CpuStrength::Master);
+  if (strength != CpuStrength::Master) Option2[static_cast<int>(strength)]->setChecked(true);
 }
 
 void OptionPanel::SelectMode(GameMode mode) {
@@ -155,6 +159,13 @@ void OptionPanel::SetOptionControls(PanelCode panel_code, bool editable) {
   Cmd_LanGames->setEnabled(Command1[1]->isEnabledTo(Frame3));
 }
 
+void OptionPanel::EnableStrengths(bool enabled) {
+  strengths_on_ = enabled;
+  Check3->setEnabled(enabled);
+  // Checked, Master stands for the four: they show their choice greyed.
+  SetAllEnabled(Option2, enabled && !Check3->isChecked());
+}
+
 void OptionPanel::SetPanelControls(PanelCode panel_code, bool editable) {
   const bool e = editable;
   Frame2->setEnabled(e);
@@ -163,7 +174,7 @@ void OptionPanel::SetPanelControls(PanelCode panel_code, bool editable) {
       Check1->setEnabled(e);
       SetAllEnabled(Option1, e);
       Frame5->setEnabled(e);
-      SetAllEnabled(Option2, e);
+      EnableStrengths(e);
       SetAllEnabled(Text1, !e);
       SetAllEnabled(Command1, !e);
       Check2->setEnabled(!e);
@@ -173,7 +184,7 @@ void OptionPanel::SetPanelControls(PanelCode panel_code, bool editable) {
       Check2->setEnabled(e);
       SetAllEnabled(Option1, e);
       Frame5->setEnabled(!e);
-      SetAllEnabled(Option2, !e);
+      EnableStrengths(!e);
       SetAllEnabled(Text1, !e);
       SetAllEnabled(Command1, !e);
       Check1->setEnabled(!e);
@@ -182,7 +193,7 @@ void OptionPanel::SetPanelControls(PanelCode panel_code, bool editable) {
     case PanelCode::VsOnline: {
       SetAllEnabled(Option1, e);
       Frame5->setEnabled(!e);
-      SetAllEnabled(Option2, !e);
+      EnableStrengths(!e);
       // The connection fields follow only while "VS Online" is selected.
       for (QLineEdit* text : Text1) {
         if ((Mode() == GameMode::VsOnline) == e) text->setEnabled(e);
@@ -195,7 +206,7 @@ void OptionPanel::SetPanelControls(PanelCode panel_code, bool editable) {
     }
     case PanelCode::GameRunning:
       Frame5->setEnabled(e);
-      SetAllEnabled(Option2, e);
+      EnableStrengths(e);
       Frame2->setEnabled(e);
       for (int i = 0; i < 3; ++i) {
         Option1[i]->setEnabled(e);
@@ -237,12 +248,14 @@ constexpr StrengthElo kStrengthElo[5] = {
 }  // namespace
 
 void OptionPanel::Retranslate() {
+  QAbstractButton* const buttons[5] = {Option2[0], Option2[1], Option2[2], Option2[3], Check3};
   for (int i = 0; i < 5; ++i) {
     const StrengthElo& e = kStrengthElo[i];
-    Option2[i]->setToolTip(e.at_least ? tr("Elo %1 以上（Easy を 0 として）").arg(e.elo)
+    buttons[i]->setToolTip(e.at_least ? tr("Elo %1 以上（Easy を 0 として）").arg(e.elo)
                                       : tr("Elo %1（Easy を 0 として）").arg(e.elo));
   }
   Check1->setText(tr("CPUが先攻"));
+  Check3->setText(tr("Masterレベル"));
   Frame5->setTitle(tr("CPUレベル"));
   Check2->setText(tr("Player1が先攻"));
   Frame3->setTitle(tr("接続の設定"));

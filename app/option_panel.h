@@ -3,7 +3,7 @@
 // The option panel on the right of the main window ("GameMode"): the modes,
 // who moves first, the strengths, and the connection fields with the host
 // and join buttons. It owns these controls (each with its object name:
-// "Frame2", "Option1_2", "Check1", "Frame5", "Option2_4", "Check2",
+// "Frame2", "Option1_2", "Check1", "Check3", "Frame5", "Option2_3", "Check2",
 // "Frame3", "Command1_0", "Label6_1", "Text1_2", "Cmd_LanGames") and enables them by mode
 // and by whether a game runs.
 
@@ -71,14 +71,17 @@ class OptionPanel {
 
  private:
   void SetPanelControls(PanelCode panel_code, bool editable);
+  // The strength controls usable or not; the four buttons only while
+  // "Masterレベル" is clear.
+  void EnableStrengths(bool enabled);
 
   QGroupBox* Frame2;         // the option panel ("GameMode")
   QRadioButton* Option1[3];  // the modes: "VS CPU", "VS Human", "VS Online"
   QCheckBox* Check1;         // "CPUが先攻"
+  QCheckBox* Check3;         // "Masterレベル", beside "VS CPU": Master over the four
   QCheckBox* Check2;         // "Player1が先攻"
   QGroupBox* Frame5;         // the strengths ("CPUレベル")
-  // "Easy", "Normal", "Hard", "VeryHard", and "Master" beside "VS CPU".
-  QRadioButton* Option2[5];
+  QRadioButton* Option2[4];  // "Easy", "Normal", "Hard", "VeryHard"
   QGroupBox* Frame3;         // the connection panel ("接続の設定")
   QPushButton* Command1[2];  // "ゲームを主催" (host), "ゲームに参加" (join)
   QLabel* Label6[3];         // the connection fields' captions
@@ -86,6 +89,8 @@ class OptionPanel {
   // "LAN のゲーム", beside the port where the panel is empty; usable
   // whenever joining is.
   QPushButton* Cmd_LanGames;
+  // Whether the strength controls are usable, as SetPanelControls last left them.
+  bool strengths_on_ = true;
 };
 
 }  // namespace vexa::app

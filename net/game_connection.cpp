@@ -15,9 +15,9 @@ GameConnection::GameConnection(QObject* parent) : QObject(parent), Winsock1(this
   // A socket that fails is closed, nothing more; a game connection that
   // fails after it was up counts as the peer gone (the session sees the
   // state change).
-  connect(&Winsock1, &Winsock::Error, this, [this] {
+  connect(&Winsock1, &Winsock::Error, this, [this](int number, const QString& description) {
     Winsock1.Close();
-    emit GameFailed();
+    emit GameFailed(JoinFailureOf(number), description);
   });
   connect(&Winsock2, &Winsock::Error, this, [this] { Winsock2.Close(); });
   connect(&Winsock1, &Winsock::StateChanged, this, &GameConnection::GameStateChanged);

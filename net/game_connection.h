@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+#include "net/join_failure.h"
 #include "net/winsock_adapter.h"
 #include "net/winsock_link.h"
 
@@ -39,8 +40,9 @@ class GameConnection : public QObject {
   // reached while joining.
   void GameConnected(bool accepted);
   // The game socket failed (nobody listening, no such host, the connection
-  // lost) and has been closed.
-  void GameFailed();
+  // lost) and has been closed: `reason` for a join that never got through,
+  // `description` the socket's own words.
+  void GameFailed(vexa::net::JoinFailure reason, const QString& description);
   // Hosting, as the announcement on the network and the router's mapping
   // follow it: listening began; a guest came (the game is no longer open to
   // others); the game connection closed again (cancelled, the peer gone,

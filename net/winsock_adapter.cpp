@@ -1,6 +1,7 @@
 #include "net/winsock_adapter.h"
 
 #include <QHostAddress>
+#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -87,7 +88,9 @@ bool Winsock::Connect() {
   }
   Adopt(new QTcpSocket(this));
   SetState(kConnecting);
+  in_connect_ = true;
   socket_->connectToHost(remote_host_, static_cast<quint16>(remote_port_));
+  in_connect_ = false;
   return true;
 }
 
@@ -147,7 +150,18 @@ void Winsock::Adopt(QTcpSocket* socket) {
   });
   connect(socket, &QAbstractSocket::disconnected, this, &Winsock::OnDisconnected);
   connect(socket, &QAbstractSocket::errorOccurred, this,
-          [this](QAbstractSocket::SocketError error) { OnSocketError(error); });
+          [this, socket](QAbstractSocket::SocketError error) {
+            // An address no route leads to fails inside connectToHost. Its
+            // error comes after Connect has returned, as every other does:
+            // the caller is not ready for events before then.
+            if (!in_connect_) {
+              OnSocketError(error);
+              return;
+            }
+            QTimer::singleShot(0, this, [this, socket = QPointer<QTcpSocket>(socket), error] {
+              if (socket && socket == socket_) OnSocketError(error);
+            });
+          });
 }
 
 void Winsock::OnNewConnection() {

@@ -16,8 +16,8 @@
 // Set-up errors (port out of 0..65535, port in use, a host name that cannot
 // be one, an operation in the wrong State) make Listen / Connect / Accept
 // return false and leave the State as it was. Errors that come later (host
-// not found, connection refused, reset) arrive as Error and put the socket in
-// State 9 until Close. When the peer closes its end (or vanishes with a
+// not found, connection refused, no route, reset) arrive as Error, always
+// after Connect has returned, and put the socket in State 9 until Close. When the peer closes its end (or vanishes with a
 // reset) the State becomes 8; data that arrived before is still delivered
 // first and can still be read with GetData.
 //
@@ -103,6 +103,8 @@ class Winsock : public QObject {
   QTcpSocket* offered_ = nullptr;
   int offered_id_ = 0;
   int last_request_id_ = 0;
+  // Inside Connect's call to connectToHost.
+  bool in_connect_ = false;
 };
 
 }  // namespace vexa::net

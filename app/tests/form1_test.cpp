@@ -44,7 +44,7 @@ QColor Background(QWidget* w) {
 }
 
 // The enabled flags of the option panel in a fixed order, as a string of 0
-// and 1: Frame2, Option1 x3, Check1, Check2, Frame5, Option2 x5, Frame3,
+// and 1: Frame2, Option1 x3, Check1, Check2, Frame5, Option2 x4, Check3, Frame3,
 // Text1 x3, Command1 x2.
 std::string PanelState(Form1& f) {
   std::string s;
@@ -59,7 +59,8 @@ std::string PanelState(Form1& f) {
   put(Control<QCheckBox>(f, "Check2"));
   s += ' ';
   put(Control<QGroupBox>(f, "Frame5"));
-  put_array("Option2", 5);
+  put_array("Option2", 4);
+  put(Control<QCheckBox>(f, "Check3"));
   s += ' ';
   put(Control<QGroupBox>(f, "Frame3"));
   put_array("Text1", 3);
@@ -121,6 +122,24 @@ TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
   Control<QAction>(f, "Mnu_GameEnd")->trigger();
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == NoTurn; }));
   EXPECT_EQ(PanelState(f), "111101 000000 000000");
+}
+
+// The side panels are narrow for a player's name: a longer one takes a
+// smaller font; one too long even for that is shortened in the middle, and
+// the panel's tooltip gives it whole.
+TEST(Form1, SidePanelsFitLongNamesAndGiveThemWholeAsTooltips) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  QGroupBox* left = Control<QGroupBox>(*p.form1, "Frame1", 0);
+  QGroupBox* right = Control<QGroupBox>(*p.form1, "Frame1", 1);
+  const double usual = left->font().pointSizeF();
+  p.form1->PlayersNamed(QStringLiteral("vexa-bot"), QStringLiteral("vexa-player-from-afar"));
+  EXPECT_LT(left->font().pointSizeF(), usual);
+  EXPECT_TRUE(left->toolTip().isEmpty());
+  EXPECT_EQ(right->toolTip(), QStringLiteral("vexa-player-from-afar"));
+  p.form1->PlayersNamed(QStringLiteral("Taro"), QStringLiteral("Hanako"));
+  EXPECT_EQ(right->font().pointSizeF(), usual);
+  EXPECT_TRUE(right->toolTip().isEmpty());
 }
 
 TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {

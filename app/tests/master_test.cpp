@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -27,28 +28,37 @@ int CountOf(const Form1& f, std::int16_t value) {
   return static_cast<int>(std::count(f.game.Board().begin(), f.game.Board().end(), value));
 }
 
-TEST(Master, StandsBesideVsCpuWhereItCoversNothing) {
+// "Masterレベル" stands beside "VS CPU" over nothing else, and overrides the
+// four strengths, greyed, without losing their choice.
+TEST(Master, IsACheckBoxBesideVsCpuThatOverridesTheFourStrengths) {
   Program p(kTaro);
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
-  QRadioButton* master = Control<QRadioButton>(f, "Option2", 4);
-  EXPECT_EQ(master->objectName(), QStringLiteral("Option2_4"));
-  EXPECT_EQ(master->text(), QStringLiteral("Master"));
+  QCheckBox* master = Control<QCheckBox>(f, "Check3");
+  EXPECT_EQ(master->text(), QStringLiteral("Masterレベル"));
+  EXPECT_THAT(master->toolTip().toStdString(), ::testing::HasSubstr("1388"));
   QGroupBox* options = Control<QGroupBox>(f, "Frame2");
   EXPECT_TRUE(options->rect().contains(master->geometry()));
-  EXPECT_GE(master->width(), master->sizeHint().width()) << "the caption is cut";
   for (QWidget* other : options->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (other == master) continue;
     EXPECT_FALSE(other->geometry().intersects(master->geometry()))
         << other->objectName().toStdString();
   }
-  // One group with the four in Frame5.
+  QRadioButton* very_hard = Control<QRadioButton>(f, "Option2", 3);
   QTest::mouseClick(master, Qt::LeftButton);
-  EXPECT_TRUE(master->isChecked());
-  EXPECT_FALSE(Control<QRadioButton>(f, "Option2", 3)->isChecked());
   EXPECT_EQ(f.Strength(), CpuStrength::Master);
+  EXPECT_TRUE(very_hard->isChecked());
+  EXPECT_FALSE(very_hard->isEnabled());
+  // The panel unlocked after a game leaves them greyed.
+  f.SetOptionControls(PanelCode::GameRunning, false);
+  f.SetOptionControls(PanelCode::VsCpu, true);
+  EXPECT_TRUE(master->isEnabled());
+  EXPECT_FALSE(very_hard->isEnabled());
+
+  QTest::mouseClick(master, Qt::LeftButton);
+  EXPECT_EQ(f.Strength(), CpuStrength::VeryHard);
   QTest::mouseClick(Control<QRadioButton>(f, "Option2", 0), Qt::LeftButton);
-  EXPECT_FALSE(master->isChecked());
+  EXPECT_EQ(f.Strength(), CpuStrength::Easy);
 }
 
 // A whole game against a plain rule (the first empty cell), Master searching
@@ -61,7 +71,7 @@ TEST(Master, PlaysAGameWhileTheWindowKeepsHandlingEvents) {
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
   f.cpu().SetMasterLimits(SearchFor(200ms));
-  QTest::mouseClick(Control<QRadioButton>(f, "Option2", 4), Qt::LeftButton);
+  QTest::mouseClick(Control<QCheckBox>(f, "Check3"), Qt::LeftButton);
 
   bool was_thinking = false;
   int searches_seen = 0;
@@ -78,7 +88,7 @@ TEST(Master, PlaysAGameWhileTheWindowKeepsHandlingEvents) {
 
   p.NewGame();
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
-  EXPECT_FALSE(Control<QRadioButton>(f, "Option2", 4)->isEnabled());
+  EXPECT_FALSE(Control<QCheckBox>(f, "Check3")->isEnabled());
   while (f.game.Turn() == Player1)
     ASSERT_TRUE(p.PlayFirstEmptyCell());
   ticker.stop();
@@ -87,7 +97,7 @@ TEST(Master, PlaysAGameWhileTheWindowKeepsHandlingEvents) {
   // About 20 ticks a search when the window is free; 5 leaves room for load.
   EXPECT_GE(searches_seen, 2);
   EXPECT_GE(ticks_while_searching, 5 * searches_seen);
-  ASSERT_TRUE(WaitFor([&] { return Control<QRadioButton>(f, "Option2", 4)->isEnabled(); }));
+  ASSERT_TRUE(WaitFor([&] { return Control<QCheckBox>(f, "Check3")->isEnabled(); }));
 }
 
 enum class Interruption { NewGame, Abandon, Quit, Leave };
@@ -101,7 +111,7 @@ TEST_P(MasterInterrupted, StopsTheSearchAndPlacesNothing) {
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
   f.cpu().SetMasterLimits(SearchFor(30s));
-  QTest::mouseClick(Control<QRadioButton>(f, "Option2", 4), Qt::LeftButton);
+  QTest::mouseClick(Control<QCheckBox>(f, "Check3"), Qt::LeftButton);
   p.NewGame();
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
   p.ClickCell(60);

@@ -378,26 +378,40 @@ TEST_F(OnlinePair, PortErrorsEmptyNamesAndNobodyListening) {
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(host) == nullptr; }));
   EXPECT_EQ(Control<net::Winsock>(*host.form1, "Winsock1")->State(), 0);
 
-  // Joining a port where nobody listens: the waiting dialog says so, and
-  // its button closes it.
+  // Joining a port where nobody listens, an address no route leads to (the
+  // kernel connects TCP to no multicast address), and a name nobody has:
+  // the waiting dialog says so and why, and its button closes it.
   int closed_port = 0;
   {
     QTcpServer probe;
     ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
     closed_port = probe.serverPort();
   }
-  testing::PressJoin(*guest.form1, closed_port);
-  Form3* waiting = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    return (waiting = DialogOf<Form3>(guest)) &&
-           waiting->Label1->text() == QStringLiteral("接続できませんでした");
-  }));
-  EXPECT_EQ(waiting->Command1->text(), QStringLiteral("OK"));
-  EXPECT_EQ(Control<net::Winsock>(*guest.form1, "Winsock1")->State(), 0);
-  waiting->Command1->click();
-  ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) == nullptr; }));
-  EXPECT_EQ(Control<net::Winsock>(*guest.form1, "Winsock2")->State(), 0);
-  EXPECT_EQ(DialogOf<Form7>(guest), nullptr);
+  const struct {
+    const char* host;
+    const char* reason;
+  } failures[] = {{"127.0.0.1", "相手が接続を拒否しました"},
+                  {"224.0.0.1", "ネットワークに到達できません"},
+                  {"nonexistent.invalid", "ホスト名が見つかりません"}};
+  for (const auto& failure : failures) {
+    SCOPED_TRACE(failure.host);
+    testing::ChooseOnline(*guest.form1, closed_port);
+    Control<QLineEdit>(*guest.form1, "Text1", 0)->setText(QString::fromLatin1(failure.host));
+    Control<QPushButton>(*guest.form1, "Command1", 1)->click();
+    Form3* waiting = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+      return (waiting = DialogOf<Form3>(guest)) &&
+             waiting->Label1->text() == QStringLiteral("接続できませんでした");
+    }));
+    EXPECT_EQ(waiting->findChild<QLabel*>(QStringLiteral("Label4"))->text(),
+              QString::fromUtf8(failure.reason));
+    EXPECT_EQ(waiting->Command1->text(), QStringLiteral("OK"));
+    EXPECT_EQ(Control<net::Winsock>(*guest.form1, "Winsock1")->State(), 0);
+    waiting->Command1->click();
+    ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) == nullptr; }));
+    EXPECT_EQ(Control<net::Winsock>(*guest.form1, "Winsock2")->State(), 0);
+    EXPECT_EQ(DialogOf<Form7>(guest), nullptr);
+  }
 
   // No name, no connection.
   Control<QLineEdit>(*guest.form1, "Text1", 2)->setText(QString());

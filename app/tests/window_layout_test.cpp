@@ -13,6 +13,7 @@
 #include <QStyleOptionButton>
 #include <QTextLayout>
 
+#include "app/caption_fit.h"
 #include "app/form2.h"
 #include "app/lan_games_dialog.h"
 #include "app/name_dialogs.h"
@@ -88,17 +89,23 @@ bool LabelCutOff(const QLabel* label) {
 }
 
 // A button's or option's caption is wider than the room its style leaves
-// beside the indicator or inside the bevel and margins.
+// beside the indicator (and short of a frame's border) or inside the bevel
+// and margins.
 bool ButtonCaptionCutOff(QAbstractButton* button) {
   QStyleOptionButton option;
   option.initFrom(button);
   option.text = button->text();
   QStyle* style = button->style();
   int room = 0;
-  if (qobject_cast<QRadioButton*>(button)) {
-    room = style->subElementRect(QStyle::SE_RadioButtonContents, &option, button).width();
-  } else if (qobject_cast<QCheckBox*>(button)) {
-    room = style->subElementRect(QStyle::SE_CheckBoxContents, &option, button).width();
+  const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
+  if (radio || qobject_cast<QCheckBox*>(button)) {
+    const QRect contents = style->subElementRect(
+        radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, button);
+    room = contents.width();
+    // In a frame, the text keeps two pixels from the border as well.
+    if (auto* frame = qobject_cast<QGroupBox*>(button->parentWidget())) {
+      room = qMin(room, FrameInside(frame).right() - 1 - button->x() - contents.left());
+    }
   } else {
     room = style->subElementRect(QStyle::SE_PushButtonContents, &option, button).width() -
            style->pixelMetric(QStyle::PM_ButtonMargin, &option, button);
@@ -165,6 +172,22 @@ void ExpectWellLaidOut(QWidget* window) {
   EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
 }
 
+// A shadowed title is read in its dark copy: in the title's place, far more
+// pixels are darker than the dialog's background than lighter.
+void ExpectTitleReadable(QWidget* dialog, const QString& title_name) {
+  const QImage drawn = dialog->grab(dialog->findChild<QLabel*>(title_name)->geometry()).toImage();
+  const int background = qGray(dialog->palette().color(QPalette::Window).rgb());
+  int darker = 0, lighter = 0;
+  for (int y = 0; y < drawn.height(); ++y) {
+    for (int x = 0; x < drawn.width(); ++x) {
+      const int gray = qGray(drawn.pixel(x, y));
+      darker += gray < background - 64 ? 1 : 0;
+      lighter += gray > background + 8 ? 1 : 0;
+    }
+  }
+  EXPECT_GT(darker, 2 * lighter) << title_name.toStdString();
+}
+
 class WindowLayout : public ::testing::TestWithParam<Language> {};
 
 TEST_P(WindowLayout, TheLocalWindowsShowEveryCaptionWholeAndKeepTheirFramesClear) {
@@ -182,6 +205,7 @@ TEST_P(WindowLayout, TheLocalWindowsShowEveryCaptionWholeAndKeepTheirFramesClear
   ASSERT_EQ(CurrentLanguage(), GetParam());
   Control<QAction>(f, "Mnu_About")->trigger();
   ExpectWellLaidOut(WaitForWindow<Form2>());
+  ExpectTitleReadable(WaitForWindow<Form2>(), QStringLiteral("Label1_0"));
   WaitForWindow<Form2>()->close();
   Control<QAction>(f, "Mnu_ChangeName")->trigger();
   ExpectWellLaidOut(WaitForWindow<Form8>());
@@ -227,6 +251,10 @@ TEST_P(OnlineLayout, TheOnlineDialogsShowEveryCaptionWholeAndKeepTheirFramesClea
   Form3* waiting = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (waiting = DialogOf<Form3>(guest)) != nullptr; }));
   EXPECT_EQ(waiting->Label1->text(), Tr("vexa::app::Form1", "ゲーム主催者に接続中です・・・"));
+  ExpectWellLaidOut(waiting);
+  // Nobody hosts yet: the join fails, with its reason under the status.
+  ASSERT_TRUE(WaitFor(
+      [&] { return waiting->Label1->text() == Tr("vexa::app::Form1", "接続できませんでした"); }));
   ExpectWellLaidOut(waiting);
   waiting->Command1->click();
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) == nullptr; }));

@@ -313,6 +313,10 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <source>%1（時間切れ）</source>
         <translation>%1 (on time)</translation>
     </message>
+    <message>
+        <source>Masterレベル</source>
+        <translation>Master Level</translation>
+    </message>
 </context>
 <context>
     <name>vexa::app::Form3</name>
@@ -327,6 +331,22 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
     <message>
         <source>招待リンクをコピー</source>
         <translation>Copy invitation link</translation>
+    </message>
+    <message>
+        <source>相手が接続を拒否しました</source>
+        <translation>The host refused the connection</translation>
+    </message>
+    <message>
+        <source>時間内に応答がありませんでした</source>
+        <translation>No answer in time</translation>
+    </message>
+    <message>
+        <source>ホスト名が見つかりません</source>
+        <translation>Host name not found</translation>
+    </message>
+    <message>
+        <source>ネットワークに到達できません</source>
+        <translation>The network is unreachable</translation>
     </message>
 </context>
 <context>
