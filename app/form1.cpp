@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
+#include <utility>
 
 #include "app/caption_fit.h"
 #include "app/form2.h"
@@ -108,6 +109,7 @@ Task<> Form1::Main() {
   started_ = true;
   if (pending_join_) JoinNow(pending_join_->first, pending_join_->second);
   pending_join_.reset();
+  if (pending_record_) co_await OpenRecordFile(*std::exchange(pending_record_, std::nullopt));
 }
 
 Task<> Form1::LoadRecords() {

@@ -116,6 +116,9 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   // has ended): "VS Online", the host and port in the panel, and a join.
   // What an invitation link on the command line asks for.
   void JoinWhenReady(const QString& host, int port);
+  // Once the window is shown: the record at `path` in its replay. What a
+  // record file on the command line asks for (a file manager's "open").
+  void OpenRecordWhenReady(const QString& path) { pending_record_ = path; }
   // "LAN のゲーム": the games on this network.
   void Cmd_LanGames_Click();
   // The option "ルーターのポートを自動で開く".
@@ -262,6 +265,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   std::unique_ptr<HostOutreach> outreach_;
   // A join asked for before the player's name was known.
   std::optional<std::pair<QString, int>> pending_join_;
+  std::optional<QString> pending_record_;
   bool started_ = false;
   QPointer<Form3> form3_;
   QPointer<Form4> form4_;

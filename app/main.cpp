@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QStandardPaths>
+#include <QUrl>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -40,8 +41,9 @@ struct CommandLine {
     parser.addOption(version);
     parser.addOption(language);
     parser.addPositionalArgument(
-        QStringLiteral("link"),
-        QStringLiteral("An invitation, vexa://HOST:PORT (an IPv6 address in brackets): starts in "
+        QStringLiteral("FILE | link"),
+        QStringLiteral("A game record (a path or a file:// URL): shown in its replay. Or an "
+                       "invitation, vexa://HOST:PORT (an IPv6 address in brackets): starts in "
                        "\"VS Online\" and joins that host."),
         QStringLiteral("[FILE | vexa://HOST:PORT]"));
   }
@@ -119,6 +121,13 @@ int main(int argc, char** argv) {
     }
     arguments.clear();
   }
+  // Or one game record, as a path or as the file manager's file:// URL.
+  QString record;
+  if (arguments.size() == 1) {
+    const QUrl url(arguments.constFirst());
+    record = url.isLocalFile() ? url.toLocalFile() : arguments.constFirst();
+    arguments.clear();
+  }
   if (!arguments.isEmpty()) {
     std::fprintf(stderr, "vexa: unexpected argument '%s'; see vexa --help\n",
                  qPrintable(arguments.constFirst()));
@@ -141,6 +150,7 @@ int main(int argc, char** argv) {
        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), QString()},
       vexa::SeedFromClock());
   if (link) form1.JoinWhenReady(link->host, link->port);
+  if (!record.isEmpty()) form1.OpenRecordWhenReady(record);
   form1.Start(form1.Main());
   return QApplication::exec();
 }

@@ -3,12 +3,14 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTreeView>
 #include <limits>
 
 #include "app/game_record_files.h"
@@ -47,6 +49,28 @@ int StepCursor(int cell, int d_row, int d_column) {
     const int next = row * kBoardSize + column;
     if (IsPlayableCell(next)) return next;
   }
+}
+
+// The file dialogs' detail view with its name, size, type and date columns
+// each as wide as its longest text, the name taking what is left.
+void ShowColumnsWhole(QFileDialog* dialog) {
+  dialog->setViewMode(QFileDialog::Detail);
+  dialog->resize(std::max(dialog->width(), Px(9600)), std::max(dialog->height(), Px(6000)));
+  auto* list = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+  if (!list) return;
+  QHeaderView* header = list->header();
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(QHeaderView::ResizeToContents);
+  header->setSectionResizeMode(0, QHeaderView::Stretch);
+}
+
+// "vexa-20261209-1143.txt" for a game of that date (the record's own, or
+// now when it has none that reads).
+QString SavedRecordName(const GameRecord& record) {
+  QDateTime date = QDateTime::fromString(QString::fromStdString(record.Header("date").value_or("")),
+                                         Qt::ISODate);
+  if (!date.isValid()) date = QDateTime::currentDateTime();
+  return date.toString(QStringLiteral("'vexa-'yyyyMMdd-HHmm'.txt'"));
 }
 
 }  // namespace
@@ -171,13 +195,13 @@ void PlayerAids::Update() {
 
 QString PlayerAids::StatusLine() const {
   if (hint_pending_) return tr("考えています…（Esc で中止）");
+  if (!notice_.isEmpty()) return notice_;
   if (replay_) {
     // An analysed step: its mark in place of what the record says.
     const QString analysed = analysis_.StatusText(replay_->step);
     const QString step = tr("手 %1 / %2").arg(replay_->step).arg(replay_->record.moves.size());
     return analysed.isEmpty() ? step + u'　' + ReplayLine() : step + u'　' + analysed;
   }
-  if (!notice_.isEmpty()) return notice_;
   if (!hint_turn_.empty())
     return tr("ヒント: 四角の印にブロッカー、塗った丸に駒。緑の輪はほかの候補です");
   // During a person's first turn: how the buttons place.
@@ -366,7 +390,13 @@ Task<> PlayerAids::SaveRecordAs() {
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setNameFilter(tr("棋譜 (*.txt)"));
   dialog->setDefaultSuffix(QStringLiteral("txt"));
-  dialog->setDirectory(QDir::homePath());
+  // Beside the games kept on their own, under a name of the game's date that
+  // the pruning of old games leaves alone.
+  const QString folder = GamesFolder(w_.data_folder);
+  QDir().mkpath(folder);
+  dialog->setDirectory(folder);
+  dialog->selectFile(SavedRecordName(record));
+  ShowColumnsWhole(dialog);
   const int answer = co_await RunModal(dialog);
   if (!dialog) co_return;
   const QStringList files = dialog->selectedFiles();
@@ -375,7 +405,9 @@ Task<> PlayerAids::SaveRecordAs() {
   if (!SaveRecordFile(files.front(), record)) {
     co_await ShowMessageBox(w_.window, tr("棋譜を保存できませんでした。\n") + files.front(),
                             QMessageBox::Critical, QMessageBox::Ok);
+    co_return;
   }
+  Notice(tr("棋譜を保存しました: %1").arg(QDir::toNativeSeparators(files.front())));
 }
 
 Task<> PlayerAids::OpenRecord() {
@@ -385,6 +417,7 @@ Task<> PlayerAids::OpenRecord() {
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setNameFilter(tr("棋譜 (*.txt);;すべてのファイル (*)"));
   dialog->setDirectory(GamesFolder(w_.data_folder));
+  ShowColumnsWhole(dialog);
   const int answer = co_await RunModal(dialog);
   if (!dialog) co_return;
   const QStringList files = dialog->selectedFiles();
@@ -442,6 +475,7 @@ void PlayerAids::ShowReplayStep(int step) {
   if (!replay_) return;
   step = std::clamp(step, 0, static_cast<int>(replay_->record.moves.size()));
   replay_->step = step;
+  notice_.clear();
   const RecordPosition& position = replay_->positions[static_cast<std::size_t>(step)];
   w_.board.ShowBoard(position.board);
   w_.board.ShowStocks(position.pieces, position.blockers);

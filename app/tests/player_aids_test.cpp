@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QStatusBar>
+#include <QTreeView>
 
 #include "program_driver.h"
 
@@ -136,11 +139,45 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   const QStringList files = GameRecordFiles(p);
   ASSERT_EQ(files.size(), 1);
 
-  // The record shows the game again, stepped back and forth by the keys,
-  // with its own mode on the panel while the player has chosen another.
+  // Saved: the dialog offers the games folder and a name of the game's
+  // date, and the status bar says where the record went.
+  Control<QAction>(f, "Mnu_SaveRecord")->trigger();
+  QFileDialog* save = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (save = testing::VisibleWindow<QFileDialog>()) != nullptr; }));
+  const QDir games(QDir(p.DataPath()).filePath(QStringLiteral("games")));
+  EXPECT_EQ(save->directory(), games);
+  const QString saved = save->selectedFiles().value(0);
+  EXPECT_THAT(QFileInfo(saved).fileName().toStdString(),
+              ::testing::MatchesRegex(R"(vexa-[0-9]{8}-[0-9]{4}\.txt)"));
+  static_cast<QDialog*>(save)->accept();
+  ASSERT_TRUE(WaitFor([&] { return QFile::exists(saved); }));
+  EXPECT_TRUE(f.statusBar()->currentMessage().endsWith(saved)) << saved.toStdString();
+
+  // Opened again through its dialog, whose columns read whole, it shows the
+  // game again, stepped back and forth by the keys, with its own mode on
+  // the panel while the player has chosen another.
   QTest::mouseClick(Control<QRadioButton>(f, "Option1", 0), Qt::LeftButton);
-  const QString record = QDir(p.DataPath()).filePath(QStringLiteral("games/") + files.front());
-  f.Start(f.OpenRecordFile(record));
+  Control<QAction>(f, "Mnu_OpenRecord")->trigger();
+  QFileDialog* open = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (open = testing::VisibleWindow<QFileDialog>()) != nullptr; }));
+  auto* list = open->findChild<QTreeView*>(QStringLiteral("treeView"));
+  ASSERT_TRUE(WaitFor([&] { return list->model()->rowCount(list->rootIndex()) >= 2; }));
+  // Size, type and date: no text of a row wider than its column.
+  const auto widest = [list](int column) {
+    int width = 0;
+    for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row) {
+      const QModelIndex cell = list->model()->index(row, column, list->rootIndex());
+      width = std::max(width, list->fontMetrics().horizontalAdvance(cell.data().toString()));
+    }
+    return width;
+  };
+  for (int column = 1; column < 4; ++column) {
+    EXPECT_TRUE(WaitFor([&] { return list->header()->sectionSize(column) > widest(column); }))
+        << column << ": " << list->header()->sectionSize(column) << " < " << widest(column);
+  }
+  // Typed, as selectFile() leaves alone a name box that has the focus.
+  open->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(saved);
+  static_cast<QDialog*>(open)->accept();
   ASSERT_TRUE(WaitFor([&] { return f.InReplay(); }));
   EXPECT_EQ(f.ReplayStep(), 7);
   EXPECT_TRUE(Control<QRadioButton>(f, "Option1", 1)->isChecked());

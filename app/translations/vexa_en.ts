@@ -317,6 +317,10 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <source>Masterレベル</source>
         <translation>Master Level</translation>
     </message>
+    <message>
+        <source>棋譜を保存しました: %1</source>
+        <translation>Record saved: %1</translation>
+    </message>
 </context>
 <context>
     <name>vexa::app::Form3</name>
