@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
 #include <cstdio>
@@ -126,6 +127,10 @@ int main(int argc, char** argv) {
   if (arguments.size() == 1) {
     const QUrl url(arguments.constFirst());
     record = url.isLocalFile() ? url.toLocalFile() : arguments.constFirst();
+    if (!QFileInfo(record).isFile()) {
+      std::fprintf(stderr, "vexa: no record file '%s'; see vexa --help\n", qPrintable(record));
+      return EXIT_FAILURE;
+    }
     arguments.clear();
   }
   if (!arguments.isEmpty()) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The player aids in the real window under Xvfb: a "VS Human" game played by
 # clicks with a blocker taken back by Ctrl+Z, its record saved through the
-# file dialog (Ctrl+S) and opened again (Ctrl+O), and the replay stepped
-# from its end to its start, read off the window's pixels.
+# file dialog (Ctrl+S) and opened again from the command line, and the
+# replay stepped from its end to its start, read off the window's pixels.
 set -u
 program=$1
 for tool in Xvfb xdotool xdpyinfo import convert; do
@@ -43,16 +43,6 @@ wait_for_colour() {  # CELL COLOUR WHAT
   done
   fail "$3: cell $1 is $(cell_colour "$1"), not $2"
 }
-# Types a path into the file dialog titled $1 and accepts it.
-answer_file_dialog() {
-  local dialog
-  dialog=$(wait_for_window "$1" 20) || fail "no file dialog '$1'"
-  xdotool windowfocus --sync "$dialog" 2>/dev/null
-  sleep 0.5  # the file name box takes the keys once the dialog has settled
-  xdotool type --delay 5 "$2"
-  xdotool key Return
-}
-
 # "VS Human", then ゲーム > 新規ゲーム.
 click_at $(( 7485 + 120 + 300 )) $(( 15 + 1560 + 112 )) 1
 xdotool key --window "$window" alt+g; sleep 0.3; xdotool key n
@@ -66,19 +56,32 @@ result=$(wait_for_window '^Vexa with Online$' 10) || fail "no result dialog"
 xdotool windowfocus --sync "$result" 2>/dev/null; xdotool key Return
 for _ in $(seq 100); do xdotool search --onlyvisible --name '^Vexa with Online$' >/dev/null || break; sleep 0.05; done
 
+# Saved through Ctrl+S: the dialog offers the games folder and a name, so
+# Return is all it takes. A key sent while the dialog is still settling can
+# be lost: Return again until the file is there.
 xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool key --window "$window" ctrl+s
-answer_file_dialog '棋譜を保存' "$work/saved.txt"
-for _ in $(seq 400); do [ -s "$work/saved.txt" ] && break; sleep 0.05; done
+dialog=$(wait_for_window '棋譜を保存' 20) || fail "no save dialog"
+saved=""
+for _ in $(seq 10); do
+  xdotool windowfocus --sync "$dialog" 2>/dev/null; xdotool key Return
+  for _ in $(seq 40); do
+    saved=$(find "$work/data" -name 'vexa-*.txt' | head -n 1)
+    [ -n "$saved" ] && break 2
+    sleep 0.05
+  done
+done
+[ -n "$saved" ] || fail "no record saved in the games folder"
 expected=$'1 P 12\n2 P 50\n1 P 13\n2 P 51\n1 P 23\n2 P 52\n1 P 24'
-[ "$(sed '1,/^moves$/d' "$work/saved.txt")" = "$expected" ] ||
-  fail "the saved record's moves: $(cat "$work/saved.txt")"
-grep -qx 'how square' "$work/saved.txt" || fail "the saved record's ending"
+[ "$(sed '1,/^moves$/d' "$saved")" = "$expected" ] || fail "the saved record's moves: $(cat "$saved")"
+grep -qx 'how square' "$saved" || fail "the saved record's ending"
 
-# The opened record shows the game's end, then its start.
-xdotool windowfocus --sync "$window" 2>/dev/null
-xdotool key --window "$window" ctrl+o
-answer_file_dialog '棋譜を開く' "$work/saved.txt"
+# "vexa FILE", as a file manager opens a record: the game's end, then its
+# start.
+kill "$vexa_pid"; wait "$vexa_pid" 2>/dev/null
+XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data "$work/vexa" "$saved" >"$work/vexa.log" 2>&1 &
+vexa_pid=$!
+window=$(wait_for_window '^Vexa with Online Ver1\.2$' 20) || fail "no main window for the record"
 xdotool windowfocus --sync "$window" 2>/dev/null
 wait_for_colour 24 "$red" "the replay's last position"
 xdotool key --window "$window" Home
@@ -86,4 +89,4 @@ wait_for_colour 12 "$black" "the replay's start"
 xdotool key --window "$window" Right
 wait_for_colour 12 "$red" "the replay's first placement"
 kill -0 "$vexa_pid" 2>/dev/null || fail "the program exited"
-echo "player aids under Xvfb: a game with an undo, saved, reopened and replayed"
+echo "player aids under Xvfb: a game with an undo, saved, opened from the command line and replayed"
