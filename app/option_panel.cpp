@@ -54,8 +54,8 @@ OptionPanel::OptionPanel(QWidget* client, Handlers handlers) {
   // Frame5 is full: Master, the searching strength, is a check box in the
   // free place beside "VS CPU". It overrides the four, which keep their
   // choice for when it is cleared again.
-  Check3 =
-      Place<QCheckBox>(Frame2, QStringLiteral("Check3"), tr("Masterレベル"), 1260, 210, 1035, 225);
+  Check3 = Place<QCheckBox>(Frame2, QStringLiteral("Check3"), QStringLiteral("Master"), 1260, 210,
+                            1035, 225);
   Option1[1] = Place<QRadioButton>(Frame2, Indexed("Option1", 1), QStringLiteral("VS Human"), 120,
                                    1560, 1140, 225);
   Check2 =
@@ -254,8 +254,10 @@ void OptionPanel::Retranslate() {
     buttons[i]->setToolTip(e.at_least ? tr("Elo %1 以上（Easy を 0 として）").arg(e.elo)
                                       : tr("Elo %1（Easy を 0 として）").arg(e.elo));
   }
+  // The check box says in words that it is a strength, not a mode.
+  Check3->setToolTip(tr("CPUレベル Master: 先を読んで打つ最も強いレベル") + u'\n' +
+                     Check3->toolTip());
   Check1->setText(tr("CPUが先攻"));
-  Check3->setText(tr("Masterレベル"));
   Frame5->setTitle(tr("CPUレベル"));
   Check2->setText(tr("Player1が先攻"));
   Frame3->setTitle(tr("接続の設定"));

@@ -72,13 +72,13 @@ class OptionPanel {
  private:
   void SetPanelControls(PanelCode panel_code, bool editable);
   // The strength controls usable or not; the four buttons only while
-  // "Masterレベル" is clear.
+  // "Master" is clear.
   void EnableStrengths(bool enabled);
 
   QGroupBox* Frame2;         // the option panel ("GameMode")
   QRadioButton* Option1[3];  // the modes: "VS CPU", "VS Human", "VS Online"
   QCheckBox* Check1;         // "CPUが先攻"
-  QCheckBox* Check3;         // "Masterレベル", beside "VS CPU": Master over the four
+  QCheckBox* Check3;         // "Master", beside "VS CPU": Master over the four
   QCheckBox* Check2;         // "Player1が先攻"
   QGroupBox* Frame5;         // the strengths ("CPUレベル")
   QRadioButton* Option2[4];  // "Easy", "Normal", "Hard", "VeryHard"

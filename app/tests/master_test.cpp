@@ -28,14 +28,14 @@ int CountOf(const Form1& f, std::int16_t value) {
   return static_cast<int>(std::count(f.game.Board().begin(), f.game.Board().end(), value));
 }
 
-// "Masterレベル" stands beside "VS CPU" over nothing else, and overrides the
+// "Master" stands beside "VS CPU" over nothing else, and overrides the
 // four strengths, greyed, without losing their choice.
 TEST(Master, IsACheckBoxBesideVsCpuThatOverridesTheFourStrengths) {
   Program p(kTaro);
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
   QCheckBox* master = Control<QCheckBox>(f, "Check3");
-  EXPECT_EQ(master->text(), QStringLiteral("Masterレベル"));
+  EXPECT_EQ(master->text(), QStringLiteral("Master"));
   EXPECT_THAT(master->toolTip().toStdString(), ::testing::HasSubstr("1388"));
   QGroupBox* options = Control<QGroupBox>(f, "Frame2");
   EXPECT_TRUE(options->rect().contains(master->geometry()));

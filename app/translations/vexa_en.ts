@@ -314,12 +314,12 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <translation>%1 (on time)</translation>
     </message>
     <message>
-        <source>Masterレベル</source>
-        <translation>Master Level</translation>
-    </message>
-    <message>
         <source>棋譜を保存しました: %1</source>
         <translation>Record saved: %1</translation>
+    </message>
+    <message>
+        <source>CPUレベル Master: 先を読んで打つ最も強いレベル</source>
+        <translation>CPU level Master: the strongest, which reads ahead</translation>
     </message>
 </context>
 <context>
