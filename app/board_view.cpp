@@ -68,8 +68,8 @@ void BoardView::BuildSidePanels(QWidget* client) {
                          p.top, p.width, p.height);
     for (int i = 0; i < kPiecesPerSide; ++i) {
       const int index = side * kPiecesPerSide + i;
-      Label5[index] = BoxLabel(Frame1[side], Indexed("Label5", index), p.piece_left, 5100 - 255 * i,
-                               225, 240, p.piece_color);
+      Label5[index] = BoxLabel<CellLabel>(Frame1[side], Indexed("Label5", index), p.piece_left,
+                                          5100 - 255 * i, 225, 240, p.piece_color);
     }
     for (int i = 0; i < kBlockersPerSide; ++i) {
       const int index = side * kBlockersPerSide + i;
@@ -101,6 +101,12 @@ void BoardView::SetShapes(bool on) {
     PaintCell(cell, painted_[cell]);
   for (LineShape* line : Line1)
     line->SetEdged(on);
+  // The stock markers carry their side's sign as well.
+  for (int i = 0; i < 2 * kPiecesPerSide; ++i) {
+    Label5[i]->SetShape(!on                  ? CellLabel::kNoShape
+                        : i < kPiecesPerSide ? CellLabel::kDot
+                                             : CellLabel::kCross);
+  }
 }
 
 void BoardView::ShowBoard(const BoardCells& board) {

@@ -72,7 +72,7 @@ class BoardView {
   QLabel* Label3;                          // coordinates of the last clicked cell
   QGroupBox* Frame1[2];                    // the side panels, captioned with the sides' names
   TurnLamp* TurnMarker[2];                 // the side panels' lamps: lit for the side to move
-  QLabel* Label5[2 * kPiecesPerSide];      // piece markers: side 1's first
+  CellLabel* Label5[2 * kPiecesPerSide];   // piece markers: side 1's first
   QLabel* Label2[2 * kBlockersPerSide];    // blocker markers: side 1's first
   QLabel* HintNote[3] = {};                // made when first needed
 };

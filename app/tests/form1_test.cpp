@@ -205,6 +205,8 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
   EXPECT_EQ(centre(50), QColor(Qt::white));
   EXPECT_EQ(Control<CellLabel>(f, "Label1", 12)->CellShape(), CellLabel::kDot);
   EXPECT_EQ(Control<CellLabel>(f, "Label1", 50)->CellShape(), CellLabel::kCross);
+  EXPECT_EQ(Control<CellLabel>(f, "Label5", 0)->CellShape(), CellLabel::kDot);
+  EXPECT_EQ(Control<CellLabel>(f, "Label5", 39)->CellShape(), CellLabel::kCross);
   EXPECT_EQ(centre(70), QColor(Qt::white));
   EXPECT_EQ(centre(60), QColor(Qt::black));
   EXPECT_TRUE(Control<LineShape>(f, "Line1", 0)->Edged());
