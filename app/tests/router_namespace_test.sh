@@ -90,12 +90,21 @@ echo "== the daemon's mappings before hosting (upnpc -l):"
 mappings | grep -E "^ *[0-9]+ (TCP|UDP)|ExternalIPAddress" || true
 mappings | grep -q -- "->10.77.1.2:" && fail "a mapping exists before hosting"
 
+# The probe hosting on $port in the lan, its lines in $work/NAME.log; waits
+# for the router's answer. The probe's process is $hosting_pid.
+host_in_lan() {  # NAME PROBE-OPTIONS...
+  local name=$1
+  shift
+  ip netns exec "$lan" env QT_QPA_PLATFORM=offscreen "$probe" host "$port" Taro "$@" \
+    >"$work/$name.log" 2>"$work/$name.err" &
+  hosting_pid=$!
+  background_pids+=("$hosting_pid")
+  wait_until 30 has_line "$work/$name.log" "^LINK "
+}
+
 # 1. Hosting behind the router, a guest from the internet.
-ip netns exec "$lan" env QT_QPA_PLATFORM=offscreen "$probe" host "$port" Taro --play \
-  >"$work/host.log" 2>"$work/host.err" &
-host_pid=$!
-background_pids+=("$host_pid")
-wait_until 30 has_line "$work/host.log" "^LINK " || fail "the host never told the router's answer"
+host_in_lan host --play || fail "the host never told the router's answer"
+host_pid=$hosting_pid
 grep -E "^(ROUTER|DIALOG|LINK) " "$work/host.log"
 grep -q "^ROUTER [0-9]* .*11\.0\.0\.1:$port " "$work/host.log" ||
   fail "the router's line does not name 11.0.0.1:$port"
@@ -128,11 +137,8 @@ wait "$host_pid" || fail "the host ended with status $?"
 # program then quits while still hosting.
 ip netns exec "$lan" upnpc -e other -a 10.77.1.3 "$port" "$port" TCP >/dev/null 2>&1 ||
   fail "upnpc could not take the port"
-ip netns exec "$lan" env QT_QPA_PLATFORM=offscreen "$probe" host "$port" Taro \
-  --quit-file "$work/stop_taken" >"$work/taken.log" 2>"$work/taken.err" &
-taken_pid=$!
-background_pids+=("$taken_pid")
-wait_until 30 has_line "$work/taken.log" "^LINK " || fail "no answer with the port taken"
+host_in_lan taken --quit-file "$work/stop_taken" || fail "no answer with the port taken"
+taken_pid=$hosting_pid
 grep -E "^(ROUTER|LINK) " "$work/taken.log"
 grep -q "^DIALOG .*11\.0\.0\.1:$((port + 2)) .*$port" "$work/taken.log" ||
   fail "the dialog does not tell the port the router gave instead"
