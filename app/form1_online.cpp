@@ -254,6 +254,9 @@ void Form1::ForgetSettings() {
 }
 
 void Form1::ClearWayForSettings() {
+  // A record looked at meanwhile gives way, with the player's own mode
+  // ("VS Online") back on the panel for the game to come.
+  aids_->LeaveReplay();
   if (form3_ && form3_->isVisible()) form3_->done(Form3::kHidden);
   if (form5_ && form5_->isVisible()) form5_->done(Form5::kHidden);
   CloseForm7();

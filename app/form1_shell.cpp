@@ -90,6 +90,8 @@ void Form1::ShowGameStocks() {
 }
 
 void Form1::PlayersNamed(const QString& left, const QString& right) {
+  // An online game begins: a replay left open gives way to it.
+  aids_->LeaveReplay();
   board_->SetCaptions(left, right);
 }
 

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QStatusBar>
 
 #include "core/square_scan.h"
@@ -194,6 +196,25 @@ TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
   }
   EXPECT_EQ(guest.form1->game.BlockerStock()[Remote - 1], 0);
   EXPECT_FALSE(host.form1->online().MoveClockTimer().isActive());
+
+  // The guest looks at a "VS CPU" record meanwhile; the host's next game
+  // ends the replay and is played online, on the connection still open.
+  const QString path = QDir(guest.DataPath()).filePath(QStringLiteral("cpu.txt"));
+  QFile record(path);
+  ASSERT_TRUE(record.open(QIODevice::WriteOnly));
+  record.write("date 2026-12-09T10:00:00\nmode VS CPU\nleft Player1\nright CPU\nstrength Easy\n"
+               "first 1\nresult abandoned\nhow abandoned\nwinner 0\nmoves\n1 P 12\n");
+  record.close();
+  guest.form1->Start(guest.form1->OpenRecordFile(path));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->InReplay(); }));
+  EXPECT_EQ(guest.form1->Mode(), GameMode::VsCpu);
+  ASSERT_TRUE(WaitFor([&] { return HostSettings() != nullptr; }));
+  HostSettings()->Command1[0]->click();
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.GameRunning(); }));
+  EXPECT_FALSE(guest.form1->InReplay());
+  EXPECT_EQ(guest.form1->Mode(), GameMode::VsOnline);
+  EXPECT_EQ(guest.form1->game.Turn(), Remote);
+  EXPECT_TRUE(guest.form1->online().Connected());
 }
 
 TEST_F(OnlinePair, WhenThePiecesRunOutTheBlockersDecideOnBothSides) {
