@@ -138,9 +138,7 @@ constexpr double kSmallestCaptionPoints = 7.0;
 void SetSideCaption(QGroupBox* frame, const QString& caption) {
   QFont font = frame->parentWidget()->font();
   const int room = FrameCaptionRoom(frame->width());
-  const auto width = [&] {
-    return QFontMetrics(font).horizontalAdvance(caption, Qt::TextShowMnemonic);
-  };
+  const auto width = [&] { return QFontMetrics(font).horizontalAdvance(caption); };
   while (width() > room && font.pointSizeF() - 0.5 >= kSmallestCaptionPoints)
     font.setPointSizeF(font.pointSizeF() - 0.5);
   frame->setFont(font);
@@ -220,6 +218,9 @@ void BoardView::HideClock() {
 void BoardView::Retranslate() {
   for (TurnLamp* lamp : TurnMarker)
     lamp->update();
+  // The captions were refitted with the window's fonts: a long name takes
+  // its own smaller font again.
+  SetCaptions(Caption(0), Caption(1));
 }
 
 void BoardView::RaiseOutline() {

@@ -263,6 +263,10 @@ void PlayerAids::FollowHint() {
     if (played.kind == MoveKind::Blocker && step != hint_turn_.end()) {
       hint_turn_.erase(step);
       hint_followed_at_ = history.size();
+      // The other candidates are turns the player has left: only the
+      // chosen piece keeps its note.
+      hint_others_.clear();
+      hint_notes_.resize(std::min<std::size_t>(1, hint_notes_.size()));
       return;
     }
   }
@@ -277,10 +281,9 @@ void PlayerAids::DropHint() {
 
 void PlayerAids::Undo() {
   if (replay_ || w_.options.Mode() == GameMode::VsOnline || !w_.game.CanUndo()) return;
-  if (hint_pending_) w_.runner.Stop();
+  // The board it restores is told as a new one (PositionChanged): the hint
+  // and its search go with it.
   w_.game.Undo();
-  DropHint();
-  Update();
 }
 
 void PlayerAids::Hint() {
@@ -314,6 +317,7 @@ Task<> PlayerAids::ShowHint() {
     // best. Shares, not the playouts' scores: those favour the side that
     // asks and read high for nearly every candidate.
     DropHint();
+    notice_.clear();  // the status line explains the hint instead
     hint_turn_ = result->turn;
     hint_followed_at_ = w_.game.History().size();
     const std::vector<Candidate> candidates = BestCandidates(asked, mover, *result, 3);
@@ -453,17 +457,10 @@ void PlayerAids::EnterReplay(RecordReading reading) {
                    0, players};
   DropHint();
   // The panel shows the recorded game's mode and strength.
-  OptionPanel::Choices recorded = players;
-  const std::string mode = replay_->record.Header("mode").value_or("");
-  for (const GameMode m : {GameMode::VsCpu, GameMode::VsHuman, GameMode::VsOnline}) {
-    if (mode == ModeName(m)) recorded.mode = m;
-  }
-  const std::string strength = replay_->record.Header("strength").value_or("");
-  for (int i = 0; i <= static_cast<int>(CpuStrength::Master); ++i) {
-    if (strength == StrengthName(static_cast<CpuStrength>(i)))
-      recorded.strength = static_cast<CpuStrength>(i);
-  }
-  w_.options.ShowChoices(recorded);
+  const GameRecord& record = replay_->record;
+  w_.options.ShowChoices(
+      {ParseMode(record.Header("mode").value_or("")).value_or(players.mode),
+       ParseStrength(record.Header("strength").value_or("")).value_or(players.strength)});
   w_.set_option_controls(PanelCode::GameRunning, false);
   w_.board.LightLamp(0);
   w_.board.SetCaptions(QString::fromStdString(replay_->record.Header("left").value_or("1")),
@@ -494,6 +491,7 @@ void PlayerAids::LeaveReplay() {
   if (!replay_) return;
   w_.options.ShowChoices(replay_->players_choices);
   replay_.reset();
+  notice_.clear();
   Update();
 }
 

@@ -129,6 +129,21 @@ const char* ModeName(GameMode mode) {
   return "VS Online";
 }
 
+std::optional<GameMode> ParseMode(const std::string& name) {
+  for (const GameMode mode : {GameMode::VsCpu, GameMode::VsHuman, GameMode::VsOnline}) {
+    if (name == ModeName(mode)) return mode;
+  }
+  return std::nullopt;
+}
+
+std::optional<CpuStrength> ParseStrength(const std::string& name) {
+  for (int index = 0; index <= static_cast<int>(CpuStrength::Master); ++index) {
+    const auto strength = static_cast<CpuStrength>(index);
+    if (name == StrengthName(strength)) return strength;
+  }
+  return std::nullopt;
+}
+
 GameRecord RecordOfGame(const PlayedGame& game) {
   const bool has_result =
       game.outcome.how != EndReason::Abandoned && game.outcome.how != EndReason::PeerLeft;
@@ -201,7 +216,7 @@ RecordReading ReadRecord(const std::string& text) {
     if (!record.Header(key)) return fail(moves_line, std::string("no header \"") + key + "\"");
   }
   const std::string mode = record.Header("mode").value_or("");
-  if (mode != "VS CPU" && mode != "VS Human" && mode != "VS Online") {
+  if (!ParseMode(mode)) {
     return fail(moves_line, "mode \"" + mode + "\" is none of VS CPU, VS Human, VS Online");
   }
   const std::string first = record.Header("first").value_or("");

@@ -38,6 +38,9 @@ std::string WriteRecord(const GameRecord& record);
 
 // A mode as a record names it: "VS CPU", "VS Human" or "VS Online".
 const char* ModeName(GameMode mode);
+std::optional<GameMode> ParseMode(const std::string& name);
+// A strength as a record and the option buttons name it ("Easy" ... "Master").
+std::optional<CpuStrength> ParseStrength(const std::string& name);
 
 // What a record says of a game that was played: its header lines and its
 // placements, made here for every program that writes records.

@@ -34,14 +34,6 @@ std::optional<long> StockField(const BoardLine& board, const std::string& name, 
 
 }  // namespace
 
-std::optional<CpuStrength> ParseStrength(const std::string& name) {
-  for (int index = 0; index <= static_cast<int>(CpuStrength::Master); ++index) {
-    const auto strength = static_cast<CpuStrength>(index);
-    if (name == StrengthName(strength)) return strength;
-  }
-  return std::nullopt;
-}
-
 std::string ReachesLine(const BoardLine& board, Side side) {
   ReachLists lists;
   ListReaches(side, board.cells, lists);

@@ -12,10 +12,6 @@
 
 namespace vexa::tools {
 
-// "Easy", "Normal", "Hard", "VeryHard" or "Master", as the option buttons
-// are captioned.
-std::optional<CpuStrength> ParseStrength(const std::string& name);
-
 // The side's reach cells, ';', its pre-reach cells: each in list order,
 // separated by blanks ("48;2 4 22 44 34 36 50 70").
 std::string ReachesLine(const BoardLine& board, Side side);
