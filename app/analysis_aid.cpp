@@ -6,19 +6,12 @@
 #include <QStatusBar>
 #include <cmath>
 
+#include "app/chance_text.h"
 #include "app/twips.h"
 #include "app/win_graph.h"
 #include "cpu/turn_estimates.h"
 
 namespace vexa::app {
-
-namespace {
-
-QString Percent(double p) {
-  return QString::number(static_cast<int>(std::lround(100 * p)));
-}
-
-}  // namespace
 
 AnalysisAid::AnalysisAid(Window window) : w_(std::move(window)) {}
 
@@ -74,8 +67,6 @@ Task<> AnalysisAid::Run(int request) {
     limits.playouts = kAnalysisPlayouts;
     // As `vexa-analyze analyse --seed 0` numbers its searches.
     limits.seed = static_cast<std::uint64_t>(next->number);
-    limits.weigh_turn = next->weigh_turn;
-    if (!limits.weigh_turn.empty()) limits.playouts = kWeighPlayouts;
     SearchRunner::Awaiter search = w_.runner.Search(next->position, next->mover, limits);
     const std::optional<SearchResult> result = co_await search;
     if (request != request_) co_return;  // cleared, or another analysis began
@@ -110,7 +101,8 @@ void AnalysisAid::Clear() {
 void AnalysisAid::ShowGraph() {
   std::vector<WinGraph::Point> points;
   for (const AnalysedTurn& turn : analysis_->Turns())
-    points.push_back({turn.side == 1 ? turn.after : 1.0 - turn.after, turn.mark});
+    points.push_back(
+        {turn.side == 1 ? turn.after.chance : 1.0 - turn.after.chance, turn.mark, turn.side});
   AnalysisGraph->SetPoints(std::move(points));
   AnalysisGraph->show();
   AnalysisGraph->raise();
@@ -134,9 +126,13 @@ QString AnalysisAid::StatusText(int step) const {
   const AnalysedTurn* turn = TurnAt(step);
   if (!turn) return QString();
   const QString mark = QString::fromLatin1(MarkText(turn->mark));
-  const QString text = tr("%1 % → %2 %, 最善 %3")
-                           .arg(Percent(turn->before), Percent(turn->after),
-                                QString::fromStdString(TurnText(turn->best)));
+  // Whose chances: the mover's, named by its colour.
+  const QString mover = turn->side == 1 ? tr("赤") : tr("青");
+  const QString best =
+      turn->best.empty() ? QStringLiteral("-") : QString::fromStdString(TurnText(turn->best));
+  const QString text =
+      tr("%1の勝率 %2 → %3, 最善 %4")
+          .arg(mover, ChanceText::Of(turn->before), ChanceText::Of(turn->after), best);
   return mark.isEmpty() ? text : mark + u' ' + text;
 }
 

@@ -13,6 +13,7 @@
 #include <QTreeView>
 #include <limits>
 
+#include "app/chance_text.h"
 #include "app/game_record_files.h"
 #include "app/message_box.h"
 #include "app/player_aids.h"
@@ -203,7 +204,8 @@ QString PlayerAids::StatusLine() const {
     return analysed.isEmpty() ? step + u'　' + ReplayLine() : step + u'　' + analysed;
   }
   if (!hint_turn_.empty())
-    return tr("ヒント: 四角の印にブロッカー、塗った丸に駒。緑の輪はほかの候補です");
+    return tr("ヒント（勝率 %1）: 四角の印にブロッカー、塗った丸に駒。緑の輪はほかの候補で、数字は打ったあとの勝率です")
+        .arg(hint_chance_);
   // During a person's first turn: how the buttons place.
   const Side turn = w_.game.Turn();
   bool first_turn = PersonToMove();
@@ -313,20 +315,18 @@ Task<> PlayerAids::ShowHint() {
   if (result && watch.StillCurrent() && w_.game.Turn() == mover && now.Board() == asked.Board() &&
       now.BlockerStock() == asked.BlockerStock()) {
     // The chosen turn's blockers and piece, and the pieces of the next
-    // two candidates, each with its share of the playouts: "1 62%" for the
-    // best. Shares, not the playouts' scores: those favour the side that
-    // asks and read high for nearly every candidate.
+    // two candidates, each with the mover's chance to win after it.
     DropHint();
     notice_.clear();  // the status line explains the hint instead
     hint_turn_ = result->turn;
     hint_followed_at_ = w_.game.History().size();
-    const std::vector<Candidate> candidates = BestCandidates(asked, mover, *result, 3);
+    const std::vector<Candidate> candidates = BestCandidates(*result, 3);
     for (std::size_t n = 0; n < candidates.size(); ++n) {
       const Move& piece = candidates[n].turn.back();
       if (n > 0) hint_others_.push_back(piece.cell);
-      hint_notes_.emplace_back(piece.cell, QStringLiteral("%1 %2%").arg(n + 1).arg(
-                                               std::lround(100 * candidates[n].share)));
+      hint_notes_.emplace_back(piece.cell, ChanceText::OnCell(candidates[n].chance));
     }
+    hint_chance_ = ChanceText::Of(candidates.front().chance);
   }
   Update();
 }

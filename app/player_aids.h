@@ -154,6 +154,8 @@ class PlayerAids {
   std::vector<Move> hint_turn_;
   std::vector<int> hint_others_;
   std::vector<std::pair<int, QString>> hint_notes_;
+  // The chosen turn's chance, for the status line.
+  QString hint_chance_;
   // The number of placements in the game when the hint was last followed.
   std::size_t hint_followed_at_ = 0;
   bool hint_pending_ = false;

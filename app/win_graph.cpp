@@ -101,7 +101,8 @@ void WinGraph::paintEvent(QPaintEvent*) {
     painter.drawEllipse(at, marked ? 3.5 : 2.0, marked ? 3.5 : 2.0);
     if (marked) {
       painter.setPen(MarkColor(p.mark));
-      painter.drawText(QRectF(at.x() - 10, at.y() - 16, 20, 11), Qt::AlignCenter,
+      const double top = p.side == 1 ? at.y() - 16 : at.y() + 5;
+      painter.drawText(QRectF(at.x() - 10, top, 20, 11), Qt::AlignCenter,
                        QString::fromLatin1(MarkText(p.mark)));
     }
   }

@@ -19,6 +19,9 @@ class WinGraph : public QWidget {
   struct Point {
     double side1 = 0.5;  // side 1's win probability after the turn
     TurnMark mark = TurnMark::None;
+    // The side that made the turn: its mark stands above the line for
+    // side 1 (whose chances it is), below it for side 2.
+    int side = 1;
   };
 
   explicit WinGraph(QWidget* parent);

@@ -78,8 +78,9 @@ void BM_SelfPlayVeryHardAgainstVeryHard(benchmark::State& state) {
 }
 BENCHMARK(BM_SelfPlayVeryHardAgainstVeryHard);
 
-// Master's playouts per second (items_per_second) on the mid-game board, on
-// one thread and on every core (argument 0), 4000 playouts a search.
+// Master's playouts per second (items_per_second) and tree nodes made per
+// second (nodes_per_second), on one thread and on every core (argument 0),
+// 4000 playouts a search.
 void MeasureMasterSearch(benchmark::State& state, const Position& position) {
   SearchLimits limits;
   limits.time.reset();
@@ -87,14 +88,18 @@ void MeasureMasterSearch(benchmark::State& state, const Position& position) {
   limits.threads = static_cast<int>(state.range(0));
   const std::atomic<bool> stop{false};
   long playouts = 0;
+  long nodes = 0;
   int threads = 0;
   for (auto _ : state) {
     const SearchResult result = SearchTurn(position, Cpu, limits, stop);
     playouts += result.playouts;
+    nodes += result.nodes;
     threads = result.threads;
   }
   state.SetItemsProcessed(playouts);
   state.counters["threads"] = threads;
+  state.counters["nodes_per_second"] =
+      benchmark::Counter(static_cast<double>(nodes), benchmark::Counter::kIsRate);
 }
 
 void BM_MasterSearchMidGame(benchmark::State& state) {

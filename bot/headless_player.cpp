@@ -1,5 +1,7 @@
 #include "bot/headless_player.h"
 
+#include <atomic>
+
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QTimer>
@@ -14,10 +16,10 @@ using net::Keyword;
 using net::Winsock;
 
 HeadlessPlayer::HeadlessPlayer(BotOptions options, std::uint64_t seed)
-    : options_(std::move(options)),
-      random_(seed),
-      master_seed_(seed),
-      runner_(net::QtSearchRunnerOptions(this)) {
+    : options_(std::move(options)), random_(seed), runner_(net::QtSearchRunnerOptions(this)) {
+  SearchLimits master;
+  master.seed = seed;
+  player_ = MakePlayer(options_.strength, random_, master);
   // As the main window wires its connection.
   connection_.Feed(session_);
   connect(&connection_, &net::GameConnection::GameConnected, this, [this] { GameConnectionUp(); });
@@ -263,19 +265,20 @@ Task<> HeadlessPlayer::PlayTurn(int turn_number) {
 }
 
 Task<std::optional<std::vector<Move>>> HeadlessPlayer::ChooseTurn() {
-  if (options_.strength != CpuStrength::Master) {
+  const std::optional<SearchLimits> search = player_->NextSearch();
+  if (!search) {
     co_await Delay(options_.pause_ms);
     if (game_.Turn() != Player1) co_return std::nullopt;
-    co_return chooser_.Choose(game_.CurrentPosition(), Player1, options_.strength, random_);
+    const std::atomic<bool> never{false};
+    co_return player_->ChooseTurn(game_.CurrentPosition(), Player1, never);
   }
   // Master searches during the pause, at least long enough to weigh its
   // turns; the position is the one the move was handed over in.
   constexpr int kLeastSearchMs = 50;
-  SearchLimits limits;
+  SearchLimits limits = *search;
   limits.time = std::chrono::milliseconds(std::max(options_.pause_ms, kLeastSearchMs));
-  limits.seed = ++master_seed_;
-  SearchRunner::Awaiter search = runner_.Search(game_.CurrentPosition(), Player1, limits);
-  const std::optional<SearchResult> result = co_await search;
+  SearchRunner::Awaiter searching = runner_.Search(game_.CurrentPosition(), Player1, limits);
+  const std::optional<SearchResult> result = co_await searching;
   if (!result || result->turn.empty()) co_return std::nullopt;
   co_return result->turn;
 }

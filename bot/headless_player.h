@@ -8,13 +8,14 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 #include "bot/bot_options.h"
 #include "core/game.h"
 #include "core/game_shell.h"
 #include "core/task.h"
 #include "cpu/cell_source.h"
-#include "cpu/choose_turn.h"
+#include "cpu/player.h"
 #include "cpu/search_runner.h"
 #include "net/game_connection.h"
 #include "net/game_message.h"
@@ -125,14 +126,14 @@ class HeadlessPlayer : public QObject,
   int ScaledPause(int milliseconds) const;
   bool AllGamesPlayed() const { return games_finished_ >= options_.games; }
 
-  // The turn for side 1 (against the peer's side 4): the chooser, or for
-  // Master a search during the pause.
+  // The turn for side 1 (against the peer's side 4), after the pause; a
+  // searching player searches during it.
   Task<std::optional<std::vector<Move>>> ChooseTurn();
 
   BotOptions options_;
   SeededCellSource random_;
-  TurnChooser chooser_;
-  std::uint64_t master_seed_;
+  // Master's searches take the seeds after the run's seed.
+  std::unique_ptr<Player> player_;
   SearchRunner runner_;
   net::GameConnection connection_{this};
   Game game_{*this};

@@ -23,11 +23,11 @@ struct OtherThree {
 
 namespace squares_detail {
 
-// Calls emit(p0, p1, p2, p3) once for every square with four playable
+// Calls visit(p0, p1, p2, p3) once for every square with four playable
 // corners. Each square is taken from the one of its four edge vectors
 // (dx, dy) with dx >= 1 and dy >= 0, starting at that edge's first corner.
 template <typename Emit>
-constexpr void ForEachSquare(Emit emit) {
+constexpr void ForEachSquare(Emit visit) {
   for (int y = 0; y < kBoardSize; ++y) {
     for (int x = 0; x < kBoardSize; ++x) {
       for (int dx = 1; dx < kBoardSize; ++dx) {
@@ -44,7 +44,7 @@ constexpr void ForEachSquare(Emit emit) {
             cells[n] = ys[n] * kBoardSize + xs[n];
             playable = playable && IsPlayableCell(cells[n]);
           }
-          if (playable) emit(cells[0], cells[1], cells[2], cells[3]);
+          if (playable) visit(cells[0], cells[1], cells[2], cells[3]);
         }
       }
     }

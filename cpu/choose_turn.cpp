@@ -1,7 +1,6 @@
 #include "cpu/choose_turn.h"
 
 #include <array>
-#include <atomic>
 #include <bitset>
 
 #include "core/squares_through.h"
@@ -66,16 +65,6 @@ std::optional<int> InnerExtensionCell(const BoardCells& board, Side side) {
     }
   }
   return found;
-}
-
-std::vector<Move> ChooseTurn(const Position& position, Side me, CpuStrength strength,
-                             CellSource& random, const SearchLimits& master) {
-  if (strength == CpuStrength::Master) {
-    const std::atomic<bool> never{false};
-    return SearchTurn(position, me, master, never).turn;
-  }
-  TurnChooser chooser;
-  return chooser.Choose(position, me, strength, random);
 }
 
 void TurnChooser::PlaceBlocker(int cell) {

@@ -3,8 +3,8 @@
 // The computer player's choice of a whole turn (its blockers in the order
 // they are placed, then its piece) for either side of a position, at the
 // four rules-of-thumb strengths. A pure function of the position and the
-// random cells drawn: the window's computer player, Master's playouts, the
-// self-play of the tools and the headless player all choose through it.
+// random cells drawn; players of these strengths (cpu/player.h) choose
+// through it.
 
 #include <array>
 #include <bitset>
@@ -15,7 +15,6 @@
 #include "core/move.h"
 #include "core/position.h"
 #include "cpu/cell_source.h"
-#include "cpu/master_search.h"
 #include "cpu/reach_lists.h"
 
 namespace vexa {
@@ -67,11 +66,6 @@ class TurnChooser {
   // For each pre-reach cell, the reach cells a piece there would open.
   std::array<std::bitset<kCellCount>, kCellCount> opened_by_;
 };
-
-// One turn at any strength, with scratch of its own; Master searches
-// within `master` on this thread (and helpers it starts) until it is done.
-std::vector<Move> ChooseTurn(const Position& position, Side me, CpuStrength strength,
-                             CellSource& random, const SearchLimits& master = {});
 
 // A random empty playable cell of the board, anywhere.
 int DrawRandomCell(const BoardCells& board, CellSource& random);

@@ -1,16 +1,26 @@
 #include "cpu/cpu_player.h"
 
 #include <algorithm>
+#include <atomic>
 #include <optional>
 
 #include "cpu/reach_lists.h"
 
 namespace vexa {
 
+Player& CpuPlayer::PlayerOfStrength() {
+  if (!player_ || player_strength_ != Strength()) {
+    player_ = MakePlayer(Strength(), random_, master_limits_);
+    player_strength_ = Strength();
+  }
+  return *player_;
+}
+
 Task<> CpuPlayer::CpuMove() {
   const Game::Watch watch = game_.WatchGame();
-  if (Strength() == CpuStrength::Master) {
-    co_await MasterMove(watch);
+  Player& player = PlayerOfStrength();
+  if (const std::optional<SearchLimits> search = player.NextSearch()) {
+    co_await SearchedMove(watch, *search);
     co_return;
   }
   co_await game_.Shell().Pause(kThinkingPauseMs);
@@ -20,7 +30,9 @@ Task<> CpuPlayer::CpuMove() {
   ReachLists lists;
   ListReaches(Cpu, position.Board(), lists);
   const bool could_win = !lists.ReachList(Cpu).Empty();
-  const std::vector<Move> turn = chooser_.Choose(position, Cpu, Strength(), random_);
+  const std::atomic<bool> never{false};
+  // Asked again: the player may have been replaced during the pause.
+  const std::vector<Move> turn = PlayerOfStrength().ChooseTurn(position, Cpu, never);
   co_await PlaceTurn(turn, watch, could_win);
 }
 
@@ -46,12 +58,10 @@ void CpuPlayer::StopThinking() {
   runner_.Stop();
 }
 
-Task<> CpuPlayer::MasterMove(Game::Watch watch) {
+Task<> CpuPlayer::SearchedMove(Game::Watch watch, SearchLimits limits) {
   using namespace std::chrono;
   const steady_clock::time_point started = steady_clock::now();
-  SearchLimits limits = master_limits_;
   const std::uint64_t this_search = ++searches_;
-  limits.seed += this_search;
   thinking_ = true;
   // Named before the wait: g++ 12 mishandles temporaries of a co_await
   // expression.

@@ -7,12 +7,13 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 
 #include "core/game.h"
 #include "core/task.h"
 #include "cpu/cell_source.h"
-#include "cpu/choose_turn.h"
 #include "cpu/master_search.h"
+#include "cpu/player.h"
 #include "cpu/search_runner.h"
 
 namespace vexa {
@@ -36,16 +37,21 @@ class CpuPlayer : public CpuOpponent {
 
   // Master's search: by default the thinking pause on every core. Each move
   // searches with a seed of its own, taken in turn from `limits.seed`.
-  void SetMasterLimits(const SearchLimits& limits) { master_limits_ = limits; }
+  void SetMasterLimits(const SearchLimits& limits) {
+    master_limits_ = limits;
+    player_.reset();
+  }
   const SearchLimits& MasterLimits() const { return master_limits_; }
   // A search of Master runs for this player's move.
   bool Thinking() const { return thinking_; }
 
  private:
   CpuStrength Strength() const { return game_.Shell().Strength(); }
+  // The player of the strength the panel shows, kept while it stays.
+  Player& PlayerOfStrength();
   // The search runs during the thinking pause, which it shortens by its own
   // time; its turn is placed when the pause is over.
-  Task<> MasterMove(Game::Watch watch);
+  Task<> SearchedMove(Game::Watch watch, SearchLimits limits);
   // Places the turn and judges it. `judge_own_pieces`: the turn may have
   // completed the computer's square, so its own pieces are judged before
   // the move is handed back; otherwise only the stocks can end the game.
@@ -54,8 +60,9 @@ class CpuPlayer : public CpuOpponent {
   Game& game_;
   SearchRunner& runner_;
   CellSource& random_;
-  TurnChooser chooser_;
   SearchLimits master_limits_;
+  std::unique_ptr<Player> player_;
+  CpuStrength player_strength_ = CpuStrength::Easy;
   std::uint64_t searches_ = 0;
   bool thinking_ = false;
 };

@@ -1,20 +1,13 @@
 #include "cpu/game_analysis.h"
 
-#include "cpu/reach_lists.h"
-#include "cpu/turn_estimates.h"
+#include "cpu/search_board.h"
 
 namespace vexa {
 
 namespace {
 
-double ScoreFor(const Outcome& outcome, Side side) {
-  return outcome.winner == side ? 1.0 : outcome.winner == 0 ? 0.5 : 0.0;
-}
-
-int ReachCount(const Position& p, Side side) {
-  ReachLists lists;
-  ListReaches(side, p.Board(), lists, PreReachScope::First);
-  return lists.ReachList(side).Count();
+int WinningCells(const Position& p, Side side) {
+  return SearchBoard(p, side).WinningCells(0).Count();
 }
 
 Position After(Position p, const std::vector<Move>& turn) {
@@ -23,14 +16,11 @@ Position After(Position p, const std::vector<Move>& turn) {
   return p;
 }
 
-// The mover's chances after its turn when the board decides them.
-std::optional<double> DecidedAfter(const Position& before, const std::vector<Move>& turn) {
-  const Side mover = before.ToMove();
-  const Position after = After(before, turn);
-  if (after.Result()) return ScoreFor(*after.Result(), mover);
-  const std::optional<double> theirs = ForcedValue(after, after.ToMove());
-  if (theirs) return 1.0 - *theirs;
-  return std::nullopt;
+// The mover's result once the board has ended the game: certain.
+WinChance Ended(const Outcome& outcome, Side mover) {
+  if (outcome.winner == 0) return {0.5, std::nullopt};
+  const bool won = outcome.winner == mover;
+  return {won ? 1.0 : 0.0, Proof{won, 0}};
 }
 
 }  // namespace
@@ -56,66 +46,48 @@ GameAnalysis::GameAnalysis(const std::vector<Move>& moves, Side first, MarkThres
     turn.end_step = step;
     turns_.push_back(turn);
     turn = AnalysedTurn{};
+    if (position.Result()) break;
   }
   if (!turn.played.empty()) positions_.pop_back();
-  Advance();
+  // An unfinished game: the position after its last turn tells that
+  // turn's chances after.
+  if (!turns_.empty() && !position.Result()) {
+    positions_.push_back(After(positions_.back(), turns_.back().played));
+  }
+  Settle();
 }
 
 std::optional<GameAnalysis::Request> GameAnalysis::Next() const {
   if (Complete()) return std::nullopt;
-  const std::size_t at = static_cast<std::size_t>(next_);
-  const Position& p = positions_[at];
-  const AnalysedTurn& turn = turns_[at];
-  std::vector<Move> weigh;
-  if (have_best_) weigh = have_before_ ? turn.played : turn.best;
-  return Request{p, p.ToMove(), weigh, requests_};
+  const Position& p = positions_[static_cast<std::size_t>(next_)];
+  return Request{p, p.ToMove(), next_};
 }
 
 void GameAnalysis::Take(const SearchResult& result) {
   if (Complete()) return;
-  ++requests_;
-  AnalysedTurn& turn = turns_[static_cast<std::size_t>(next_)];
-  if (!have_best_) {
-    turn.best = result.turn;
-    have_best_ = true;
-  } else {
-    const double win =
-        result.weighed.empty() || result.weighed[0].visits == 0
-            ? 0.5
-            : result.weighed[0].score / static_cast<double>(result.weighed[0].visits);
-    if (!have_before_) {
-      turn.before = win;
-      have_before_ = true;
-    } else {
-      turn.after = win;
-      Mark(turn);
-      ++next_;
-      have_best_ = have_before_ = false;
-    }
-  }
-  Advance();
+  WinChance chance = ChanceOf(result);
+  // A lost position has no best turn: every turn loses.
+  best_.push_back(chance.proof && !chance.proof->win ? std::vector<Move>{} : result.turn);
+  chances_.push_back(chance);
+  ++next_;
+  Settle();
 }
 
-void GameAnalysis::Advance() {
-  while (!Complete()) {
-    AnalysedTurn& turn = turns_[static_cast<std::size_t>(next_)];
-    const Position& p = positions_[static_cast<std::size_t>(next_)];
-    if (!have_best_) return;  // Master's search first
-    if (!have_before_) {
-      const std::optional<double> decided =
-          turn.best.empty() ? std::optional<double>(0.5) : DecidedAfter(p, turn.best);
-      if (!decided) return;
-      turn.before = *decided;
-      have_before_ = true;
+void GameAnalysis::Settle() {
+  while (settled_ < turns_.size() && settled_ < chances_.size()) {
+    AnalysedTurn& turn = turns_[settled_];
+    const Position after = After(positions_[settled_], turn.played);
+    if (after.Result()) {
+      turn.after = Ended(*after.Result(), turn.side);
+    } else if (settled_ + 1 < chances_.size()) {
+      turn.after = chances_[settled_ + 1].Flipped();
+    } else {
+      return;  // the next position's search first
     }
-    std::optional<double> after = DecidedAfter(p, turn.played);
-    // The same turn is not weighed twice: no drop from the playouts' noise.
-    if (!after && turn.played == turn.best) after = turn.before;
-    if (!after) return;
-    turn.after = *after;
+    turn.before = chances_[settled_];
+    turn.best = best_[settled_];
     Mark(turn);
-    ++next_;
-    have_best_ = have_before_ = false;
+    ++settled_;
   }
 }
 
@@ -124,11 +96,12 @@ void GameAnalysis::Mark(AnalysedTurn& turn) const {
   const Position after = After(before, turn.played);
   const Side them = before.Opponent(turn.side);
   const bool won = after.Result() && after.Result()->winner == turn.side;
-  turn.missed_win = ReachCount(before, turn.side) > 0 && !won;
-  const int open = ReachCount(before, them);
+  turn.missed_win = WinningCells(before, turn.side) > 0 && !won;
+  const int open = WinningCells(before, them);
   turn.left_win_open = !turn.missed_win && !after.Result() && open > 0 &&
-                       open <= before.Blockers(turn.side) + 1 && ReachCount(after, them) > 0;
-  const double drop = turn.Drop();
+                       open <= before.Blockers(turn.side) + 1 && WinningCells(after, them) > 0;
+  // The best turn played: what the two searches differ by is their noise.
+  const double drop = turn.played == turn.best ? 0.0 : turn.Drop();
   if (turn.missed_win || turn.left_win_open || drop >= thresholds_.blunder) {
     turn.mark = TurnMark::Blunder;
   } else if (drop >= thresholds_.mistake) {

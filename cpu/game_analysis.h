@@ -1,11 +1,14 @@
 #pragma once
 
 // The analysis of a finished (or abandoned) game: for every turn, the
-// mover's chances before it (Master's estimate of its best turn), the best
-// turn, the chances after the turn played, the drop and a mark. It asks for
-// one search at a time and takes each result back, so that a tool can run
-// the searches where it stands and the window on its search runner, off its
-// thread, with a progress bar and a way to stop.
+// mover's chances before it, the best turn the search finds, the chances
+// after the turn played, the drop and a mark. Each position of the game is
+// searched once, and its value serves both sides: a turn's chances after
+// are the next position's chances of the opponent, turned round, so the
+// chances never contradict each other. The analysis asks for one search at
+// a time and takes each result back, so that a tool can run the searches
+// where it stands and the window on its search runner, off its thread,
+// with a progress bar and a way to stop.
 
 #include <array>
 #include <optional>
@@ -14,14 +17,14 @@
 #include "core/move.h"
 #include "core/position.h"
 #include "cpu/master_search.h"
+#include "cpu/win_chance.h"
 
 namespace vexa {
 
-// Master's playouts for the best turn of each position of an analysis, and
-// the playouts that weigh the best turn and the turn played: a game of 40
-// turns takes a few seconds on two cores.
-constexpr long kAnalysisPlayouts = 20000;
-constexpr long kWeighPlayouts = 4000;
+// The search's playouts for each position of an analysis: a game of 40
+// turns takes a few seconds on two cores. The calibration of the chances
+// is fitted at this budget.
+constexpr long kAnalysisPlayouts = 12000;
 
 // How bad a turn was, by the drop of the mover's chances.
 enum class TurnMark { None, Inaccuracy, Mistake, Blunder };
@@ -30,9 +33,9 @@ const char* MarkText(TurnMark mark);
 
 // The least drops (0..1) that earn "?!", "?" and "??".
 struct MarkThresholds {
-  double inaccuracy = 0.05;
-  double mistake = 0.10;
-  double blunder = 0.20;
+  double inaccuracy = 0.10;
+  double mistake = 0.20;
+  double blunder = 0.35;
 };
 
 struct AnalysedTurn {
@@ -41,11 +44,13 @@ struct AnalysedTurn {
   std::vector<Move> played;
   // The placements of the game up to the end of this turn.
   int end_step = 0;
-  // The mover's win probability after the best turn Master finds (its
-  // chances before the turn) and after the turn played.
-  double before = 0.5;
+  // The mover's chances with the best turn the search finds (its chances
+  // before the turn) and after the turn played; certain ones carry their
+  // proof.
+  WinChance before;
+  // The best turn; none when the mover is lost whatever it plays.
   std::vector<Move> best;
-  double after = 0.5;
+  WinChance after;
   // The mover had a winning cell and did not take it, or left one of the
   // opponent's open that its blockers and piece could have closed.
   bool missed_win = false;
@@ -54,7 +59,7 @@ struct AnalysedTurn {
 
   // What the turn cost; a turn that did better than the best found costs
   // nothing.
-  double Drop() const { return before > after ? before - after : 0.0; }
+  double Drop() const { return before.chance > after.chance ? before.chance - after.chance : 0.0; }
 };
 
 struct SideSums {
@@ -64,16 +69,6 @@ struct SideSums {
   double AverageDrop() const { return turns > 0 ? drop_sum / turns : 0.0; }
 };
 
-// Master's search finds each turn's best turn. Its own scores are no
-// chances to compare across positions: they favour the side that asks
-// (the side it plays out for plays "VeryHard", the other half the time
-// "Hard"), so both sides of a position would seem to win. The best turn and
-// the turn played are therefore weighed again by even playouts, each side
-// "Hard" or "VeryHard" alike (both "VeryHard" play nearly the same game
-// every time, so that every chance would be 0 or 1), whose score is the
-// same whichever side asks; a position the board decides (a square, a
-// winning cell, more winning cells than the opponent can close) is scored
-// exactly.
 class GameAnalysis {
  public:
   // A record's placements (sides 1 and 2) from the start, `first` the side
@@ -81,22 +76,21 @@ class GameAnalysis {
   // finished) are no turn and are left out.
   GameAnalysis(const std::vector<Move>& moves, Side first, MarkThresholds thresholds = {});
 
-  // The search the analysis needs next; nothing once it is complete. Each
-  // request has its own number, from 0, for its seed; `weigh_turn` set
-  // asks for the even playouts of that turn.
+  // The search the analysis needs next: the position before a turn (or
+  // after the last one, when the game did not end there); nothing once it
+  // is complete. Each request has its own number, from 0, for its seed.
   struct Request {
     Position position;
     Side mover;
-    std::vector<Move> weigh_turn;
     int number;
   };
   std::optional<Request> Next() const;
   // The result of the search Next asked for.
   void Take(const SearchResult& result);
 
-  bool Complete() const { return next_ >= TurnCount(); }
+  bool Complete() const { return next_ >= static_cast<int>(positions_.size()); }
   // Turns weighed so far, of TurnCount().
-  int TurnsWeighed() const { return next_; }
+  int TurnsWeighed() const { return static_cast<int>(settled_); }
   int TurnCount() const { return static_cast<int>(turns_.size()); }
 
   // Complete once the analysis is.
@@ -104,21 +98,20 @@ class GameAnalysis {
   SideSums Sums(Side side) const;
 
  private:
-  // Settles what the board decides of the turn in progress and moves on
-  // as far as no search is needed.
-  void Advance();
+  // Fills in, in order, the turns whose chances before and after are known.
+  void Settle();
   void Mark(AnalysedTurn& turn) const;
 
   MarkThresholds thresholds_;
-  // The position before each turn.
+  // The position before each turn, then the one after the last turn when
+  // the game went on from there.
   std::vector<Position> positions_;
+  // The mover's chances at each position searched so far, and its best turn.
+  std::vector<WinChance> chances_;
+  std::vector<std::vector<Move>> best_;
   std::vector<AnalysedTurn> turns_;
   int next_ = 0;
-  int requests_ = 0;
-  // Of the turn in progress: its best turn is known, its chances before,
-  // after.
-  bool have_best_ = false;
-  bool have_before_ = false;
+  std::size_t settled_ = 0;  // the turns filled in
 };
 
 }  // namespace vexa

@@ -2,14 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <memory>
 #include <thread>
 
-#include "cpu/cell_source.h"
-#include "cpu/choose_turn.h"
-#include "cpu/reach_lists.h"
+#include "cpu/playout.h"
 
 namespace vexa {
 
@@ -17,237 +13,296 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Exploration weight of UCB1 for results in 0..1. Low, because most turns
-// are plainly worse than the best few and the budget is small.
-constexpr double kExploration = 0.35;
+// The weight of the prior odds against the values found (PUCT).
+constexpr double kPriorWeight = 1.4;
+// The prior odds are a softmax over the cells' weights at this temperature.
+constexpr double kPriorTemperature = 25.0;
+// An unvisited turn counts as this much worse than its parent's value, so
+// that the playouts first deepen the turns that did well.
+constexpr double kFirstVisitPenalty = 0.15;
+// A node's turns are made once it has been reached this often; until then
+// playouts from it weigh it.
+constexpr std::uint32_t kExpandAfter = 3;
 
-// The score of a finished game for `me`: 1 a win, 0.5 a draw, 0 a loss.
-double Score(const Outcome& outcome, Side me) {
-  return outcome.winner == me ? 1.0 : outcome.winner == 0 ? 0.5 : 0.0;
+struct Node {
+  float score = 0;  // the results for the side that moved into the node
+  float prior = 0;
+  std::uint32_t visits = 0;
+  std::uint32_t first_child = 0;
+  std::uint8_t child_count = 0;
+  std::uint8_t cell = 0;  // the piece of the turn into the node
+  // Proven for the side to move at the node: 1 a win, -1 a loss, in
+  // proof_turns turns (0: the game is over).
+  std::int8_t proof = 0;
+  std::uint8_t proof_turns = 0;
+  bool expanded = false;
+};
+
+// A seed per worker, far apart for neighbouring seeds.
+std::uint64_t WorkerSeed(std::uint64_t seed, int worker) {
+  SearchRandom mix(seed + 0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(worker + 1));
+  return mix.Next();
 }
 
-// The score for `me` when the blockers left decide: more wins.
-double BlockerScore(const Position& p, Side me) {
-  const int mine = p.Blockers(me);
-  const int theirs = p.Blockers(p.Opponent(me));
-  return mine > theirs ? 1.0 : mine < theirs ? 0.0 : 0.5;
-}
+}  // namespace
 
-// The turns worth weighing. A winning cell is the only one. Otherwise each
-// turn closes every reach cell of the opponent: with blockers on all of
-// them and the piece anywhere, or with the piece on one and blockers on the
-// rest. Blockers go nowhere else. When the blockers and the piece cannot
-// close them all, the one turn closes as many as it can.
-std::vector<std::vector<Move>> CandidateTurns(const Position& p, Side me) {
-  const Side them = p.Opponent(me);
-  ReachLists lists;
-  ListReaches(me, p.Board(), lists);
-  if (!lists.ReachList(me).Empty()) return {{PieceMove(me, lists.ReachList(me).First())}};
-  ListReaches(them, p.Board(), lists);
-  const CellList& open = lists.ReachList(them);
-  const int blockers = p.Blockers(me);
-  if (open.Count() > blockers + 1) {
-    std::vector<Move> hopeless;
-    for (int n = 0; n < blockers; ++n)
-      hopeless.push_back(BlockerMove(me, open[n]));
-    hopeless.push_back(PieceMove(me, open[blockers]));
-    return {hopeless};
-  }
-
-  std::vector<std::vector<Move>> turns;
-  for (const int covered : open) {
-    std::vector<Move> t;
-    for (const int cell : open) {
-      if (cell != covered) t.push_back(BlockerMove(me, cell));
-    }
-    t.push_back(PieceMove(me, covered));
-    turns.push_back(std::move(t));
-  }
-  if (open.Count() <= blockers) {
-    std::vector<Move> all;
-    for (const int cell : open)
-      all.push_back(BlockerMove(me, cell));
-    for (int cell = 0; cell < kCellCount; ++cell) {
-      if (IsPlayableCell(cell) && p.Board()[cell] == Empty && !open.Contains(cell)) {
-        turns.push_back(all);
-        turns.back().push_back(PieceMove(me, cell));
-      }
-    }
-  }
-  return turns;
-}
-
-// Plays positions out to their end by the rules of thumb.
-class Playouts {
+class SearchJob::Tree {
  public:
-  // `even`: the side played out for draws its strength as the opponent does.
-  Playouts(std::uint64_t seed, bool even) : random_(seed), even_(even) {}
-
-  // The score for `me` of playing `turn` from `root`.
-  double Weigh(const Position& root, Side me, const std::vector<Move>& turn) {
-    Position p = root;
-    for (const Move& move : turn)
-      p.Play(move);
-    if (p.Result()) return Score(*p.Result(), me);
-    return Play(p, me);
+  Tree(const SearchBoard& root, std::uint64_t seed) : playouts_(seed) {
+    nodes_.reserve(4096);
+    nodes_.emplace_back();
+    SearchBoard board = root;
+    Expand(0, board, true);
   }
+
+  void Grow(const SearchBoard& root, long budget, std::optional<Clock::time_point> deadline,
+            const std::atomic<bool>& stop) {
+    while (played_ < budget && nodes_[0].proof == 0 && !stop.load(std::memory_order_relaxed)) {
+      if (deadline && Clock::now() >= *deadline) break;
+      Iterate(root);
+      ++played_;
+    }
+  }
+
+  const Node& At(std::uint32_t index) const { return nodes_[index]; }
+  long Played() const { return played_; }
+  long Nodes() const { return static_cast<long>(nodes_.size()); }
 
  private:
-  // The score for `me` of the game from `p`. The opponent plays "Hard" in
-  // half the playouts, "VeryHard" in the others: scored against one set of
-  // habits only, the search learns to exploit that one and loses more often
-  // to the other.
-  double Play(Position& p, Side me) {
-    const CpuStrength opponent =
-        random_.DrawCell() % 2 != 0 ? CpuStrength::VeryHard : CpuStrength::Hard;
-    const CpuStrength mine =
-        even_ && random_.DrawCell() % 2 == 0 ? CpuStrength::Hard : CpuStrength::VeryHard;
+  // One descent from the root, a playout (or a proven or final result) at
+  // its end, and the result carried back up.
+  void Iterate(const SearchBoard& root) {
+    SearchBoard board = root;
+    path_.clear();
+    path_.push_back(0);
+    std::uint32_t at = 0;
+    double result = 0.5;  // for the side to move at the root
     for (;;) {
-      const Side to_move = p.ToMove();
-      // A crowded board (analysis, not a real game, which leaves at least
-      // 65 cells empty) where blockers could fill the last cells: stop and
-      // count blockers rather than draw for a cell that is not there.
-      if (p.EmptyCells() <= p.Blockers(to_move)) return BlockerScore(p, me);
-      const CpuStrength strength = to_move == me ? mine : opponent;
-      for (const Move& move : chooser_.Choose(p, to_move, strength, random_))
-        p.Play(move);
-      if (p.Result()) return Score(*p.Result(), me);
+      const int to_move = board.ToMove();
+      if (board.Over()) {
+        if (board.Winner() >= 0) Prove(at, board.Winner() == to_move, 0);
+        result = board.Winner() == 0 ? 1.0 : board.Winner() < 0 ? 0.5 : 0.0;
+        break;
+      }
+      if (nodes_[at].proof != 0) {
+        const bool to_move_wins = nodes_[at].proof > 0;
+        result = (to_move == 0) == to_move_wins ? 1.0 : 0.0;
+        break;
+      }
+      if (!nodes_[at].expanded) {
+        if (nodes_[at].visits < kExpandAfter) {
+          result = playouts_.Play(board);
+          break;
+        }
+        Expand(at, board, false);
+        continue;  // a proof found there is read above
+      }
+      if (nodes_[at].child_count == 0) break;  // no cell left: a draw
+      at = Select(at);
+      board.PlayTurn(nodes_[at].cell);
+      path_.push_back(at);
     }
+    Backup(result);
   }
 
-  SeededCellSource random_;
-  TurnChooser chooser_;
-  bool even_;
-};
-
-struct Budget {
-  long playouts;
-  std::optional<Clock::time_point> deadline;
-};
-
-// A worker's bandit over the turns: each turn played out once in order,
-// then the one of highest UCB1 value. Each turn's mean and 1/sqrt(visits)
-// are kept as they change, so that a choice costs a multiply-add per turn.
-class Bandit {
- public:
-  explicit Bandit(SearchJob::Stats& stats)
-      : stats_(stats), mean_(stats.visits.size(), 0.0), spread_(stats.visits.size(), 0.0) {}
-
-  std::size_t Next() const {
-    const std::size_t n = mean_.size();
-    if (static_cast<std::size_t>(stats_.playouts) < n) {
-      return static_cast<std::size_t>(stats_.playouts);
+  // Makes the node's turns with their prior odds, and proves what the
+  // board decides. The root's turns are made even when it is decided, so
+  // that there is a turn to play.
+  void Expand(std::uint32_t at, const SearchBoard& board, bool root) {
+    nodes_[at].expanded = true;
+    if (const std::optional<Proof> decided = board.Decided()) {
+      nodes_[at].proof = decided->win ? 1 : -1;
+      nodes_[at].proof_turns = static_cast<std::uint8_t>(decided->turns);
+      if (!root) return;
     }
-    const double weight = kExploration * std::sqrt(std::log(static_cast<double>(stats_.playouts)));
-    std::size_t best = 0;
-    double best_value = -1.0;
-    for (std::size_t t = 0; t < n; ++t) {
-      const double value = mean_[t] + weight * spread_[t];
+    std::vector<int> turns = board.Turns();
+    // The likeliest turns first, so that equal values favour them.
+    std::stable_sort(turns.begin(), turns.end(),
+                     [&board](int a, int b) { return board.CellWeight(a) > board.CellWeight(b); });
+    const auto first = static_cast<std::uint32_t>(nodes_.size());
+    int best = std::numeric_limits<int>::min();
+    std::vector<int> weights(turns.size());
+    for (std::size_t n = 0; n < turns.size(); ++n) {
+      weights[n] = board.CellWeight(turns[n]);
+      best = std::max(best, weights[n]);
+    }
+    double total = 0;
+    for (std::size_t n = 0; n < turns.size(); ++n) {
+      Node child;
+      child.cell = static_cast<std::uint8_t>(turns[n]);
+      child.prior = static_cast<float>(std::exp((weights[n] - best) / kPriorTemperature));
+      total += child.prior;
+      // The opponent cannot close the winning cells this turn makes.
+      if (board.TurnForcesWin(turns[n])) {
+        child.proof = -1;
+        child.proof_turns = 2;
+      }
+      nodes_.push_back(child);
+    }
+    for (std::size_t n = 0; n < turns.size(); ++n)
+      nodes_[first + n].prior = static_cast<float>(nodes_[first + n].prior / total);
+    nodes_[at].first_child = first;
+    nodes_[at].child_count = static_cast<std::uint8_t>(turns.size());
+    if (nodes_[at].proof == 0) UpdateProof(at);
+  }
+
+  // PUCT over the node's turns, from the side to move's view; a turn to a
+  // proven loss of the opponent is taken at once, one to its proven win
+  // only when nothing else is left.
+  std::uint32_t Select(std::uint32_t at) const {
+    const Node& node = nodes_[at];
+    const double parent_value = node.visits > 0 ? 1.0 - node.score / node.visits : 0.5;
+    const double first_visit = parent_value - kFirstVisitPenalty;
+    const double spread = kPriorWeight * std::sqrt(static_cast<double>(node.visits) + 1.0);
+    std::uint32_t best = node.first_child;
+    double best_value = -std::numeric_limits<double>::infinity();
+    for (std::uint32_t c = node.first_child; c < node.first_child + node.child_count; ++c) {
+      const Node& child = nodes_[c];
+      if (child.proof < 0) return c;
+      if (child.proof > 0) continue;
+      const double q = child.visits > 0 ? child.score / child.visits : first_visit;
+      const double value = q + spread * child.prior / (1.0 + child.visits);
       if (value > best_value) {
         best_value = value;
-        best = t;
+        best = c;
       }
     }
     return best;
   }
 
-  void Record(std::size_t t, double score) {
-    stats_.score[t] += score;
-    ++stats_.visits[t];
-    ++stats_.playouts;
-    const double visits = static_cast<double>(stats_.visits[t]);
-    mean_[t] = stats_.score[t] / visits;
-    spread_[t] = 1.0 / std::sqrt(visits);
+  void Backup(double result) {
+    for (std::size_t depth = 0; depth < path_.size(); ++depth) {
+      Node& node = nodes_[path_[depth]];
+      // The root's mover moved into the nodes of odd depth.
+      const bool root_mover_moved_in = depth % 2 == 1;
+      node.score += static_cast<float>(root_mover_moved_in ? result : 1.0 - result);
+      ++node.visits;
+    }
+    for (std::size_t depth = path_.size() - 1; depth > 0; --depth) {
+      if (nodes_[path_[depth]].proof == 0) break;
+      const std::int8_t before = nodes_[path_[depth - 1]].proof;
+      UpdateProof(path_[depth - 1]);
+      if (nodes_[path_[depth - 1]].proof == before) break;
+    }
   }
 
- private:
-  SearchJob::Stats& stats_;
-  std::vector<double> mean_;
-  std::vector<double> spread_;
+  void Prove(std::uint32_t at, bool win, int turns) {
+    nodes_[at].proof = win ? 1 : -1;
+    nodes_[at].proof_turns = static_cast<std::uint8_t>(turns);
+  }
+
+  // A node wins when one of its turns leads to the opponent's proven loss
+  // (the quickest counts) and loses when every turn leads to the opponent's
+  // proven win (the slowest counts).
+  void UpdateProof(std::uint32_t at) {
+    Node& node = nodes_[at];
+    if (node.proof != 0 || node.child_count == 0) return;
+    int quickest_win = std::numeric_limits<int>::max();
+    int slowest_loss = -1;
+    bool all_lose = true;
+    for (std::uint32_t c = node.first_child; c < node.first_child + node.child_count; ++c) {
+      const Node& child = nodes_[c];
+      if (child.proof < 0) quickest_win = std::min<int>(quickest_win, child.proof_turns + 1);
+      if (child.proof > 0) {
+        slowest_loss = std::max<int>(slowest_loss, child.proof_turns + 1);
+      } else {
+        all_lose = false;
+      }
+    }
+    if (quickest_win != std::numeric_limits<int>::max()) {
+      Prove(at, true, quickest_win);
+    } else if (all_lose) {
+      Prove(at, false, slowest_loss);
+    }
+  }
+
+  std::vector<Node> nodes_;
+  std::vector<std::uint32_t> path_;
+  Playouts playouts_;
+  long played_ = 0;
 };
-
-void Work(const Position& root, Side me, const std::vector<std::vector<Move>>& turns,
-          const Budget& budget, std::uint64_t seed, bool even, const std::atomic<bool>& stop,
-          SearchJob::Stats& stats) {
-  Playouts playouts(seed, even);
-  Bandit bandit(stats);
-  while (stats.playouts < budget.playouts && !stop.load(std::memory_order_relaxed)) {
-    if (budget.deadline && Clock::now() >= *budget.deadline) break;
-    const std::size_t t = bandit.Next();
-    bandit.Record(t, playouts.Weigh(root, me, turns[t]));
-  }
-}
-
-// A seed per worker, far apart for neighbouring seeds (splitmix64).
-std::uint64_t WorkerSeed(std::uint64_t seed, int worker) {
-  std::uint64_t z = seed + 0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(worker + 1);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  return z ^ (z >> 31);
-}
-
-}  // namespace
 
 int CoreCount() {
   return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
-SearchJob::SearchJob(const Position& position, Side mover, const SearchLimits& limits)
-    : position_(position),
-      mover_(mover),
-      limits_(limits),
-      start_(Clock::now()),
-      turns_(limits.weigh_turn.empty() ? CandidateTurns(position, mover)
-                                       : std::vector<std::vector<Move>>{limits.weigh_turn}) {
-  workers_ = limits.threads > 0 ? limits.threads : CoreCount();
-  if (limits.time) deadline_ = start_ + *limits.time;
-  stats_.assign(static_cast<std::size_t>(workers_), Stats(turns_.size()));
+namespace {
+
+// The position with `mover` to move: the search always asks for the side
+// whose turn it is.
+Position WithMover(Position position, Side mover) {
+  position.HandMoveTo(mover);
+  return position;
 }
 
-long SearchJob::Share(int worker) const {
-  // The budget is split among the workers, the first ones taking the rest.
-  const long total = limits_.playouts.value_or(std::numeric_limits<long>::max());
-  return total / workers_ + (worker < total % workers_ ? 1 : 0);
+}  // namespace
+
+SearchJob::SearchJob(const Position& position, Side mover, const SearchLimits& limits)
+    : root_(WithMover(position, mover), mover), limits_(limits), start_(Clock::now()) {
+  const int workers = limits.threads > 0 ? limits.threads : CoreCount();
+  if (limits.time) deadline_ = start_ + *limits.time;
+  for (int w = 0; w < workers; ++w)
+    trees_.push_back(std::make_unique<Tree>(root_, WorkerSeed(limits.seed, w)));
 }
+
+SearchJob::~SearchJob() = default;
 
 void SearchJob::Work(int worker, const std::atomic<bool>& stop) {
-  // A forced choice needs no playout.
-  const bool weighing = !limits_.weigh_turn.empty();
-  if (turns_.size() <= 1 && !weighing) return;
-  vexa::Work(position_, mover_, turns_, {Share(worker), deadline_},
-             WorkerSeed(limits_.seed, worker), weighing, stop,
-             stats_[static_cast<std::size_t>(worker)]);
+  // The budget is split among the workers, the first ones taking the rest.
+  const long total = limits_.playouts.value_or(std::numeric_limits<long>::max());
+  const long share = total / Workers() + (worker < total % Workers() ? 1 : 0);
+  trees_[static_cast<std::size_t>(worker)]->Grow(root_, share, deadline_, stop);
 }
 
 SearchResult SearchJob::Result(bool stopped) const {
   SearchResult result;
-  result.threads = workers_;
-  result.candidates = static_cast<int>(turns_.size());
-  if (turns_.empty()) return result;
-  std::size_t chosen = 0;
-  if (turns_.size() > 1 || !limits_.weigh_turn.empty()) {
-    Stats merged(turns_.size());
-    for (const Stats& s : stats_) {
-      for (std::size_t t = 0; t < turns_.size(); ++t) {
-        merged.score[t] += s.score[t];
-        merged.visits[t] += s.visits[t];
-      }
-      merged.playouts += s.playouts;
-    }
-    // The turn played out most often; among equals the better score, then
-    // the earlier turn.
-    for (std::size_t t = 1; t < turns_.size(); ++t) {
-      if (merged.visits[t] > merged.visits[chosen] ||
-          (merged.visits[t] == merged.visits[chosen] && merged.score[t] > merged.score[chosen])) {
-        chosen = t;
-      }
-    }
-    result.playouts = merged.playouts;
-    for (std::size_t t = 0; t < turns_.size(); ++t)
-      result.weighed.push_back({turns_[t], merged.visits[t], merged.score[t]});
-  }
-  result.turn = turns_[chosen];
+  result.threads = Workers();
   result.stopped = stopped;
+  const Node& root = trees_[0]->At(0);
+  result.candidates = root.child_count;
+  std::optional<Proof> root_proof;
+  for (const auto& tree : trees_) {
+    result.playouts += tree->Played();
+    result.nodes += tree->Nodes();
+    const Node& r = tree->At(0);
+    if (r.proof != 0) root_proof = Proof{r.proof > 0, r.proof_turns};
+  }
+  for (std::uint32_t c = root.first_child; c < root.first_child + root.child_count; ++c) {
+    WeighedTurn weighed;
+    weighed.turn = root_.TurnFor(trees_[0]->At(c).cell);
+    for (const auto& tree : trees_) {
+      const Node& child = tree->At(c);
+      weighed.visits += child.visits;
+      weighed.score += child.score;
+      // The child's proof is for the opponent, who moves there.
+      if (child.proof != 0) weighed.proof = Proof{child.proof < 0, child.proof_turns + 1};
+    }
+    result.weighed.push_back(std::move(weighed));
+  }
+  if (result.weighed.empty()) {
+    result.elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start_);
+    return result;
+  }
+
+  // A proven win, the quickest; else the most visited turn not proven
+  // lost; else (every turn loses) the slowest loss.
+  auto better = [](const WeighedTurn& a, const WeighedTurn& b) {
+    const int a_rank = a.proof ? (a.proof->win ? 2 : 0) : 1;
+    const int b_rank = b.proof ? (b.proof->win ? 2 : 0) : 1;
+    if (a_rank != b_rank) return a_rank > b_rank;
+    if (a_rank == 2 && a.proof->turns != b.proof->turns) return a.proof->turns < b.proof->turns;
+    if (a_rank == 0 && a.proof->turns != b.proof->turns) return a.proof->turns > b.proof->turns;
+    if (a.visits != b.visits) return a.visits > b.visits;
+    return a.score > b.score;
+  };
+  std::size_t chosen = 0;
+  for (std::size_t n = 1; n < result.weighed.size(); ++n) {
+    if (better(result.weighed[n], result.weighed[chosen])) chosen = n;
+  }
+  const WeighedTurn& best = result.weighed[chosen];
+  result.turn = best.turn;
+  result.proof = best.proof ? best.proof : root_proof;
+  result.value = result.proof ? (result.proof->win ? 1.0 : 0.0) : best.Mean();
   result.elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start_);
   return result;
 }

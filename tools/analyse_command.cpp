@@ -1,6 +1,5 @@
 #include "tools/analyse_command.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -10,6 +9,17 @@
 #include "cpu/turn_estimates.h"
 
 namespace vexa::tools {
+
+std::string ChanceText(const WinChance& chance) {
+  if (chance.proof) {
+    const char* result = chance.proof->win ? "win" : "loss";
+    if (chance.proof->turns == 0) return chance.proof->win ? "won" : "lost";
+    return std::string(result) + " in " + std::to_string(chance.proof->WinnerTurns());
+  }
+  char text[16];
+  std::snprintf(text, sizeof text, "%.1f %%", 100 * chance.chance);
+  return text;
+}
 
 int RunAnalyse(const std::string& path, const SearchLimits& limits,
                const MarkThresholds& thresholds, std::ostream& out, std::ostream& err) {
@@ -28,26 +38,21 @@ int RunAnalyse(const std::string& path, const SearchLimits& limits,
   const Side first = reading.record->Header("first") == "2" ? 2 : 1;
   GameAnalysis analysis(reading.record->moves, first, thresholds);
   const std::atomic<bool> never{false};
-  // The weighing of single turns takes its share of the budget as the
-  // window's does.
-  const long weigh_playouts = std::max(
-      1L, limits.playouts.value_or(kAnalysisPlayouts) * kWeighPlayouts / kAnalysisPlayouts);
   while (const auto request = analysis.Next()) {
     SearchLimits search = limits;
     search.seed = limits.seed + static_cast<std::uint64_t>(request->number);
-    search.weigh_turn = request->weigh_turn;
-    if (!search.weigh_turn.empty()) search.playouts = weigh_playouts;
     analysis.Take(SearchTurn(request->position, request->mover, search, never));
   }
 
   char line[256];
-  std::snprintf(line, sizeof line, "%-4s %-4s %-22s %7s  %-22s %7s %6s  %s\n", "turn", "side",
+  std::snprintf(line, sizeof line, "%-4s %-4s %-22s %9s  %-22s %9s %6s  %s\n", "turn", "side",
                 "played", "before", "best", "after", "drop", "mark");
   out << line;
   for (const AnalysedTurn& t : analysis.Turns()) {
-    std::snprintf(line, sizeof line, "%-4d %-4d %-22s %5.1f %%  %-22s %5.1f %% %6.1f  %s\n",
-                  t.number, t.side, TurnText(t.played).c_str(), 100 * t.before,
-                  TurnText(t.best).c_str(), 100 * t.after, 100 * t.Drop(), MarkText(t.mark));
+    const std::string best = t.best.empty() ? "-" : TurnText(t.best);
+    std::snprintf(line, sizeof line, "%-4d %-4d %-22s %9s  %-22s %9s %6.1f  %s\n", t.number, t.side,
+                  TurnText(t.played).c_str(), ChanceText(t.before).c_str(), best.c_str(),
+                  ChanceText(t.after).c_str(), 100 * t.Drop(), MarkText(t.mark));
     out << line;
   }
   for (const Side side : {1, 2}) {

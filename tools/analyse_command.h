@@ -10,12 +10,16 @@
 
 namespace vexa::tools {
 
+// A chance as the tool prints it: "63.2 %", or for a proven result "win in
+// 2" / "loss in 1" (counted in the winner's own turns, as a forced win is
+// counted) and "won" / "lost" once the game is over.
+std::string ChanceText(const WinChance& chance);
+
 // One line per turn (number, side, the turn played, the mover's chances
 // before, the best turn, the chances after, the drop and the mark), then
-// each side's marks and average drop. Search i of the analysis takes the
-// seed `limits.seed + i`; the weighing of one turn takes a fifth of the
-// search's playouts. A bad record is reported on `err` as
-// "vexa-analyze: FILE:LINE: what"; the exit status.
+// each side's marks and average drop. Search i of the analysis (position
+// i) takes the seed `limits.seed + i`. A bad record is reported on `err`
+// as "vexa-analyze: FILE:LINE: what"; the exit status.
 int RunAnalyse(const std::string& path, const SearchLimits& limits,
                const MarkThresholds& thresholds, std::ostream& out, std::ostream& err);
 

@@ -1,9 +1,10 @@
 #include "tools/cpu_commands.h"
 
+#include <atomic>
 #include <iterator>
 
 #include "core/position.h"
-#include "cpu/choose_turn.h"
+#include "cpu/player.h"
 #include "cpu/reach_lists.h"
 
 namespace vexa::tools {
@@ -64,9 +65,11 @@ std::optional<std::string> CpuMoveLine(const BoardLine& board, CpuStrength stren
                                 static_cast<std::int16_t>(*blockers), kBlockersPerSide};
   const Position position =
       Position::SetUp(Player1, Cpu, board.cells, pieces_left, blockers_left, Cpu);
-  SearchLimits limits = master;
-  ++limits.seed;  // the first search of a computer player
-  const std::vector<Move> turn = ChooseTurn(position, Cpu, strength, random, limits);
+  const std::atomic<bool> never{false};
+  // Master's first search takes the seed after the given one, as a
+  // computer player's first move does.
+  const std::vector<Move> turn =
+      MakePlayer(strength, random, master)->ChooseTurn(position, Cpu, never);
 
   std::string out;
   for (const Move& placement : turn) {

@@ -1,8 +1,10 @@
 #include "tools/ladder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
+#include <utility>
 
 #include "tools/elo_fit.h"
 #include "tools/self_play.h"
@@ -25,7 +27,39 @@ std::string Format(const char* format, double a, double b = 0, double c = 0) {
   return text;
 }
 
+// Where a rating may lie: its 95 % interval, or from a bound on.
+std::pair<double, double> Range(const EloRating& r) {
+  if (r.bound == EloRating::Bound::Lower) return {r.elo, INFINITY};
+  if (r.bound == EloRating::Bound::Upper) return {-INFINITY, r.elo};
+  return {r.low, r.high};
+}
+
 }  // namespace
+
+std::string LadderOrder(const std::vector<LadderEntrant>& entrants,
+                        const std::vector<EloRating>& ratings) {
+  std::vector<std::size_t> rated;
+  for (std::size_t i = 0; i < entrants.size(); ++i) {
+    if (ratings[i].rated) rated.push_back(i);
+  }
+  std::stable_sort(rated.begin(), rated.end(), [&ratings](std::size_t a, std::size_t b) {
+    return ratings[a].elo < ratings[b].elo;
+  });
+  std::string out;
+  for (std::size_t k = 0; k < rated.size(); ++k) {
+    if (k > 0) {
+      // Overlapping intervals: the games are too few to tell which is
+      // stronger (the anchor's interval is its own rating, 0).
+      const EloRating& below = ratings[rated[k - 1]];
+      const EloRating& above = ratings[rated[k]];
+      const double top_of_below = rated[k - 1] == 0 ? 0.0 : Range(below).second;
+      const double bottom_of_above = rated[k] == 0 ? 0.0 : Range(above).first;
+      out += bottom_of_above > top_of_below ? " < " : " ~ ";
+    }
+    out += entrants[rated[k]].name;
+  }
+  return out + "  (~: too few games to order the two)";
+}
 
 std::vector<LadderEntrant> LadderEntrants(const LadderOptions& options) {
   std::vector<LadderEntrant> out;
@@ -134,17 +168,25 @@ void PrintLadder(const LadderTable& table, std::ostream& out) {
       scored += points[i][j];
       played += table.games[i][j];
     }
+    int lost = 0;
+    int won = 0;
+    for (std::size_t j = 0; j < n; ++j) {
+      lost += table.wins[j][i];
+      won += table.wins[i][j];
+    }
     std::string elo = "?";
     std::string interval = "(no games)";
     if (r.rated && i == 0) {
       elo = "0";
       interval = "(anchor)";
     } else if (r.rated && r.bound == EloRating::Bound::Lower) {
+      // The bound is its group's, which never lost to those below; the
+      // entrant itself may have lost inside the group.
       elo = Format(">= %.0f", r.elo);
-      interval = "(never lost)";
+      interval = lost == 0 ? "(never lost)" : "(lower bound)";
     } else if (r.rated && r.bound == EloRating::Bound::Upper) {
       elo = Format("<= %.0f", r.elo);
-      interval = "(never won)";
+      interval = won == 0 ? "(never won)" : "(upper bound)";
     } else if (r.rated) {
       elo = Format("%.0f", r.elo);
       interval = Format("%.0f .. %.0f", std::round(r.low), std::round(r.high));
@@ -153,6 +195,7 @@ void PrintLadder(const LadderTable& table, std::ostream& out) {
                   elo.c_str(), interval.c_str(), scored, played);
     out << line;
   }
+  out << "\norder: " << LadderOrder(table.entrants, ratings) << '\n';
   out << "\nwins-draws-losses of the row against the column\n";
   std::snprintf(line, sizeof line, "%-14s", "");
   out << line;

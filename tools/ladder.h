@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/modes.h"
+#include "tools/elo_fit.h"
 
 namespace vexa::tools {
 
@@ -51,7 +52,12 @@ LadderTable PlayLadder(const LadderOptions& options, std::ostream& progress);
 // count no games. Nothing when a line names no entrant.
 std::optional<LadderTable> ReadLadder(const LadderOptions& options, std::istream& lines);
 
-// The ratings, Easy at 0, then the table of results.
+// The rated entrants from the weakest up, "<" between two whose 95 %
+// intervals part, "~" where they overlap and the games cannot order them.
+std::string LadderOrder(const std::vector<LadderEntrant>& entrants,
+                        const std::vector<EloRating>& ratings);
+
+// The ratings, Easy at 0, their order, then the table of results.
 void PrintLadder(const LadderTable& table, std::ostream& out);
 
 }  // namespace vexa::tools

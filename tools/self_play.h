@@ -1,10 +1,11 @@
 #pragma once
 
 // Whole "VS CPU" games of one strength against another, without a window or
-// a pause: strength A plays the CPU's side (3), strength B Player1's, both
-// choosing through the computer player's chooser on one position.
+// a pause: strength A plays the CPU's side (3), strength B Player1's, each
+// a Player choosing on one position.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -12,8 +13,8 @@
 #include "core/move.h"
 #include "core/position.h"
 #include "cpu/cell_source.h"
-#include "cpu/choose_turn.h"
 #include "cpu/master_search.h"
+#include "cpu/player.h"
 
 namespace vexa::tools {
 
@@ -36,16 +37,11 @@ class SelfPlay {
   const Outcome& LastOutcome() const { return *outcome_; }
 
  private:
-  std::vector<Move> ChooseFor(const Position& position, Side side);
-
   // One seeding for the whole run; both sides draw from it.
   SeededCellSource random_;
-  TurnChooser chooser_;
-  CpuStrength a_;
-  CpuStrength b_;
-  // Master's limits for A and for B; each search takes the next seed.
-  SearchLimits master_a_;
-  SearchLimits master_b_;
+  // A's player and B's; each Master search takes the next seed.
+  std::unique_ptr<Player> a_;
+  std::unique_ptr<Player> b_;
   std::vector<Move> history_;
   std::optional<Outcome> outcome_;
 };

@@ -13,6 +13,8 @@
 //   vexa-analyze ladder [--games N] [--master-games N] [--seed S] [--threads N]
 //                                             the strengths' round robin and Elo
 //   vexa-analyze ladder --results FILE        its table again from its progress lines
+//   vexa-analyze calibrate fit|check --games N [--seed S] [--playouts N] [--threads N]
+//                                             how far the analysis's chances hold
 //   vexa-analyze --version | --help
 //   SEARCH: --budget-ms N, --playouts N, --threads N for Master
 
@@ -33,6 +35,7 @@
 #include "cpu/cell_source.h"
 #include "tools/analyse_command.h"
 #include "tools/board_line.h"
+#include "tools/calibration.h"
 #include "tools/cpu_commands.h"
 #include "tools/ladder.h"
 #include "tools/self_play.h"
@@ -50,6 +53,8 @@ constexpr const char* kUsage =
     "                            [--marks A,B,C]\n"
     "       vexa-analyze ladder [--games N] [--master-games N] [--seed S]\n"
     "                           [--threads N] [--results FILE]\n"
+    "       vexa-analyze calibrate fit|check --games N [--seed S] [--playouts N]\n"
+    "                              [--threads N]\n"
     "       vexa-analyze --version | --help\n"
     "  SIDE is 1..4; STRENGTH, A and B are Easy, Normal, Hard, VeryHard or Master.\n"
     "  SEARCH, for Master: --budget-ms N (default 1000 when --playouts is not\n"
@@ -412,6 +417,33 @@ int RunLadderCommand(const Arguments& args) {
   return 0;
 }
 
+// Games between mixed strengths, every position searched at the analysis's
+// budget: with "check" the Brier score and reliability of the program's
+// chances on them, with "fit" the curve fitted to them and its figures.
+int RunCalibrateCommand(const Arguments& args) {
+  const auto games = args.options.find("games");
+  const auto count = games == args.options.end() ? std::nullopt
+                                                 : ParseNumber(games->second, 1, 100000);
+  if (!count) {
+    std::cerr << "vexa-analyze: calibrate needs --games N (1..100000)\n";
+    return 2;
+  }
+  const auto seed = SeedOption(args);
+  auto search = SearchOptions(args);
+  if (!seed || !search) return 2;
+  if (!args.options.count("playouts")) {
+    search->playouts = kAnalysisPlayouts;
+    search->time.reset();
+  }
+  if (args.options.count("seed") == 0) std::cerr << "calibrate: seed " << *seed << '\n';
+  search->seed = *seed;
+  const std::vector<CalibrationSample> samples =
+      CollectSamples(static_cast<int>(*count), *seed, *search, std::cerr);
+  const bool fit = args.words[0] == "fit";
+  PrintCalibration(samples, fit ? FitCalibration(samples) : FittedCalibration(), std::cout);
+  return 0;
+}
+
 int Run(const std::vector<std::string>& all) {
   if (all.empty()) return Usage();
   // Asked for, the usage goes to standard output with success, as every
@@ -478,6 +510,15 @@ int Run(const std::vector<std::string>& all) {
     if (!args) return 2;
     if (!args->words.empty()) return Usage();
     return RunLadderCommand(*args);
+  }
+
+  if (command == "calibrate") {
+    const auto args = SplitArguments(rest, {"games", "seed", "playouts", "threads"});
+    if (!args) return 2;
+    if (args->words.size() != 1 || (args->words[0] != "fit" && args->words[0] != "check")) {
+      return Usage();
+    }
+    return RunCalibrateCommand(*args);
   }
 
   if (command == "record") {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
 #include "cpu/turn_estimates.h"
 
 namespace vexa {
@@ -15,10 +19,9 @@ GameAnalysis Analyse(const std::vector<Move>& moves) {
   while (const auto request = analysis.Next()) {
     SearchLimits limits;
     limits.time.reset();
-    limits.playouts = request->weigh_turn.empty() ? 400 : 100;
+    limits.playouts = 400;
     limits.threads = 1;
     limits.seed = static_cast<std::uint64_t>(request->number);
-    limits.weigh_turn = request->weigh_turn;
     analysis.Take(SearchTurn(request->position, request->mover, limits, never));
   }
   return analysis;
@@ -42,15 +45,28 @@ TEST(GameAnalysis, AForcedWinIsCertainAndTheTurnsAreCountedByTheirPieces) {
   EXPECT_EQ(turns[1].played.size(), 7u);
   EXPECT_EQ(turns[1].end_step, 8);
   EXPECT_EQ(turns[8].end_step, static_cast<int>(moves.size()));
-  // The double threat: certain at once, and the loser's reply changes
-  // nothing: lost before and after, and no mark for it.
-  EXPECT_EQ(turns[6].after, 1.0);
-  EXPECT_EQ(turns[7].before, 0.0);
-  EXPECT_EQ(turns[7].after, 0.0);
+  // One value per position: a turn's chances after are the next turn's
+  // chances before, seen from the other side.
+  for (std::size_t t = 0; t + 1 < turns.size(); ++t)
+    EXPECT_DOUBLE_EQ(turns[t].after.chance, 1.0 - turns[t + 1].before.chance) << t;
+  // Nothing is certain in the opening. (Once side 2 has spent its
+  // blockers, side 1's win is proven before its double threat.)
+  for (std::size_t t = 0; t < 4; ++t) {
+    EXPECT_FALSE(turns[t].before.Certain()) << t;
+    EXPECT_GT(turns[t].before.chance, 0.0);
+    EXPECT_LT(turns[t].before.chance, 1.0);
+  }
+  // The double threat: a proven win, and the loser's reply changes nothing:
+  // lost before and after, no best turn, and no mark for it.
+  EXPECT_EQ(turns[6].after.proof, (Proof{true, 2}));
+  EXPECT_EQ(turns[7].before.proof, (Proof{false, 2}));
+  EXPECT_TRUE(turns[7].best.empty());
+  EXPECT_EQ(turns[7].after.proof, (Proof{false, 1}));
   EXPECT_EQ(turns[7].mark, TurnMark::None);
-  // The winning turn is the best one, certain, unmarked.
+  // The winning turn is the best one, certain, unmarked; the game is over.
   EXPECT_EQ(turns[8].best, std::vector<Move>{PieceMove(1, 2)});
-  EXPECT_EQ(turns[8].before, 1.0);
+  EXPECT_EQ(turns[8].before.proof, (Proof{true, 1}));
+  EXPECT_EQ(turns[8].after.proof, (Proof{true, 0}));
   EXPECT_EQ(turns[8].mark, TurnMark::None);
   // Side 2 closed 48 with its piece: nothing left open.
   EXPECT_FALSE(turns[5].left_win_open);
@@ -79,28 +95,35 @@ TEST(GameAnalysis, BlockersAfterTheLastPieceAreNoTurnAndAMissedWinIsABlunder) {
   EXPECT_EQ(missing.Turns()[6].best, std::vector<Move>{PieceMove(1, 48)});
 }
 
-TEST(TurnEstimates, TheChosenTurnComesFirstAndAWinningCellAlone) {
+TEST(TurnEstimates, TheChosenTurnComesFirstThenByVisitsAndAWinIsCertain) {
   const std::atomic<bool> never{false};
   SearchLimits limits;
   limits.time.reset();
   limits.playouts = 2000;
   limits.threads = 1;
   const Position opening(1, 2, 1);
-  const SearchResult result = SearchTurn(opening, 1, limits, never);
-  const std::vector<Candidate> best = BestCandidates(opening, 1, result, 3);
+  SearchResult result = SearchTurn(opening, 1, limits, never);
+  std::vector<Candidate> best = BestCandidates(result, 3);
   ASSERT_EQ(best.size(), 3u);
   EXPECT_EQ(best[0].turn, result.turn);
+  EXPECT_FALSE(best[0].chance.Certain());
   EXPECT_GE(best[1].share, best[2].share);
+  // The tail follows the visits, whatever the order the turns were made in.
+  std::reverse(result.weighed.begin(), result.weighed.end());
+  std::vector<long> visits;
+  for (const Candidate& c : BestCandidates(result, 8))
+    visits.push_back(std::lround(c.share * 2000));
+  EXPECT_TRUE(std::is_sorted(visits.begin() + 1, visits.end(), std::greater<long>()));
 
   Position p(1, 2, 1);
   for (const Move& m : {PieceMove(1, 24), PieceMove(2, 100), PieceMove(1, 26), PieceMove(2, 101),
                         PieceMove(1, 46), PieceMove(2, 102)}) {
     p.Play(m);
   }
-  const std::vector<Candidate> win = BestCandidates(p, 1, SearchTurn(p, 1, limits, never), 3);
+  const std::vector<Candidate> win = BestCandidates(SearchTurn(p, 1, limits, never), 3);
   ASSERT_EQ(win.size(), 1u);
   EXPECT_EQ(win[0].turn, std::vector<Move>{PieceMove(1, 48)});
-  EXPECT_EQ(win[0].win, 1.0);
+  EXPECT_EQ(win[0].chance.proof, (Proof{true, 1}));
 }
 
 }  // namespace

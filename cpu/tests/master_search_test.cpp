@@ -13,6 +13,7 @@
 #include "cpu/cpu_player.h"
 #include "cpu/master_search.h"
 #include "cpu/reach_lists.h"
+#include "cpu/search_board.h"
 
 namespace vexa {
 namespace {
@@ -91,6 +92,8 @@ TEST(MasterSearch, TakesItsWinningCellBeforeAnyDefence) {
   const SearchResult cpu = Search(PositionFor(board, Cpu), Playouts(500));
   EXPECT_THAT(cpu.turn, ElementsAre(PieceMove(Cpu, 48)));
   EXPECT_EQ(cpu.playouts, 0);
+  EXPECT_EQ(cpu.proof, (Proof{true, 1}));
+  EXPECT_EQ(cpu.value, 1.0);
   EXPECT_THAT(Search(PositionFor(board, Player1), Playouts(500)).turn,
               ElementsAre(PieceMove(Player1, 84)));
 }
@@ -103,16 +106,24 @@ TEST(MasterSearch, ClosesEveryReachCellItsBlockersAndPieceCan) {
   ListReaches(Player1, CheckLegal(one, Search(one, Playouts(2000)).turn), lists);
   EXPECT_TRUE(lists.ReachList(Player1).Empty());
 
-  // Four with three blockers: the blockers and the piece close them all.
+  // Four with three blockers: the blockers and the piece close them all,
+  // and the board decides nothing yet.
   const Position four = PositionFor(kFourThreats, Cpu, kPiecesPerSide, 3);
-  const std::vector<Move> turn = Search(four, Playouts(2000)).turn;
-  EXPECT_EQ(turn.size(), 4u);
-  ListReaches(Player1, CheckLegal(four, turn), lists);
+  EXPECT_EQ(SearchBoard(four, Cpu).Decided(), std::nullopt);
+  const SearchResult closed = Search(four, Playouts(2000));
+  EXPECT_EQ(closed.turn.size(), 4u);
+  EXPECT_NE(closed.proof, (Proof{false, 2}));
+  ListReaches(Player1, CheckLegal(four, closed.turn), lists);
   EXPECT_TRUE(lists.ReachList(Player1).Empty());
 
-  // Four with two blockers cannot all be closed: it closes three.
+  // Four with two blockers cannot all be closed: it closes three, and
+  // knows the game lost on the opponent's next turn.
   const Position lost = PositionFor(kFourThreats, Cpu, kPiecesPerSide, 2);
-  ListReaches(Player1, CheckLegal(lost, Search(lost, Playouts(2000)).turn), lists);
+  EXPECT_EQ(SearchBoard(lost, Cpu).Decided(), (Proof{false, 2}));
+  const SearchResult hopeless = Search(lost, Playouts(2000));
+  EXPECT_EQ(hopeless.proof, (Proof{false, 2}));
+  EXPECT_EQ(hopeless.value, 0.0);
+  ListReaches(Player1, CheckLegal(lost, hopeless.turn), lists);
   EXPECT_EQ(lists.ReachList(Player1).Count(), 1);
 
   // Two with one blocker, the opponent out of blockers: the piece goes on
@@ -128,8 +139,56 @@ TEST(MasterSearch, ClosesEveryReachCellItsBlockersAndPieceCan) {
                                      {50, Cpu},
                                      {59, Cpu},
                                      {70, Cpu}});
-  EXPECT_THAT(Search(PositionFor(fork, Cpu, kPiecesPerSide, 1, 0), Playouts(400)).turn,
-              ElementsAre(BlockerMove(Cpu, 104), PieceMove(Cpu, 48)));
+  const SearchResult forks = Search(PositionFor(fork, Cpu, kPiecesPerSide, 1, 0), Playouts(400));
+  EXPECT_THAT(forks.turn, ElementsAre(BlockerMove(Cpu, 104), PieceMove(Cpu, 48)));
+  EXPECT_EQ(forks.proof, (Proof{true, 3}));
+}
+
+// After `turn` the opponent has no winning cell and more of the mover's to
+// close than its blockers and piece can, with turns left for both: a win
+// by force in two turns of the mover. Told by the reach lists, not by the
+// search's own reckoning.
+bool WinsByForceInTwo(Position p, const std::vector<Move>& turn) {
+  const Side me = p.ToMove();
+  const Side them = p.Opponent(me);
+  for (const Move& move : turn)
+    p.Play(move);
+  if (p.Result() || p.Pieces(them) == 0 || p.Pieces(me) == 0) return false;
+  ReachLists lists;
+  ListReaches(them, p.Board(), lists);
+  ListReaches(me, p.Board(), lists);
+  return lists.ReachList(them).Empty() && lists.ReachList(me).Count() > p.Blockers(them) + 1;
+}
+
+// Positions from real games, VeryHard against Normal, where the side to
+// move has no winning cell but a turn that wins by force in two: Master
+// plays such a turn every time, and knows it.
+TEST(MasterSearch, PlaysAWinByForceInTwoWheneverOneExists) {
+  SeededCellSource random(11);
+  TurnChooser chooser;
+  int found = 0;
+  for (int game = 0; game < 30; ++game) {
+    Position p(Player1, Cpu, game % 2 == 0 ? Cpu : Player1);
+    while (!p.Result()) {
+      const Side mover = p.ToMove();
+      ReachLists lists;
+      ListReaches(mover, p.Board(), lists);
+      const SearchBoard board(p, mover);
+      bool exists = false;
+      for (const int piece : board.Turns())
+        exists = exists || WinsByForceInTwo(p, board.TurnFor(piece));
+      if (lists.ReachList(mover).Empty() && exists) {
+        ++found;
+        const SearchResult master = Search(p, Playouts(300, 1, static_cast<std::uint64_t>(found)));
+        EXPECT_TRUE(WinsByForceInTwo(p, master.turn)) << "game " << game;
+        EXPECT_EQ(master.proof, (Proof{true, 3}));
+      }
+      const CpuStrength strength = mover == Cpu ? CpuStrength::VeryHard : CpuStrength::Normal;
+      for (const Move& move : chooser.Choose(p, mover, strength, random))
+        p.Play(move);
+    }
+  }
+  EXPECT_GE(found, 20);
 }
 
 TEST(MasterSearch, PlaysALegalTurnOnACrowdedBoard) {

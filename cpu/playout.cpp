@@ -1,0 +1,30 @@
+#include "cpu/playout.h"
+
+namespace vexa {
+
+double Playouts::Play(SearchBoard board) {
+  Position position = board.ToPosition();
+  while (!board.Over()) {
+    const int me = board.ToMove();
+    // A crowded board (a tool's set-up, never a real game, which leaves at
+    // least 65 cells empty): the blockers could fill the last cells, and the
+    // rules of thumb would draw for a cell that is not there.
+    if (position.EmptyCells() <= board.Blockers(me)) {
+      board.EndByBlockers();
+      break;
+    }
+    std::vector<Move> turn;
+    if (random_.Unit() < kRulesOfThumbShare) {
+      const CpuStrength strength = random_.Unit() < 0.5 ? CpuStrength::VeryHard : CpuStrength::Hard;
+      turn = chooser_.Choose(position, board.SideAt(me), strength, cells_);
+    } else {
+      turn = board.TurnFor(board.DrawTurn(random_));
+    }
+    board.PlayMoves(turn);
+    for (const Move& move : turn)
+      position.Play(move);
+  }
+  return board.Winner() == 0 ? 1.0 : board.Winner() < 0 ? 0.5 : 0.0;
+}
+
+}  // namespace vexa
