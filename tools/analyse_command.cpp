@@ -6,13 +6,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/cell_name.h"
 #include "core/game_record.h"
 #include "cpu/turn_estimates.h"
 
 namespace vexa::tools {
 
 int RunAnalyse(const std::string& path, const SearchLimits& limits,
-               const MarkThresholds& thresholds, std::ostream& out, std::ostream& err) {
+               const MarkThresholds& thresholds, std::ostream& out, std::ostream& err,
+               bool cell_names) {
   std::ifstream file(path, std::ios::binary);
   std::stringstream text;
   text << file.rdbuf();
@@ -40,14 +42,15 @@ int RunAnalyse(const std::string& path, const SearchLimits& limits,
     analysis.Take(SearchTurn(request->position, request->mover, search, never));
   }
 
+  const auto turn_text = cell_names ? TurnCellNames : TurnText;
   char line[256];
   std::snprintf(line, sizeof line, "%-4s %-4s %-22s %7s  %-22s %7s %6s  %s\n", "turn", "side",
                 "played", "before", "best", "after", "drop", "mark");
   out << line;
   for (const AnalysedTurn& t : analysis.Turns()) {
     std::snprintf(line, sizeof line, "%-4d %-4d %-22s %5.1f %%  %-22s %5.1f %% %6.1f  %s\n",
-                  t.number, t.side, TurnText(t.played).c_str(), 100 * t.before,
-                  TurnText(t.best).c_str(), 100 * t.after, 100 * t.Drop(), MarkText(t.mark));
+                  t.number, t.side, turn_text(t.played).c_str(), 100 * t.before,
+                  turn_text(t.best).c_str(), 100 * t.after, 100 * t.Drop(), MarkText(t.mark));
     out << line;
   }
   for (const Side side : {1, 2}) {

@@ -16,7 +16,9 @@ namespace vexa::tools {
 // seed `limits.seed + i`; the weighing of one turn takes a fifth of the
 // search's playouts. A bad record is reported on `err` as
 // "vexa-analyze: FILE:LINE: what"; the exit status.
+// With `cell_names`, cells are written as the window names them ("D3").
 int RunAnalyse(const std::string& path, const SearchLimits& limits,
-               const MarkThresholds& thresholds, std::ostream& out, std::ostream& err);
+               const MarkThresholds& thresholds, std::ostream& out, std::ostream& err,
+               bool cell_names = false);
 
 }  // namespace vexa::tools

@@ -45,6 +45,10 @@ for side in 1 2; do
   expect "side $side sums" "?! $(count '?!'), ? $(count '?'), ?? $(count '??') in" \
     "$(grep "^side $side:" <<<"$out" | sed 's/^side .: //; s/ [0-9]* turns.*//')"
 done
+# By the window's names, cell 48 is E5 (column 4, row 4 from 0).
+expect "the winning turn by names" "7 1 P E5 100.0 % P E5 100.0 % 0.0" \
+  "$("$tool" analyse "$dir/game.txt" --seed 3 --playouts 2000 --threads 2 --cells names |
+     awk '$1 == 7 { $1 = $1; print }')"
 expect "a seed and playouts repeat the output" "$out" \
   "$("$tool" analyse "$dir/game.txt" --seed 3 --playouts 2000 --threads 2)"
 # Marks at a drop of 100 points: the rule's "??" stays, and no other turn
