@@ -133,6 +133,25 @@ TEST(Language, TheCommandLineOverridesTheStoredChoiceForOneRun) {
             QStringLiteral("ja"));
 }
 
+// Nothing chosen: Japanese for a Japanese desktop, English for any other
+// (a C locale included); a choice stored wins over either.
+TEST(Language, TheDesktopsLanguageHoldsUntilOneIsChosen) {
+  EXPECT_EQ(DesktopLanguage({QStringLiteral("ja-JP"), QStringLiteral("en")}), Language::Japanese);
+  EXPECT_EQ(DesktopLanguage({QStringLiteral("ja")}), Language::Japanese);
+  EXPECT_EQ(DesktopLanguage({QStringLiteral("en-US"), QStringLiteral("ja")}), Language::English);
+  EXPECT_EQ(DesktopLanguage({QStringLiteral("C")}), Language::English);
+  EXPECT_EQ(DesktopLanguage({QStringLiteral("de-DE")}), Language::English);
+  EXPECT_EQ(DesktopLanguage(QStringList{}), Language::English);
+
+  Program p(kConfig, false);
+  QSettings settings(p.SettingsPath(), QSettings::IniFormat);
+  EXPECT_EQ(StoredLanguage(settings, Language::English), Language::English);
+  EXPECT_EQ(StoredLanguage(settings, Language::Japanese), Language::Japanese);
+  p.StoreLanguage(Language::Japanese);
+  settings.sync();
+  EXPECT_EQ(StoredLanguage(settings, Language::English), Language::Japanese);
+}
+
 TEST(Language, TheSettingsDialogKeptBetweenGamesFollowsTheChoice) {
   ApplyLanguage(Language::Japanese);
   Form4 dialog(nullptr);
