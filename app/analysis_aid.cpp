@@ -8,6 +8,7 @@
 
 #include "app/twips.h"
 #include "app/win_graph.h"
+#include "core/cell_name.h"
 #include "cpu/turn_estimates.h"
 
 namespace vexa::app {
@@ -51,8 +52,14 @@ void AnalysisAid::Retranslate() {
   AnalysisCancel->setText(tr("解析を中止"));
   // Laid out by the status bar only while shown: wide enough before that.
   AnalysisCancel->setFixedWidth(AnalysisCancel->sizeHint().width());
-  AnalysisGraph->setToolTip(tr("点をクリックすると、その手を表示します"));
-  AnalysisGraph->SetTitle(tr("左の側（赤）の勝率"));
+  AnalysisGraph->SetHelp(tr("点をクリックすると、その手を表示します"));
+  AnalysisGraph->SetTitle(tr("左側（赤）の勝率"));
+  if (analysis_ && analysis_->Complete()) {
+    // The turns' tooltips in the new language, the turn on show kept.
+    const int current = AnalysisGraph->Current();
+    ShowGraph();
+    AnalysisGraph->SetCurrent(current);
+  }
 }
 
 void AnalysisAid::Start(const std::vector<Move>& moves, Side first) {
@@ -109,8 +116,13 @@ void AnalysisAid::Clear() {
 
 void AnalysisAid::ShowGraph() {
   std::vector<WinGraph::Point> points;
-  for (const AnalysedTurn& turn : analysis_->Turns())
-    points.push_back({turn.side == 1 ? turn.after : 1.0 - turn.after, turn.mark});
+  for (const AnalysedTurn& turn : analysis_->Turns()) {
+    points.push_back({turn.side == 1 ? turn.after : 1.0 - turn.after, turn.mark,
+                      tr("手 %1: %2")
+                              .arg(turn.end_step)
+                              .arg(QString::fromStdString(TurnCellNames(turn.played))) +
+                          u'\n' + TurnSummary(turn)});
+  }
   AnalysisGraph->SetPoints(std::move(points));
   AnalysisGraph->show();
   AnalysisGraph->raise();
@@ -132,11 +144,14 @@ void AnalysisAid::StepShown(int step) {
 
 QString AnalysisAid::StatusText(int step) const {
   const AnalysedTurn* turn = TurnAt(step);
-  if (!turn) return QString();
-  const QString mark = QString::fromLatin1(MarkText(turn->mark));
+  return turn ? TurnSummary(*turn) : QString();
+}
+
+QString AnalysisAid::TurnSummary(const AnalysedTurn& turn) const {
+  const QString mark = QString::fromLatin1(MarkText(turn.mark));
   const QString text = tr("%1 % → %2 %, 最善 %3")
-                           .arg(Percent(turn->before), Percent(turn->after),
-                                QString::fromStdString(TurnText(turn->best)));
+                           .arg(Percent(turn.before), Percent(turn.after),
+                                QString::fromStdString(TurnCellNames(turn.best)));
   return mark.isEmpty() ? text : mark + u' ' + text;
 }
 

@@ -88,7 +88,11 @@ TEST(Language, TheMenuSwitchesTheOpenWindowAtOnceAndTheChoiceOutlivesTheProgram)
 
   // Message boxes: the program's text and Qt's own buttons.
   Control<QAction>(*f, "Mnu_Rules")->trigger();
-  EXPECT_TRUE(Answer(QMessageBox::Ok).text.startsWith(QStringLiteral("An 11 x 11 board")));
+  const QString rules = Answer(QMessageBox::Ok).text;
+  EXPECT_TRUE(rules.startsWith(QStringLiteral("An 11 x 11 board")));
+  // It tells the aids too: each by its keys.
+  for (const char* said : {"Ctrl+H", "Esc", "Ctrl+Z", "← →", "?!", "Show Coordinates", "vexa://"})
+    EXPECT_TRUE(rules.contains(QString::fromUtf8(said))) << said;
   f->close();
   const auto quit = Answer(QMessageBox::No);
   EXPECT_EQ(quit.text, QStringLiteral("Quit the game?"));
