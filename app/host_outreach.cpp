@@ -101,19 +101,17 @@ void HostOutreach::HostingStarted(int game_port) {
   if (!lan.isEmpty()) own << tr("LAN %1").arg(lan);
   if (!ipv6.isEmpty()) own << tr("IPv6 %1").arg(ipv6);
   addresses_line_ = own.isEmpty() ? QString() : tr("このマシン: %1").arg(own.join(u"、"_s));
-  // A global IPv6 address is reached from anywhere; a LAN address only from
-  // this network, which the dialog says beside the button.
-  own_link_note_.clear();
+  // Until the router answers: a global IPv6 address is reached from
+  // anywhere; a LAN address only from this network, which the dialog says
+  // beside the button.
+  link_.clear();
+  link_note_.clear();
   if (!ipv6.isEmpty()) {
-    own_link_ = net::MakeInvitationLink(ipv6, game_port);
+    link_ = net::MakeInvitationLink(ipv6, game_port);
   } else if (!lan.isEmpty()) {
-    own_link_ = net::MakeInvitationLink(lan, game_port);
-    own_link_note_ = tr("このネットワークの中だけで使えるリンクです");
-  } else {
-    own_link_.clear();
+    link_ = net::MakeInvitationLink(lan, game_port);
+    link_note_ = tr("このネットワークの中だけで使えるリンクです");
   }
-  link_ = own_link_;
-  link_note_ = own_link_note_;
   router_line_.clear();
   if (PortMappingOn()) {
     router_line_ = tr("ルーターにポートの転送を頼んでいます・・・");

@@ -76,10 +76,6 @@ class HostOutreach : public QObject {
   std::optional<QList<QHostAddress>> addresses_;
   QString router_line_;
   QString addresses_line_;
-  // The link before the router answers: the global IPv6 address's, or the
-  // LAN address's with its note.
-  QString own_link_;
-  QString own_link_note_;
   QString link_;
   QString link_note_;
 };

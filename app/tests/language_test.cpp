@@ -62,6 +62,7 @@ void ExpectEnglish(Form1& f) {
   EXPECT_EQ(Control<QLabel>(f, "Label7", 2)->text(), QStringLiteral("1 loss"));
   EXPECT_EQ(Control<TurnLamp>(f, "TurnMarker", 0)->Lines(), QStringList{QStringLiteral("TURN")});
   EXPECT_EQ(Control<QAction>(f, "Mnu_Format")->text(), QStringLiteral("&Reset Records"));
+  EXPECT_EQ(Control<QAction>(f, "Mnu_About")->text(), QStringLiteral("&About"));
   EXPECT_EQ(Control<QLabel>(f, "Label7", 4)->text(), QStringLiteral("Win rate 58.3 %"));
   // Captions English already stay as they are.
   EXPECT_EQ(Control<QRadioButton>(f, "Option1", 0)->text(), QStringLiteral("VS CPU"));

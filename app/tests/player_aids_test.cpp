@@ -245,6 +245,21 @@ TEST(PlayerAids, ABrokenRecordIsToldWithItsLineAndTouchesNothing) {
   EXPECT_TRUE(Control<QRadioButton>(f, "Option1", 0)->isEnabled());
 }
 
+// The cells' names around the board: off at the first start, so that the
+// board looks as it always has, and kept once asked for.
+TEST(PlayerAids, CoordinatesAreOffAtFirstAndKeptOnceShown) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  EXPECT_FALSE(Control<QWidget>(*p.form1, "BoardCoordinates")->isVisible());
+  Control<QAction>(*p.form1, "Mnu_Coordinates")->trigger();
+  EXPECT_TRUE(Control<QWidget>(*p.form1, "BoardCoordinates")->isVisible());
+  p.form1.reset();
+  p.Start();
+  ASSERT_TRUE(p.WaitShown());
+  EXPECT_TRUE(Control<QAction>(*p.form1, "Mnu_Coordinates")->isChecked());
+  EXPECT_TRUE(Control<QWidget>(*p.form1, "BoardCoordinates")->isVisible());
+}
+
 // A self-play record names its strengths; once its replay ends, the panels
 // speak of the player's own game again, and with no game on the board a new
 // mode drops the last opponent's name.
