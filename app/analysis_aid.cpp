@@ -9,6 +9,7 @@
 #include "app/chance_text.h"
 #include "app/twips.h"
 #include "app/win_graph.h"
+#include "core/cell_name.h"
 #include "cpu/turn_estimates.h"
 
 namespace vexa::app {
@@ -44,8 +45,14 @@ void AnalysisAid::Retranslate() {
   AnalysisCancel->setText(tr("解析を中止"));
   // Laid out by the status bar only while shown: wide enough before that.
   AnalysisCancel->setFixedWidth(AnalysisCancel->sizeHint().width());
-  AnalysisGraph->setToolTip(tr("点をクリックすると、その手を表示します"));
-  AnalysisGraph->SetTitle(tr("左の側（赤）の勝率"));
+  AnalysisGraph->SetHelp(tr("点をクリックすると、その手を表示します"));
+  AnalysisGraph->SetTitle(tr("左側（赤）の勝率"));
+  if (analysis_ && analysis_->Complete()) {
+    // The turns' tooltips in the new language, the turn on show kept.
+    const int current = AnalysisGraph->Current();
+    ShowGraph();
+    AnalysisGraph->SetCurrent(current);
+  }
 }
 
 void AnalysisAid::Start(const std::vector<Move>& moves, Side first) {
@@ -100,9 +107,14 @@ void AnalysisAid::Clear() {
 
 void AnalysisAid::ShowGraph() {
   std::vector<WinGraph::Point> points;
-  for (const AnalysedTurn& turn : analysis_->Turns())
-    points.push_back(
-        {turn.side == 1 ? turn.after.chance : 1.0 - turn.after.chance, turn.mark, turn.side});
+  for (const AnalysedTurn& turn : analysis_->Turns()) {
+    points.push_back({turn.side == 1 ? turn.after.chance : 1.0 - turn.after.chance, turn.mark,
+                      tr("手 %1: %2")
+                              .arg(turn.end_step)
+                              .arg(QString::fromStdString(TurnCellNames(turn.played))) +
+                          u'\n' + TurnSummary(turn),
+                      turn.side});
+  }
   AnalysisGraph->SetPoints(std::move(points));
   AnalysisGraph->show();
   AnalysisGraph->raise();
@@ -124,15 +136,18 @@ void AnalysisAid::StepShown(int step) {
 
 QString AnalysisAid::StatusText(int step) const {
   const AnalysedTurn* turn = TurnAt(step);
-  if (!turn) return QString();
-  const QString mark = QString::fromLatin1(MarkText(turn->mark));
+  return turn ? TurnSummary(*turn) : QString();
+}
+
+QString AnalysisAid::TurnSummary(const AnalysedTurn& turn) const {
+  const QString mark = QString::fromLatin1(MarkText(turn.mark));
   // Whose chances: the mover's, named by its colour.
-  const QString mover = turn->side == 1 ? tr("赤") : tr("青");
-  const QString best =
-      turn->best.empty() ? QStringLiteral("-") : QString::fromStdString(TurnText(turn->best));
+  const QString mover = turn.side == 1 ? tr("赤") : tr("青");
+  const QString best = turn.best.empty() ? QStringLiteral("-")
+                                         : QString::fromStdString(TurnCellNames(turn.best));
   const QString text =
       tr("%1の勝率 %2 → %3, 最善 %4")
-          .arg(mover, ChanceText::Of(turn->before), ChanceText::Of(turn->after), best);
+          .arg(mover, ChanceText::Of(turn.before), ChanceText::Of(turn.after), best);
   return mark.isEmpty() ? text : mark + u' ' + text;
 }
 

@@ -59,12 +59,13 @@ class AnalysisAid {
   void StepShown(int step);
   // The turn of the latest placement at a replay step, once analysed.
   const AnalysedTurn* TurnAt(int step) const;
-  // "?? 62 % → 18 %, 最善 B 60 P 48" for that turn, or nothing.
+  // "?? 62 % → 18 %, 最善 B F6 P E5" for that turn, or nothing.
   QString StatusText(int step) const;
 
  private:
   Task<> Run(int request);
   void ShowGraph();
+  QString TurnSummary(const AnalysedTurn& turn) const;
 
   Window w_;
   QProgressBar* AnalysisProgress = nullptr;

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include "app/board_coordinates.h"
 #include "app/classic_frame_style.h"
 #include "app/dialog_parts.h"
 #include "app/twips.h"
@@ -20,6 +21,8 @@ BoardView::BoardView(QWidget* client, std::function<void(int cell, int button)> 
 
 void BoardView::BuildBoard(QWidget* client, const std::function<void(int, int)>& clicked) {
   Label4 = BoxLabel(client, QStringLiteral("Label4"), 30, 45, 5400, 5415, kGreen);
+  coordinates_ = new BoardCoordinates(Label4);
+  coordinates_->hide();
   for (int cell = 0; cell < kCellCount; ++cell) {
     Label1[cell] = BoxLabel<CellLabel>(client, Indexed("Label1", cell), CellLeft(cell),
                                        CellTop(cell), kCellExtent, kCellExtent, kWindowFrame);
@@ -109,6 +112,10 @@ void BoardView::SetShapes(bool on) {
   }
 }
 
+void BoardView::SetCoordinates(bool on) {
+  coordinates_->setVisible(on);
+}
+
 void BoardView::ShowBoard(const BoardCells& board) {
   for (int cell = 0; cell < kCellCount; ++cell)
     PaintCell(cell, board[cell]);
@@ -151,6 +158,11 @@ void SetSideCaption(QGroupBox* frame, const QString& caption) {
 void BoardView::SetCaptions(const QString& left, const QString& right) {
   SetSideCaption(Frame1[1], right);
   SetSideCaption(Frame1[0], left);
+}
+
+void BoardView::ShowOwnCaptions(GameMode mode) {
+  SetCaptions(QStringLiteral("Player1"),
+              mode == GameMode::VsCpu ? QStringLiteral("CPU") : QStringLiteral("Player2"));
 }
 
 QString BoardView::Caption(int panel) const {

@@ -16,6 +16,7 @@
 #include "app/board_paint.h"
 #include "app/board_widgets.h"
 #include "core/board.h"
+#include "core/modes.h"
 #include "core/square_geometry.h"
 
 class QGroupBox;
@@ -35,6 +36,9 @@ class BoardView {
   void PaintCell(int cell, std::int16_t value);
   // Signs on the pieces and an edge on the outline beside the colours.
   void SetShapes(bool on);
+  // The column letters and row numbers in the board's margin
+  // ("BoardCoordinates"); off until asked for.
+  void SetCoordinates(bool on);
   void ShowBoard(const BoardCells& board);
   // The markers of the left and the right panel's stocks; a stock below
   // zero (a peer that broke the rules) shows none.
@@ -43,6 +47,10 @@ class BoardView {
   // the right, none for 0.
   void LightLamp(Side side);
   void SetCaptions(const QString& left, const QString& right);
+  // The captions a game of `mode` begins with at this machine: "Player1"
+  // and "CPU" or "Player2"; online, where the session names the players when
+  // a game begins, "Player1" and "Player2" as at start-up.
+  void ShowOwnCaptions(GameMode mode);
   QString Caption(int panel) const;
   void DrawOutline(const SquareCorners& square, Side side);
   void HideOutline();
@@ -64,6 +72,7 @@ class BoardView {
   void BuildSidePanels(QWidget* client);
 
   QLabel* Label4;                 // the board's green background
+  QWidget* coordinates_;          // the cells' names in its margin
   CellLabel* Label1[kCellCount];  // the cells, indexed like the board
   LineShape* Line1[4];            // the outline of a completed square
   bool shapes_ = false;

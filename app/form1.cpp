@@ -171,6 +171,9 @@ void Form1::Label1_MouseDown(int index, int button) {
 
 void Form1::Option1_Click(int index) {
   SetOptionControls(static_cast<PanelCode>(index), true);
+  // No game on the board: the panels no longer speak of the last one's
+  // opponent (a "CPU" or a peer's name in "VS Online").
+  if (!game.GameRunning() && !InReplay()) board_->ShowOwnCaptions(Mode());
 }
 
 void Form1::Mnu_NewGame_Click() {

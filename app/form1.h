@@ -235,7 +235,8 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QAction* Mnu_End;
   QAction* Mnu_Format;
   QAction* Mnu_ChangeName;
-  QAction* Mnu_Shapes;  // "形でも区別": signs on the pieces beside their colours
+  QAction* Mnu_Shapes;       // "形でも区別": signs on the pieces beside their colours
+  QAction* Mnu_Coordinates;  // "座標を表示": the cells' names around the board
   QAction* Mnu_About;
   QAction* Mnu_PortMapping;
 

@@ -68,7 +68,11 @@ void Form1::SetMenuCaptions() {
       {"Mnu_Format", tr("記録の初期化(&F)")},
       {"Mnu_ChangeName", tr("プレーヤーネームの変更(&C)")},
       {"Mnu_Shapes", tr("形でも区別(&K)")},
+      {"Mnu_Coordinates", tr("座標を表示(&D)")},
       {"Mnu_PortMapping", tr("ルーターのポートを自動で開く(&R)")},
+      // The menu bar's own item: its Japanese caption is the one it always
+      // had, its English one is marked like the other menus'.
+      {"Mnu_About", tr("About(&A)")},
   };
   for (const auto& [name, caption] : captions) {
     const QString object_name = QString::fromLatin1(name);
@@ -78,6 +82,14 @@ void Form1::SetMenuCaptions() {
       findChild<QAction*>(object_name)->setText(caption);
     }
   }
+  // What the display options draw, and for whom (the option menu shows its
+  // items' tooltips).
+  Mnu_Shapes->setToolTip(
+      tr("駒に印も描きます（左の側に点、右の側に×）。"
+         "赤と青を見分けにくい人も、どちらの駒かが分かります"));
+  Mnu_Coordinates->setToolTip(
+      tr("盤の上に列の A～K、左に行の 1～11 を表示します。"
+         "ヒントや解析は升目をこの名前（D3 など）で示します"));
 }
 
 void Form1::RetranslateUi() {

@@ -13,6 +13,7 @@ namespace vexa::app {
 
 namespace {
 const QString kShapesKey = QStringLiteral("shapes");
+const QString kCoordinatesKey = QStringLiteral("coordinates");
 }  // namespace
 
 void Form1::BuildOtherControls() {
@@ -58,6 +59,7 @@ void Form1::BuildMenus() {
 
   QMenu* option_menu = menuBar()->addMenu(QString());
   option_menu->setObjectName(QStringLiteral("Mnu_Option"));
+  option_menu->setToolTipsVisible(true);
   Mnu_Format = action(option_menu, "Mnu_Format", QString(), &Form1::Mnu_Format_Click);
   Mnu_ChangeName = action(option_menu, "Mnu_ChangeName", QString(), &Form1::Mnu_ChangeName_Click);
   // Kept in the preferences, not in the records file: it is how this
@@ -70,6 +72,16 @@ void Form1::BuildMenus() {
   connect(Mnu_Shapes, &QAction::toggled, this, [this](bool on) {
     settings_->setValue(kShapesKey, on);
     board_->SetShapes(on);
+  });
+  // Off at the first start: the board looks as it always has.
+  Mnu_Coordinates = option_menu->addAction(QString());
+  Mnu_Coordinates->setObjectName(QStringLiteral("Mnu_Coordinates"));
+  Mnu_Coordinates->setCheckable(true);
+  Mnu_Coordinates->setChecked(settings_->value(kCoordinatesKey, false).toBool());
+  board_->SetCoordinates(Mnu_Coordinates->isChecked());
+  connect(Mnu_Coordinates, &QAction::toggled, this, [this](bool on) {
+    settings_->setValue(kCoordinatesKey, on);
+    board_->SetCoordinates(on);
   });
   Mnu_PortMapping =
       action(option_menu, "Mnu_PortMapping", QString(), &Form1::Mnu_PortMapping_Click);

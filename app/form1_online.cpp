@@ -101,7 +101,8 @@ Task<> Form1::HostOrJoin(int index) {
 
 void Form1::ShowHostLines() {
   if (form3_ && !game.online.IsGuest) {
-    form3_->ShowHostLines(outreach_->RouterLine(), outreach_->Ipv6Line(), outreach_->Link());
+    form3_->ShowHostLines(outreach_->RouterLine(), outreach_->AddressesLine(), outreach_->Link(),
+                          outreach_->LinkNote());
   }
 }
 

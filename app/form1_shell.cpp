@@ -33,11 +33,7 @@ std::string Form1::LocalPlayerName() const {
 
 void Form1::GameStarted(GameMode mode) {
   // An online game's panels carry the players' names, set by the session.
-  if (mode == GameMode::VsCpu)
-    board_->SetCaptions(QStringLiteral("Player1"), QStringLiteral("CPU"));
-  if (mode == GameMode::VsHuman) {
-    board_->SetCaptions(QStringLiteral("Player1"), QStringLiteral("Player2"));
-  }
+  if (mode != GameMode::VsOnline) board_->ShowOwnCaptions(mode);
 }
 
 void Form1::BoardReset() {

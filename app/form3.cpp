@@ -21,32 +21,39 @@ Form3::Form3(QWidget* parent) : QDialog(parent) {
   connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
 }
 
-void Form3::ShowHostLines(const QString& router_line, const QString& ipv6_line,
-                          const QString& link) {
+void Form3::ShowHostLines(const QString& router_line, const QString& addresses_line,
+                          const QString& link, const QString& link_note) {
   link_ = link;
   if (Label2 == nullptr) {
-    if (router_line.isEmpty() && ipv6_line.isEmpty()) return;
-    SetClientSize(this, 3900, 3090);
-    Label2 = MakeLabel(this, QStringLiteral("Label2"), QString(), 120, 1350, 3660, 960);
-    Label2->setWordWrap(true);
-    Label2->setAlignment(Qt::AlignCenter);
-    Label3 = MakeLabel(this, QStringLiteral("Label3"), QString(), 120, 2370, 3660, 240);
-    Label3->setAlignment(Qt::AlignCenter);
-    Command2 = MakeButton(this, QStringLiteral("Command2"), tr("招待リンクをコピー"), 750, 2640,
-                          2400, 360);
+    if (router_line.isEmpty() && addresses_line.isEmpty() && link.isEmpty()) return;
+    // A column of the host's information right of the dialog's own
+    // controls, which keep their places, and the copy button in the row of
+    // "キャンセル", at the bottom.
+    SetClientSize(this, 10320, 1350);
+    Label3 = MakeLabel(this, QStringLiteral("Label3"), QString(), 3960, 120, 6240, 270);
+    Label2 = MakeLabel(this, QStringLiteral("Label2"), QString(), 3960, 420, 6240, 270);
+    Command2 = MakeButton(this, QStringLiteral("Command2"), tr("招待リンクをコピー"), 3960, 750,
+                          2100, 390);
+    Label5 = MakeLabel(this, QStringLiteral("Label5"), QString(), 6180, 750, 4020, 390);
+    Label5->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // The link is copied as it is when pressed: the router may answer later.
     connect(Command2, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(link_); });
     for (QWidget* w : {static_cast<QWidget*>(Label2), static_cast<QWidget*>(Label3),
-                       static_cast<QWidget*>(Command2)})
+                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Label5)})
       w->show();
   }
   // Texts from the router are shown as they are, never as markup.
-  Label2->setTextFormat(Qt::PlainText);
-  Label3->setTextFormat(Qt::PlainText);
+  for (QLabel* label : {Label2, Label3, Label5})
+    label->setTextFormat(Qt::PlainText);
   Label2->setText(router_line);
-  Label3->setText(ipv6_line);
+  Label3->setText(addresses_line);
+  Label5->setText(link_note);
   Command2->setEnabled(!link.isEmpty());
+  // Greyed, it says why.
+  Command2->setToolTip(link.isEmpty() ? tr("このマシンにはネットワークのアドレスがありません")
+                                      : link);
+  FitCaptions(this);
 }
 
 void Form3::SetConnected(const QString& status) {

@@ -28,10 +28,12 @@ class Form3 : public QDialog {
   // dialog has no words of its own for).
   void SetFailed(const QString& status, net::JoinFailure reason, const QString& description);
 
-  // The host's lines below the dialog's own: the router's answer, a global
-  // IPv6 address, and a button that copies `link` (none without a link).
-  // The dialog grows to hold them; its own controls keep their places.
-  void ShowHostLines(const QString& router_line, const QString& ipv6_line, const QString& link);
+  // The host's lines right of the dialog's own: this machine's addresses,
+  // the router's answer, and a button that copies `link` (greyed without a
+  // link) beside `link_note`. The dialog grows to hold them; its own
+  // controls keep their places.
+  void ShowHostLines(const QString& router_line, const QString& addresses_line, const QString& link,
+                     const QString& link_note);
 
   // How the dialog went away: closed by the user, or hidden by the host's
   // next step.
@@ -51,7 +53,8 @@ class Form3 : public QDialog {
  private:
   QLabel* Label2 = nullptr;         // the router's answer
   QLabel* Label4 = nullptr;         // why the join failed
-  QLabel* Label3 = nullptr;         // the IPv6 address
+  QLabel* Label3 = nullptr;         // this machine's addresses
+  QLabel* Label5 = nullptr;         // where the link works
   QPushButton* Command2 = nullptr;  // "招待リンクをコピー"
   QString link_;
   bool connected_ = false;

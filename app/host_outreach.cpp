@@ -9,6 +9,8 @@
 
 namespace vexa::app {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kPortMappingKey = QStringLiteral("Network/PortMapping");
@@ -59,8 +61,8 @@ void HostOutreach::SetPortMappingOn(bool on) {
   settings_.sync();
 }
 
-QString HostOutreach::GlobalIpv6Address() {
-  for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+QString HostOutreach::GlobalIpv6Address(const QList<QHostAddress>& addresses) {
+  for (const QHostAddress& address : addresses) {
     if (address.protocol() == QAbstractSocket::IPv6Protocol && address.isGlobal() &&
         !address.isUniqueLocalUnicast() && !address.isLinkLocal()) {
       return address.toString();
@@ -69,14 +71,47 @@ QString HostOutreach::GlobalIpv6Address() {
   return QString();
 }
 
+QString HostOutreach::LanIpv4Address(const QList<QHostAddress>& addresses) {
+  QString any;
+  for (const QHostAddress& address : addresses) {
+    if (address.protocol() != QAbstractSocket::IPv4Protocol || address.isLoopback() ||
+        address.isLinkLocal()) {
+      continue;
+    }
+    // The private ranges of RFC 1918: a home or office network.
+    for (const auto& [network, bits] :
+         {std::pair{QHostAddress(QStringLiteral("10.0.0.0")), 8},
+          std::pair{QHostAddress(QStringLiteral("172.16.0.0")), 12},
+          std::pair{QHostAddress(QStringLiteral("192.168.0.0")), 16}}) {
+      if (address.isInSubnet(network, bits)) return address.toString();
+    }
+    if (any.isEmpty()) any = address.toString();
+  }
+  return any;
+}
+
 void HostOutreach::HostingStarted(int game_port) {
   hosting_ = true;
   game_port_ = game_port;
   Discovery().Announce(game_port, player_name_());
-  const QString ipv6 = GlobalIpv6Address();
-  ipv6_link_ = ipv6.isEmpty() ? QString() : net::MakeInvitationLink(ipv6, game_port);
-  ipv6_line_ = ipv6.isEmpty() ? QString() : tr("IPv6 アドレス: %1").arg(ipv6_link_.mid(7));
-  link_ = ipv6_link_;
+  const QList<QHostAddress> addresses = addresses_.value_or(QNetworkInterface::allAddresses());
+  const QString ipv6 = GlobalIpv6Address(addresses);
+  const QString lan = LanIpv4Address(addresses);
+  QStringList own;
+  if (!lan.isEmpty()) own << tr("LAN %1").arg(lan);
+  if (!ipv6.isEmpty()) own << tr("IPv6 %1").arg(ipv6);
+  addresses_line_ = own.isEmpty() ? QString() : tr("このマシン: %1").arg(own.join(u"、"_s));
+  // Until the router answers: a global IPv6 address is reached from
+  // anywhere; a LAN address only from this network, which the dialog says
+  // beside the button.
+  link_.clear();
+  link_note_.clear();
+  if (!ipv6.isEmpty()) {
+    link_ = net::MakeInvitationLink(ipv6, game_port);
+  } else if (!lan.isEmpty()) {
+    link_ = net::MakeInvitationLink(lan, game_port);
+    link_note_ = tr("このネットワークの中だけで使えるリンクです");
+  }
   router_line_.clear();
   if (PortMappingOn()) {
     router_line_ = tr("ルーターにポートの転送を頼んでいます・・・");
@@ -90,8 +125,9 @@ void HostOutreach::HostingEnded() {
   if (discovery_) discovery_->Withdraw();
   if (mapper_) mapper_->Close();
   router_line_.clear();
-  ipv6_line_.clear();
+  addresses_line_.clear();
   link_.clear();
+  link_note_.clear();
   emit LinesChanged();
 }
 
@@ -114,6 +150,7 @@ void HostOutreach::MappingAnswered(const net::PortMapping& mapping) {
                   .arg(mapping.asked_port);
     if (!mapping.external_address.isEmpty()) {
       link_ = net::MakeInvitationLink(mapping.external_address, mapping.external_port);
+      link_note_.clear();
     }
   }
   emit LinesChanged();

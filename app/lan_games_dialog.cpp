@@ -1,6 +1,7 @@
 #include "app/lan_games_dialog.h"
 
 #include "app/dialog_parts.h"
+#include "app/twips.h"
 
 namespace vexa::app {
 
@@ -45,7 +46,15 @@ LanGamesDialog::LanGamesDialog(QWidget* parent, net::GameDiscovery& discovery)
     if (unavailable_) return;
     unavailable_ = true;
     List1->clear();
-    Label1->setText(tr("このネットワークのゲームを探せません (Avahi が動いていません)"));
+    // Why, in the player's words, and what to do instead; the daemon's name
+    // is for whoever can start it.
+    Label1->setText(
+        tr("このネットワークのゲームを探せません。相手のアドレスを入力して参加してください "
+           "(Avahi が動いていません)"));
+    // Two lines over the top of the empty list.
+    Label1->setWordWrap(true);
+    Label1->setGeometry(TwipRect(120, 120, 6360, 600));
+    List1->setGeometry(TwipRect(120, 780, 6360, 2580));
   });
   // Closed, the dialog no longer needs the daemon's answers.
   connect(this, &QDialog::finished, this, [this] {

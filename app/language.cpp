@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace vexa::app {
@@ -54,9 +55,21 @@ std::unique_ptr<QSettings> OpenSettings(const QString& file) {
                                      QStringLiteral("vexa"), QStringLiteral("vexa"));
 }
 
-Language StoredLanguage(const QSettings& settings) {
-  return LanguageNamed(settings.value(QLatin1String(kLanguageKey)).toString())
-      .value_or(Language::Japanese);
+Language DesktopLanguage(const QStringList& ui_languages) {
+  // "ja", "ja-JP", "ja_JP.UTF-8": the language is the part before the region.
+  if (!ui_languages.isEmpty() &&
+      QLocale(ui_languages.constFirst()).language() == QLocale::Japanese) {
+    return Language::Japanese;
+  }
+  return Language::English;
+}
+
+Language DesktopLanguage() {
+  return DesktopLanguage(QLocale::system().uiLanguages());
+}
+
+Language StoredLanguage(const QSettings& settings, Language desktop) {
+  return LanguageNamed(settings.value(QLatin1String(kLanguageKey)).toString()).value_or(desktop);
 }
 
 void StoreLanguage(QSettings& settings, Language language) {
@@ -87,7 +100,7 @@ void ApplyLanguage(Language language) {
 }
 
 Language CurrentLanguage() {
-  return current_language.value_or(Language::Japanese);
+  return current_language.value_or(DesktopLanguage());
 }
 
 }  // namespace vexa::app

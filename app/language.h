@@ -7,6 +7,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -21,8 +22,16 @@ QString LanguageCode(Language language);
 // The preferences in `file` (an INI file), or the user's own preferences of
 // "vexa" when `file` is empty.
 std::unique_ptr<QSettings> OpenSettings(const QString& file);
-// The stored choice; Japanese when none is stored or it is unreadable.
-Language StoredLanguage(const QSettings& settings);
+// The language of a desktop whose preferred languages for its texts are
+// `ui_languages` (QLocale::uiLanguages(), first preferred): Japanese when
+// the first is Japanese, English for every other.
+Language DesktopLanguage(const QStringList& ui_languages);
+// The desktop's own, from the system locale (LANGUAGE, LC_ALL, LC_MESSAGES,
+// LANG).
+Language DesktopLanguage();
+// The stored choice; the desktop's language when none is stored or it is
+// unreadable.
+Language StoredLanguage(const QSettings& settings, Language desktop = DesktopLanguage());
 void StoreLanguage(QSettings& settings, Language language);
 
 // The language given on the command line for this run, which wins over the

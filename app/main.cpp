@@ -26,7 +26,8 @@ struct CommandLine {
   QCommandLineOption language{
       QStringLiteral("language"),
       QStringLiteral("The language of the windows for this run: ja (Japanese) or en (English); "
-                     "without it, the choice of the menu (Japanese at first)."),
+                     "without it, the choice of the menu, or at first the desktop's language "
+                     "(Japanese for a Japanese locale, English for any other)."),
       QStringLiteral("ja|en")};
   QCommandLineParser parser;
 

@@ -251,8 +251,10 @@ void OptionPanel::Retranslate() {
   QAbstractButton* const buttons[5] = {Option2[0], Option2[1], Option2[2], Option2[3], Check3};
   for (int i = 0; i < 5; ++i) {
     const StrengthElo& e = kStrengthElo[i];
-    buttons[i]->setToolTip(e.at_least ? tr("Elo %1 以上（Easy を 0 として）").arg(e.elo)
-                                      : tr("Elo %1（Easy を 0 として）").arg(e.elo));
+    // The rating means little to most players without its scale.
+    buttons[i]->setToolTip((e.at_least ? tr("Elo %1 以上（Easy を 0 として）").arg(e.elo)
+                                       : tr("Elo %1（Easy を 0 として）").arg(e.elo)) +
+                           u'\n' + tr("Elo が 100 高い側は、およそ 64 % のゲームに勝ちます"));
   }
   // The check box says in words that it is a strength, not a mode.
   Check3->setToolTip(tr("CPUレベル Master: 先を読んで打つ最も強いレベル") + u'\n' +

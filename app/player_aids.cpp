@@ -18,6 +18,7 @@
 #include "app/message_box.h"
 #include "app/player_aids.h"
 #include "app/twips.h"
+#include "core/cell_name.h"
 #include "core/turns.h"
 #include "cpu/master_search.h"
 #include "cpu/turn_estimates.h"
@@ -35,7 +36,16 @@ QString Rules() {
       "置きます。ブロッカーはどちらの駒でもなく、置いた人の手番は続きます。\n"
       "自分の駒四つが正方形の四隅に並べば勝ちです。正方形は傾いていてもかまいません。\n"
       "両者が駒 20 個を置き切ったときは、ブロッカーを多く残した側の勝ちです。\n\n"
-      "キーボード: 矢印キーでカーソルを動かし、Enter か Space で駒、B でブロッカーを置きます。");
+      "キーボード: 矢印キーでカーソルを動かし、Enter か Space で駒、B でブロッカーを置きます。\n\n"
+      "元に戻す (Ctrl+Z): 直前の一手を取り消します（オンライン対戦を除く）。\n"
+      "ヒント (Ctrl+H): 四角の印にブロッカー、塗った丸に駒を勧め、緑の輪でほかの候補を示します。"
+      "Esc で消えます。\n"
+      "棋譜: 終わったゲームは自動で残ります。棋譜を開くと再生になり、← → で一手ずつ、"
+      "Home と End で最初と最後へ進みます。\n"
+      "棋譜を解析: 各手の勝率をグラフにし、悪手に ?!、?、?? の印を付けます。"
+      "グラフの点をクリックするとその手を表示します。\n"
+      "升目の名前: 列 A～K と行 1～11 で D3 のように呼びます（オプション > 座標を表示）。\n"
+      "招待リンク: 主催者がコピーした vexa://アドレス:ポート を開くと、そのゲームに参加します。");
 }
 
 // One step of the cursor, skipping the unplayable corners; the cursor stays
@@ -151,6 +161,17 @@ void PlayerAids::Build(QAction* Mnu_End) {
   StartHint->setAttribute(Qt::WA_TransparentForMouseEvents);
   w_.window->statusBar()->setObjectName(QStringLiteral("StatusBar"));
   w_.window->statusBar()->setSizeGripEnabled(false);
+  // Room at the right: a button there would otherwise touch the window's edge.
+  w_.window->statusBar()->setContentsMargins(0, 0, Px(90), 0);
+  // The line is a widget of its own, not the status bar's temporary
+  // message: every menu item hovered or left sends the window a status tip,
+  // which would replace that message and blank the line until the next step.
+  StatusLine = new QLabel(w_.window);
+  StatusLine->setObjectName(QStringLiteral("StatusLine"));
+  StatusLine->setTextFormat(Qt::PlainText);
+  StatusLine->setMinimumWidth(0);
+  StatusLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  w_.window->statusBar()->insertPermanentWidget(0, StatusLine, 1);
   // A fixed height, so that the client area's place in the window is known
   // to whoever drives the window from outside (the Xvfb scripts).
   w_.window->statusBar()->setFixedHeight(Px(330));
@@ -190,22 +211,30 @@ void PlayerAids::Update() {
                            : tr("「ゲームを主催」か「ゲームに参加」で開始"));
   StartHint->setVisible(!game_begun_ && !replay_);
   StartHint->raise();
-  w_.window->statusBar()->showMessage(StatusLine());
+  StatusLine->setText(StatusText());
   RefreshMarks();
 }
 
-QString PlayerAids::StatusLine() const {
+QString PlayerAids::StatusText() const {
   if (hint_pending_) return tr("考えています…（Esc で中止）");
   if (!notice_.isEmpty()) return notice_;
   if (replay_) {
     // An analysed step: its mark in place of what the record says.
     const QString analysed = analysis_.StatusText(replay_->step);
-    const QString step = tr("手 %1 / %2").arg(replay_->step).arg(replay_->record.moves.size());
+    QString step = tr("手 %1 / %2").arg(replay_->step).arg(replay_->record.moves.size());
+    // The placement that led to the board on show, by its cell's name.
+    if (replay_->step > 0) {
+      const Move& last = replay_->record.moves[static_cast<std::size_t>(replay_->step - 1)];
+      step += u' ' + QString::fromStdString(TurnCellNames({last}));
+    }
     return analysed.isEmpty() ? step + u'　' + ReplayLine() : step + u'　' + analysed;
   }
-  if (!hint_turn_.empty())
-    return tr("ヒント（勝率 %1）: 四角の印にブロッカー、塗った丸に駒。緑の輪はほかの候補で、数字は打ったあとの勝率です")
-        .arg(hint_chance_);
+  if (!hint_turn_.empty()) {
+    // The turn by its cells' names and its chance first, for whoever reads
+    // rather than looks.
+    return tr("ヒント %1（勝率 %2）: 四角の印にブロッカー、塗った丸に駒。緑の輪はほかの候補で、数字は打ったあとの勝率です")
+        .arg(QString::fromStdString(TurnCellNames(hint_turn_)), hint_chance_);
+  }
   // During a person's first turn: how the buttons place.
   const Side turn = w_.game.Turn();
   bool first_turn = PersonToMove();
@@ -490,6 +519,8 @@ void PlayerAids::LeaveReplay() {
   analysis_.Clear();
   if (!replay_) return;
   w_.options.ShowChoices(replay_->players_choices);
+  // The record's names go with it.
+  w_.board.ShowOwnCaptions(replay_->players_choices.mode);
   replay_.reset();
   notice_.clear();
   Update();

@@ -5,7 +5,8 @@
 // their replay, and help for a newcomer. It owns the menu items of these
 // ("Mnu_Undo", "Mnu_Hint", "Mnu_SaveRecord", "Mnu_OpenRecord", "Mnu_Replay"
 // with its steps, "Mnu_Analyse", "Mnu_Rules"), the line over the board that
-// says how to begin ("StartHint") and the analysis of a replayed game.
+// says how to begin ("StartHint"), the status bar's line ("StatusLine") and
+// the analysis of a replayed game.
 
 #include <QCoreApplication>
 #include <QString>
@@ -113,7 +114,7 @@ class PlayerAids {
   void ShowReplayStep(int step);
   // The status bar's line as the window now stands, and what a replayed
   // record says of its game: date, mode, strength, result.
-  QString StatusLine() const;
+  QString StatusText() const;
   QString ReplayLine() const;
   // Shows a record that was read in the replay state.
   void EnterReplay(RecordReading reading);
@@ -130,6 +131,8 @@ class PlayerAids {
   QAction* Mnu_Analyse = nullptr;
   QAction* Mnu_Rules = nullptr;
   QLabel* StartHint = nullptr;
+  // The status bar's line: replay steps, analysis, hint, notices.
+  QLabel* StatusLine = nullptr;
 
   // The record of the game that ended last, for "棋譜を保存".
   std::optional<GameRecord> last_record_;

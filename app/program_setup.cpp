@@ -28,9 +28,8 @@ QIcon ProgramIcon() {
 void PrepareApplication(QApplication& application) {
   Q_UNUSED(application);
   // Message boxes build their buttons from Qt's own texts ("Yes", "Cancel"):
-  // in Japanese, whatever the user's locale, until the main window applies
-  // the chosen language.
-  ApplyLanguage(LanguageOverride().value_or(Language::Japanese));
+  // in the desktop's language until the main window applies the chosen one.
+  ApplyLanguage(LanguageOverride().value_or(DesktopLanguage()));
   QApplication::setFont(ProgramFont());
   QApplication::setStyle(new ClassicFrameStyle);
   QApplication::setWindowIcon(ProgramIcon());

@@ -33,6 +33,10 @@ int main(int argc, char** argv) {
     std::fputs(vexa::bot::BotUsage().toLocal8Bit().constData(), stdout);
     return 0;
   }
+  if (arguments == QStringList{QStringLiteral("--version")}) {
+    std::printf("vexa-bot %s\n", VEXA_VERSION);
+    return 0;
+  }
   QString error;
   const std::optional<vexa::bot::BotOptions> options = vexa::bot::ParseBotOptions(arguments, error);
   if (!options) {

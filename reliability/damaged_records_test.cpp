@@ -181,6 +181,9 @@ int Value(const QStringList& arguments, const QString& name, int fallback) {
 
 int main(int argc, char** argv) {
   qInstallMessageHandler(vexa::reliability::QuietPlatform);
+  // Its texts are checked in Japanese, the program's own, whatever the
+  // caller's locale: the desktop's first language for the texts is Japanese.
+  qputenv("LANGUAGE", "ja");
   QApplication application(argc, argv);
   const QStringList arguments = QCoreApplication::arguments();
   const int files = Value(arguments, QStringLiteral("--files"), 300);

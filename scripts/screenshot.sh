@@ -13,14 +13,22 @@
 # With VEXA_SHAPES=1 the program shows shapes as well as colours and only
 # the first picture is made, as docs/screenshot-shapes.png.
 #
+# The program shows its Japanese texts; VEXA_LANGUAGE=en shows the English
+# ones instead and writes the pictures to VEXA_PICTURES (default /tmp/vexa-en)
+# rather than over the README's.
+#
 # Needs Xvfb, xdotool and ImageMagick's import.
 set -euo pipefail
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-build}
 case $build in /*) ;; *) build=$repo_root/$build ;; esac
 shapes=${VEXA_SHAPES:-0}
-out=$repo_root/docs/screenshot.png
-[ "$shapes" = 1 ] && out=$repo_root/docs/screenshot-shapes.png
+language=${VEXA_LANGUAGE:-ja}
+pictures=$repo_root/docs
+[ "$language" = ja ] || pictures=${VEXA_PICTURES:-/tmp/vexa-$language}
+mkdir -p "$pictures"
+out=$pictures/screenshot.png
+[ "$shapes" = 1 ] && out=$pictures/screenshot-shapes.png
 
 [ -x "$build/app/vexa" ] || { echo "no program at $build/app/vexa; build it first" >&2; exit 1; }
 for tool in Xvfb xdotool xdpyinfo import; do
@@ -51,7 +59,8 @@ start_xvfb 170
 
 # Preferences and data of its own: the language the user chose does not
 # reach it, and its records of games stay in the work folder.
-XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" "$work/vexa" >"$work/vexa.log" 2>&1 &
+XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" "$work/vexa" --language "$language" \
+  >"$work/vexa.log" 2>&1 &
 vexa_pid=$!
 window=$(wait_for_window '^Vexa with Online Ver1\.2$') ||
   { echo "the program's window did not appear" >&2; cat "$work/vexa.log" >&2; exit 1; }
@@ -114,7 +123,7 @@ xdotool windowfocus --sync "$window"
 for _ in 1 2 3; do xdotool key --window "$window" Left; sleep 0.2; done
 xdotool mousemove 1000 760
 sleep 0.5
-replay=$repo_root/docs/replay.png
+replay=$pictures/replay.png
 import -window "$window" "png:$work/replay.png"
 mv "$work/replay.png" "$replay"
 echo "wrote $replay ($(identify -format '%wx%h' "$replay"))"
@@ -132,7 +141,7 @@ xdotool key --window "$window" Home; sleep 0.2
 for _ in 1 2 3 4; do xdotool key --window "$window" Right; sleep 0.2; done
 xdotool mousemove 1000 760
 sleep 0.5
-analysis=$repo_root/docs/analysis.png
+analysis=$pictures/analysis.png
 import -window "$window" "png:$work/analysis.png"
 mv "$work/analysis.png" "$analysis"
 echo "wrote $analysis ($(identify -format '%wx%h' "$analysis"))"

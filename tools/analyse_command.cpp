@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/cell_name.h"
 #include "core/game_record.h"
 #include "cpu/turn_estimates.h"
 
@@ -22,7 +23,8 @@ std::string ChanceText(const WinChance& chance) {
 }
 
 int RunAnalyse(const std::string& path, const SearchLimits& limits,
-               const MarkThresholds& thresholds, std::ostream& out, std::ostream& err) {
+               const MarkThresholds& thresholds, std::ostream& out, std::ostream& err,
+               bool cell_names) {
   std::ifstream file(path, std::ios::binary);
   std::stringstream text;
   text << file.rdbuf();
@@ -44,14 +46,15 @@ int RunAnalyse(const std::string& path, const SearchLimits& limits,
     analysis.Take(SearchTurn(request->position, request->mover, search, never));
   }
 
+  const auto turn_text = cell_names ? TurnCellNames : TurnText;
   char line[256];
   std::snprintf(line, sizeof line, "%-4s %-4s %-22s %9s  %-22s %9s %6s  %s\n", "turn", "side",
                 "played", "before", "best", "after", "drop", "mark");
   out << line;
   for (const AnalysedTurn& t : analysis.Turns()) {
-    const std::string best = t.best.empty() ? "-" : TurnText(t.best);
+    const std::string best = t.best.empty() ? "-" : turn_text(t.best);
     std::snprintf(line, sizeof line, "%-4d %-4d %-22s %9s  %-22s %9s %6.1f  %s\n", t.number, t.side,
-                  TurnText(t.played).c_str(), ChanceText(t.before).c_str(), best.c_str(),
+                  turn_text(t.played).c_str(), ChanceText(t.before).c_str(), best.c_str(),
                   ChanceText(t.after).c_str(), 100 * t.Drop(), MarkText(t.mark));
     out << line;
   }

@@ -19,8 +19,10 @@ std::string ChanceText(const WinChance& chance);
 // before, the best turn, the chances after, the drop and the mark), then
 // each side's marks and average drop. Search i of the analysis (position
 // i) takes the seed `limits.seed + i`. A bad record is reported on `err`
-// as "vexa-analyze: FILE:LINE: what"; the exit status.
+// as "vexa-analyze: FILE:LINE: what"; the exit status. With `cell_names`,
+// cells are written as the window names them ("D3").
 int RunAnalyse(const std::string& path, const SearchLimits& limits,
-               const MarkThresholds& thresholds, std::ostream& out, std::ostream& err);
+               const MarkThresholds& thresholds, std::ostream& out, std::ostream& err,
+               bool cell_names = false);
 
 }  // namespace vexa::tools

@@ -7,15 +7,17 @@
 //                                             the CPU's move on each board
 //   vexa-analyze selfplay A B --games N [--seed S] [--records DIR] [SEARCH]
 //                                             whole games of strength A against B
-//   vexa-analyze record FILE [--grid]         the boards of a game record
+//   vexa-analyze record FILE [--grid] [--cells numbers|names]
+//                                             the boards of a game record
 //   vexa-analyze analyse FILE [--playouts N] [--threads N] [--seed S] [--marks A,B,C]
+//                         [--cells numbers|names]  ("analyze" too)
 //                                             a record turn by turn, with marks
 //   vexa-analyze ladder [--games N] [--master-games N] [--seed S] [--threads N]
 //                                             the strengths' round robin and Elo
 //   vexa-analyze ladder --results FILE        its table again from its progress lines
 //   vexa-analyze calibrate fit|check --games N [--seed S] [--playouts N] [--threads N]
 //                                             how far the analysis's chances hold
-//   vexa-analyze --version | --help
+//   vexa-analyze --version | --help | COMMAND --help
 //   SEARCH: --budget-ms N, --playouts N, --threads N for Master
 
 #include <chrono>
@@ -29,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "core/cell_name.h"
 #include "core/game.h"
 #include "core/game_record.h"
 #include "core/square_scan.h"
@@ -48,14 +51,15 @@ constexpr const char* kUsage =
     "       vexa-analyze reaches SIDE\n"
     "       vexa-analyze cpu STRENGTH [--seed N] [SEARCH]\n"
     "       vexa-analyze selfplay A B --games N [--seed S] [--records DIR] [SEARCH]\n"
-    "       vexa-analyze record FILE [--grid]\n"
+    "       vexa-analyze record FILE [--grid] [--cells numbers|names]\n"
     "       vexa-analyze analyse FILE [--playouts N] [--threads N] [--seed S]\n"
-    "                            [--marks A,B,C]\n"
+    "                            [--marks A,B,C] [--cells numbers|names]\n"
     "       vexa-analyze ladder [--games N] [--master-games N] [--seed S]\n"
     "                           [--threads N] [--results FILE]\n"
     "       vexa-analyze calibrate fit|check --games N [--seed S] [--playouts N]\n"
     "                              [--threads N]\n"
-    "       vexa-analyze --version | --help\n"
+    "       vexa-analyze --version | --help | COMMAND --help\n"
+    "  COMMAND --help tells what that command prints, column by column.\n"
     "  SIDE is 1..4; STRENGTH, A and B are Easy, Normal, Hard, VeryHard or Master.\n"
     "  SEARCH, for Master: --budget-ms N (default 1000 when --playouts is not\n"
     "  given), --playouts N, --threads N (default: one per core).\n"
@@ -73,11 +77,109 @@ constexpr const char* kUsage =
     "  record prints the board after each placement in these values (the left\n"
     "  side 1, the right side 3, 2 or 4 for VS CPU, VS Human or VS Online), then\n"
     "  \"result WINNER HOW\"; --grid adds each board as 11 rows of 11: '.' empty,\n"
-    "  '1' the left side, '2' the right side, '#' a blocker, ' ' a corner.\n";
+    "  '1' the left side, '2' the right side, '#' a blocker, ' ' a corner, each\n"
+    "  after its label \"after 2 P 60\".\n";
+
+// What each command prints, for "vexa-analyze COMMAND --help".
+struct CommandHelp {
+  const char* command;
+  const char* text;
+};
+constexpr CommandHelp kCommandHelp[] = {
+    {"squares",
+     "usage: vexa-analyze squares SIDE < BOARDS\n"
+     "  For each board line on standard input, one line: every square of SIDE's\n"
+     "  pieces the judge accepts, as its corners \"i,L,C2,C1\" (cell numbers, row x 11\n"
+     "  + column) around the outline, blank-separated; an empty line for none.\n"},
+    {"reaches",
+     "usage: vexa-analyze reaches SIDE < BOARDS\n"
+     "  For each board line, one line: SIDE's reach cells (one piece more makes a\n"
+     "  square), ';', then its pre-reach cells (two pieces more), as cell numbers.\n"},
+    {"cpu",
+     "usage: vexa-analyze cpu STRENGTH [--seed N] [SEARCH] < BOARDS\n"
+     "  For each board line, one line: the computer player's turn for side 3\n"
+     "  against side 1 at that strength, its blockers and then its piece, as cell\n"
+     "  numbers. Boards may carry blockers=K and pieces=K, the CPU's stocks.\n"
+     "  SEARCH, for Master: --budget-ms N (default 1000), --playouts N, --threads N.\n"},
+    {"selfplay",
+     "usage: vexa-analyze selfplay A B --games N [--seed S] [--records DIR] [SEARCH]\n"
+     "  Plays N games of strength A against B, A moving first in the even games,\n"
+     "  and prints one line: \"A WINS_A B WINS_B draws DRAWS\". Without --seed\n"
+     "  the seed used is told on standard error. --records DIR writes each game's\n"
+     "  record as DIR/game-00000001.txt ...; its replay line names the strengths.\n"},
+    {"record",
+     "usage: vexa-analyze record FILE [--grid] [--cells numbers|names]\n"
+     "  Prints the board after each placement of the record, one line of 121\n"
+     "  values (0 empty, 1 the left side, 3, 2 or 4 the right side for VS CPU,\n"
+     "  VS Human or VS Online, 5 a blocker), then \"result WINNER HOW\".\n"
+     "  --grid follows each board with a label, \"after 2 P 60\" (the placement's\n"
+     "  number, P a piece or B a blocker, its cell), and a picture of 11 rows:\n"
+     "  '.' empty, '1' the left side, '2' the right side, '#' a blocker, ' ' a\n"
+     "  corner. --cells names writes the label's cell as the window names it, D3.\n"},
+    {"analyse",
+     "usage: vexa-analyze analyse FILE [--playouts N] [--threads N] [--seed S]\n"
+     "                            [--marks A,B,C] [--cells numbers|names]\n"
+     "  Searches every position of the record once with Master's tree search\n"
+     "  (\"analyze\" is read the same). One line per turn, in columns:\n"
+     "    turn    the turn's number from 1\n"
+     "    side    the record's side that played it, 1 or 2\n"
+     "    played  its placements: B CELL for each blocker, then P CELL\n"
+     "    before  the mover's chance to win with the best turn found\n"
+     "    best    that best turn; - when every turn loses\n"
+     "    after   the mover's chance after the turn played (the next turn's\n"
+     "            before, seen from the other side)\n"
+     "    drop    before minus after, in points (0 when the turn did better)\n"
+     "    mark    ?! inaccuracy, ? mistake, ?? blunder, or nothing\n"
+     "  A chance is a percentage fitted to real games' results, never 0 or 100;\n"
+     "  a result the search proved reads \"win in N\" / \"loss in N\" (N of the\n"
+     "  winner's own turns) and \"won\" / \"lost\" once the game is over.\n"
+     "  Then per side: its marks, its turns and its average drop.\n"
+     "  --marks A,B,C: the least drops in points for ?!, ? and ?? (default\n"
+     "  10,20,35). A missed winning cell, or a winning cell of the opponent\n"
+     "  left open that could have been closed, is ?? whatever the numbers.\n"
+     "  --cells names: cells as the window names them (column letter A-K, row\n"
+     "  number 1-11: D3), instead of cell numbers (row x 11 + column).\n"
+     "  Without --seed the seed used is told on standard error.\n"},
+    {"ladder",
+     "usage: vexa-analyze ladder [--games N] [--master-games N] [--seed S] [--threads N]\n"
+     "       vexa-analyze ladder --results FILE\n"
+     "  Plays every strength against every other, N games a pair, and prints:\n"
+     "    entrant        the strength\n"
+     "    Elo            its rating, Easy's fixed at 0; \">= X\" a lower bound for\n"
+     "                   one that never lost to those below it, \"<= X\" an upper\n"
+     "                   one. 100 Elo more is about 64 % of games won\n"
+     "    95 % interval  where the rating lies with 95 % confidence; \"(never\n"
+     "                   lost)\" or \"(lower bound)\" beside a bound\n"
+     "    score          points (a win 1, a draw 1/2) / games played\n"
+     "  then the order, weakest first: \"<\" where the intervals part, \"~\" where\n"
+     "  the games are too few to order the two; then a table of\n"
+     "  wins-draws-losses of each row against each column.\n"
+     "  Progress lines (\"ladder: A W B W' draws D\") go to standard error;\n"
+     "  --results FILE prints the table again from a file of those lines.\n"},
+    {"calibrate",
+     "usage: vexa-analyze calibrate fit|check --games N [--seed S] [--playouts N]\n"
+     "                              [--threads N]\n"
+     "  Plays N games between mixed strengths (Easy to VeryHard, each against\n"
+     "  each in turn, the first move alternating) and searches every position\n"
+     "  as the analysis does (--playouts, default the analysis's budget). fit\n"
+     "  prints the curve fitted to those games' results (slope and offset of\n"
+     "  the chance against the log-odds of the search's value); check prints how\n"
+     "  the program's own curve does on them. Both then print the positions, how\n"
+     "  many the search proved (and how many of those proofs were wrong), the\n"
+     "  Brier score (the mean squared gap between chance and result; 0.25 for\n"
+     "  saying 50 % always) and ten bins of the chance given: their turns, the\n"
+     "  mean chance given and the share of those turns' games the mover won.\n"},
+};
 
 int Usage() {
   std::cerr << kUsage;
   return 2;
+}
+
+// A command that lacks its record file says so before the usage.
+int MissingFile(const std::string& command) {
+  std::cerr << "vexa-analyze: " << command << ": the record FILE is missing\n";
+  return Usage();
 }
 
 std::string SquaresLine(const BoardLine& board, Side side) {
@@ -184,18 +286,30 @@ std::string NowIso8601() {
   return text;
 }
 
+// The result of a game no person played, by the strength that won: "You
+// Lose" or "Player1 Win" would speak to a player who was not there. Equal
+// strengths are told apart by their sides.
+std::string SelfPlayResult(Side winner, CpuStrength a, CpuStrength b) {
+  if (winner == 0) return "Draw";
+  const bool left = winner == Player1;
+  std::string name = StrengthName(left ? b : a);
+  if (a == b) name += left ? " (left)" : " (right)";
+  return name + " wins";
+}
+
 // One game of self-play as a record: B is Player1's side on the left, A the
-// CPU's on the right.
+// CPU's on the right, each panel captioned with its strength (a caption of
+// the side panels' narrow width, which "Player1 (Normal)" was not).
 GameRecord SelfPlayRecord(const SelfPlay& play, CpuStrength a, CpuStrength b) {
   const Outcome& outcome = play.LastOutcome();
   return RecordOfGame({.date = NowIso8601(),
                        .mode = GameMode::VsCpu,
-                       .left = std::string("Player1 (") + StrengthName(b) + ")",
-                       .right = "CPU",
+                       .left = StrengthName(b),
+                       .right = StrengthName(a),
                        .strength = a,
                        .history = &play.LastHistory(),
                        .outcome = outcome,
-                       .result_text = ResultText(outcome.winner, GameMode::VsCpu, "", "")});
+                       .result_text = SelfPlayResult(outcome.winner, a, b)});
 }
 
 // A record's board (record sides: 1 left, 2 right, 5 blockers) as 11 rows
@@ -214,8 +328,9 @@ std::string GridPicture(const BoardCells& board) {
 }
 
 // The boards of a record after each placement, in the game's cell values
-// (with `grid`, each followed by its picture), then "result WINNER HOW".
-int RunRecord(const std::string& path, bool grid) {
+// (with `grid`, each followed by its placement, "after 2 P 60", and its
+// picture), then "result WINNER HOW".
+int RunRecord(const std::string& path, bool grid, bool cell_names) {
   std::ifstream file(path, std::ios::binary);
   std::stringstream text;
   text << file.rdbuf();
@@ -236,7 +351,12 @@ int RunRecord(const std::string& path, bool grid) {
     for (const std::int16_t value : reading.positions[step].board)
       line += value == 2 ? other : static_cast<char>('0' + value);
     std::cout << line << '\n';
-    if (grid) std::cout << GridPicture(reading.positions[step].board);
+    if (grid) {
+      const Move& move = reading.record->moves[step - 1];
+      std::cout << "after " << step << ' ' << (move.kind == MoveKind::Blocker ? "B " : "P ")
+                << (cell_names ? CellName(move.cell) : std::to_string(move.cell)) << '\n'
+                << GridPicture(reading.positions[step].board);
+    }
   }
   // The board tells a square's or the stocks' winner; other endings the file.
   std::string winner = reading.record->Header("winner").value_or("0");
@@ -346,6 +466,16 @@ int RunSelfPlay(const Arguments& args) {
   return 0;
 }
 
+// --cells: true for "names" (D3), false for "numbers", the default that
+// scripts and the records file read.
+std::optional<bool> CellNamesOption(const Arguments& args) {
+  const auto option = args.options.find("cells");
+  if (option == args.options.end() || option->second == "numbers") return false;
+  if (option->second == "names") return true;
+  std::cerr << "vexa-analyze: --cells is numbers or names, not '" << option->second << "'\n";
+  return std::nullopt;
+}
+
 // "A,B,C": the least drops in points for "?!", "?" and "??", rising.
 std::optional<MarkThresholds> MarksOption(const Arguments& args) {
   const auto option = args.options.find("marks");
@@ -371,14 +501,15 @@ int RunAnalyseCommand(const Arguments& args) {
   const auto seed = SeedOption(args);
   auto search = SearchOptions(args);
   const auto marks = MarksOption(args);
-  if (!seed || !search || !marks) return 2;
+  const auto names = CellNamesOption(args);
+  if (!seed || !search || !marks || !names) return 2;
   if (!args.options.count("playouts")) {
     search->playouts = kAnalysisPlayouts;
     search->time.reset();
   }
   if (args.options.count("seed") == 0) std::cerr << "analyse: seed " << *seed << '\n';
   search->seed = *seed;
-  return RunAnalyse(args.words[0], *search, *marks, std::cout, std::cerr);
+  return RunAnalyse(args.words[0], *search, *marks, std::cout, std::cerr, *names);
 }
 
 int RunLadderCommand(const Arguments& args) {
@@ -449,13 +580,21 @@ int Run(const std::vector<std::string>& all) {
   // Asked for, the usage goes to standard output with success, as every
   // program of the package answers --help; only a wrong line gets it on
   // standard error.
+  // "analyze" is the same command as "analyse".
+  const std::string command = all[0] == "analyze" ? "analyse" : all[0];
   for (const std::string& word : all) {
     if (word == "--help" || word == "-h") {
+      // After a command, that command's help.
+      for (const CommandHelp& help : kCommandHelp) {
+        if (command == help.command) {
+          std::cout << help.text;
+          return 0;
+        }
+      }
       std::cout << kUsage;
       return 0;
     }
   }
-  const std::string& command = all[0];
   if (command == "--version" && all.size() == 1) {
     std::cout << "vexa-analyze " << VEXA_VERSION << '\n';
     return 0;
@@ -499,8 +638,9 @@ int Run(const std::vector<std::string>& all) {
   }
 
   if (command == "analyse") {
-    const auto args = SplitArguments(rest, {"playouts", "threads", "seed", "marks"});
+    const auto args = SplitArguments(rest, {"playouts", "threads", "seed", "marks", "cells"});
     if (!args) return 2;
+    if (args->words.empty()) return MissingFile(command);
     if (args->words.size() != 1) return Usage();
     return RunAnalyseCommand(*args);
   }
@@ -531,10 +671,16 @@ int Run(const std::vector<std::string>& all) {
         words.push_back(word);
       }
     }
-    if (words.size() != 1) return Usage();
-    return RunRecord(words[0], grid);
+    const auto args = SplitArguments(words, {"cells"});
+    if (!args) return 2;
+    const auto names = CellNamesOption(*args);
+    if (!names) return 2;
+    if (args->words.empty()) return MissingFile(command);
+    if (args->words.size() != 1) return Usage();
+    return RunRecord(args->words[0], grid, *names);
   }
 
+  std::cerr << "vexa-analyze: unknown command '" << command << "'\n";
   return Usage();
 }
 

@@ -19,7 +19,7 @@ printf 'Taro\r\n 0 \r\n 0 \r\n 0 \r\n' > "$work/Config"
 source "$(dirname "$0")/../../scripts/xvfb.sh"
 start_xvfb 120 || exit 1
 
-XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data "$work/vexa" >"$work/vexa.log" 2>&1 &
+LANGUAGE=ja XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data "$work/vexa" >"$work/vexa.log" 2>&1 &
 vexa_pid=$!
 window=$(wait_for_window '^Vexa with Online Ver1\.2$' 20) || fail "no main window"
 xdotool windowfocus --sync "$window" 2>/dev/null
@@ -79,7 +79,7 @@ grep -qx 'how square' "$saved" || fail "the saved record's ending"
 # "vexa FILE", as a file manager opens a record: the game's end, then its
 # start.
 kill "$vexa_pid"; wait "$vexa_pid" 2>/dev/null
-XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data "$work/vexa" "$saved" >"$work/vexa.log" 2>&1 &
+LANGUAGE=ja XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data "$work/vexa" "$saved" >"$work/vexa.log" 2>&1 &
 vexa_pid=$!
 window=$(wait_for_window '^Vexa with Online Ver1\.2$' 20) || fail "no main window for the record"
 xdotool windowfocus --sync "$window" 2>/dev/null

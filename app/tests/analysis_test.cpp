@@ -2,7 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QProgressBar>
-#include <QStatusBar>
+#include <QRegularExpression>
+#include <cmath>
 #include <iostream>
 
 #include "app/win_graph.h"
@@ -10,6 +11,8 @@
 
 namespace vexa::app {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 using testing::Control;
 using testing::Program;
@@ -30,10 +33,9 @@ TEST(Analysis, ALostGameIsAnalysedGraphedAndSteppedByItsPoints) {
   ASSERT_TRUE(p.WaitShown());
   Form1& f = *p.form1;
   ASSERT_TRUE(p.StartVsHuman());
-  QStatusBar* status = f.statusBar();
 
   // The hint's three candidates: the chosen turn's piece first and filled,
-  // the others ringed.
+  // the others ringed, each with the mover's chance after it.
   p.ClickCell(12);
   p.ClickCell(50);
   Control<QAction>(f, "Mnu_Hint")->trigger();
@@ -43,7 +45,8 @@ TEST(Analysis, ALostGameIsAnalysedGraphedAndSteppedByItsPoints) {
   }));
   for (int n = 0; n < 3; ++n) {
     QLabel* note = Control<QLabel>(f, "HintNote", n);
-    EXPECT_TRUE(note->text().startsWith(QString::number(n + 1) + u' ')) << n;
+    EXPECT_TRUE(note->text().contains(QRegularExpression(u"^[1-9]\\d?%$"_s)))
+        << n << ' ' << note->text().toStdString();
     int ringed = 0;
     for (int cell = 0; cell < kCellCount; ++cell) {
       const bool beside =
@@ -56,10 +59,12 @@ TEST(Analysis, ALostGameIsAnalysedGraphedAndSteppedByItsPoints) {
   for (const int cell : {13, 51, 23, 52})
     p.ClickCell(cell);
   EXPECT_FALSE(Control<QLabel>(f, "HintNote_0")->isVisible());
-  // With a winning cell there is one candidate: that cell, certain.
+  // With a winning cell there is one candidate: that cell, a forced win.
   Control<QAction>(f, "Mnu_Hint")->trigger();
   ASSERT_TRUE(WaitFor([&] { return Marked(f, 24, CellLabel::kHintPiece); }));
-  EXPECT_EQ(Control<QLabel>(f, "HintNote_0")->text(), QStringLiteral("1 100%"));
+  EXPECT_EQ(Control<QLabel>(f, "HintNote_0")->text(), QStringLiteral("必勝"));
+  EXPECT_TRUE(testing::StatusLine(f).contains(QStringLiteral("（勝率 1手で必勝）")))
+      << testing::StatusLine(f).toStdString();
   EXPECT_TRUE(Control<QLabel>(f, "HintNote_0")
                   ->geometry()
                   .intersects(Control<CellLabel>(f, "Label1", 24)->geometry()));
@@ -77,7 +82,10 @@ TEST(Analysis, ALostGameIsAnalysedGraphedAndSteppedByItsPoints) {
   EXPECT_TRUE(f.Analysing());
   EXPECT_FALSE(analyse->isEnabled());
   EXPECT_TRUE(Control<QProgressBar>(f, "AnalysisProgress")->isVisible());
-  QTest::mouseClick(Control<QPushButton>(f, "AnalysisCancel"), Qt::LeftButton);
+  // The cancel button keeps clear of the window's right edge.
+  auto* cancel = Control<QPushButton>(f, "AnalysisCancel");
+  EXPECT_GE(f.width() - cancel->mapTo(&f, QPoint(cancel->width(), 0)).x(), 4);
+  QTest::mouseClick(cancel, Qt::LeftButton);
   EXPECT_FALSE(f.Analysing());
   EXPECT_FALSE(f.Searching());
   ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
@@ -115,14 +123,23 @@ TEST(Analysis, ALostGameIsAnalysedGraphedAndSteppedByItsPoints) {
   QTest::mouseClick(graph, Qt::LeftButton, {}, graph->PointPosition(5).toPoint());
   EXPECT_EQ(f.ReplayStep(), 6);
   EXPECT_EQ(graph->Current(), 5);
-  EXPECT_TRUE(status->currentMessage().startsWith(QStringLiteral("手 6 / 7　?? ")))
-      << status->currentMessage().toStdString();
+  EXPECT_TRUE(
+      testing::StatusLine(f).contains(QRegularExpression(u"^手 6 / 7 P [A-K]\\d+　\\?\\? "_s)))
+      << testing::StatusLine(f).toStdString();
   EXPECT_TRUE(Marked(f, 24, CellLabel::kHintBlocker));
-  // The winning turn: certain before and after, no mark.
+  // Its tooltip names the turn's cells, as the status line does.
+  const QString tip = graph->ToolTipAt(graph->PointPosition(5).x());
+  EXPECT_TRUE(tip.startsWith(QStringLiteral("手 6: P ")) &&
+              tip.contains(QStringLiteral("最善 B C3")))
+      << tip.toStdString();
+  // The winning turn: red's forced win before, won after, no mark.
   Control<QAction>(f, "Mnu_ReplayForward")->trigger();
   EXPECT_EQ(f.ReplayStep(), 7);
   EXPECT_EQ(graph->Current(), 6);
-  EXPECT_EQ(status->currentMessage(), QStringLiteral("手 7 / 7　100 % → 100 %, 最善 P 24"));
+  const QString won = QStringLiteral("手 7 / 7 P C3　赤の勝率 1手で必勝 → 勝ち, 最善 P C3");
+  EXPECT_EQ(testing::StatusLine(f), won);
+  testing::BrowseMenus(f);
+  EXPECT_EQ(testing::StatusLine(f), won);
 
   // A new game during an analysis stops it and leaves the replay.
   analyse->trigger();
@@ -135,6 +152,21 @@ TEST(Analysis, ALostGameIsAnalysedGraphedAndSteppedByItsPoints) {
   EXPECT_FALSE(graph->isVisible());
   EXPECT_FALSE(Control<QProgressBar>(f, "AnalysisProgress")->isVisible());
   ASSERT_TRUE(WaitFor([&] { return f.PendingTasks() == 0; }));
+}
+
+// Each mark's colour is read on the graph's white at 3:1 at least (the
+// contrast of WCAG 2: relative luminances, each plus 0.05, divided).
+TEST(Analysis, TheGraphsMarksReadOnWhite) {
+  const auto luminance = [](const QColor& c) {
+    const auto channel = [](double v) {
+      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+  };
+  for (const TurnMark mark : {TurnMark::Inaccuracy, TurnMark::Mistake, TurnMark::Blunder}) {
+    const double contrast = 1.05 / (luminance(MarkColor(mark)) + 0.05);
+    EXPECT_GE(contrast, 3.0) << MarkText(mark);
+  }
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ void ExpectEnglish(Form1& f) {
   EXPECT_EQ(Control<QLabel>(f, "Label7", 2)->text(), QStringLiteral("1 loss"));
   EXPECT_EQ(Control<TurnLamp>(f, "TurnMarker", 0)->Lines(), QStringList{QStringLiteral("TURN")});
   EXPECT_EQ(Control<QAction>(f, "Mnu_Format")->text(), QStringLiteral("&Reset Records"));
+  EXPECT_EQ(Control<QAction>(f, "Mnu_About")->text(), QStringLiteral("&About"));
   EXPECT_EQ(Control<QLabel>(f, "Label7", 4)->text(), QStringLiteral("Win rate 58.3 %"));
   // Captions English already stay as they are.
   EXPECT_EQ(Control<QRadioButton>(f, "Option1", 0)->text(), QStringLiteral("VS CPU"));
@@ -88,7 +89,11 @@ TEST(Language, TheMenuSwitchesTheOpenWindowAtOnceAndTheChoiceOutlivesTheProgram)
 
   // Message boxes: the program's text and Qt's own buttons.
   Control<QAction>(*f, "Mnu_Rules")->trigger();
-  EXPECT_TRUE(Answer(QMessageBox::Ok).text.startsWith(QStringLiteral("An 11 x 11 board")));
+  const QString rules = Answer(QMessageBox::Ok).text;
+  EXPECT_TRUE(rules.startsWith(QStringLiteral("An 11 x 11 board")));
+  // It tells the aids too: each by its keys.
+  for (const char* said : {"Ctrl+H", "Esc", "Ctrl+Z", "← →", "?!", "Show Coordinates", "vexa://"})
+    EXPECT_TRUE(rules.contains(QString::fromUtf8(said))) << said;
   f->close();
   const auto quit = Answer(QMessageBox::No);
   EXPECT_EQ(quit.text, QStringLiteral("Quit the game?"));
@@ -131,6 +136,25 @@ TEST(Language, TheCommandLineOverridesTheStoredChoiceForOneRun) {
   // Only the menu changes what is stored.
   EXPECT_EQ(QSettings(p.SettingsPath(), QSettings::IniFormat).value("language").toString(),
             QStringLiteral("ja"));
+}
+
+// Nothing chosen: Japanese for a Japanese desktop, English for any other
+// (a C locale included); a choice stored wins over either.
+TEST(Language, TheDesktopsLanguageHoldsUntilOneIsChosen) {
+  EXPECT_EQ(DesktopLanguage({QStringLiteral("ja-JP"), QStringLiteral("en")}), Language::Japanese);
+  EXPECT_EQ(DesktopLanguage({QStringLiteral("ja")}), Language::Japanese);
+  EXPECT_EQ(DesktopLanguage({QStringLiteral("en-US"), QStringLiteral("ja")}), Language::English);
+  EXPECT_EQ(DesktopLanguage({QStringLiteral("C")}), Language::English);
+  EXPECT_EQ(DesktopLanguage({QStringLiteral("de-DE")}), Language::English);
+  EXPECT_EQ(DesktopLanguage(QStringList{}), Language::English);
+
+  Program p(kConfig, false);
+  QSettings settings(p.SettingsPath(), QSettings::IniFormat);
+  EXPECT_EQ(StoredLanguage(settings, Language::English), Language::English);
+  EXPECT_EQ(StoredLanguage(settings, Language::Japanese), Language::Japanese);
+  p.StoreLanguage(Language::Japanese);
+  settings.sync();
+  EXPECT_EQ(StoredLanguage(settings, Language::English), Language::Japanese);
 }
 
 TEST(Language, TheSettingsDialogKeptBetweenGamesFollowsTheChoice) {

@@ -37,6 +37,13 @@ TEST(Master, IsACheckBoxBesideVsCpuThatOverridesTheFourStrengths) {
   QCheckBox* master = Control<QCheckBox>(f, "Check3");
   EXPECT_EQ(master->text(), QStringLiteral("Master"));
   EXPECT_THAT(master->toolTip().toStdString(), ::testing::HasSubstr("1388"));
+  // The rating with its scale, on every strength.
+  for (QAbstractButton* strength :
+       {static_cast<QAbstractButton*>(master),
+        static_cast<QAbstractButton*>(Control<QRadioButton>(f, "Option2", 0))}) {
+    EXPECT_THAT(strength->toolTip().toStdString(),
+                ::testing::HasSubstr("100 高い側は、およそ 64 %"));
+  }
   QGroupBox* options = Control<QGroupBox>(f, "Frame2");
   EXPECT_TRUE(options->rect().contains(master->geometry()));
   for (QWidget* other : options->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {

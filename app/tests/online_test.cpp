@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStatusBar>
 
 #include "core/square_scan.h"
 #include "online_driver.h"
@@ -175,7 +174,7 @@ TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
   HostSettings()->Command1[0]->click();
 
   // Each blocker lost is told on both sides while the clock runs on.
-  const auto status = [](OnlineProgram& side) { return side.form1->statusBar()->currentMessage(); };
+  const auto status = [](OnlineProgram& side) { return testing::StatusLine(*side.form1); };
   EXPECT_TRUE(WaitFor(
       [&] { return status(host) == QStringLiteral("時間切れ: ブロッカーを一つ失いました"); }));
   EXPECT_TRUE(WaitFor([&] { return status(guest).startsWith(QStringLiteral("相手の時間切れ")); }));
@@ -202,8 +201,9 @@ TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
   const QString path = QDir(guest.DataPath()).filePath(QStringLiteral("cpu.txt"));
   QFile record(path);
   ASSERT_TRUE(record.open(QIODevice::WriteOnly));
-  record.write("date 2026-12-09T10:00:00\nmode VS CPU\nleft Player1\nright CPU\nstrength Easy\n"
-               "first 1\nresult abandoned\nhow abandoned\nwinner 0\nmoves\n1 P 12\n");
+  record.write(
+      "date 2026-12-09T10:00:00\nmode VS CPU\nleft Player1\nright CPU\nstrength Easy\n"
+      "first 1\nresult abandoned\nhow abandoned\nwinner 0\nmoves\n1 P 12\n");
   record.close();
   guest.form1->Start(guest.form1->OpenRecordFile(path));
   ASSERT_TRUE(WaitFor([&] { return guest.form1->InReplay(); }));

@@ -164,6 +164,9 @@ int Browse(const QStringList& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Its texts are checked in Japanese, the program's own, whatever the
+  // caller's locale: the desktop's first language for the texts is Japanese.
+  qputenv("LANGUAGE", "ja");
   QApplication application(argc, argv);
   PrepareApplication(application);
   const QStringList args = QApplication::arguments().mid(1);

@@ -30,7 +30,11 @@ QString LabelText(QWidget* dialog, const char* name) {
 }
 
 TEST_F(OnlinePair, TheHostAnnouncesAndAsksTheRouterWhileHostingAndTheDialogTellsTheAnswer) {
-  // No gateway answers: forward by hand, and a cancel ends it all.
+  // No gateway answers: forward by hand, and a cancel ends it all. Until
+  // then the link is the LAN address's, for this network only.
+  host.form1->outreach().UseAddresses({QHostAddress(QStringLiteral("127.0.0.1")),
+                                       QHostAddress(QStringLiteral("203.0.113.7")),
+                                       QHostAddress(QStringLiteral("192.168.1.5"))});
   HostPressed();
   Form3* form3 = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (form3 = DialogOf<Form3>(host)) != nullptr; }));
@@ -39,12 +43,26 @@ TEST_F(OnlinePair, TheHostAnnouncesAndAsksTheRouterWhileHostingAndTheDialogTells
   EXPECT_EQ(host.mapper->opened, port);
   EXPECT_EQ(LabelText(form3, "Label2"),
             QStringLiteral("ルーターにポートの転送を頼んでいます・・・"));
-  // The dialog grows below; its own controls keep their places.
+  EXPECT_EQ(LabelText(form3, "Label3"), QStringLiteral("このマシン: LAN 192.168.1.5"));
+  // The dialog grows to the right; its own controls keep their places, and
+  // the copy button stands in the row of "キャンセル", at the bottom.
   EXPECT_EQ(form3->Label1->geometry(), TwipRect(240, 240, 3420, 300));
   EXPECT_EQ(form3->Command1->geometry(), TwipRect(1200, 750, 1500, 390));
+  auto* copy = form3->findChild<QPushButton*>(QStringLiteral("Command2"));
+  EXPECT_EQ(copy->geometry().top(), form3->Command1->geometry().top());
+  for (QWidget* w : form3->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    EXPECT_LE(w->geometry().bottom(), copy->geometry().bottom()) << w->objectName().toStdString();
+    EXPECT_LE(w->geometry().right(), form3->width()) << w->objectName().toStdString();
+  }
   net::PortMapping none;
   none.asked_port = port;
   emit host.mapper->Answered(none);
+  ASSERT_TRUE(copy->isEnabled());
+  copy->click();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(),
+            QStringLiteral("vexa://192.168.1.5:%1").arg(port));
+  EXPECT_EQ(LabelText(form3, "Label5"),
+            QStringLiteral("このネットワークの中だけで使えるリンクです"));
   EXPECT_EQ(LabelText(form3, "Label2"),
             QStringLiteral("ルーターが応答しません。ポート %1 と %2 を手動で転送してください")
                 .arg(port)
@@ -68,6 +86,7 @@ TEST_F(OnlinePair, TheHostAnnouncesAndAsksTheRouterWhileHostingAndTheDialogTells
   form3->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
   EXPECT_EQ(QGuiApplication::clipboard()->text(),
             QStringLiteral("vexa://203.0.113.9:%1").arg(port + 2));
+  EXPECT_EQ(LabelText(form3, "Label5"), QString());  // reached from anywhere
 
   // A guest comes: the game is no longer offered on the network, but the
   // router's ports carry it until the connection ends.
@@ -143,8 +162,9 @@ TEST(LanGames, WithoutTheDaemonTheListSaysOnceThatItCannotSearch) {
   Control<QPushButton>(*program.form1, QStringLiteral("Cmd_LanGames"))->click();
   LanGamesDialog* dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (dialog = DialogOf<LanGamesDialog>(program)) != nullptr; }));
-  const QString said =
-      QStringLiteral("このネットワークのゲームを探せません (Avahi が動いていません)");
+  const QString said = QStringLiteral(
+      "このネットワークのゲームを探せません。相手のアドレスを入力して参加してください "
+      "(Avahi が動いていません)");
   EXPECT_EQ(dialog->Label1->text(), said);
   emit program.discovery->Unavailable();
   EXPECT_EQ(dialog->Label1->text(), said);

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QStatusBar>
 #include <QTreeView>
 
 #include "program_driver.h"
@@ -55,7 +54,10 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   EXPECT_TRUE(start_line->text().contains(QStringLiteral("「ゲームを主催」")));
   ASSERT_TRUE(p.StartVsHuman());
   EXPECT_FALSE(Control<QLabel>(f, "StartHint")->isVisible());
-  EXPECT_THAT(f.statusBar()->currentMessage().toStdString(), ::testing::HasSubstr("右ボタン"));
+  EXPECT_THAT(testing::StatusLine(f).toStdString(), ::testing::HasSubstr("右ボタン"));
+  // Looking through the menus leaves the line where it was.
+  testing::BrowseMenus(f);
+  EXPECT_THAT(testing::StatusLine(f).toStdString(), ::testing::HasSubstr("右ボタン"));
   EXPECT_FALSE(Control<QAction>(f, "Mnu_Undo")->isEnabled());
 
   // Player1 by the keyboard from the centre cell 60 to 12, Player2 by mouse.
@@ -71,16 +73,19 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   // Escape stops it with nothing shown.
   QAction* hint = Control<QAction>(f, "Mnu_Hint");
   QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
-  EXPECT_THAT(f.statusBar()->currentMessage().toStdString(), ::testing::HasSubstr("考えています"));
+  EXPECT_THAT(testing::StatusLine(f).toStdString(), ::testing::HasSubstr("考えています"));
   QTest::keyClick(&f, Qt::Key_Escape);
   ASSERT_TRUE(WaitFor([&] { return hint->isEnabled(); }));
-  EXPECT_FALSE(f.statusBar()->currentMessage().contains(QStringLiteral("考えています")));
+  EXPECT_FALSE(testing::StatusLine(f).contains(QStringLiteral("考えています")));
   EXPECT_EQ(HintMarks(f), 0);
   // Asked again: a blocker's square on 24 and a filled disc for the piece;
   // the blocker played, the piece's mark stays; an undo drops the hint.
   QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
   ASSERT_TRUE(WaitFor([&] { return Marked(f, 24, CellLabel::kHintBlocker); }));
   EXPECT_EQ(HintMarks(f, CellLabel::kHintPiece), 1);
+  // Named in the status line by its cells, column letter and row number.
+  EXPECT_TRUE(testing::StatusLine(f).startsWith(QStringLiteral("ヒント B C3 P ")))
+      << testing::StatusLine(f).toStdString();
   p.ClickCell(24, Qt::RightButton);
   EXPECT_EQ(f.game.Board()[24], Blocker);
   EXPECT_FALSE(Marked(f, 24, CellLabel::kHintBlocker));
@@ -92,7 +97,7 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
   EXPECT_EQ(f.game.Board()[12], Player1);
   EXPECT_EQ(f.game.Board()[23], Player1);
-  EXPECT_TRUE(f.statusBar()->currentMessage().isEmpty());
+  EXPECT_TRUE(testing::StatusLine(f).isEmpty());
   // The latest turn of each side is marked, and only that.
   EXPECT_TRUE(Marked(f, 23, CellLabel::kLastMove));
   EXPECT_TRUE(Marked(f, 52, CellLabel::kLastMove));
@@ -151,7 +156,7 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
               ::testing::MatchesRegex(R"(vexa-[0-9]{8}-[0-9]{4}\.txt)"));
   static_cast<QDialog*>(save)->accept();
   ASSERT_TRUE(WaitFor([&] { return QFile::exists(saved); }));
-  EXPECT_TRUE(f.statusBar()->currentMessage().endsWith(saved)) << saved.toStdString();
+  EXPECT_TRUE(testing::StatusLine(f).endsWith(saved)) << saved.toStdString();
 
   // Opened again through its dialog, whose columns read whole, it shows the
   // game again, stepped back and forth by the keys, with its own mode on
@@ -181,9 +186,11 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   ASSERT_TRUE(WaitFor([&] { return f.InReplay(); }));
   EXPECT_EQ(f.ReplayStep(), 7);
   EXPECT_TRUE(Control<QRadioButton>(f, "Option1", 1)->isChecked());
-  const QString line = f.statusBar()->currentMessage();
-  EXPECT_TRUE(line.startsWith(QStringLiteral("手 7 / 7　"))) << line.toStdString();
+  const QString line = testing::StatusLine(f);
+  EXPECT_TRUE(line.startsWith(QStringLiteral("手 7 / 7 P C3　"))) << line.toStdString();
   EXPECT_TRUE(line.endsWith(QStringLiteral("　VS Human　Player1 Win"))) << line.toStdString();
+  testing::BrowseMenus(f);
+  EXPECT_EQ(testing::StatusLine(f), line);
   f.activateWindow();  // the result dialog had the focus
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
   EXPECT_TRUE(Control<LineShape>(f, "Line1", 0)->isVisible());
@@ -236,6 +243,51 @@ TEST(PlayerAids, ABrokenRecordIsToldWithItsLineAndTouchesNothing) {
   EXPECT_THAT(seen.text.toStdString(), ::testing::HasSubstr("taken"));
   EXPECT_FALSE(f.InReplay());
   EXPECT_TRUE(Control<QRadioButton>(f, "Option1", 0)->isEnabled());
+}
+
+// The cells' names around the board: off at the first start, so that the
+// board looks as it always has, and kept once asked for.
+TEST(PlayerAids, CoordinatesAreOffAtFirstAndKeptOnceShown) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  EXPECT_FALSE(Control<QWidget>(*p.form1, "BoardCoordinates")->isVisible());
+  Control<QAction>(*p.form1, "Mnu_Coordinates")->trigger();
+  EXPECT_TRUE(Control<QWidget>(*p.form1, "BoardCoordinates")->isVisible());
+  p.form1.reset();
+  p.Start();
+  ASSERT_TRUE(p.WaitShown());
+  EXPECT_TRUE(Control<QAction>(*p.form1, "Mnu_Coordinates")->isChecked());
+  EXPECT_TRUE(Control<QWidget>(*p.form1, "BoardCoordinates")->isVisible());
+}
+
+// A self-play record names its strengths; once its replay ends, the panels
+// speak of the player's own game again, and with no game on the board a new
+// mode drops the last opponent's name.
+TEST(PlayerAids, TheRecordsNamesLeaveWithItsReplay) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  const QString path = QDir(p.DataPath()).filePath(QStringLiteral("selfplay.txt"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(
+      "date 2026-12-09T10:00:00Z\nmode VS CPU\nleft Player1 (Normal)\nright CPU\n"
+      "strength VeryHard\nfirst 1\nresult Normal wins\nhow square\nwinner 1\nmoves\n"
+      "1 P 12\n2 P 50\n1 P 13\n2 P 51\n1 P 23\n2 P 52\n1 P 24\n");
+  file.close();
+  f.Start(f.OpenRecordFile(path));
+  ASSERT_TRUE(WaitFor([&] { return f.InReplay(); }));
+  auto* left = Control<QGroupBox>(f, "Frame1", 0);
+  EXPECT_EQ(left->title(), QStringLiteral("Player1 (Normal)"));
+  EXPECT_TRUE(testing::StatusLine(f).endsWith(QStringLiteral("VS CPU VeryHard　Normal wins")))
+      << testing::StatusLine(f).toStdString();
+
+  Control<QAction>(f, "Mnu_GameEnd")->trigger();
+  ASSERT_TRUE(WaitFor([&] { return !f.InReplay(); }));
+  EXPECT_EQ(left->title(), QStringLiteral("Player1"));
+  EXPECT_EQ(Control<QGroupBox>(f, "Frame1", 1)->title(), QStringLiteral("CPU"));
+  QTest::mouseClick(Control<QRadioButton>(f, "Option1", 2), Qt::LeftButton);
+  EXPECT_EQ(Control<QGroupBox>(f, "Frame1", 1)->title(), QStringLiteral("Player2"));
 }
 
 }  // namespace

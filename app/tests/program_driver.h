@@ -9,8 +9,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -74,6 +77,37 @@ inline MessageSeen Answer(QMessageBox::StandardButton answer) {
   button->click();
   WaitFor([&] { return !box->isVisible(); });
   return seen;
+}
+
+// The status bar's line.
+inline QString StatusLine(QWidget& window) {
+  return Control<QLabel>(window, "StatusLine")->text();
+}
+
+// Opens each menu of the menu bar, hovers every item and closes it again,
+// as a person looking through the menus does. Each hovered item, and each
+// menu closed, sends the window a status tip (most of them empty).
+inline void BrowseMenus(QMainWindow& window) {
+  const bool active = window.isActiveWindow();
+  for (QAction* top : window.menuBar()->actions()) {
+    QMenu* menu = top->menu();
+    if (menu == nullptr) continue;
+    menu->popup(window.mapToGlobal(QPoint(0, 0)));
+    // Submenus are passed over: hovered, they would open and stay open.
+    for (QAction* item : menu->actions()) {
+      if (!item->isSeparator() && item->menu() == nullptr) menu->setActiveAction(item);
+    }
+    QStatusTipEvent left(QString{});
+    QApplication::sendEvent(&window, &left);
+    menu->hide();
+  }
+  while (QWidget* popup = QApplication::activePopupWidget())
+    popup->close();
+  // As a person's window after a menu closes: its shortcuts work again.
+  if (active) {
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window)) ADD_FAILURE() << "the window is not active again";
+  }
 }
 
 // One program with its own program folder.

@@ -13,8 +13,9 @@ printf 'Taro\r\n 1 \r\n 1 \r\n 0 \r\n' > "$work/Config"
 source "$(dirname "$0")/../../scripts/xvfb.sh"
 start_xvfb 90
 
-# Preferences of its own: the language the user chose does not reach it.
-XDG_CONFIG_HOME="$work/config" "$work/vexa" >"$work/vexa.log" 2>&1 &
+# Preferences of its own: the language the user chose does not reach it;
+# the desktop's first language is Japanese, the texts the test expects.
+LANGUAGE=ja XDG_CONFIG_HOME="$work/config" "$work/vexa" >"$work/vexa.log" 2>&1 &
 vexa_pid=$!
 
 if ! window=$(wait_for_window '^Vexa with Online Ver1\.2$'); then

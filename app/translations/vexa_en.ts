@@ -32,20 +32,6 @@ The records are kept until this program ends.</translation>
         <translation>Quit the game?</translation>
     </message>
     <message>
-        <source>11×11 の盤（四隅は使えません）で、二人が交互に打ちます。
-自分の手番には、ブロッカー（右ボタン）を好きなだけ置いてから、駒（左ボタン）を一つ置きます。ブロッカーはどちらの駒でもなく、置いた人の手番は続きます。
-自分の駒四つが正方形の四隅に並べば勝ちです。正方形は傾いていてもかまいません。
-両者が駒 20 個を置き切ったときは、ブロッカーを多く残した側の勝ちです。
-
-キーボード: 矢印キーでカーソルを動かし、Enter か Space で駒、B でブロッカーを置きます。</source>
-        <translation>An 11 x 11 board (its four corners cannot be used); two players move in turn.
-On your turn, place as many blockers (right button) as you like, then one piece (left button). A blocker belongs to neither side, and the turn stays with whoever placed it.
-Four of your pieces on the corners of a square win. The square may be tilted.
-When both sides have placed all 20 pieces, the side with more blockers left wins.
-
-Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blocker.</translation>
-    </message>
-    <message>
         <source>元に戻す(&amp;U)</source>
         <translation>&amp;Undo</translation>
     </message>
@@ -242,10 +228,6 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <translation>Click a point to show that turn</translation>
     </message>
     <message>
-        <source>左の側（赤）の勝率</source>
-        <translation>Win probability of the left side (red)</translation>
-    </message>
-    <message>
         <source>%1 % → %2 %, 最善 %3</source>
         <translation>%1 % → %2 %, best %3</translation>
     </message>
@@ -298,10 +280,6 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <translation>Move %1 / %2</translation>
     </message>
     <message>
-        <source>ヒント: 四角の印にブロッカー、塗った丸に駒。緑の輪はほかの候補です</source>
-        <translation>Hint: a blocker on each square mark, the piece on the filled disc; green rings are other candidates</translation>
-    </message>
-    <message>
         <source>相手の離脱で終了</source>
         <translation>Ended: the opponent left</translation>
     </message>
@@ -320,6 +298,66 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
     <message>
         <source>CPUレベル Master: 先を読んで打つ最も強いレベル</source>
         <translation>CPU level Master: the strongest, which reads ahead</translation>
+    </message>
+    <message>
+        <source>左側（赤）の勝率</source>
+        <translation>Left side&apos;s (red) chances</translation>
+    </message>
+    <message>
+        <source>手 %1: %2</source>
+        <translation>Move %1: %2</translation>
+    </message>
+    <message>
+        <source>座標を表示(&amp;D)</source>
+        <translation>Show Coor&amp;dinates</translation>
+    </message>
+    <message>
+        <source>About(&amp;A)</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>駒に印も描きます（左の側に点、右の側に×）。赤と青を見分けにくい人も、どちらの駒かが分かります</source>
+        <translation>Draws a sign on the pieces as well (a dot on the left side&apos;s, a cross on the right side&apos;s), so that players who tell red and blue apart badly still see whose piece it is</translation>
+    </message>
+    <message>
+        <source>盤の上に列の A～K、左に行の 1～11 を表示します。ヒントや解析は升目をこの名前（D3 など）で示します</source>
+        <translation>Writes the columns A-K along the top of the board and the rows 1-11 down its left side; the hint and the analysis name cells this way (D3 and so on)</translation>
+    </message>
+    <message>
+        <source>Elo が 100 高い側は、およそ 64 % のゲームに勝ちます</source>
+        <translation>100 Elo more ≈ 64 % of games won</translation>
+    </message>
+    <message>
+        <source>11×11 の盤（四隅は使えません）で、二人が交互に打ちます。
+自分の手番には、ブロッカー（右ボタン）を好きなだけ置いてから、駒（左ボタン）を一つ置きます。ブロッカーはどちらの駒でもなく、置いた人の手番は続きます。
+自分の駒四つが正方形の四隅に並べば勝ちです。正方形は傾いていてもかまいません。
+両者が駒 20 個を置き切ったときは、ブロッカーを多く残した側の勝ちです。
+
+キーボード: 矢印キーでカーソルを動かし、Enter か Space で駒、B でブロッカーを置きます。
+
+元に戻す (Ctrl+Z): 直前の一手を取り消します（オンライン対戦を除く）。
+ヒント (Ctrl+H): 四角の印にブロッカー、塗った丸に駒を勧め、緑の輪でほかの候補を示します。Esc で消えます。
+棋譜: 終わったゲームは自動で残ります。棋譜を開くと再生になり、← → で一手ずつ、Home と End で最初と最後へ進みます。
+棋譜を解析: 各手の勝率をグラフにし、悪手に ?!、?、?? の印を付けます。グラフの点をクリックするとその手を表示します。
+升目の名前: 列 A～K と行 1～11 で D3 のように呼びます（オプション &gt; 座標を表示）。
+招待リンク: 主催者がコピーした vexa://アドレス:ポート を開くと、そのゲームに参加します。</source>
+        <translation>An 11 x 11 board (its four corners cannot be used); two players move in turn.
+On your turn, place as many blockers (right button) as you like, then one piece (left button). A blocker belongs to neither side, and the turn stays with whoever placed it.
+Four of your pieces on the corners of a square win. The square may be tilted.
+When both sides have placed all 20 pieces, the side with more blockers left wins.
+
+Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blocker.
+
+Undo (Ctrl+Z): takes back the last placement (not online).
+Hint (Ctrl+H): a green square marks each blocker and a filled disc the piece it suggests; green rings are other candidates. Esc clears it.
+Game records: every game that ends is kept. Open one to replay it: ← → step one placement, Home and End go to the start and the end.
+Analyse Game: graphs each turn&apos;s chances and marks weak turns ?!, ? and ??. Click a point of the graph to see that turn.
+Cell names: columns A-K and rows 1-11 name a cell, such as D3 (Options &gt; Show Coordinates).
+Invitation links: opening a vexa://ADDRESS:PORT link the host copied joins that game.</translation>
+    </message>
+    <message>
+        <source>ヒント %1: 四角の印にブロッカー、塗った丸に駒。緑の輪はほかの候補です</source>
+        <translation>Hint %1: blockers on the squares, the piece on the filled disc. Green rings are other candidates</translation>
     </message>
 </context>
 <context>
@@ -351,6 +389,10 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
     <message>
         <source>ネットワークに到達できません</source>
         <translation>The network is unreachable</translation>
+    </message>
+    <message>
+        <source>このマシンにはネットワークのアドレスがありません</source>
+        <translation>This machine has no network address</translation>
     </message>
 </context>
 <context>
@@ -428,10 +470,6 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
 <context>
     <name>vexa::app::HostOutreach</name>
     <message>
-        <source>IPv6 アドレス: %1</source>
-        <translation>IPv6 address: %1</translation>
-    </message>
-    <message>
         <source>ルーターにポートの転送を頼んでいます・・・</source>
         <translation>Asking the router to forward the ports...</translation>
     </message>
@@ -446,6 +484,22 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
     <message>
         <source>外部アドレス: %1 (ルーターはポート %2 の代わりにこのポートを割り当てました)</source>
         <translation>External address: %1 (the router gave this port instead of %2)</translation>
+    </message>
+    <message>
+        <source>LAN %1</source>
+        <translation>LAN %1</translation>
+    </message>
+    <message>
+        <source>IPv6 %1</source>
+        <translation>IPv6 %1</translation>
+    </message>
+    <message>
+        <source>このマシン: %1</source>
+        <translation>This machine: %1</translation>
+    </message>
+    <message>
+        <source>このネットワークの中だけで使えるリンクです</source>
+        <translation>This link works on this network only</translation>
     </message>
 </context>
 <context>
@@ -467,10 +521,6 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <translation>Close</translation>
     </message>
     <message>
-        <source>このネットワークのゲームを探せません (Avahi が動いていません)</source>
-        <translation>Cannot look for games on this network (Avahi is not running)</translation>
-    </message>
-    <message>
         <source>(名前なし)</source>
         <translation>(no name)</translation>
     </message>
@@ -481,6 +531,10 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
     <message>
         <source>ゲーム %1 件</source>
         <translation>%1 games</translation>
+    </message>
+    <message>
+        <source>このネットワークのゲームを探せません。相手のアドレスを入力して参加してください (Avahi が動いていません)</source>
+        <translation>Games on this network cannot be searched for. Type the host&apos;s address to join (Avahi is not running)</translation>
     </message>
 </context>
 <context>

@@ -25,5 +25,12 @@ for asked in "--help" "join --help" "-h"; do
     failures=1
   fi
 done
+# The defaults are the ones the options take when left out.
+help=$("$bot" --help)
+for default in "--port 36150" "--strength VeryHard" "--games 1"; do
+  [[ $help == *"$default"* ]] || { echo "FAIL: the help lacks the default $default"; failures=1; }
+done
+version=$("$bot" --version)
+[[ $version =~ ^vexa-bot\ [0-9]+\.[0-9]+ ]] || { echo "FAIL vexa-bot --version: $version"; failures=1; }
 [ "$failures" -eq 0 ] && echo "bad arguments refused with status 2, the usage given when asked"
 exit "$failures"

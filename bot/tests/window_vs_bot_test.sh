@@ -70,8 +70,9 @@ start_window() {  # PORT
   mkdir -p "$work/program"
   cp "$vexa" "$work/program/vexa"
   printf 'Taro\r\n 0 \r\n 0 \r\n 0 \r\n' >"$work/program/Config"
-  # Preferences of its own: the language the user chose does not reach it.
-  XDG_CONFIG_HOME="$work/config" "$work/program/vexa" >"$work/vexa.log" 2>&1 &
+  # Preferences of its own: the language the user chose does not reach it;
+  # the desktop's first language is Japanese, the texts the test expects.
+  LANGUAGE=ja XDG_CONFIG_HOME="$work/config" "$work/program/vexa" >"$work/vexa.log" 2>&1 &
   vexa_pid=$!
   window=$(wait_for_window '^Vexa with Online Ver1\.2$' 20) || fail "the window did not appear"
   xdotool windowfocus --sync "$window" 2>/dev/null

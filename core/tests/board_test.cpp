@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/board.h"
+#include "core/cell_name.h"
 #include "core/number_text.h"
 
 namespace vexa {
@@ -21,6 +22,18 @@ TEST(Board, TextsCarryABlankWhereTheSignWouldStand) {
   EXPECT_EQ(NumberText(48), " 48");
   EXPECT_EQ(NumberText(0), " 0");
   EXPECT_EQ(NumberText(-3), "-3");
+}
+
+// Column letter, then row number from 1: a swapped pair or a row counted
+// from 0 names another cell.
+TEST(Board, CellsAreNamedByColumnLetterAndRowNumber) {
+  EXPECT_EQ(CellName(25), "D3");  // column 3, row 2
+  EXPECT_EQ(CellName(35), "C4");  // column 2, row 3
+  EXPECT_EQ(CellName(1), "B1");
+  EXPECT_EQ(CellName(11), "A2");
+  EXPECT_EQ(CellName(119), "J11");
+  EXPECT_EQ(CellName(109), "K10");
+  EXPECT_EQ(TurnCellNames({BlockerMove(1, 60), PieceMove(1, 48)}), "B F6 P E5");
 }
 
 }  // namespace

@@ -43,17 +43,21 @@ expect_answer "vexa --help" \
 expect_answer "vexa -h among Qt's options" "Usage: *" "$vexa" -platform offscreen -h
 expect_answer "vexa-analyze --version" "vexa-analyze $version" "$analyze" --version
 # The usage tells what the cell values of the boards it reads and prints mean.
-for asked in --help -h "record --help"; do
-  # shellcheck disable=SC2086  # the words of one command line
+for asked in --help -h; do
   expect_answer "vexa-analyze $asked" \
     "usage: vexa-analyze squares*record FILE \[--grid\]*0 empty*5 a blocker*corners*" \
     "$analyze" $asked
 done
-# A wrong command line: the usage on standard error only, status 2.
+# After a command, that command's own help.
+expect_answer "vexa-analyze record --help" \
+  "usage: vexa-analyze record FILE \[--grid\]*0 empty*5 a blocker*corner*" "$analyze" record --help
+# A wrong command line: the usage on standard error only, status 2, after
+# one line that says what is wrong where there is something to say.
 for wrong in "" "frobnicate" "record" "squares 1 2"; do
-  # shellcheck disable=SC2086
+  # shellcheck disable=SC2086  # the words of one command line
   run "$analyze" $wrong
-  [ "$status" -eq 2 ] && [ -z "$out" ] && [[ $err == "usage: vexa-analyze"* ]] ||
+  [ "$status" -eq 2 ] && [ -z "$out" ] && [[ $err == "usage: vexa-analyze"* ||
+    $err == "vexa-analyze: "*$'\n'"usage: vexa-analyze"* ]] ||
     fail "vexa-analyze $wrong: status $status, stdout: $out, stderr: $err"
 done
 

@@ -35,9 +35,9 @@ expect "analyse exit code" 0 "$?"
 turns=$(sed -n '2,8p' <<<"$out")
 expect "a line per turn" 7 "$(grep -c . <<<"$turns")"
 # The turn that leaves the cell open is "??" whatever the estimate; the
-# winning turn after it is certain before and after, and unmarked.
+# winning turn after it is a proven win before and won after, unmarked.
 expect "the open cell is a blunder" "??" "$(awk '$1 == 6 { print $NF }' <<<"$turns")"
-expect "the winning turn" "7 1 P 48 100.0 % P 48 100.0 % 0.0" \
+expect "the winning turn" "7 1 P 48 win in 1 P 48 won 0.0" \
   "$(awk '$1 == 7 { $1 = $1; print }' <<<"$turns")"
 # Each side's sums are the marks of its lines.
 for side in 1 2; do
@@ -45,6 +45,10 @@ for side in 1 2; do
   expect "side $side sums" "?! $(count '?!'), ? $(count '?'), ?? $(count '??') in" \
     "$(grep "^side $side:" <<<"$out" | sed 's/^side .: //; s/ [0-9]* turns.*//')"
 done
+# By the window's names, cell 48 is E5 (column 4, row 4 from 0).
+expect "the winning turn by names" "7 1 P E5 win in 1 P E5 won 0.0" \
+  "$("$tool" analyse "$dir/game.txt" --seed 3 --playouts 2000 --threads 2 --cells names |
+     awk '$1 == 7 { $1 = $1; print }')"
 expect "a seed and playouts repeat the output" "$out" \
   "$("$tool" analyse "$dir/game.txt" --seed 3 --playouts 2000 --threads 2)"
 # Marks at a drop of 100 points: the rule's "??" stays, and no other turn

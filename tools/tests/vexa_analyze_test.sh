@@ -37,6 +37,11 @@ for record in "$records"/*; do
   replay=$("$tool" record "$record")
   expect "record replays" 0 "$?"
   winner=$(sed -n 's/^winner //p' "$record")
+  # The panels and the result name the strengths: B (Hard) on the left,
+  # side 1, as no person played.
+  expect "sides of $(basename "$record")" $'left Hard\nright VeryHard' "$(grep -E '^(left|right) ' "$record")"
+  expect "result of $(basename "$record")" \
+    "$([ "$winner" = 1 ] && echo Hard || echo VeryHard) wins" "$(sed -n 's/^result //p' "$record")"
   expect "result line of $(basename "$record")" "result $winner square" "$(tail -1 <<<"$replay")"
   expect "a board per placement" "$(sed '1,/^moves$/d' "$record" | wc -l)" \
     "$(($(wc -l <<<"$replay") - 1))"
@@ -52,7 +57,15 @@ expected=$(awk '/^result/ { print; next }
         c == "0" ? "." : c == "5" ? "#" : c == "1" ? "1" : "2"
       if (k % 11 == 10) printf "\n"
     } }' <<<"$plain")
-expect "record --grid" "$expected" "$("$tool" record --grid "$records/game-00000001.txt")"
+grid=$("$tool" record --grid "$records/game-00000001.txt")
+expect "record --grid" "$expected" "$(grep -v '^after ' <<<"$grid")"
+# Each picture's label is its placement: number, kind and cell, as in the file.
+expect "record --grid labels" \
+  "$(sed '1,/^moves$/d' "$records/game-00000001.txt" | awk '{ print "after " NR " " $2 " " $3 }')" \
+  "$(grep '^after ' <<<"$grid")"
+expect "record --grid --cells names" "after 1 $(sed -n '/^moves$/{n;p}' "$records/game-00000001.txt" |
+  awk '{ c = $3; printf "%s %c%d", $2, 65 + c % 11, int(c / 11) + 1 }')" \
+  "$("$tool" record --grid --cells names "$records/game-00000001.txt" | grep -m1 '^after ')"
 # A broken record: its line on standard error, exit status 1.
 sed 's/^2 P \(.*\)$/2 P 0/' "$records/game-00000001.txt" >"$records/broken.txt"
 err=$("$tool" record "$records/broken.txt" 2>&1 >/dev/null)
@@ -60,6 +73,22 @@ expect "broken record exit code" 1 "$?"
 case "$err" in *"broken.txt:12: cell 0 is not a playable cell"*) ;;
   *) expect "the broken record's line" "broken.txt:12: cell 0 ..." "$err" ;; esac
 rm -rf "$records"
+
+# Help per command, and the line that says what went wrong before the usage.
+help=$("$tool" analyse --help)
+expect "analyse --help" 0 "$?"
+case "$help" in *"before  the mover's chance to win"*"--marks A,B,C"*) ;;
+  *) expect "analyse --help tells its columns" "... before ... --marks ..." "$help" ;; esac
+case "$("$tool" ladder --help)" in *"95 % interval"*"--results FILE"*) ;;
+  *) expect "ladder --help tells its table" "... 95 % interval ... --results FILE ..." "" ;; esac
+err=$("$tool" analyse 2>&1 >/dev/null)
+expect "analyse without a file" "2 vexa-analyze: analyse: the record FILE is missing" \
+  "$? $(head -1 <<<"$err")"
+err=$("$tool" analyze 2>&1 >/dev/null)
+expect "analyze is analyse" "vexa-analyze: analyse: the record FILE is missing" "$(head -1 <<<"$err")"
+err=$("$tool" analyse-all x 2>&1 >/dev/null)
+expect "an unknown command" "2 vexa-analyze: unknown command 'analyse-all'" "$? $(head -1 <<<"$err")"
+case "$err" in *"usage: vexa-analyze"*) ;; *) expect "the usage follows" "usage: ..." "$err" ;; esac
 
 if [ "$failures" -eq 0 ]; then echo "vexa-analyze: all checks passed"; fi
 exit "$failures"
