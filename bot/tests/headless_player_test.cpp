@@ -146,6 +146,32 @@ TEST(HeadlessPlayer, AGuestThatLeavesEarlyEndsTheHostsRunAsLeft) {
   EXPECT_THAT(cut_short, ::testing::Not(::testing::HasSubstr("4")));
 }
 
+TEST(HeadlessPlayer, MasterSearchesForTheWholePauseItIsGiven) {
+  const int port = FreePortPair();
+  ASSERT_NE(port, 0);
+  // The host answers at once; the whole game is then the guest's searches.
+  BotRun host(Args(QStringLiteral("host --port %1 --pause-ms 0 --strength Easy"), port), 9);
+  BotRun guest(
+      Args(QStringLiteral("join 127.0.0.1 --port %1 --pause-ms 200 --strength Master"), port), 10);
+  QElapsedTimer clock;
+  qint64 reported_at = -1;
+  QObject::connect(host.player.get(), &HeadlessPlayer::GameReported,
+                   [&] { reported_at = clock.elapsed(); });
+  ASSERT_TRUE(host.player->Begin());
+  clock.start();
+  ASSERT_TRUE(guest.player->Begin());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.status >= 0 && guest.status >= 0; }, kWaitMs));
+  ASSERT_GE(reported_at, 0);
+  long guest_turns = 0;
+  for (const Move& move : host.player->CurrentGame().History()) {
+    if (move.side == Remote && move.kind == MoveKind::Piece) ++guest_turns;
+  }
+  ASSERT_GT(guest_turns, 0);
+  // 200 ms a turn; a forced turn (a single candidate) may take none, so
+  // allow a fifth of them that.
+  EXPECT_GE(reported_at, guest_turns * 200 * 4 / 5) << guest_turns << " turns";
+}
+
 using net::testing::Knock;
 using net::testing::KnockingCallers;
 
