@@ -110,6 +110,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void SendChatLine(QLineEdit* input, bool typed_in_settings);
 
   net::OnlineSession& online() { return online_; }
+  net::GameConnection& connection() { return connection_; }
   // The announcement on this network and the router's ports while hosting.
   HostOutreach& outreach() { return *outreach_; }
   // Once the player's name is known (at the end of Main, or at once when it

@@ -47,6 +47,7 @@ class HeadlessPlayer : public QObject,
   // use or out of range); the reason goes to Progress.
   bool Begin();
   const Game& CurrentGame() const { return game_; }
+  net::GameConnection& Connection() { return connection_; }
 
  signals:
   // One per game, in order: the line of game_line.h.

@@ -91,6 +91,7 @@ struct AvahiDiscovery::Callbacks {
                       AvahiLookupResultFlags /*flags*/, void* self) {
     auto* d = static_cast<AvahiDiscovery*>(self);
     d->resolvers_.erase(resolver);
+    d->ResolveWaiting();
     if (event == AVAHI_RESOLVER_FOUND && address != nullptr &&
         d->sightings_.contains(std::string(name))) {
       const ServiceText text = ReadServiceText(TextItems(txt));
@@ -134,6 +135,7 @@ void AvahiDiscovery::Disconnect() {
   browser_ = nullptr;
   resolvers_.clear();
   sightings_.clear();
+  waiting_.clear();
 }
 
 void AvahiDiscovery::ClientFailed() {
@@ -208,6 +210,7 @@ void AvahiDiscovery::StopBrowsing() {
     avahi_service_resolver_free(resolver);
   resolvers_.clear();
   sightings_.clear();
+  waiting_.clear();
   if (browser_ != nullptr) avahi_service_browser_free(browser_);
   browser_ = nullptr;
 }
@@ -217,11 +220,31 @@ void AvahiDiscovery::ServiceFound(int interface, int protocol, const char* name,
   const std::string key(name);
   if (!sightings_.contains(key) && sightings_.size() >= kSightingsMax) return;
   ++sightings_[key];
-  if (resolvers_.size() >= kResolversMax) return;
+  if (resolvers_.size() >= kResolversMax) {
+    if (waiting_.size() < kSightingsMax)
+      waiting_.push_back({interface, protocol, key, type, domain});
+    return;
+  }
+  Resolve(interface, protocol, key, type, domain);
+}
+
+void AvahiDiscovery::Resolve(int interface, int protocol, const std::string& name,
+                             const std::string& type, const std::string& domain) {
   AvahiServiceResolver* resolver = avahi_service_resolver_new(
-      client_, interface, protocol, name, type, domain, AVAHI_PROTO_UNSPEC, AvahiLookupFlags(0),
-      &Callbacks::Resolve, this);
+      client_, interface, protocol, name.c_str(), type.c_str(), domain.c_str(), AVAHI_PROTO_UNSPEC,
+      AvahiLookupFlags(0), &Callbacks::Resolve, this);
   if (resolver != nullptr) resolvers_.insert(resolver);
+}
+
+void AvahiDiscovery::ResolveWaiting() {
+  while (!waiting_.empty() && resolvers_.size() < kResolversMax) {
+    const Sighting next = std::move(waiting_.front());
+    waiting_.pop_front();
+    // A game gone meanwhile needs no lookup.
+    if (sightings_.contains(next.name)) {
+      Resolve(next.interface, next.protocol, next.name, next.type, next.domain);
+    }
+  }
 }
 
 void AvahiDiscovery::ServiceRemoved(const char* name) {

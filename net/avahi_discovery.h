@@ -6,6 +6,7 @@
 // installed, not running, no system bus) every call says Unavailable and
 // nothing else happens; the next call tries again.
 
+#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -43,6 +44,10 @@ class AvahiDiscovery : public GameDiscovery {
   void ServiceFound(int interface, int protocol, const char* name, const char* type,
                     const char* domain);
   void ServiceRemoved(const char* name);
+  // Starts the lookups that waited for a free place, as far as there is room.
+  void ResolveWaiting();
+  void Resolve(int interface, int protocol, const std::string& name, const std::string& type,
+               const std::string& domain);
 
   // Avahi's callbacks, with its own types, in the source file.
   struct Callbacks;
@@ -59,6 +64,14 @@ class AvahiDiscovery : public GameDiscovery {
   std::set<AvahiServiceResolver*> resolvers_;
   // Each game is seen once per interface and address family.
   std::map<std::string, int> sightings_;
+  // Sightings beyond kResolversMax lookups at once, looked up in turn as
+  // lookups answer: none is dropped, however many games come at once.
+  struct Sighting {
+    int interface;
+    int protocol;
+    std::string name, type, domain;
+  };
+  std::deque<Sighting> waiting_;
 };
 
 }  // namespace vexa::net

@@ -1,5 +1,7 @@
 #include "net/game_connection.h"
 
+#include <QTcpSocket>
+
 #include "net/online_session.h"
 
 namespace vexa::net {
@@ -21,6 +23,7 @@ GameConnection::GameConnection(QObject* parent) : QObject(parent), Winsock1(this
   });
   connect(&Winsock2, &Winsock::Error, this, [this] { Winsock2.Close(); });
   connect(&Winsock1, &Winsock::StateChanged, this, &GameConnection::GameStateChanged);
+  connect(&screen_, &GuestScreen::GuestNamed, this, &GameConnection::GuestNamed);
 }
 
 void GameConnection::GameStateChanged(int state) {
@@ -69,27 +72,60 @@ bool GameConnection::Join(const QString& host, int game_port, int chat_port) {
 }
 
 void GameConnection::Close() {
+  screen_.Clear();
   if (Winsock1.State() != Winsock::kClosed) Winsock1.Close();
   if (Winsock2.State() != Winsock::kClosed) Winsock2.Close();
 }
 
 void GameConnection::Winsock1_ConnectionRequest(int request_id) {
-  // One peer at a time: a new one replaces the connection before it.
+  // Listening goes on while the newcomer is vetted.
+  if (QTcpSocket* socket = Winsock1.Hold(request_id)) screen_.AddGameConnection(socket);
+}
+
+void GameConnection::GuestNamed(QTcpSocket* socket) {
+  // Gone since its name came: the host goes on listening.
+  if (socket->state() != QAbstractSocket::ConnectedState) {
+    socket->deleteLater();
+    return;
+  }
+  const QHostAddress address = socket->peerAddress();
   accepting_ = true;
-  if (Winsock1.State() != Winsock::kClosed) Winsock1.Close();
-  const bool accepted = Winsock1.Accept(request_id);
+  Winsock1.Close();
+  const bool accepted = Winsock1.AcceptHeld(socket);
   accepting_ = false;
   if (!accepted) {
+    socket->deleteLater();
     GameStateChanged(Winsock1.State());
     return;
   }
+  // The guest's chat connection, if it came already; every other caller
+  // waiting on either port goes.
+  if (QTcpSocket* chat = screen_.TakeChatConnection(address)) {
+    Winsock2.Close();
+    if (!Winsock2.AcceptHeld(chat)) chat->deleteLater();
+  }
+  screen_.Clear();
   if (hosting_) emit HostingTaken();
   emit GameConnected(true);
 }
 
 void GameConnection::Winsock2_ConnectionRequest(int request_id) {
-  if (Winsock2.State() != Winsock::kClosed) Winsock2.Close();
-  Winsock2.Accept(request_id);
+  QTcpSocket* socket = Winsock2.Hold(request_id);
+  if (!socket) return;
+  if (Winsock1.State() == Winsock::kListening) {
+    screen_.AddChatConnection(socket);  // until its game connection tells its name
+    return;
+  }
+  // The game connection is up: only its peer's chat is taken, once.
+  const bool ours = Winsock1.State() == Winsock::kConnected &&
+                    QHostAddress(Winsock1.RemoteHost())
+                        .isEqual(socket->peerAddress(), QHostAddress::TolerantConversion);
+  if (ours) {
+    Winsock2.Close();
+    if (Winsock2.AcceptHeld(socket)) return;
+  }
+  socket->abort();
+  socket->deleteLater();
 }
 
 }  // namespace vexa::net

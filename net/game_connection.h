@@ -3,11 +3,14 @@
 // The two connections of an online game, the game's (port P) and the
 // chat's (port P + 1), as the window and the headless player both use them:
 // hosting or joining, one peer accepted at a time, every read handed to the
-// online session, and a game socket that fails closed.
+// online session, and a game socket that fails closed. While hosting, a
+// connection is the opponent only once it has told its name (see
+// GuestScreen); its chat connection is the one from the same address.
 
 #include <QObject>
 #include <QString>
 
+#include "net/guest_screen.h"
 #include "net/join_failure.h"
 #include "net/winsock_adapter.h"
 #include "net/winsock_link.h"
@@ -34,6 +37,11 @@ class GameConnection : public QObject {
   bool Join(const QString& host, int game_port, int chat_port);
   // Both sockets closed.
   void Close();
+  // How long a connection to the host may take to tell its name
+  // (GuestScreen::kDefaultWaitMs unless a test shortens it).
+  void SetGuestWaitMs(int milliseconds) { screen_.SetWaitMs(milliseconds); }
+  // Connections to the host still waiting for their first message.
+  int WaitingCount() const { return screen_.WaitingCount(); }
 
  signals:
   // The game connection is up: a peer accepted while hosting, or the host
@@ -56,6 +64,7 @@ class GameConnection : public QObject {
   void Winsock2_ConnectionRequest(int request_id);
 
   void GameStateChanged(int state);
+  void GuestNamed(QTcpSocket* socket);
 
   // From a successful Host until the game socket is closed.
   bool hosting_ = false;
@@ -64,6 +73,7 @@ class GameConnection : public QObject {
   Winsock Winsock1;  // the game connection
   Winsock Winsock2;  // the chat
   WinsockLink link_{Winsock1, Winsock2};
+  GuestScreen screen_{this};
 };
 
 }  // namespace vexa::net

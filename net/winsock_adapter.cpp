@@ -104,6 +104,30 @@ bool Winsock::Accept(int request_id) {
   return true;
 }
 
+QTcpSocket* Winsock::Hold(int request_id) {
+  if (!offered_ || request_id != offered_id_) return nullptr;
+  QTcpSocket* socket = std::exchange(offered_, nullptr);
+  socket->setParent(nullptr);
+  return socket;
+}
+
+bool Winsock::AcceptHeld(QTcpSocket* socket) {
+  if (state_ != kClosed || !socket || socket->state() != QAbstractSocket::ConnectedState) {
+    return false;
+  }
+  remote_host_ = AddressText(socket->peerAddress());
+  remote_port_ = socket->peerPort();
+  Adopt(socket);
+  SetState(kConnected);
+  QTimer::singleShot(0, this, [this, socket = QPointer<QTcpSocket>(socket)] {
+    if (socket && socket == socket_ && socket_->bytesAvailable() > 0 &&
+        (state_ == kConnected || state_ == kClosing)) {
+      emit DataArrival(socket_->bytesAvailable());
+    }
+  });
+  return true;
+}
+
 bool Winsock::SendData(const QByteArray& data) {
   if (state_ != kConnected || !socket_) return false;
   const qint64 written = socket_->write(data);

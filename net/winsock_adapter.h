@@ -17,8 +17,8 @@
 // be one, an operation in the wrong State) make Listen / Connect / Accept
 // return false and leave the State as it was. Errors that come later (host
 // not found, connection refused, no route, reset) arrive as Error, always
-// after Connect has returned, and put the socket in State 9 until Close. When the peer closes its end (or vanishes with a
-// reset) the State becomes 8; data that arrived before is still delivered
+// after Connect has returned, and put the socket in State 9 until Close. When the peer closes its
+// end (or vanishes with a reset) the State becomes 8; data that arrived before is still delivered
 // first and can still be read with GetData.
 //
 // Reading is bounded: at most kReadLimit bytes wait in the socket's buffer.
@@ -69,6 +69,14 @@ class Winsock : public QObject {
   bool Connect();
   // From State 0, during the ConnectionRequest(request_id) it accepts.
   bool Accept(int request_id);
+  // During the ConnectionRequest(request_id): the connection is handed over
+  // (parent unset) to be vetted, and listening goes on. Null when there is no
+  // such request.
+  QTcpSocket* Hold(int request_id);
+  // From State 0: the connection taken by Hold becomes this one's (State 7).
+  // Bytes that arrived while it was held raise DataArrival from the event
+  // loop, as bytes arriving now would.
+  bool AcceptHeld(QTcpSocket* socket);
   // In State 7: hands the bytes to the network in one write, at once.
   bool SendData(const QByteArray& data);
   // Everything received and not yet read; then empty.

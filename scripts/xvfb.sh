@@ -1,6 +1,7 @@
 # Shell functions for running the program under Xvfb and driving it with
 # xdotool, shared by the Xvfb test, the screenshot and the window figures.
-# Source it; it sets nothing until a function is called.
+# Source it; it sets only a UTF-8 character set until a function is called.
+source "$(dirname "${BASH_SOURCE[0]}")/utf8_locale.sh"
 
 # Starts Xvfb on the first free display from $1 on, exports DISPLAY and sets
 # xvfb_pid. -noreset: otherwise the server resets each time its last client

@@ -45,7 +45,13 @@ wait_for_colour() {  # CELL COLOUR WHAT
 }
 # "VS Human", then ゲーム > 新規ゲーム.
 click_at $(( 7485 + 120 + 300 )) $(( 15 + 1560 + 112 )) 1
-xdotool key --window "$window" alt+g; sleep 0.3; xdotool key n
+# The menu's own window before its key: a key sent before it opens is lost.
+shown() { xdotool search --onlyvisible --pid "$vexa_pid" 2>/dev/null | sort; }
+before=$(shown)
+xdotool key --window "$window" alt+g
+for _ in $(seq 400); do [ "$(shown)" != "$before" ] && break; sleep 0.05; done
+[ "$(shown)" != "$before" ] || fail "the game menu did not open"
+xdotool key n
 red='#FF0000' white='#FFFFFF' black='#000000'
 click_cell 12 1; wait_for_colour 12 "$red" "Player1's piece"
 click_cell 50 1; click_cell 13 1; click_cell 51 1

@@ -2,6 +2,8 @@
 # own: the checks that skip them, unique names, bounded waits and the
 # clean-up. Sourced; NETNS_PREFIX names the namespaces this run makes.
 
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/utf8_locale.sh"
+
 skip() { echo "SKIP: $*"; exit 77; }
 
 require_root_and_tools() {
@@ -9,9 +11,23 @@ require_root_and_tools() {
   for tool in ip "$@"; do
     command -v "$tool" >/dev/null || skip "$tool is missing (scripts/setup.sh installs it)"
   done
-  local probe="vxprobe$$"
-  ip netns add "$probe" 2>/dev/null || skip "ip netns is not available here"
+  # What the tests do, tried on a namespace of the probe's own: `ip netns
+  # exec` remounts /sys and makes / a slave mount, which fails in a chroot
+  # or a container where / is no mount point.
+  local probe="vxprobe$$" error
+  error=$(ip netns add "$probe" 2>&1) || skip "ip netns add is not allowed here: $error"
+  error=$(ip netns exec "$probe" true 2>&1)
+  local status=$?
   ip netns del "$probe"
+  [ "$status" -eq 0 ] ||
+    skip "ip netns exec cannot run here (a container or chroot where / is no mount point?): $error"
+}
+
+# The tests that give themselves a /run of their own need a mount namespace.
+require_mount_namespace() {
+  local error
+  error=$(unshare --net --mount --fork -- true 2>&1) ||
+    skip "unshare --mount cannot make a mount namespace here (a container or chroot where / is no mount point?): $error"
 }
 
 # Names unique to this run, short enough for interface names (15 bytes).
@@ -42,7 +58,8 @@ fail() {
 
 now_ms() { date +%s%3N; }
 
-# Runs COMMAND... until it succeeds, for at most SECONDS.
+# Runs COMMAND... until it succeeds, for at most SECONDS. The bound is only
+# there so that a broken run ends: give it room for a loaded machine.
 wait_until() {  # SECONDS COMMAND...
   local deadline=$(( $(now_ms) + $1 * 1000 ))
   shift

@@ -335,14 +335,29 @@ TEST_F(OnlinePair, AbandoningAGameTellsThePeerAndReturnsOnceItHasClosed) {
   EXPECT_EQ(Control<net::Winsock>(*host.form1, "Winsock1")->State(), 0);
 }
 
-TEST_F(OnlinePair, AVanishedPeerIsReportedLikeOneThatLeft) {
+TEST_F(OnlinePair, AVanishedPeerIsReportedLikeOneThatLeftAndItsGameRecordedSo) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
   ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
+  Move(host, guest, 60);
   guest.form1.reset();  // the program ends without a word
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
   ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn() == NoTurn; }));
   EXPECT_EQ(Control<net::Winsock>(*host.form1, "Winsock1")->State(), 0);
+
+  // Its record: no result, ended by the peer's leaving, and the replay
+  // says so.
+  const QDir games(QDir(host.DataPath()).filePath(QStringLiteral("games")));
+  ASSERT_TRUE(WaitFor([&] { return games.entryList(QDir::Files).size() == 1; }));
+  const QString path = games.filePath(games.entryList(QDir::Files).front());
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray text = file.readAll();
+  EXPECT_TRUE(text.contains("\nresult abandoned\nhow left\n")) << text.toStdString();
+  host.form1->Start(host.form1->OpenRecordFile(path));
+  ASSERT_TRUE(WaitFor([&] { return host.form1->InReplay(); }));
+  EXPECT_TRUE(testing::StatusLine(*host.form1).contains(QStringLiteral("相手の離脱で終了")))
+      << testing::StatusLine(*host.form1).toStdString();
 }
 
 TEST_F(OnlinePair, QuittingTheProgramSaysGoodbyeFirst) {

@@ -10,13 +10,15 @@
 //     FILE appears; prints "HOSTING_ENDED" when hosting is over, then exits.
 //     With --quit-file FILE it quits while still hosting once FILE appears.
 //   vexa_outreach_probe browse SECONDS
-//     opens "LAN のゲーム" and prints "LIST <count>" and "STATUS <text>"
-//     on each change, then "ITEM <text>" for each entry, for SECONDS.
+//     opens "LAN のゲーム" and prints "LIST <count>", "STATUS <text>" and
+//     "SEEN <games the daemon has told of>" on each change, then
+//     "ITEM <text>" for each entry, for SECONDS.
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -143,11 +145,17 @@ int Browse(const QStringList& args) {
           5000)) {
     return 1;
   }
+  // Every game the daemon told the program of, listed or not: the test waits
+  // on this count instead of a time.
+  QSet<QString> seen;
+  QObject::connect(&program.form1->outreach().Discovery(), &vexa::net::GameDiscovery::GameSeen,
+                   [&](const vexa::net::LanGame& game) { seen.insert(game.service); });
   QStringList shown;
   QElapsedTimer since;
   since.start();
   while (since.elapsed() < args.value(0).toInt() * 1000) {
-    QStringList now{QStringLiteral("STATUS ") + dialog->Label1->text()};
+    QStringList now{QStringLiteral("STATUS ") + dialog->Label1->text(),
+                    QStringLiteral("SEEN %1").arg(seen.size())};
     for (int i = 0; i < dialog->List1->count(); ++i)
       now << QStringLiteral("ITEM ") + dialog->List1->item(i)->text();
     if (now != shown) {

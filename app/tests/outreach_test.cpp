@@ -120,6 +120,18 @@ TEST_F(OnlinePair, AGameChosenInTheListFillsThePanelAndADoubleClickJoinsIt) {
   ASSERT_TRUE(WaitFor([&] { return (dialog = DialogOf<LanGamesDialog>(guest)) != nullptr; }));
   EXPECT_TRUE(guest.discovery->browsing);
 
+  // A game chosen, then "閉じる": nothing joins.
+  FakeDiscoveryEmits(guest, {QStringLiteral("Taro"), QStringLiteral("Taro"), QStringLiteral("1.2"),
+                             QStringLiteral("127.0.0.1"), port});
+  dialog->List1->setCurrentRow(0);
+  dialog->Command2->click();
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->PendingTasks() == 0; }));
+  EXPECT_EQ(DialogOf<LanGamesDialog>(guest), nullptr);
+  EXPECT_EQ(Control<net::Winsock>(*guest.form1, "Winsock1")->State(), net::Winsock::kClosed);
+  EXPECT_EQ(DialogOf<Form3>(guest), nullptr);
+  button->click();
+  ASSERT_TRUE(WaitFor([&] { return (dialog = DialogOf<LanGamesDialog>(guest)) != nullptr; }));
+
   FakeDiscoveryEmits(guest, {QStringLiteral("Taro"), QStringLiteral("Taro"), QStringLiteral("1.2"),
                              QStringLiteral("fe80::1%lo"), port});
   // Seen again over IPv4: that address is kept.

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -86,6 +87,14 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   // Named in the status line by its cells, column letter and row number.
   EXPECT_TRUE(testing::StatusLine(f).startsWith(QStringLiteral("ヒント B C3 P ")))
       << testing::StatusLine(f).toStdString();
+  // The chosen piece has its filled disc only; the green ring is on the two
+  // runners-up alone.
+  for (int cell = 0; cell < kCellCount; ++cell) {
+    if (Marked(f, cell, CellLabel::kHintPiece)) {
+      EXPECT_FALSE(Marked(f, cell, CellLabel::kHint));
+    }
+  }
+  EXPECT_EQ(HintMarks(f, CellLabel::kHint), 2);
   p.ClickCell(24, Qt::RightButton);
   EXPECT_EQ(f.game.Board()[24], Blocker);
   EXPECT_FALSE(Marked(f, 24, CellLabel::kHintBlocker));
@@ -288,6 +297,58 @@ TEST(PlayerAids, TheRecordsNamesLeaveWithItsReplay) {
   EXPECT_EQ(Control<QGroupBox>(f, "Frame1", 1)->title(), QStringLiteral("CPU"));
   QTest::mouseClick(Control<QRadioButton>(f, "Option1", 2), Qt::LeftButton);
   EXPECT_EQ(Control<QGroupBox>(f, "Frame1", 1)->title(), QStringLiteral("Player2"));
+}
+
+// The player's own choice, VS CPU with Master, outlives two records
+// replayed one after the other: each shows its own mode and strength and
+// marks each side's latest turn on that side's cells; leaving the replay
+// gives the player's choice back.
+TEST(PlayerAids, RecordsReplayedOneAfterAnotherGiveThePlayersChoiceBack) {
+  Program p(kTaro);
+  ASSERT_TRUE(p.WaitShown());
+  Form1& f = *p.form1;
+  QTest::mouseClick(Control<QRadioButton>(f, "Option1", 0), Qt::LeftButton);
+  QCheckBox* master = Control<QCheckBox>(f, "Check3");
+  QTest::mouseClick(master, Qt::LeftButton);
+  ASSERT_EQ(f.Strength(), CpuStrength::Master);
+  const auto open = [&](const char* name, const QByteArray& text) {
+    const QString path = QDir(p.DataPath()).filePath(QString::fromLatin1(name));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("date 2026-12-09T10:00:00\n" + text);
+    file.close();
+    f.Start(f.OpenRecordFile(path));
+  };
+  const auto last_turns = [&](std::initializer_list<int> marked, std::initializer_list<int> not_) {
+    for (int cell : marked)
+      EXPECT_TRUE(Marked(f, cell, CellLabel::kLastMove)) << cell;
+    for (int cell : not_)
+      EXPECT_FALSE(Marked(f, cell, CellLabel::kLastMove)) << cell;
+  };
+
+  // A: a "Hard" game, the computer's last turn a blocker and a piece.
+  open("a.txt",
+       "mode VS CPU\nleft Taro\nright CPU\nstrength Hard\nfirst 1\nresult abandoned\n"
+       "how abandoned\nwinner 0\nmoves\n1 P 12\n2 P 50\n1 P 13\n2 B 40\n2 P 51\n");
+  ASSERT_TRUE(WaitFor([&] { return f.InReplay(); }));
+  EXPECT_EQ(f.Mode(), GameMode::VsCpu);
+  EXPECT_FALSE(master->isChecked());
+  EXPECT_TRUE(Control<QRadioButton>(f, "Option2", 2)->isChecked());
+  last_turns({13, 51}, {12, 50});
+
+  // B, an online game the peer opened, while A is still on show.
+  open("b.txt",
+       "mode VS Online\nleft Taro\nright Hanako\nfirst 2\nresult abandoned\n"
+       "how left\nwinner 0\nmoves\n2 P 60\n1 P 61\n2 P 62\n");
+  ASSERT_TRUE(WaitFor([&] { return f.Mode() == GameMode::VsOnline; }));
+  last_turns({61, 62}, {60, 13, 51});
+
+  p.NewGame();
+  ASSERT_TRUE(WaitFor([&] { return f.game.GameRunning(); }));
+  EXPECT_FALSE(f.InReplay());
+  EXPECT_EQ(f.Mode(), GameMode::VsCpu);
+  EXPECT_TRUE(master->isChecked());
+  EXPECT_EQ(f.Strength(), CpuStrength::Master);
 }
 
 }  // namespace

@@ -40,7 +40,8 @@ ip -n "$wan" link set "${wan_if}b" up
 ip netns exec "$router" sysctl -qw net.ipv4.ip_forward=1
 
 # The tables Debian's nft_init.sh would make (it fails on a missing file).
-ip netns exec "$router" nft -f - <<NFT || fail "nft refused the router's tables"
+tables_refused() { fail "nft did not load the router's tables: $(cat "$work/nft.err")"; }
+ip netns exec "$router" nft -f - 2>"$work/nft.err" <<NFT || tables_refused
 table inet filter {
   chain miniupnpd {
   }

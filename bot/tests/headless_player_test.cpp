@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "bot/headless_player.h"
+#include "net/tests/knocking_callers.h"
 
 namespace vexa::bot {
 namespace {
@@ -144,6 +145,87 @@ TEST(HeadlessPlayer, AGuestThatLeavesEarlyEndsTheHostsRunAsLeft) {
   EXPECT_THAT(cut_short, ::testing::StartsWith("game 2 result draw how left board "));
   EXPECT_THAT(cut_short, ::testing::Not(::testing::HasSubstr("4")));
 }
+
+TEST(HeadlessPlayer, MasterSearchesForTheWholePauseItIsGiven) {
+  const int port = FreePortPair();
+  ASSERT_NE(port, 0);
+  // The host answers at once; the whole game is then the guest's searches.
+  BotRun host(Args(QStringLiteral("host --port %1 --pause-ms 0 --strength Easy"), port), 9);
+  BotRun guest(
+      Args(QStringLiteral("join 127.0.0.1 --port %1 --pause-ms 200 --strength Master"), port), 10);
+  // From the game's start to its result: the connection and the settings
+  // before it take time of their own.
+  QElapsedTimer clock;
+  qint64 reported_at = -1;
+  QObject::connect(host.player.get(), &HeadlessPlayer::Progress, [&](const QString& what) {
+    if (what.startsWith(u"game 1 starts")) clock.start();
+  });
+  QObject::connect(host.player.get(), &HeadlessPlayer::GameReported,
+                   [&] { reported_at = clock.elapsed(); });
+  ASSERT_TRUE(host.player->Begin());
+  ASSERT_TRUE(guest.player->Begin());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.status >= 0 && guest.status >= 0; }, kWaitMs));
+  ASSERT_GE(reported_at, 0);
+  long guest_turns = 0;
+  for (const Move& move : host.player->CurrentGame().History()) {
+    if (move.side == Remote && move.kind == MoveKind::Piece) ++guest_turns;
+  }
+  ASSERT_GT(guest_turns, 0);
+  // 200 ms a turn; a forced turn (a single candidate) may take none, so
+  // allow a fifth of them that.
+  EXPECT_GE(reported_at, guest_turns * 200 * 4 / 5) << guest_turns << " turns";
+}
+
+using net::testing::Knock;
+using net::testing::KnockingCallers;
+
+class BotHostUnderKnocks : public ::testing::TestWithParam<Knock> {};
+
+// Callers that are no guest never become the opponent: the host drops them
+// unheard and a real guest then plays its game. The slow caller that
+// trickles its name is a guest.
+TEST_P(BotHostUnderKnocks, OnlyACallerThatTellsItsNameIsTheOpponent) {
+  const Knock knock = GetParam();
+  const int port = FreePortPair();
+  ASSERT_NE(port, 0);
+  BotRun host(Args(QStringLiteral("host --port %1 --pause-ms 0 --name Host"), port), 7);
+  net::GameConnection& connection = host.player->Connection();
+  connection.SetGuestWaitMs(net::testing::GuestWaitFor(knock));
+  ASSERT_TRUE(host.player->Begin());
+  KnockingCallers callers(knock, port);
+
+  if (knock == Knock::SlowName) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return callers.Heard() == "Name Host"; }, kWaitMs));
+    EXPECT_EQ(host.player->CurrentGame().online.OpponentName, "X");
+    callers.First()->abort();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.status >= 0; }, kWaitMs));
+    EXPECT_EQ(host.status, kConnectionEndedEarly);
+    return;
+  }
+  if (knock == Knock::SixteenSilent) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connection.WaitingCount() == 20; }, kWaitMs));
+  } else {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return callers.AllClosed(); }, kWaitMs));
+    EXPECT_EQ(connection.WaitingCount(), 0);
+  }
+  EXPECT_EQ(host.status, -1);  // still hosting
+
+  BotRun guest(Args(QStringLiteral("join 127.0.0.1 --port %1 --pause-ms 0"), port), 8);
+  ASSERT_TRUE(guest.player->Begin());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.status >= 0 && guest.status >= 0; }, kWaitMs));
+  EXPECT_EQ(host.status, kAllGamesPlayed);
+  EXPECT_EQ(guest.status, kAllGamesPlayed);
+  ASSERT_EQ(host.lines.size(), 1);
+  ASSERT_EQ(guest.lines.size(), 1);
+  EXPECT_EQ(guest.lines[0].toStdString(), AsGuestSees(host.lines[0]).toStdString());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return callers.AllClosed(); }, kWaitMs));
+  EXPECT_EQ(callers.Heard(), QByteArray());
+}
+
+INSTANTIATE_TEST_SUITE_P(Knocks, BotHostUnderKnocks,
+                         ::testing::Values(Knock::Silent, Knock::Http, Knock::Binary,
+                                           Knock::SixteenSilent, Knock::SlowName),
+                         ::testing::PrintToStringParamName());
 
 TEST(BotOptions, DefaultsAndRefusals) {
   QString error;

@@ -8,7 +8,7 @@ stand_ins=$work/bin
 log=$work/log
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 mkdir -p "$repo/scripts" "$stand_ins"
-cp "$here"/../setup.sh "$here"/../play.sh "$here"/../test.sh "$repo/scripts/"
+cp "$here"/../setup.sh "$here"/../play.sh "$here"/../test.sh "$here"/../utf8_locale.sh "$repo/scripts/"
 : >"$log"
 chmod 755 "$work" "$stand_ins"
 chmod 666 "$log"

@@ -65,8 +65,10 @@ expect "broken record exit code" 1 "$?"
 expect "broken record prints nothing" "" "$out"
 case "$(cat "$dir/err")" in *"broken.txt:14: "*) ;;
   *) expect "the broken record's line" "broken.txt:14: ..." "$(cat "$dir/err")" ;; esac
-"$tool" analyse "$dir/game.txt" --marks 10,5,20 >/dev/null 2>&1
-expect "falling marks are refused" 2 "$?"
+for marks in 5,20,10 10,5,20 20,10,5; do
+  "$tool" analyse "$dir/game.txt" --marks "$marks" >/dev/null 2>&1
+  expect "marks that do not rise ($marks) are refused" 2 "$?"
+done
 
 if [ "$failures" -eq 0 ]; then echo "vexa-analyze analyse: all checks passed"; fi
 exit "$failures"
