@@ -81,6 +81,7 @@ void HeadlessPlayer::GameConnectionUp() {
   connected_once_ = true;
   session_.SendName(options_.name);
   emit Progress(QStringLiteral("connected"));
+  emit Connected();
   if (options_.host) tasks_.Start(HostFirstGame());
 }
 

@@ -54,6 +54,8 @@ class HeadlessPlayer : public QObject,
   void Progress(const QString& text);
   // Once, at the end: an exit status above.
   void Finished(int status);
+  // The game connection is up (a guest accepted, or the host reached).
+  void Connected();
   // The settings dialog a guest shows was hidden at game start or closed.
   void SettingsDismissed();
   // A message of the peer arrived.

@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# The lobby on a real XMPP server: Debian's prosody in a "server" namespace
+# whose bridge plays the internet, a host with a public address on it, and
+# a guest behind a masquerading home router (nftables) that lets nothing
+# in. TLS only, checked against a CA made for the test.
+#   1. Both vexa-bots register in-band and enter the room; the guest waits
+#      for the host's game, sees it within 2 s of its announcement, asks,
+#      is invited with the host's address and connects directly.
+#   2. The server is stopped as the game connection comes up: the two games
+#      are still played to their end, the two players' lines agreeing
+#      (boards the same with the sides swapped).
+#
+#   lobby_namespace_test.sh VEXA_BOT
+#
+# Exit status 77 (skipped) without root, ip netns, prosody, openssl or nft.
+set -u
+bot=$(realpath "$1")
+source "$(dirname "$0")/../../app/tests/netns_common.sh"
+require_root_and_tools prosody openssl nft runuser unshare
+id prosody >/dev/null 2>&1 || skip "there is no prosody user (Debian's package makes it)"
+export LC_ALL=C.UTF-8
+
+srv=${NETNS_PREFIX}srv pub=${NETNS_PREFIX}pub rtr=${NETNS_PREFIX}rtr lan=${NETNS_PREFIX}lan
+for ns in "$srv" "$pub" "$rtr" "$lan"; do make_namespace "$ns"; done
+ip -n "$srv" link add br0 type bridge
+ip -n "$srv" addr add 11.0.0.1/24 dev br0
+ip -n "$srv" link set br0 up
+# The host: a public address on the "internet".
+ip link add eth0 netns "$pub" type veth peer name port1 netns "$srv"
+ip -n "$srv" link set port1 master br0 up
+ip -n "$pub" addr add 11.0.0.21/24 dev eth0
+ip -n "$pub" link set eth0 up
+# The guest: 10.0.2.2 behind a home router at 11.0.0.12.
+ip link add wan netns "$rtr" type veth peer name port2 netns "$srv"
+ip -n "$srv" link set port2 master br0 up
+ip -n "$rtr" addr add 11.0.0.12/24 dev wan
+ip -n "$rtr" link set wan up
+ip link add lan netns "$rtr" type veth peer name eth0 netns "$lan"
+ip -n "$rtr" addr add 10.0.2.1/24 dev lan
+ip -n "$rtr" link set lan up
+ip -n "$lan" addr add 10.0.2.2/24 dev eth0
+ip -n "$lan" link set eth0 up
+ip -n "$lan" route add default via 10.0.2.1
+ip netns exec "$rtr" sysctl -qw net.ipv4.ip_forward=1
+ip netns exec "$rtr" nft -f - <<'NFT' || fail "nft refused the router's tables"
+table ip nat {
+  chain postrouting {
+    type nat hook postrouting priority 100; policy accept;
+    oifname "wan" masquerade
+  }
+}
+table inet filter {
+  chain input {
+    type filter hook input priority 0; policy drop;
+    ct state established,related accept
+    iifname { "lo", "lan" } accept
+  }
+  chain forward {
+    type filter hook forward priority 0; policy drop;
+    ct state established,related accept
+    iifname "lan" oifname "wan" accept
+  }
+}
+NFT
+
+# A CA of the test's own and the server's certificate for its three names.
+chmod 755 "$work"
+cd "$work" || exit 1
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vexa test CA" \
+  -addext basicConstraints=critical,CA:TRUE -keyout ca.key -out ca.crt 2>/dev/null ||
+  fail "openssl cannot make the CA"
+openssl req -newkey rsa:2048 -nodes -subj "/CN=lobby.test" -keyout lobby.test.key \
+  -out lobby.test.csr 2>/dev/null
+printf 'subjectAltName=DNS:lobby.test,DNS:conference.lobby.test,DNS:proxy.lobby.test\n' >san.ext
+openssl x509 -req -in lobby.test.csr -CA ca.crt -CAkey ca.key -CAcreateserial -days 2 \
+  -extfile san.ext -out lobby.test.crt 2>/dev/null || fail "openssl cannot sign the certificate"
+chgrp prosody lobby.test.key && chmod 640 lobby.test.key
+# prosody writes its pid, logs and accounts as its own user.
+mkdir -p data run && chown prosody:prosody data run
+cat >prosody.cfg.lua <<CFG
+pidfile = "$work/run/prosody.pid"; data_path = "$work/data"
+log = { info = "$work/run/prosody.log" }
+interfaces = { "11.0.0.1" }; c2s_ports = { 5222 }; s2s_ports = { }
+network_settings = { nagle = false }
+modules_enabled = { "roster"; "saslauth"; "tls"; "disco"; "ping"; "register"; "posix" }
+modules_disabled = { "s2s" }
+allow_registration = true; c2s_require_encryption = true
+min_seconds_between_registrations = 0
+authentication = "internal_hashed"; storage = "internal"
+ssl = { certificate = "$work/lobby.test.crt"; key = "$work/lobby.test.key" }
+VirtualHost "lobby.test"
+Component "conference.lobby.test" "muc"
+  muc_room_locking = false
+  muc_room_default_history_length = 0
+  muc_room_default_public_jids = true
+CFG
+ip netns exec "$srv" runuser -u prosody -- prosody --config "$work/prosody.cfg.lua" -F \
+  >prosody.out 2>&1 &
+prosody_pid=$!
+background_pids+=("$prosody_pid")
+listening() { ip netns exec "$srv" ss -ltn | grep -q '11.0.0.1:5222'; }
+wait_until 30 listening || { cat prosody.out run/prosody.log; fail "prosody does not listen"; }
+
+# The names, without touching the machine's /etc.
+printf '127.0.0.1 localhost\n11.0.0.1 lobby.test conference.lobby.test proxy.lobby.test\n' >hosts
+printf 'nameserver 127.0.0.1\n' >resolv.conf
+for who in taro jiro; do printf 'secret-%s\n' "$who" >"$who.pw"; chmod 600 "$who.pw"; done
+bot_in() {  # NAMESPACE LOG ARGUMENTS...
+  local ns=$1 log=$2
+  shift 2
+  ip netns exec "$ns" unshare -m sh -c \
+    'mount --bind "$0"/hosts /etc/hosts && mount --bind "$0"/resolv.conf /etc/resolv.conf && exec "$@"' \
+    "$work" "$bot" lobby --server lobby.test --ca-file "$work/ca.crt" "$@" \
+    >"$log.out" 2>"$log.log" &
+  background_pids+=("$!")
+}
+
+# The guest first, so that it sees the game appear.
+bot_in "$lan" guest --account jiro --password-file jiro.pw --games 2 --pause-ms 20 --seed 2 join taro
+guest_pid=$!
+wait_until 30 has_line guest.log "waiting for the game of taro" || fail "the guest is not in the lobby"
+bot_in "$pub" host --account taro --password-file taro.pw --games 2 --pause-ms 20 --seed 1 \
+  --opponents 1 host
+host_pid=$!
+
+# The game connection is up: the server goes away mid-game.
+wait_until 30 has_line guest.log "connected" || fail "the guest did not connect to the host"
+kill "$prosody_pid"
+wait "$prosody_pid" 2>/dev/null
+
+at_ms() { sed -n "s/.*$2.*(at \([0-9]*\) ms).*/\1/p" "$1" | head -n 1; }
+wait "$guest_pid"; guest_status=$?
+wait "$host_pid"; host_status=$?
+[ "$host_status" -eq 0 ] && [ "$guest_status" -eq 0 ] ||
+  fail "exit statuses: host $host_status, guest $guest_status"
+announced=$(at_ms host.log "game announced")
+seen=$(at_ms guest.log "game of taro seen")
+[ -n "$announced" ] && [ -n "$seen" ] || fail "no announcement or no sighting logged"
+delay=$((seen - announced))
+[ "$delay" -le 2000 ] || fail "the game showed after $delay ms"
+grep -q "invited jiro to 11.0.0.21" host.log || fail "the host did not invite with its address"
+
+# The lobby was gone before the second game began.
+lost=$(grep -n "connection to the lobby server ended" host.log | head -n 1 | cut -d: -f1)
+second=$(grep -n "game 2 starts" host.log | head -n 1 | cut -d: -f1)
+[ -n "$lost" ] && [ -n "$second" ] && [ "$lost" -lt "$second" ] ||
+  fail "the server was not gone before the second game"
+
+# Two games each, the same boards seen from the two sides.
+[ "$(wc -l <host.out)" -eq 2 ] && [ "$(wc -l <guest.out)" -eq 2 ] || fail "not two games each"
+boards() { sed 's/.*board //' "$1"; }
+[ "$(boards host.out | tr 14 41)" = "$(boards guest.out)" ] || fail "the boards disagree"
+echo "lobby: game seen $delay ms after its announcement; two direct games played to the end after the server stopped"
