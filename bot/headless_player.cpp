@@ -53,6 +53,11 @@ bool HeadlessPlayer::Begin() {
   return true;
 }
 
+bool HeadlessPlayer::TakeRelayed(QTcpSocket* game, QTcpSocket* chat) {
+  if (!options_.host) session_.BeginConnection(true);
+  return connection_.TakeRelayed(game, chat, options_.host);
+}
+
 bool HeadlessPlayer::Join() {
   connection_.Close();
   session_.BeginConnection(true);

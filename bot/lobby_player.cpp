@@ -1,42 +1,28 @@
 #include "bot/lobby_player.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QHostInfo>
+#include <QRandomGenerator>
 #include <QTimer>
 
 #include "lobby/local_address.h"
+#include "lobby/password_file.h"
 
 namespace vexa::bot {
-
-std::optional<QString> ReadPasswordFile(const QString& path, QString& error) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("cannot read the password file ") + path;
-    return std::nullopt;
-  }
-  const QFileDevice::Permissions shared = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
-                                          QFileDevice::ReadOther | QFileDevice::WriteOther;
-  if (file.permissions() & shared) {
-    error = QStringLiteral("the password file ") + path +
-            QStringLiteral(" may be read by others; make it the owner's alone (chmod 600)");
-    return std::nullopt;
-  }
-  // The first line; a password has no line break.
-  const QString password = QString::fromUtf8(file.read(1024)).section(u'\n', 0, 0);
-  if (password.isEmpty()) {
-    error = QStringLiteral("the password file ") + path + QStringLiteral(" is empty");
-    return std::nullopt;
-  }
-  return password;
-}
 
 LobbyPlayer::LobbyPlayer(BotOptions options, std::uint64_t seed)
     : options_(std::move(options)), lobby_options_(*options_.lobby), seed_(seed) {
   connect(&lobby_, &lobby::LobbyClient::Entered, this, &LobbyPlayer::Entered);
   connect(&lobby_, &lobby::LobbyClient::Failed, this, &LobbyPlayer::LobbyFailed);
   connect(&lobby_, &lobby::LobbyClient::JoinRequested, this,
-          [this](const QString& guest, const lobby::JoinRequest&) { JoinRequested(guest); });
+          [this](const QString& guest, const lobby::JoinRequest& request) {
+            // Kept for the relay; a flood of requests keeps only a few.
+            if (invited_jids_.size() < 16) invited_jids_.insert(guest, request.jid);
+            JoinRequested(guest);
+          });
+  connect(&lobby_, &lobby::LobbyClient::RelayRequested, this, &LobbyPlayer::RelayRequested);
+  connect(&lobby_, &lobby::LobbyClient::RelayReadied, this, &LobbyPlayer::RelayReadied);
+  connect(&lobby_, &lobby::LobbyClient::RelayActivated, this, &LobbyPlayer::RelayActivated);
   connect(&lobby_, &lobby::LobbyClient::GameOpened, this,
           [this](const QString& host, const lobby::GameAnnouncement&) { GameOpened(host); });
   connect(&lobby_, &lobby::LobbyClient::Invited, this, &LobbyPlayer::Invited);
@@ -46,7 +32,8 @@ LobbyPlayer::~LobbyPlayer() = default;
 
 bool LobbyPlayer::Begin() {
   QString error;
-  const std::optional<QString> password = ReadPasswordFile(lobby_options_.password_file, error);
+  const std::optional<QString> password =
+      lobby::ReadPasswordFile(lobby_options_.password_file, error);
   if (!password) {
     emit Progress(error);
     return false;
@@ -144,7 +131,10 @@ void LobbyPlayer::JoinRequested(const QString& guest) {
     emit Progress(QStringLiteral("no address to give ") + guest + QStringLiteral(" yet"));
     return;
   }
-  lobby_.Invite(guest, lobby::Invitation{address_, options_.port});
+  lobby::Invitation invitation;
+  invitation.address = address_;
+  invitation.port = options_.port;
+  lobby_.Invite(guest, invitation);
   Tell(QStringLiteral("invited ") + guest + QStringLiteral(" to ") + address_);
 }
 
@@ -166,11 +156,114 @@ void LobbyPlayer::Invited(const QString& host, const lobby::Invitation& invitati
   if (options_.host || !asked_ || playing_ || host != lobby_options_.host_nick) return;
   Tell(QStringLiteral("invited by ") + host);
   playing_ = true;
+  invitation_ = invitation;
   BotOptions guest = options_;
   guest.remote_host = invitation.address;
   guest.port = invitation.port;
   player_ = NewPlayer(guest);
-  if (!player_->Begin()) Finish(kCouldNotConnect);
+  connect(player_.get(), &HeadlessPlayer::Connected, this, [this] {
+    connected_ = true;
+    Tell(QStringLiteral("direct connection (直接接続)"));
+  });
+  // A host behind a router nobody forwards, or an address out of reach:
+  // the relay takes over after a few seconds.
+  QTimer::singleShot(kDirectMs, this, &LobbyPlayer::DirectTimedOut);
+  if (!player_->Begin()) DirectTimedOut();
+}
+
+// --- The relay -------------------------------------------------------------------
+
+void LobbyPlayer::DirectTimedOut() {
+  if (connected_ || finished_ || !relay_sid_.isEmpty() || !player_) return;
+  // The direct attempt is given up, its retries with it.
+  player_->disconnect(this);
+  player_.release()->deleteLater();
+  if (!lobby_.Relay()) {
+    RelayFailed(QStringLiteral("no direct connection, and the lobby server offers no relay"));
+    return;
+  }
+  relay_sid_ =
+      QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, u'0');
+  Tell(QStringLiteral("no direct connection in %1 s: through the relay (中継サーバー経由)")
+           .arg(kDirectMs / 1000));
+  lobby_.RequestRelay(lobby_options_.host_nick, relay_sid_);
+  QTimer::singleShot(kInvitationMs, this, [this] {
+    if (!connected_) RelayFailed(QStringLiteral("the relay did not come up"));
+  });
+}
+
+void LobbyPlayer::OpenStreams(const QString& sid, const QString& initiator, const QString& target,
+                              std::function<void()> ready) {
+  const lobby::StreamHost relay = *lobby_.Relay();
+  game_stream_ = std::make_unique<lobby::Socks5Connector>(
+      relay, lobby::StreamHash(sid + u'g', initiator, target));
+  chat_stream_ = std::make_unique<lobby::Socks5Connector>(
+      relay, lobby::StreamHash(sid + u'c', initiator, target));
+  auto both = std::make_shared<int>(0);
+  for (lobby::Socks5Connector* stream : {game_stream_.get(), chat_stream_.get()}) {
+    connect(stream, &lobby::Socks5Connector::Ready, this, [both, ready] {
+      if (++*both == 2) ready();
+    });
+    connect(stream, &lobby::Socks5Connector::Failed, this, &LobbyPlayer::RelayFailed);
+    stream->Start();
+  }
+}
+
+void LobbyPlayer::RelayRequested(const QString& guest, const QString& sid) {
+  // Only the guest this host invited, while the game is still open.
+  if (!options_.host || playing_ || !player_ || !invited_jids_.contains(guest) || !lobby_.Relay()) {
+    return;
+  }
+  playing_ = true;
+  Tell(QStringLiteral("%1 asks for the relay (中継サーバー経由)").arg(guest));
+  OpenStreams(sid, invited_jids_.value(guest), lobby_.OwnJid(), [this, guest, sid] {
+    // The host's streams wait at the proxy; the guest's join them.
+    if (!player_->TakeRelayed(game_stream_->TakeSocket(), chat_stream_->TakeSocket())) {
+      RelayFailed(QStringLiteral("the relay's streams closed"));
+      return;
+    }
+    lobby_.TellRelayReady(guest, sid);
+  });
+}
+
+void LobbyPlayer::RelayReadied(const QString& host, const QString& sid) {
+  if (options_.host || host != lobby_options_.host_nick || sid != relay_sid_ || game_stream_) {
+    return;
+  }
+  OpenStreams(sid, lobby_.OwnJid(), invitation_.jid, [this] {
+    lobby_.ActivateRelay(relay_sid_ + u'g', invitation_.jid);
+    lobby_.ActivateRelay(relay_sid_ + u'c', invitation_.jid);
+  });
+}
+
+void LobbyPlayer::RelayActivated(const QString& sid, bool ok) {
+  if (options_.host || relay_sid_.isEmpty() || !sid.startsWith(relay_sid_)) return;
+  if (!ok) {
+    RelayFailed(QStringLiteral("the relay refused to activate the stream"));
+    return;
+  }
+  if (++activated_ < 2) return;
+  BotOptions guest = options_;
+  guest.remote_host = invitation_.address;
+  guest.port = invitation_.port;
+  player_ = NewPlayer(guest);
+  connected_ = true;
+  if (!player_->TakeRelayed(game_stream_->TakeSocket(), chat_stream_->TakeSocket())) {
+    RelayFailed(QStringLiteral("the relay's streams closed"));
+    return;
+  }
+  Tell(QStringLiteral("connected through the relay (中継サーバー経由)"));
+}
+
+void LobbyPlayer::RelayFailed(const QString& reason) {
+  if (finished_) return;
+  emit Progress(reason);
+  if (options_.host) {
+    // The open game stays; the next guest may reach it.
+    playing_ = false;
+    return;
+  }
+  Finish(kCouldNotConnect);
 }
 
 // --- The end of a game -------------------------------------------------------------

@@ -7,14 +7,17 @@
 // itself runs over its own connections, so it goes on when the lobby's
 // server goes away.
 
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "bot/bot_options.h"
 #include "bot/headless_player.h"
 #include "lobby/lobby_client.h"
+#include "lobby/socks5_connector.h"
 
 namespace vexa::bot {
 
@@ -22,6 +25,8 @@ namespace vexa::bot {
 // invitation once asked.
 constexpr int kHostAppearMs = 60000;
 constexpr int kInvitationMs = 10000;
+// How long a guest tries the host's address before both turn to the relay.
+constexpr int kDirectMs = 3000;
 
 class LobbyPlayer : public QObject {
   Q_OBJECT
@@ -46,6 +51,18 @@ class LobbyPlayer : public QObject {
   void JoinRequested(const QString& guest);
   void GameOpened(const QString& host);
   void Invited(const QString& host, const lobby::Invitation& invitation);
+  // The relay: the guest asks when the direct connection has not come up
+  // in time; the host's streams wait at the proxy first, then the guest's
+  // join them and it activates both.
+  void DirectTimedOut();
+  void RelayRequested(const QString& guest, const QString& sid);
+  void RelayReadied(const QString& host, const QString& sid);
+  void RelayActivated(const QString& sid, bool ok);
+  // Opens the game's and the chat's streams of session `sid`; `ready` runs
+  // once both are through the proxy.
+  void OpenStreams(const QString& sid, const QString& initiator, const QString& target,
+                   std::function<void()> ready);
+  void RelayFailed(const QString& reason);
   void PlayerFinished(int status);
   void Finish(int status);
   std::unique_ptr<HeadlessPlayer> NewPlayer(const BotOptions& options);
@@ -58,15 +75,20 @@ class LobbyPlayer : public QObject {
   lobby::LobbyClient lobby_;
   std::unique_ptr<HeadlessPlayer> player_;
   QString address_;
+  // The host: the guests invited, with their full addresses for the relay.
+  QMap<QString, QString> invited_jids_;
+  // The guest: the host's invitation, and the relay's session.
+  lobby::Invitation invitation_;
+  QString relay_sid_;
+  std::unique_ptr<lobby::Socks5Connector> game_stream_;
+  std::unique_ptr<lobby::Socks5Connector> chat_stream_;
+  int activated_ = 0;
+  bool connected_ = false;
   int opponents_played_ = 0;
   bool playing_ = false;
   bool asked_ = false;
   bool finished_ = false;
   int last_status_ = kAllGamesPlayed;
 };
-
-// The password in `path`, or nothing with `error` set: a file that its
-// owner's group or others may read is refused, as ssh refuses a key.
-std::optional<QString> ReadPasswordFile(const QString& path, QString& error);
 
 }  // namespace vexa::bot

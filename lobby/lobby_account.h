@@ -23,6 +23,9 @@ struct LobbyAccount {
   QString room;
   // The name in the room; empty: the account.
   QString nick;
+  // The server's SOCKS5 bytestream proxy (XEP-0065), the relay; empty:
+  // "proxy." + server.
+  QString proxy;
   // Registers the account in-band (XEP-0077) before logging in; an account
   // that exists already is no error.
   bool register_first = true;
@@ -31,6 +34,9 @@ struct LobbyAccount {
     return room.isEmpty() ? QStringLiteral("lobby@conference.") + server : room;
   }
   QString Nick() const { return nick.isEmpty() ? account : nick; }
+  QString ProxyAddress() const {
+    return proxy.isEmpty() ? QStringLiteral("proxy.") + server : proxy;
+  }
 };
 
 }  // namespace vexa::lobby

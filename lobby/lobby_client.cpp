@@ -28,8 +28,9 @@ void LobbyClient::Start(const LobbyAccount& account) {
   worker_ = std::make_unique<XmppWorker>(account);
   XmppWorker* worker = worker_.get();
   // Queued: the worker emits from its own thread.
-  connect(worker, &XmppWorker::Entered, this, [this] {
+  connect(worker, &XmppWorker::Entered, this, [this](const QString& own_jid) {
     in_room_ = true;
+    own_jid_ = own_jid;
     emit Entered();
   });
   connect(worker, &XmppWorker::Failed, this, [this](const QString& reason) {
@@ -40,6 +41,11 @@ void LobbyClient::Start(const LobbyAccount& account) {
   connect(worker, &XmppWorker::Absence, this, &LobbyClient::OnAbsence);
   connect(worker, &XmppWorker::ChatHeard, this, &LobbyClient::ChatHeard);
   connect(worker, &XmppWorker::PrivateHeard, this, &LobbyClient::OnPrivate);
+  connect(worker, &XmppWorker::RelayFound, this,
+          [this](const QString& jid, const QString& host, int port) {
+            relay_ = StreamHost{jid, host, port};
+          });
+  connect(worker, &XmppWorker::RelayActivated, this, &LobbyClient::RelayActivated);
   thread_ = QThread::create([worker] { worker->Run(); });
   thread_->start();
 }
@@ -62,6 +68,8 @@ void LobbyClient::Stop() {
   thread_ = nullptr;
   worker_.reset();
   in_room_ = false;
+  own_jid_.clear();
+  relay_.reset();
   const bool had_occupants = !occupants_.isEmpty();
   for (auto it = occupants_.cbegin(); it != occupants_.cend(); ++it) {
     if (it.value()) emit GameClosed(it.key());
@@ -83,14 +91,32 @@ void LobbyClient::SendChat(const QString& text) {
 
 void LobbyClient::RequestJoin(const QString& host_nick) {
   if (!worker_) return;
-  const QString xml = WriteJoinRequest(JoinRequest{QStringLiteral(VEXA_VERSION)});
+  const QString xml = WriteJoinRequest(JoinRequest{QStringLiteral(VEXA_VERSION), own_jid_});
   worker_->Post([host_nick, xml](XmppWorker& worker) { worker.SendPrivate(host_nick, xml); });
 }
 
-void LobbyClient::Invite(const QString& guest_nick, const Invitation& invitation) {
+void LobbyClient::Invite(const QString& guest_nick, Invitation invitation) {
   if (!worker_) return;
+  invitation.jid = own_jid_;
   const QString xml = WriteInvitation(invitation);
   worker_->Post([guest_nick, xml](XmppWorker& worker) { worker.SendPrivate(guest_nick, xml); });
+}
+
+void LobbyClient::RequestRelay(const QString& host_nick, const QString& sid) {
+  if (!worker_) return;
+  const QString xml = WriteRelayRequest({sid});
+  worker_->Post([host_nick, xml](XmppWorker& worker) { worker.SendPrivate(host_nick, xml); });
+}
+
+void LobbyClient::TellRelayReady(const QString& guest_nick, const QString& sid) {
+  if (!worker_) return;
+  const QString xml = WriteRelayReady({sid});
+  worker_->Post([guest_nick, xml](XmppWorker& worker) { worker.SendPrivate(guest_nick, xml); });
+}
+
+void LobbyClient::ActivateRelay(const QString& sid, const QString& target_jid) {
+  if (!worker_) return;
+  worker_->Post([sid, target_jid](XmppWorker& worker) { worker.ActivateRelay(sid, target_jid); });
 }
 
 QMap<QString, GameAnnouncement> LobbyClient::OpenGames() const {
@@ -136,6 +162,10 @@ void LobbyClient::OnPrivate(const QString& nick, const QString& xml) {
     emit JoinRequested(nick, *request);
   } else if (const auto invitation = ReadInvitation(xml)) {
     emit Invited(nick, *invitation);
+  } else if (const auto relay = ReadRelayRequest(xml)) {
+    emit RelayRequested(nick, relay->sid);
+  } else if (const auto ready = ReadRelayReady(xml)) {
+    emit RelayReadied(nick, ready->sid);
   }
 }
 

@@ -16,6 +16,7 @@
 
 #include "lobby/lobby_account.h"
 #include "lobby/lobby_payload.h"
+#include "lobby/socks5_connector.h"
 
 namespace vexa::lobby {
 
@@ -38,12 +39,22 @@ class LobbyClient : public QObject {
   void Stop();
   bool InRoom() const { return in_room_; }
   QString OwnNick() const { return own_nick_; }
+  // The full address the server bound, once in the room.
+  QString OwnJid() const { return own_jid_; }
+  // The server's relay, once it has answered.
+  std::optional<StreamHost> Relay() const { return relay_; }
 
   // This player's open game; nothing withdraws it.
   void Announce(const std::optional<GameAnnouncement>& game);
   void SendChat(const QString& text);
   void RequestJoin(const QString& host_nick);
-  void Invite(const QString& guest_nick, const Invitation& invitation);
+  // The invitation goes with this player's full address.
+  void Invite(const QString& guest_nick, Invitation invitation);
+  // The relay's steps (see Socks5Connector): the guest asks, the host says
+  // its streams wait, the guest activates each stream.
+  void RequestRelay(const QString& host_nick, const QString& sid);
+  void TellRelayReady(const QString& guest_nick, const QString& sid);
+  void ActivateRelay(const QString& sid, const QString& target_jid);
 
   // The players present, this one included, and the open games of the
   // others, by nick.
@@ -60,6 +71,9 @@ class LobbyClient : public QObject {
   void ChatHeard(const QString& nick, const QString& text);
   void JoinRequested(const QString& guest_nick, const vexa::lobby::JoinRequest& request);
   void Invited(const QString& host_nick, const vexa::lobby::Invitation& invitation);
+  void RelayRequested(const QString& guest_nick, const QString& sid);
+  void RelayReadied(const QString& host_nick, const QString& sid);
+  void RelayActivated(const QString& sid, bool ok);
 
  private:
   void OnPresence(const QString& nick, const QString& payload);
@@ -69,6 +83,8 @@ class LobbyClient : public QObject {
   std::unique_ptr<XmppWorker> worker_;
   QPointer<QThread> thread_;
   QString own_nick_;
+  QString own_jid_;
+  std::optional<StreamHost> relay_;
   bool in_room_ = false;
   // Each occupant with its open game, if any.
   QMap<QString, std::optional<GameAnnouncement>> occupants_;

@@ -99,6 +99,7 @@ QString WriteGameAnnouncement(const GameAnnouncement& game) {
 QString WriteJoinRequest(const JoinRequest& request) {
   QXmlStreamAttributes attributes;
   attributes.append(QStringLiteral("version"), request.version);
+  attributes.append(QStringLiteral("jid"), request.jid);
   return Element("join", attributes);
 }
 
@@ -106,7 +107,20 @@ QString WriteInvitation(const Invitation& invitation) {
   QXmlStreamAttributes attributes;
   attributes.append(QStringLiteral("address"), invitation.address);
   attributes.append(QStringLiteral("port"), QString::number(invitation.port));
+  attributes.append(QStringLiteral("jid"), invitation.jid);
   return Element("invite", attributes);
+}
+
+QString WriteRelayRequest(const RelayRequest& request) {
+  QXmlStreamAttributes attributes;
+  attributes.append(QStringLiteral("sid"), request.sid);
+  return Element("relay", attributes);
+}
+
+QString WriteRelayReady(const RelayReady& ready) {
+  QXmlStreamAttributes attributes;
+  attributes.append(QStringLiteral("sid"), ready.sid);
+  return Element("relay-ready", attributes);
 }
 
 std::optional<GameAnnouncement> ReadGameAnnouncement(QStringView xml, qint64 now) {
@@ -135,8 +149,9 @@ std::optional<JoinRequest> ReadJoinRequest(QStringView xml) {
   const auto attributes = LoneElement(xml, QLatin1StringView("join"));
   if (!attributes) return std::nullopt;
   const auto version = Version(*attributes);
-  if (!version) return std::nullopt;
-  return JoinRequest{*version};
+  const QStringView jid = attributes->value(QLatin1String("jid"));
+  if (!version || !IsAcceptableFullJid(jid)) return std::nullopt;
+  return JoinRequest{*version, jid.toString()};
 }
 
 std::optional<Invitation> ReadInvitation(QStringView xml) {
@@ -150,8 +165,49 @@ std::optional<Invitation> ReadInvitation(QStringView xml) {
   if (parsed.isNull()) return std::nullopt;
   // The chat takes the next port.
   const auto port = WholeNumber(*attributes, "port", 1, 65534);
-  if (!port) return std::nullopt;
-  return Invitation{parsed.toString(), static_cast<int>(*port)};
+  const QStringView jid = attributes->value(QLatin1String("jid"));
+  if (!port || !IsAcceptableFullJid(jid)) return std::nullopt;
+  return Invitation{parsed.toString(), static_cast<int>(*port), jid.toString()};
+}
+
+std::optional<RelayRequest> ReadRelayRequest(QStringView xml) {
+  const auto attributes = LoneElement(xml, QLatin1StringView("relay"));
+  if (!attributes) return std::nullopt;
+  const QStringView sid = attributes->value(QLatin1String("sid"));
+  if (!IsAcceptableSid(sid)) return std::nullopt;
+  return RelayRequest{sid.toString()};
+}
+
+std::optional<RelayReady> ReadRelayReady(QStringView xml) {
+  const auto attributes = LoneElement(xml, QLatin1StringView("relay-ready"));
+  if (!attributes) return std::nullopt;
+  const QStringView sid = attributes->value(QLatin1String("sid"));
+  if (!IsAcceptableSid(sid)) return std::nullopt;
+  return RelayReady{sid.toString()};
+}
+
+bool IsAcceptableSid(QStringView sid) {
+  if (sid.size() < 8 || sid.size() > 64) return false;
+  for (const QChar c : sid) {
+    if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsAcceptableFullJid(QStringView jid) {
+  if (jid.isEmpty() || jid.size() > 256) return false;
+  const qsizetype at = jid.indexOf(u'@');
+  const qsizetype slash = jid.indexOf(u'/');
+  if (at < 1 || slash < at + 2 || slash == jid.size() - 1) return false;
+  for (const QChar c : jid) {
+    if (c.isSpace() || c.category() == QChar::Other_Control ||
+        c.category() == QChar::Other_Format) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool IsAcceptableNick(QStringView nick) {

@@ -33,9 +33,11 @@ struct GameAnnouncement {
   bool operator==(const GameAnnouncement&) const = default;
 };
 
-// The guest's request to play the host's open game.
+// The guest's request to play the host's open game, with its full address
+// on the server for a relayed stream.
 struct JoinRequest {
   QString version;
+  QString jid;
   bool operator==(const JoinRequest&) const = default;
 };
 
@@ -44,16 +46,39 @@ struct JoinRequest {
 struct Invitation {
   QString address;  // a numeric IPv4 or IPv6 address, never a name
   int port = 0;
+  QString jid;  // the host's full address on the server, for a relayed stream
   bool operator==(const Invitation&) const = default;
+};
+
+// When the direct connection fails, the guest asks for the relay (the
+// session id of XEP-0065), and the host answers once its streams wait at
+// the proxy.
+struct RelayRequest {
+  QString sid;
+  bool operator==(const RelayRequest&) const = default;
+};
+struct RelayReady {
+  QString sid;
+  bool operator==(const RelayReady&) const = default;
 };
 
 QString WriteGameAnnouncement(const GameAnnouncement& game);
 QString WriteJoinRequest(const JoinRequest& request);
 QString WriteInvitation(const Invitation& invitation);
+QString WriteRelayRequest(const RelayRequest& request);
+QString WriteRelayReady(const RelayReady& ready);
 
 std::optional<GameAnnouncement> ReadGameAnnouncement(QStringView xml, qint64 now);
 std::optional<JoinRequest> ReadJoinRequest(QStringView xml);
 std::optional<Invitation> ReadInvitation(QStringView xml);
+std::optional<RelayRequest> ReadRelayRequest(QStringView xml);
+std::optional<RelayReady> ReadRelayReady(QStringView xml);
+
+// A session id: 8 to 64 letters and digits.
+bool IsAcceptableSid(QStringView sid);
+// A full address as a payload carries it: local@domain/resource, at most
+// 256 characters, no blanks or control characters.
+bool IsAcceptableFullJid(QStringView jid);
 
 // A room nickname as the lobby shows it: at most kMaxNickLength
 // characters, no control characters; nothing when it is not one.

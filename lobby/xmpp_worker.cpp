@@ -13,6 +13,8 @@ constexpr char kMucNamespace[] = "http://jabber.org/protocol/muc";
 constexpr char kMucUserNamespace[] = "http://jabber.org/protocol/muc#user";
 constexpr char kStanzaErrorNamespace[] = "urn:ietf:params:xml:ns:xmpp-stanzas";
 constexpr char kDelayNamespace[] = "urn:xmpp:delay";
+constexpr char kBytestreamsNamespace[] = "http://jabber.org/protocol/bytestreams";
+constexpr char kActivatePrefix[] = "vexa-activate-";
 // How long the loop waits for the network before it looks at requests
 // again: the most a request waits before it is sent.
 constexpr unsigned long kLoopTimeoutMs = 10;
@@ -64,7 +66,8 @@ QString ErrorCondition(xmpp_stanza_t* stanza) {
 XmppWorker::XmppWorker(LobbyAccount account)
     : account_(std::move(account)),
       room_(account_.RoomAddress().toUtf8()),
-      nick_(account_.Nick().toUtf8()) {}
+      nick_(account_.Nick().toUtf8()),
+      proxy_(account_.ProxyAddress().toUtf8()) {}
 
 XmppWorker::~XmppWorker() = default;
 
@@ -318,7 +321,18 @@ int XmppWorker::OnPresence(xmpp_conn_t*, xmpp_stanza_t* stanza, void* self) {
   // The room echoes this player's own presence last: the list is whole.
   if (!worker.in_room_ && nick == QString::fromUtf8(worker.nick_)) {
     worker.in_room_ = true;
-    emit worker.Entered();
+    emit worker.Entered(Text(xmpp_conn_get_bound_jid(worker.conn_)));
+    // Where the relay is, should a direct connection fail later.
+    xmpp_stanza_t* iq = xmpp_iq_new(worker.ctx_, "get", "vexa-proxy");
+    xmpp_stanza_set_to(iq, worker.proxy_.constData());
+    xmpp_stanza_t* query = xmpp_stanza_new(worker.ctx_);
+    xmpp_stanza_set_name(query, "query");
+    xmpp_stanza_set_ns(query, kBytestreamsNamespace);
+    xmpp_stanza_add_child(iq, query);
+    xmpp_stanza_release(query);
+    xmpp_id_handler_add(worker.conn_, &XmppWorker::OnProxyAnswer, "vexa-proxy", self);
+    xmpp_send(worker.conn_, iq);
+    xmpp_stanza_release(iq);
   }
   return 1;
 }
@@ -349,6 +363,49 @@ int XmppWorker::OnMessage(xmpp_conn_t*, xmpp_stanza_t* stanza, void* self) {
     xmpp_free(worker.ctx_, buffer);
   }
   return 1;
+}
+
+int XmppWorker::OnProxyAnswer(xmpp_conn_t*, xmpp_stanza_t* stanza, void* self) {
+  auto& worker = *static_cast<XmppWorker*>(self);
+  if (Text(xmpp_stanza_get_type(stanza)) != u"result") return 0;
+  xmpp_stanza_t* query = xmpp_stanza_get_child_by_ns(stanza, kBytestreamsNamespace);
+  xmpp_stanza_t* host = query ? xmpp_stanza_get_child_by_name(query, "streamhost") : nullptr;
+  if (!host) return 0;
+  const QString jid = Text(xmpp_stanza_get_attribute(host, "jid"));
+  const QString address = Text(xmpp_stanza_get_attribute(host, "host"));
+  bool ok = false;
+  const int port = Text(xmpp_stanza_get_attribute(host, "port")).toInt(&ok);
+  if (ok && port > 0 && port < 65536 && !address.isEmpty() && address.size() <= 255) {
+    emit worker.RelayFound(jid, address, port);
+  }
+  return 0;
+}
+
+void XmppWorker::ActivateRelay(const QString& sid, const QString& target) {
+  if (!in_room_) {
+    emit RelayActivated(sid, false);
+    return;
+  }
+  const QByteArray id = kActivatePrefix + sid.toUtf8();
+  xmpp_stanza_t* iq = xmpp_iq_new(ctx_, "set", id.constData());
+  xmpp_stanza_set_to(iq, proxy_.constData());
+  xmpp_stanza_t* query = xmpp_stanza_new(ctx_);
+  xmpp_stanza_set_name(query, "query");
+  xmpp_stanza_set_ns(query, kBytestreamsNamespace);
+  xmpp_stanza_set_attribute(query, "sid", sid.toUtf8().constData());
+  AddTextChild(ctx_, query, "activate", target.toUtf8());
+  xmpp_stanza_add_child(iq, query);
+  xmpp_stanza_release(query);
+  xmpp_id_handler_add(conn_, &XmppWorker::OnActivateAnswer, id.constData(), this);
+  xmpp_send(conn_, iq);
+  xmpp_stanza_release(iq);
+}
+
+int XmppWorker::OnActivateAnswer(xmpp_conn_t*, xmpp_stanza_t* stanza, void* self) {
+  auto& worker = *static_cast<XmppWorker*>(self);
+  const QString sid = Text(xmpp_stanza_get_id(stanza)).mid(int(std::strlen(kActivatePrefix)));
+  emit worker.RelayActivated(sid, Text(xmpp_stanza_get_type(stanza)) == u"result");
+  return 0;
 }
 
 // --- Requests -----------------------------------------------------------------

@@ -37,10 +37,16 @@ class XmppWorker : public QObject {
   void SetPresencePayload(const QString& xml);
   void SendChat(const QString& text);
   void SendPrivate(const QString& nick, const QString& xml);
+  // Asks the proxy to pass the bytes of stream `sid` (this player the
+  // initiator, `target` the other's full address).
+  void ActivateRelay(const QString& sid, const QString& target);
 
  signals:
-  // In the room.
-  void Entered();
+  // In the room, as `own_jid` (the full address the server bound).
+  void Entered(const QString& own_jid);
+  // The relay the server offers (after Entered; never when it has none).
+  void RelayFound(const QString& jid, const QString& host, int port);
+  void RelayActivated(const QString& sid, bool ok);
   // Logging in or entering failed, or the connection ended: nothing more
   // comes.
   void Failed(const QString& reason);
@@ -62,6 +68,8 @@ class XmppWorker : public QObject {
   static int OnRegisterAnswer(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void* self);
   static int OnPresence(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void* self);
   static int OnMessage(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void* self);
+  static int OnProxyAnswer(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void* self);
+  static int OnActivateAnswer(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void* self);
 
   xmpp_conn_t* NewConnection();
   void DropConnection();
@@ -76,6 +84,7 @@ class XmppWorker : public QObject {
   const LobbyAccount account_;
   const QByteArray room_;
   const QByteArray nick_;
+  const QByteArray proxy_;
   std::atomic<bool> quit_{false};
   std::mutex requests_mutex_;
   std::deque<std::function<void(XmppWorker&)>> requests_;

@@ -34,6 +34,11 @@ class GameConnection : public QObject {
   bool Join(const QString& host, int game_port, int chat_port);
   // Both sockets closed.
   void Close();
+  // Takes two streams through the lobby's relay as the game connection and
+  // the chat, in place of listening or joining: GameConnected(as_host)
+  // follows as for an accepted or reached peer. False, with both sockets
+  // closed, when either stream is not connected.
+  bool TakeRelayed(QTcpSocket* game, QTcpSocket* chat, bool as_host);
 
  signals:
   // The game connection is up: a peer accepted while hosting, or the host

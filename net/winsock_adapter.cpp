@@ -104,6 +104,24 @@ bool Winsock::Accept(int request_id) {
   return true;
 }
 
+bool Winsock::TakeOver(QTcpSocket* socket) {
+  if (state_ != kClosed || !socket || socket->state() != QAbstractSocket::ConnectedState) {
+    return false;
+  }
+  remote_host_ = AddressText(socket->peerAddress());
+  remote_port_ = socket->peerPort();
+  Adopt(socket);
+  SetState(kConnected);
+  if (socket->bytesAvailable() > 0) {
+    QTimer::singleShot(0, this, [this, socket = QPointer<QTcpSocket>(socket)] {
+      if (socket && socket == socket_ && socket->bytesAvailable() > 0) {
+        emit DataArrival(socket->bytesAvailable());
+      }
+    });
+  }
+  return true;
+}
+
 bool Winsock::SendData(const QByteArray& data) {
   if (state_ != kConnected || !socket_) return false;
   const qint64 written = socket_->write(data);

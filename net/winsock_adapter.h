@@ -69,6 +69,10 @@ class Winsock : public QObject {
   bool Connect();
   // From State 0, during the ConnectionRequest(request_id) it accepts.
   bool Accept(int request_id);
+  // From State 0: takes `socket`, already connected elsewhere (a stream
+  // through the lobby's relay), as its connection: State 7 at once; bytes
+  // that came with it are delivered from the event loop.
+  bool TakeOver(QTcpSocket* socket);
   // In State 7: hands the bytes to the network in one write, at once.
   bool SendData(const QByteArray& data);
   // Everything received and not yet read; then empty.

@@ -1,27 +1,34 @@
 #!/usr/bin/env bash
-# The lobby on a real XMPP server: Debian's prosody in a "server" namespace
-# whose bridge plays the internet, a host with a public address on it, and
-# a guest behind a masquerading home router (nftables) that lets nothing
-# in. TLS only, checked against a CA made for the test.
-#   1. Both vexa-bots register in-band and enter the room; the guest waits
-#      for the host's game, sees it within 2 s of its announcement, asks,
-#      is invited with the host's address and connects directly.
-#   2. The server is stopped as the game connection comes up: the two games
-#      are still played to their end, the two players' lines agreeing
-#      (boards the same with the sides swapped).
+# The lobby on a real XMPP server: Debian's prosody (with its SOCKS5 relay,
+# mod_proxy65) in a "server" namespace whose bridge plays the internet; a
+# guest behind a masquerading home router (nftables) that lets nothing in;
+# the host either on a public address ("direct") or behind a second such
+# router ("relay"). TLS only, checked against a CA made for the test.
+# Both vexa-bots register in-band and enter the room; the guest waits for
+# the host's game, sees it within 2 s of its announcement, asks, and is
+# invited with the host's address.
+#   direct: the guest connects directly. The server is stopped as the game
+#     connection comes up: the two games are still played to their end,
+#     the two players' lines agreeing (boards the same, sides swapped).
+#   relay: the host cannot be reached; after 3 s both turn to the relay.
+#     The first game is played to its end through it, the lines agreeing;
+#     the server is stopped in the second: both players end as cut
+#     (status 3) within 10 s.
 #
-#   lobby_namespace_test.sh VEXA_BOT
+#   lobby_namespace_test.sh VEXA_BOT direct|relay
 #
 # Exit status 77 (skipped) without root, ip netns, prosody, openssl or nft.
 set -u
-bot=$(realpath "$1")
+bot=$(realpath "$1") mode=$2
 source "$(dirname "$0")/../../app/tests/netns_common.sh"
 require_root_and_tools prosody openssl nft runuser unshare
 id prosody >/dev/null 2>&1 || skip "there is no prosody user (Debian's package makes it)"
 export LC_ALL=C.UTF-8
 
-srv=${NETNS_PREFIX}srv pub=${NETNS_PREFIX}pub rtr=${NETNS_PREFIX}rtr lan=${NETNS_PREFIX}lan
-for ns in "$srv" "$pub" "$rtr" "$lan"; do make_namespace "$ns"; done
+srv=${NETNS_PREFIX}srv pub=${NETNS_PREFIX}pub
+for ns in "$srv" "$pub" "${NETNS_PREFIX}r1" "${NETNS_PREFIX}c1" "${NETNS_PREFIX}r2" "${NETNS_PREFIX}c2"; do
+  make_namespace "$ns"
+done
 ip -n "$srv" link add br0 type bridge
 ip -n "$srv" addr add 11.0.0.1/24 dev br0
 ip -n "$srv" link set br0 up
@@ -30,19 +37,22 @@ ip link add eth0 netns "$pub" type veth peer name port1 netns "$srv"
 ip -n "$srv" link set port1 master br0 up
 ip -n "$pub" addr add 11.0.0.21/24 dev eth0
 ip -n "$pub" link set eth0 up
-# The guest: 10.0.2.2 behind a home router at 11.0.0.12.
-ip link add wan netns "$rtr" type veth peer name port2 netns "$srv"
-ip -n "$srv" link set port2 master br0 up
-ip -n "$rtr" addr add 11.0.0.12/24 dev wan
-ip -n "$rtr" link set wan up
-ip link add lan netns "$rtr" type veth peer name eth0 netns "$lan"
-ip -n "$rtr" addr add 10.0.2.1/24 dev lan
-ip -n "$rtr" link set lan up
-ip -n "$lan" addr add 10.0.2.2/24 dev eth0
-ip -n "$lan" link set eth0 up
-ip -n "$lan" route add default via 10.0.2.1
-ip netns exec "$rtr" sysctl -qw net.ipv4.ip_forward=1
-ip netns exec "$rtr" nft -f - <<'NFT' || fail "nft refused the router's tables"
+# Two homes: 10.0.I.2 behind a router at 11.0.0.1I that masquerades and
+# lets nothing new in.
+for i in 1 2; do
+  rtr=${NETNS_PREFIX}r$i lan=${NETNS_PREFIX}c$i
+  ip link add wan netns "$rtr" type veth peer name "port$((i + 1))" netns "$srv"
+  ip -n "$srv" link set "port$((i + 1))" master br0 up
+  ip -n "$rtr" addr add "11.0.0.1$i/24" dev wan
+  ip -n "$rtr" link set wan up
+  ip link add lan netns "$rtr" type veth peer name eth0 netns "$lan"
+  ip -n "$rtr" addr add "10.0.$i.1/24" dev lan
+  ip -n "$rtr" link set lan up
+  ip -n "$lan" addr add "10.0.$i.2/24" dev eth0
+  ip -n "$lan" link set eth0 up
+  ip -n "$lan" route add default via "10.0.$i.1"
+  ip netns exec "$rtr" sysctl -qw net.ipv4.ip_forward=1
+  ip netns exec "$rtr" nft -f - <<'NFT' || fail "nft refused the router's tables"
 table ip nat {
   chain postrouting {
     type nat hook postrouting priority 100; policy accept;
@@ -62,6 +72,7 @@ table inet filter {
   }
 }
 NFT
+done
 
 # A CA of the test's own and the server's certificate for its three names.
 chmod 755 "$work"
@@ -81,6 +92,7 @@ cat >prosody.cfg.lua <<CFG
 pidfile = "$work/run/prosody.pid"; data_path = "$work/data"
 log = { info = "$work/run/prosody.log" }
 interfaces = { "11.0.0.1" }; c2s_ports = { 5222 }; s2s_ports = { }
+proxy65_ports = { 7777 }; proxy65_interfaces = { "11.0.0.1" }
 network_settings = { nagle = false }
 modules_enabled = { "roster"; "saslauth"; "tls"; "disco"; "ping"; "register"; "posix" }
 modules_disabled = { "s2s" }
@@ -93,6 +105,8 @@ Component "conference.lobby.test" "muc"
   muc_room_locking = false
   muc_room_default_history_length = 0
   muc_room_default_public_jids = true
+Component "proxy.lobby.test" "proxy65"
+  proxy65_address = "11.0.0.1"
 CFG
 ip netns exec "$srv" runuser -u prosody -- prosody --config "$work/prosody.cfg.lua" -F \
   >prosody.out 2>&1 &
@@ -115,39 +129,67 @@ bot_in() {  # NAMESPACE LOG ARGUMENTS...
   background_pids+=("$!")
 }
 
+case $mode in
+  direct) host_ns=$pub host_address=11.0.0.21 ;;
+  relay) host_ns=${NETNS_PREFIX}c1 host_address=10.0.1.2 ;;
+  *) fail "mode is direct or relay" ;;
+esac
+
 # The guest first, so that it sees the game appear.
-bot_in "$lan" guest --account jiro --password-file jiro.pw --games 2 --pause-ms 20 --seed 2 join taro
+bot_in "${NETNS_PREFIX}c2" guest --account jiro --password-file jiro.pw --games 2 --pause-ms 20 \
+  --seed 2 join taro
 guest_pid=$!
 wait_until 30 has_line guest.log "waiting for the game of taro" || fail "the guest is not in the lobby"
-bot_in "$pub" host --account taro --password-file taro.pw --games 2 --pause-ms 20 --seed 1 \
+bot_in "$host_ns" host --account taro --password-file taro.pw --games 2 --pause-ms 20 --seed 1 \
   --opponents 1 host
 host_pid=$!
 
-# The game connection is up: the server goes away mid-game.
-wait_until 30 has_line guest.log "connected" || fail "the guest did not connect to the host"
+at_ms() { sed -n "s/.*$2.*(at \([0-9]*\) ms).*/\1/p" "$1" | head -n 1; }
+boards() { sed 's/.*board //' "$1"; }
+check_sighting() {
+  announced=$(at_ms host.log "game announced")
+  seen=$(at_ms guest.log "game of taro seen")
+  [ -n "$announced" ] && [ -n "$seen" ] || fail "no announcement or no sighting logged"
+  delay=$((seen - announced))
+  [ "$delay" -le 2000 ] || fail "the game showed after $delay ms"
+  grep -q "invited jiro to $host_address" host.log || fail "the host did not invite with its address"
+}
+
+if [ "$mode" = direct ]; then
+  # The game connection is up: the server goes away mid-game.
+  wait_until 30 has_line guest.log "direct connection" || fail "the guest did not connect to the host"
+  kill "$prosody_pid"
+  wait "$prosody_pid" 2>/dev/null
+  wait "$guest_pid"; guest_status=$?
+  wait "$host_pid"; host_status=$?
+  [ "$host_status" -eq 0 ] && [ "$guest_status" -eq 0 ] ||
+    fail "exit statuses: host $host_status, guest $guest_status"
+  check_sighting
+  # The lobby was gone before the second game began.
+  lost=$(grep -n "connection to the lobby server ended" host.log | head -n 1 | cut -d: -f1)
+  second=$(grep -n "game 2 starts" host.log | head -n 1 | cut -d: -f1)
+  [ -n "$lost" ] && [ -n "$second" ] && [ "$lost" -lt "$second" ] ||
+    fail "the server was not gone before the second game"
+  # Two games each, the same boards seen from the two sides.
+  [ "$(wc -l <host.out)" -eq 2 ] && [ "$(wc -l <guest.out)" -eq 2 ] || fail "not two games each"
+  [ "$(boards host.out | tr 14 41)" = "$(boards guest.out)" ] || fail "the boards disagree"
+  echo "lobby: game seen $delay ms after its announcement; two direct games played to the end after the server stopped"
+  exit 0
+fi
+
+# Through the relay: the first game to its end, then the server stops.
+wait_until 60 has_line host.log "game 2 starts" || fail "the first relayed game did not end"
+grep -q "through the relay (中継サーバー経由)" guest.log || fail "the guest did not say it went through the relay"
+stopped=$(now_ms)
 kill "$prosody_pid"
 wait "$prosody_pid" 2>/dev/null
-
-at_ms() { sed -n "s/.*$2.*(at \([0-9]*\) ms).*/\1/p" "$1" | head -n 1; }
 wait "$guest_pid"; guest_status=$?
 wait "$host_pid"; host_status=$?
-[ "$host_status" -eq 0 ] && [ "$guest_status" -eq 0 ] ||
-  fail "exit statuses: host $host_status, guest $guest_status"
-announced=$(at_ms host.log "game announced")
-seen=$(at_ms guest.log "game of taro seen")
-[ -n "$announced" ] && [ -n "$seen" ] || fail "no announcement or no sighting logged"
-delay=$((seen - announced))
-[ "$delay" -le 2000 ] || fail "the game showed after $delay ms"
-grep -q "invited jiro to 11.0.0.21" host.log || fail "the host did not invite with its address"
-
-# The lobby was gone before the second game began.
-lost=$(grep -n "connection to the lobby server ended" host.log | head -n 1 | cut -d: -f1)
-second=$(grep -n "game 2 starts" host.log | head -n 1 | cut -d: -f1)
-[ -n "$lost" ] && [ -n "$second" ] && [ "$lost" -lt "$second" ] ||
-  fail "the server was not gone before the second game"
-
-# Two games each, the same boards seen from the two sides.
-[ "$(wc -l <host.out)" -eq 2 ] && [ "$(wc -l <guest.out)" -eq 2 ] || fail "not two games each"
-boards() { sed 's/.*board //' "$1"; }
-[ "$(boards host.out | tr 14 41)" = "$(boards guest.out)" ] || fail "the boards disagree"
-echo "lobby: game seen $delay ms after its announcement; two direct games played to the end after the server stopped"
+cut_ms=$(($(now_ms) - stopped))
+[ "$host_status" -eq 3 ] && [ "$guest_status" -eq 3 ] ||
+  fail "exit statuses after the relay went: host $host_status, guest $guest_status (3 expected)"
+[ "$cut_ms" -le 10000 ] || fail "the cut took $cut_ms ms"
+check_sighting
+[ "$(head -n 1 host.out | boards /dev/stdin | tr 14 41)" = "$(head -n 1 guest.out | boards /dev/stdin)" ] ||
+  fail "the boards of the relayed game disagree"
+echo "lobby: game seen $delay ms after its announcement; a game through the relay played to its end; both cut $cut_ms ms after the server stopped"

@@ -12,6 +12,7 @@ namespace vexa::lobby {
 namespace {
 
 constexpr qint64 kNow = 1'800'000'000;
+const QString kJid = QStringLiteral("taro@lobby.test/vexa");
 
 TEST(LobbyPayloadTest, WhatIsWrittenReadsBack) {
   const GameAnnouncement excite{10, QStringLiteral("1.2"), kNow - 30};
@@ -21,11 +22,16 @@ TEST(LobbyPayloadTest, WhatIsWrittenReadsBack) {
   // A host whose clock runs ahead has not waited a negative time.
   EXPECT_EQ(ReadGameAnnouncement(WriteGameAnnouncement({{}, "1.2", kNow + 99}), kNow)->opened_at,
             kNow);
-  EXPECT_EQ(ReadJoinRequest(WriteJoinRequest({QStringLiteral("1.2")})),
-            JoinRequest{QStringLiteral("1.2")});
-  const Invitation invitation{QStringLiteral("11.0.0.21"), 36150};
+  const JoinRequest request{QStringLiteral("1.2"), QStringLiteral("jiro@lobby.test/vexa")};
+  EXPECT_EQ(ReadJoinRequest(WriteJoinRequest(request)), request);
+  const Invitation invitation{QStringLiteral("11.0.0.21"), 36150,
+                              QStringLiteral("taro@lobby.test/x")};
   EXPECT_EQ(ReadInvitation(WriteInvitation(invitation)), invitation);
-  EXPECT_EQ(ReadInvitation(WriteInvitation({QStringLiteral("2001:db8::1"), 1}))->port, 1);
+  EXPECT_EQ(ReadInvitation(WriteInvitation({QStringLiteral("2001:db8::1"), 1, kJid}))->port, 1);
+  EXPECT_EQ(ReadRelayRequest(WriteRelayRequest({QStringLiteral("a1b2c3d4e5")}))->sid,
+            QStringLiteral("a1b2c3d4e5"));
+  EXPECT_EQ(ReadRelayReady(WriteRelayReady({QStringLiteral("a1b2c3d4e5")}))->sid,
+            QStringLiteral("a1b2c3d4e5"));
   // As libstrophe hands it over: another prefix, blanks, attributes reordered.
   EXPECT_TRUE(ReadGameAnnouncement(
       u"<v:game xmlns:v='urn:x-vexa:lobby:1' opened='5' version='1.2' mode='normal' > </v:game>",
@@ -59,13 +65,18 @@ TEST(LobbyPayloadTest, ForeignOrOutOfRangeIsIgnored) {
   EXPECT_FALSE(ReadGameAnnouncement(padded, kNow));
   // An invitation names an address, never a host to look up, and a port
   // with room for the chat's beside it.
+  EXPECT_FALSE(ReadInvitation(WriteInvitation({QStringLiteral("evil.example"), 1, kJid})));
+  EXPECT_FALSE(ReadInvitation(WriteInvitation({QStringLiteral("1.2.3.4"), 65535, kJid})));
   EXPECT_FALSE(
-      ReadInvitation(u"<invite xmlns='urn:x-vexa:lobby:1' address='evil.example' port='1'/>"));
-  EXPECT_FALSE(
-      ReadInvitation(u"<invite xmlns='urn:x-vexa:lobby:1' address='1.2.3.4' port='65535'/>"));
-  EXPECT_FALSE(ReadInvitation(u"<invite xmlns='urn:x-vexa:lobby:1' address='1.2.3.4'/>"));
+      ReadInvitation(u"<invite xmlns='urn:x-vexa:lobby:1' address='1.2.3.4' jid='a@b/c'/>"));
+  // The relay's addresses and session ids: no blanks, bounded.
+  EXPECT_FALSE(ReadInvitation(WriteInvitation({QStringLiteral("1.2.3.4"), 5, "taro@lobby.test"})));
+  EXPECT_FALSE(ReadJoinRequest(WriteJoinRequest({"1.2", "jiro@lobby.test/a b"})));
+  EXPECT_FALSE(ReadRelayRequest(WriteRelayRequest({QStringLiteral("short")})));
+  EXPECT_FALSE(ReadRelayRequest(WriteRelayRequest({QStringLiteral("abcdefgh/..")})));
   // One kind is not read as another.
-  EXPECT_FALSE(ReadJoinRequest(WriteInvitation({QStringLiteral("1.2.3.4"), 5})));
+  EXPECT_FALSE(ReadJoinRequest(WriteInvitation({QStringLiteral("1.2.3.4"), 5, kJid})));
+  EXPECT_FALSE(ReadRelayReady(WriteRelayRequest({QStringLiteral("a1b2c3d4e5")})));
   EXPECT_TRUE(IsAcceptableNick(u"太郎"));
   EXPECT_FALSE(IsAcceptableNick(u"a\nb"));
   EXPECT_FALSE(IsAcceptableNick(u"\u202Eevil"));
@@ -77,8 +88,9 @@ TEST(LobbyPayloadTest, ForeignOrOutOfRangeIsIgnored) {
 TEST(LobbyPayloadTest, MutatedPayloadsNeverBreakTheReaders) {
   const QString seeds[] = {
       WriteGameAnnouncement({20, QStringLiteral("1.2"), kNow}),
-      WriteJoinRequest({QStringLiteral("1.2")}),
-      WriteInvitation({QStringLiteral("10.0.1.2"), 36150}),
+      WriteJoinRequest({QStringLiteral("1.2"), kJid}),
+      WriteInvitation({QStringLiteral("10.0.1.2"), 36150, kJid}),
+      WriteRelayRequest({QStringLiteral("a1b2c3d4e5")}),
   };
   const QString fragments[] = {
       QStringLiteral("<"),         QStringLiteral("/>"),
@@ -90,7 +102,7 @@ TEST(LobbyPayloadTest, MutatedPayloadsNeverBreakTheReaders) {
   std::mt19937 random(29);
   int accepted = 0;
   for (int round = 0; round < 20000; ++round) {
-    QString xml = seeds[random() % 3];
+    QString xml = seeds[random() % std::size(seeds)];
     const int edits = 1 + static_cast<int>(random() % 4);
     for (int e = 0; e < edits; ++e) {
       const qsizetype at = xml.isEmpty() ? 0 : static_cast<qsizetype>(random() % xml.size());
@@ -117,7 +129,14 @@ TEST(LobbyPayloadTest, MutatedPayloadsNeverBreakTheReaders) {
         ASSERT_TRUE(*game->excite_seconds >= 1 && *game->excite_seconds <= kMaxExciteSeconds);
       }
     }
-    if (ReadJoinRequest(xml)) ++accepted;
+    if (const auto request = ReadJoinRequest(xml)) {
+      ++accepted;
+      ASSERT_TRUE(IsAcceptableFullJid(request->jid));
+    }
+    if (const auto relay = ReadRelayRequest(xml)) {
+      ++accepted;
+      ASSERT_TRUE(IsAcceptableSid(relay->sid));
+    }
     if (const auto invitation = ReadInvitation(xml)) {
       ++accepted;
       ASSERT_FALSE(QHostAddress(invitation->address).isNull());
