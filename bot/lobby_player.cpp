@@ -90,9 +90,11 @@ void LobbyPlayer::LobbyFailed(const QString& reason) {
 }
 
 std::unique_ptr<HeadlessPlayer> LobbyPlayer::NewPlayer(const BotOptions& options) {
-  auto player = std::make_unique<HeadlessPlayer>(options, seed_++);
+  // One seed per opponent: a guest whose direct attempt gave way to the
+  // relay plays as it would have played directly.
+  auto player = std::make_unique<HeadlessPlayer>(options, seed_ + opponents_played_);
   connect(player.get(), &HeadlessPlayer::GameReported, this, &LobbyPlayer::GameReported);
-  connect(player.get(), &HeadlessPlayer::Progress, this, &LobbyPlayer::Progress);
+  connect(player.get(), &HeadlessPlayer::Progress, this, &LobbyPlayer::Tell);
   // Queued: the player is dropped afterwards, not inside its own signal.
   connect(player.get(), &HeadlessPlayer::Finished, this, &LobbyPlayer::PlayerFinished,
           Qt::QueuedConnection);

@@ -15,7 +15,10 @@
 #     the server is stopped in the second: both players end as cut
 #     (status 3) within 10 s.
 #
-#   lobby_namespace_test.sh VEXA_BOT direct|relay
+#   measure (not a test): forty games at full speed directly, then the same
+#     forty through the relay, and the relay's added time per placement.
+#
+#   lobby_namespace_test.sh VEXA_BOT direct|relay|measure
 #
 # Exit status 77 (skipped) without root, ip netns, prosody, openssl or nft.
 set -u
@@ -128,6 +131,35 @@ bot_in() {  # NAMESPACE LOG ARGUMENTS...
     >"$log.out" 2>"$log.log" &
   background_pids+=("$!")
 }
+
+if [ "$mode" = measure ]; then
+  # The same seeds both times: the same games, placement for placement.
+  play_pair() {  # HOST_NAMESPACE TAG
+    bot_in "${NETNS_PREFIX}c2" "guest$2" --account jiro --password-file jiro.pw --games 40 \
+      --pause-ms 0 --seed 2 join taro
+    local guest=$!
+    wait_until 30 has_line "guest$2.log" "waiting for the game of taro" || fail "no guest"
+    bot_in "$1" "host$2" --account taro --password-file taro.pw --games 40 --pause-ms 0 --seed 1 \
+      --opponents 1 host
+    local host=$!
+    wait "$guest"
+    wait "$host"
+  }
+  ms_between() {  # LOG FIRST LAST
+    echo $(($(sed -n "s/.*$3.*(at \([0-9]*\) ms).*/\1/p" "$1" | tail -n 1) -
+      $(sed -n "s/.*$2.*(at \([0-9]*\) ms).*/\1/p" "$1" | head -n 1)))
+  }
+  play_pair "$pub" direct
+  play_pair "${NETNS_PREFIX}c1" relay
+  grep -q "through the relay" guestrelay.log || fail "the second pair did not use the relay"
+  [ "$(cat hostdirect.out)" = "$(cat hostrelay.out)" ] || fail "the two runs played different games"
+  placements=$(sed 's/.*board //' hostdirect.out | tr -d '0\n' | wc -c)
+  direct=$(ms_between hostdirect.log "game 1 starts" "leaving")
+  relay=$(ms_between hostrelay.log "game 1 starts" "leaving")
+  echo "40 games, $placements placements: direct $direct ms, relay $relay ms," \
+    "$(((relay - direct) * 1000 / placements)) us added per placement"
+  exit 0
+fi
 
 case $mode in
   direct) host_ns=$pub host_address=11.0.0.21 ;;
