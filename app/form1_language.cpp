@@ -69,6 +69,8 @@ void Form1::SetMenuCaptions() {
       {"Mnu_ChangeName", tr("プレーヤーネームの変更(&C)")},
       {"Mnu_Shapes", tr("形でも区別(&K)")},
       {"Mnu_PortMapping", tr("ルーターのポートを自動で開く(&R)")},
+      {"Mnu_Lobby", tr("オンラインロビー(&L)...")},
+      {"Mnu_LobbySettings", tr("ロビーの設定(&Y)...")},
   };
   for (const auto& [name, caption] : captions) {
     const QString object_name = QString::fromLatin1(name);

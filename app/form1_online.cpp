@@ -11,6 +11,8 @@
 #include "app/form5.h"
 #include "app/form7.h"
 #include "app/lan_games_dialog.h"
+#include "app/lobby_settings_dialog.h"
+#include "app/lobby_window.h"
 #include "app/message_box.h"
 #include "net/chat_line.h"
 #include "net/leading_number.h"
@@ -121,6 +123,62 @@ Task<> Form1::ShowLanGames() {
   if (!dialog) co_return;
   dialog->deleteLater();
   if (result == QDialog::Accepted && !dialog->ChosenHost().isEmpty()) Command1_Click(1);
+}
+
+// --- The online lobby ------------------------------------------------------------
+
+void Form1::Mnu_Lobby_Click() {
+  Start(OpenLobby(StoredLobbyAccount(*settings_).server.isEmpty()));
+}
+
+void Form1::Mnu_LobbySettings_Click() {
+  Start(ShowLobbySettings());
+}
+
+Task<> Form1::ShowLobbySettings() {
+  QPointer<LobbySettingsDialog> dialog = new LobbySettingsDialog(this, *settings_);
+  const int result = co_await RunModal(dialog);
+  if (!dialog) co_return;
+  dialog->deleteLater();
+  // A lobby already open enters again as the new account.
+  if (result == QDialog::Accepted && lobby_window_ && lobby_window_->isVisible()) {
+    lobby_window_->Enter(StoredLobbyAccount(*settings_));
+  }
+}
+
+Task<> Form1::OpenLobby(bool settings_first) {
+  if (settings_first) {
+    co_await ShowLobbySettings();
+    if (StoredLobbyAccount(*settings_).server.isEmpty()) co_return;
+  }
+  if (!lobby_window_) {
+    lobby_window_ = new LobbyWindow(
+        this,
+        LobbyGameHooks{
+            .host =
+                [this] {
+                  // As the player would: "VS Online", then "ゲームを主催".
+                  if (game.GameRunning()) return;
+                  aids_->LeaveReplay();
+                  options_->SelectMode(GameMode::VsOnline);
+                  Option1_Click(static_cast<int>(GameMode::VsOnline));
+                  Command1_Click(0);
+                },
+            .join = [this](const QString& host, int port) { JoinNow(host, port); },
+            .game_port =
+                [this] { return static_cast<int>(net::LeadingInteger(options_->PortText())); },
+        });
+    connect(&connection_, &net::GameConnection::HostingStarted, lobby_window_,
+            &LobbyWindow::HostingStarted);
+    connect(&connection_, &net::GameConnection::HostingTaken, lobby_window_,
+            &LobbyWindow::HostingOver);
+    connect(&connection_, &net::GameConnection::HostingEnded, lobby_window_,
+            &LobbyWindow::HostingOver);
+  }
+  if (!lobby_window_->isVisible()) lobby_window_->Enter(StoredLobbyAccount(*settings_));
+  lobby_window_->show();
+  lobby_window_->raise();
+  lobby_window_->activateWindow();
 }
 
 void Form1::JoinWhenReady(const QString& host, int port) {

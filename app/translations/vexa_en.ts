@@ -321,6 +321,14 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <source>CPUレベル Master: 先を読んで打つ最も強いレベル</source>
         <translation>CPU level Master: the strongest, which reads ahead</translation>
     </message>
+    <message>
+        <source>オンラインロビー(&amp;L)...</source>
+        <translation>Online &amp;Lobby...</translation>
+    </message>
+    <message>
+        <source>ロビーの設定(&amp;Y)...</source>
+        <translation>Lobb&amp;y settings...</translation>
+    </message>
 </context>
 <context>
     <name>vexa::app::Form3</name>
@@ -481,6 +489,112 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
     <message>
         <source>ゲーム %1 件</source>
         <translation>%1 games</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::LobbySettingsDialog</name>
+    <message>
+        <source>ロビーの設定</source>
+        <translation>Lobby settings</translation>
+    </message>
+    <message>
+        <source>lobby@conference.サーバー</source>
+        <translation>lobby@conference.server</translation>
+    </message>
+    <message>
+        <source>システムの証明書</source>
+        <translation>the system&apos;s certificates</translation>
+    </message>
+    <message>
+        <source>サーバー</source>
+        <translation>Server</translation>
+    </message>
+    <message>
+        <source>アカウント</source>
+        <translation>Account</translation>
+    </message>
+    <message>
+        <source>パスワード</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>部屋</source>
+        <translation>Room</translation>
+    </message>
+    <message>
+        <source>CA ファイル</source>
+        <translation>CA file</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::LobbyWindow</name>
+    <message>
+        <source>ロビーに入りました: %1</source>
+        <translation>In the lobby: %1</translation>
+    </message>
+    <message>
+        <source>ロビーに入れません: %1</source>
+        <translation>Cannot enter the lobby: %1</translation>
+    </message>
+    <message>
+        <source>オンラインロビー</source>
+        <translation>Online Lobby</translation>
+    </message>
+    <message>
+        <source>主催者</source>
+        <translation>Host</translation>
+    </message>
+    <message>
+        <source>モード</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>バージョン</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>待ち時間</source>
+        <translation>Waiting</translation>
+    </message>
+    <message>
+        <source>ノーマル</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>エキサイト (秒)</source>
+        <translation>Excite (seconds)</translation>
+    </message>
+    <message>
+        <source>ゲームを主催</source>
+        <translation>Host game</translation>
+    </message>
+    <message>
+        <source>チャット</source>
+        <translation>Chat</translation>
+    </message>
+    <message>
+        <source>ロビーに入っています・・・ (%1)</source>
+        <translation>Entering the lobby... (%1)</translation>
+    </message>
+    <message>
+        <source>ゲームを主催しています。対戦相手を待っています・・・</source>
+        <translation>Hosting a game. Waiting for an opponent...</translation>
+    </message>
+    <message>
+        <source>エキサイト %1秒</source>
+        <translation>Excite %1 s</translation>
+    </message>
+    <message>
+        <source>%1 さんに参加を申し込みました・・・</source>
+        <translation>Asked %1 to join...</translation>
     </message>
 </context>
 <context>
