@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QHostInfo>
-#include <QRandomGenerator>
 #include <QTimer>
 
 #include "lobby/local_address.h"
@@ -21,8 +20,6 @@ LobbyPlayer::LobbyPlayer(BotOptions options, std::uint64_t seed)
             JoinRequested(guest);
           });
   connect(&lobby_, &lobby::LobbyClient::RelayRequested, this, &LobbyPlayer::RelayRequested);
-  connect(&lobby_, &lobby::LobbyClient::RelayReadied, this, &LobbyPlayer::RelayReadied);
-  connect(&lobby_, &lobby::LobbyClient::RelayActivated, this, &LobbyPlayer::RelayActivated);
   connect(&lobby_, &lobby::LobbyClient::GameOpened, this,
           [this](const QString& host, const lobby::GameAnnouncement&) { GameOpened(host); });
   connect(&lobby_, &lobby::LobbyClient::Invited, this, &LobbyPlayer::Invited);
@@ -104,6 +101,7 @@ std::unique_ptr<HeadlessPlayer> LobbyPlayer::NewPlayer(const BotOptions& options
 // --- Hosting -------------------------------------------------------------------------
 
 void LobbyPlayer::HostNextOpponent() {
+  if (relay_) relay_.release()->deleteLater();
   player_ = NewPlayer(options_);
   connect(player_.get(), &HeadlessPlayer::Connected, this, [this] {
     // A guest came: the game is no longer open to others.
@@ -176,85 +174,43 @@ void LobbyPlayer::Invited(const QString& host, const lobby::Invitation& invitati
 // --- The relay -------------------------------------------------------------------
 
 void LobbyPlayer::DirectTimedOut() {
-  if (connected_ || finished_ || !relay_sid_.isEmpty() || !player_) return;
+  if (connected_ || finished_ || relay_ || !player_) return;
   // The direct attempt is given up, its retries with it.
   player_->disconnect(this);
   player_.release()->deleteLater();
-  if (!lobby_.Relay()) {
-    RelayFailed(QStringLiteral("no direct connection, and the lobby server offers no relay"));
-    return;
-  }
-  relay_sid_ =
-      QString::number(QRandomGenerator::system()->generate64(), 16).rightJustified(16, u'0');
   Tell(QStringLiteral("no direct connection in %1 s: through the relay (中継サーバー経由)")
            .arg(kDirectMs / 1000));
-  lobby_.RequestRelay(lobby_options_.host_nick, relay_sid_);
-  QTimer::singleShot(kInvitationMs, this, [this] {
-    if (!connected_) RelayFailed(QStringLiteral("the relay did not come up"));
-  });
-}
-
-void LobbyPlayer::OpenStreams(const QString& sid, const QString& initiator, const QString& target,
-                              std::function<void()> ready) {
-  const lobby::StreamHost relay = *lobby_.Relay();
-  game_stream_ = std::make_unique<lobby::Socks5Connector>(
-      relay, lobby::StreamHash(sid + u'g', initiator, target));
-  chat_stream_ = std::make_unique<lobby::Socks5Connector>(
-      relay, lobby::StreamHash(sid + u'c', initiator, target));
-  auto both = std::make_shared<int>(0);
-  for (lobby::Socks5Connector* stream : {game_stream_.get(), chat_stream_.get()}) {
-    connect(stream, &lobby::Socks5Connector::Ready, this, [both, ready] {
-      if (++*both == 2) ready();
-    });
-    connect(stream, &lobby::Socks5Connector::Failed, this, &LobbyPlayer::RelayFailed);
-    stream->Start();
-  }
+  relay_ = NewRelay();
+  relay_->StartAsGuest(lobby_options_.host_nick, invitation_.jid);
 }
 
 void LobbyPlayer::RelayRequested(const QString& guest, const QString& sid) {
-  // Only the guest this host invited, while the game is still open.
-  if (!options_.host || playing_ || !player_ || !invited_jids_.contains(guest) || !lobby_.Relay()) {
-    return;
-  }
+  // Only a guest this host invited, while the game is still open.
+  if (!options_.host || playing_ || !player_ || !invited_jids_.contains(guest) || relay_) return;
   playing_ = true;
   Tell(QStringLiteral("%1 asks for the relay (中継サーバー経由)").arg(guest));
-  OpenStreams(sid, invited_jids_.value(guest), lobby_.OwnJid(), [this, guest, sid] {
-    // The host's streams wait at the proxy; the guest's join them.
-    if (!player_->TakeRelayed(game_stream_->TakeSocket(), chat_stream_->TakeSocket())) {
+  relay_ = NewRelay();
+  relay_->StartAsHost(guest, invited_jids_.value(guest), sid);
+}
+
+std::unique_ptr<lobby::RelayLink> LobbyPlayer::NewRelay() {
+  auto relay = std::make_unique<lobby::RelayLink>(lobby_);
+  connect(relay.get(), &lobby::RelayLink::Failed, this, &LobbyPlayer::RelayFailed);
+  connect(relay.get(), &lobby::RelayLink::Ready, this, [this](QTcpSocket* game, QTcpSocket* chat) {
+    if (!options_.host) {
+      BotOptions guest = options_;
+      guest.remote_host = invitation_.address;
+      guest.port = invitation_.port;
+      player_ = NewPlayer(guest);
+      connected_ = true;
+    }
+    if (!player_->TakeRelayed(game, chat)) {
       RelayFailed(QStringLiteral("the relay's streams closed"));
       return;
     }
-    lobby_.TellRelayReady(guest, sid);
+    if (!options_.host) Tell(QStringLiteral("connected through the relay (中継サーバー経由)"));
   });
-}
-
-void LobbyPlayer::RelayReadied(const QString& host, const QString& sid) {
-  if (options_.host || host != lobby_options_.host_nick || sid != relay_sid_ || game_stream_) {
-    return;
-  }
-  OpenStreams(sid, lobby_.OwnJid(), invitation_.jid, [this] {
-    lobby_.ActivateRelay(relay_sid_ + u'g', invitation_.jid);
-    lobby_.ActivateRelay(relay_sid_ + u'c', invitation_.jid);
-  });
-}
-
-void LobbyPlayer::RelayActivated(const QString& sid, bool ok) {
-  if (options_.host || relay_sid_.isEmpty() || !sid.startsWith(relay_sid_)) return;
-  if (!ok) {
-    RelayFailed(QStringLiteral("the relay refused to activate the stream"));
-    return;
-  }
-  if (++activated_ < 2) return;
-  BotOptions guest = options_;
-  guest.remote_host = invitation_.address;
-  guest.port = invitation_.port;
-  player_ = NewPlayer(guest);
-  connected_ = true;
-  if (!player_->TakeRelayed(game_stream_->TakeSocket(), chat_stream_->TakeSocket())) {
-    RelayFailed(QStringLiteral("the relay's streams closed"));
-    return;
-  }
-  Tell(QStringLiteral("connected through the relay (中継サーバー経由)"));
+  return relay;
 }
 
 void LobbyPlayer::RelayFailed(const QString& reason) {
@@ -263,6 +219,7 @@ void LobbyPlayer::RelayFailed(const QString& reason) {
   if (options_.host) {
     // The open game stays; the next guest may reach it.
     playing_ = false;
+    relay_.release()->deleteLater();
     return;
   }
   Finish(kCouldNotConnect);

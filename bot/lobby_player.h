@@ -11,13 +11,12 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "bot/bot_options.h"
 #include "bot/headless_player.h"
 #include "lobby/lobby_client.h"
-#include "lobby/socks5_connector.h"
+#include "lobby/relay_link.h"
 
 namespace vexa::bot {
 
@@ -51,17 +50,11 @@ class LobbyPlayer : public QObject {
   void JoinRequested(const QString& guest);
   void GameOpened(const QString& host);
   void Invited(const QString& host, const lobby::Invitation& invitation);
-  // The relay: the guest asks when the direct connection has not come up
-  // in time; the host's streams wait at the proxy first, then the guest's
-  // join them and it activates both.
+  // The relay: the guest turns to it when the direct connection has not
+  // come up in time, and asks the host, which opens its streams first.
   void DirectTimedOut();
   void RelayRequested(const QString& guest, const QString& sid);
-  void RelayReadied(const QString& host, const QString& sid);
-  void RelayActivated(const QString& sid, bool ok);
-  // Opens the game's and the chat's streams of session `sid`; `ready` runs
-  // once both are through the proxy.
-  void OpenStreams(const QString& sid, const QString& initiator, const QString& target,
-                   std::function<void()> ready);
+  std::unique_ptr<lobby::RelayLink> NewRelay();
   void RelayFailed(const QString& reason);
   void PlayerFinished(int status);
   void Finish(int status);
@@ -77,12 +70,9 @@ class LobbyPlayer : public QObject {
   QString address_;
   // The host: the guests invited, with their full addresses for the relay.
   QMap<QString, QString> invited_jids_;
-  // The guest: the host's invitation, and the relay's session.
+  // The guest: the host's invitation.
   lobby::Invitation invitation_;
-  QString relay_sid_;
-  std::unique_ptr<lobby::Socks5Connector> game_stream_;
-  std::unique_ptr<lobby::Socks5Connector> chat_stream_;
-  int activated_ = 0;
+  std::unique_ptr<lobby::RelayLink> relay_;
   bool connected_ = false;
   int opponents_played_ = 0;
   bool playing_ = false;
