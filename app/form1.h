@@ -280,6 +280,11 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QPointer<Form5> form5_;
   QPointer<Form7> form7_;
   QPointer<LobbyWindow> lobby_window_;
+  // A connection arranged in the lobby is on its way: how it runs
+  // ("直接接続" or "中継サーバー経由"), told with the waiting dialog's status.
+  // While a guest's is pending its direct failure is not told: the relay
+  // follows.
+  QString lobby_way_;
   // Last, so that the waits it owns end before anything they refer to.
   TaskGroup tasks_;
 };

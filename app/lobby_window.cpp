@@ -99,21 +99,28 @@ LobbyWindow::LobbyWindow(QWidget* parent, LobbyGameHooks hooks)
           [this](const QString& nick, const QString& text) {
             AddChatLine(nick + QStringLiteral(" >> ") + text);
           });
-  connect(&client_, &lobby::LobbyClient::JoinRequested, this, [this](const QString& guest) {
-    // Only while the game is open; the address goes to this guest alone.
-    if (!announcing_) return;
-    if (own_address_.isEmpty()) return;
-    lobby::Invitation invitation;
-    invitation.address = own_address_;
-    invitation.port = hooks_.game_port();
-    client_.Invite(guest, invitation);
-  });
+  connect(&client_, &lobby::LobbyClient::JoinRequested, this,
+          [this](const QString& guest, const lobby::JoinRequest& request) {
+            // Only while the game is open; the address goes to this guest alone.
+            if (!announcing_) return;
+            if (invited_jids_.size() < 16) invited_jids_.insert(guest, request.jid);
+            if (own_address_.isEmpty()) return;
+            lobby::Invitation invitation;
+            invitation.address = own_address_;
+            invitation.port = hooks_.game_port();
+            client_.Invite(guest, invitation);
+          });
   connect(&client_, &lobby::LobbyClient::Invited, this,
           [this](const QString& host, const lobby::Invitation& invitation) {
             if (host != asked_host_) return;
             asked_host_.clear();
+            invited_by_ = host;
+            invitation_ = invitation;
+            hooks_.set_way(tr("直接接続"));
             hooks_.join(invitation.address, invitation.port);
+            QTimer::singleShot(kDirectMs, this, &LobbyWindow::DirectTimedOut);
           });
+  connect(&client_, &lobby::LobbyClient::RelayRequested, this, &LobbyWindow::RelayRequested);
   waits_.setInterval(1000);
   connect(&waits_, &QTimer::timeout, this, &LobbyWindow::RefreshWaits);
   waits_.start();
@@ -165,11 +172,14 @@ void LobbyWindow::HostingStarted() {
   game.opened_at = QDateTime::currentSecsSinceEpoch();
   client_.Announce(game);
   announcing_ = true;
+  // A guest that comes is one of the lobby's, directly unless relayed.
+  hooks_.set_way(tr("直接接続"));
   Label1->setText(tr("ゲームを主催しています。対戦相手を待っています・・・"));
 }
 
 void LobbyWindow::HostingOver() {
   host_requested_ = false;
+  invited_jids_.clear();
   if (!announcing_) return;
   announcing_ = false;
   client_.Announce(std::nullopt);
@@ -225,6 +235,38 @@ void LobbyWindow::JoinChosen() {
   asked_host_ = item->data(0, kHostRole).toString();
   client_.RequestJoin(asked_host_);
   Label1->setText(tr("%1 さんに参加を申し込みました・・・").arg(asked_host_));
+}
+
+void LobbyWindow::DirectTimedOut() {
+  if (invited_by_.isEmpty() || !hooks_.still_waiting()) {
+    invited_by_.clear();
+    return;
+  }
+  Label1->setText(tr("直接つながりません。中継サーバー経由で接続しています・・・"));
+  StartRelay(false);
+  relay_->StartAsGuest(invited_by_, invitation_.jid);
+  invited_by_.clear();
+}
+
+void LobbyWindow::RelayRequested(const QString& guest, const QString& sid) {
+  // Only a guest this host invited, while its game is open.
+  if (!announcing_ || !invited_jids_.contains(guest) || relay_) return;
+  StartRelay(true);
+  relay_->StartAsHost(guest, invited_jids_.value(guest), sid);
+}
+
+void LobbyWindow::StartRelay(bool as_host) {
+  if (relay_) relay_.release()->deleteLater();
+  relay_ = std::make_unique<lobby::RelayLink>(client_);
+  connect(relay_.get(), &lobby::RelayLink::Ready, this,
+          [this, as_host](QTcpSocket* game, QTcpSocket* chat) {
+            hooks_.set_way(tr("中継サーバー経由"));
+            hooks_.take_relayed(game, chat, as_host);
+          });
+  connect(relay_.get(), &lobby::RelayLink::Failed, this, [this](const QString& reason) {
+    Label1->setText(tr("中継サーバーで接続できません: %1").arg(reason));
+    hooks_.relay_failed(reason);
+  });
 }
 
 void LobbyWindow::AddChatLine(const QString& line) {

@@ -13,13 +13,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 #include <QTreeWidget>
 #include <functional>
+#include <memory>
 
 #include "lobby/lobby_client.h"
+#include "lobby/relay_link.h"
 
 namespace vexa::app {
 
@@ -32,6 +35,16 @@ struct LobbyGameHooks {
   std::function<void(const QString& address, int port)> join;
   // The game port hosting listens on.
   std::function<int()> game_port;
+  // A join arranged here still waits for its connection (not up, not
+  // cancelled).
+  std::function<bool()> still_waiting;
+  // Streams through the relay in place of the direct connection.
+  std::function<void(QTcpSocket* game, QTcpSocket* chat, bool as_host)> take_relayed;
+  // How the connection on its way runs, for the waiting dialog; empty when
+  // none is arranged here. A guest's direct failure is not told meanwhile.
+  std::function<void(const QString& way)> set_way;
+  // The relay could not be set up.
+  std::function<void(const QString& reason)> relay_failed;
 };
 
 class LobbyWindow : public QDialog {
@@ -39,6 +52,8 @@ class LobbyWindow : public QDialog {
  public:
   static constexpr int kGamesShown = 500;
   static constexpr int kChatLinesKept = 1000;
+  // How long a guest tries the host's address before both turn to the relay.
+  static constexpr int kDirectMs = 3000;
 
   LobbyWindow(QWidget* parent, LobbyGameHooks hooks);
 
@@ -68,6 +83,10 @@ class LobbyWindow : public QDialog {
   void JoinChosen();
   void HostClicked();
   void AddChatLine(const QString& line);
+  // The guest's direct connection did not come up in time.
+  void DirectTimedOut();
+  void RelayRequested(const QString& guest, const QString& sid);
+  void StartRelay(bool as_host);
 
   LobbyGameHooks hooks_;
   lobby::LobbyClient client_;
@@ -80,6 +99,12 @@ class LobbyWindow : public QDialog {
   // What a guest is given: the address this machine reaches the lobby's
   // server from.
   QString own_address_;
+  // The host: the guests invited, with their full addresses.
+  QMap<QString, QString> invited_jids_;
+  // The guest: the host that invited it, and its invitation.
+  QString invited_by_;
+  lobby::Invitation invitation_;
+  std::unique_ptr<lobby::RelayLink> relay_;
 };
 
 }  // namespace vexa::app

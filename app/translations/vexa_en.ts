@@ -596,6 +596,22 @@ Keyboard: the arrow keys move the cursor; Enter or Space places a piece, B a blo
         <source>%1 さんに参加を申し込みました・・・</source>
         <translation>Asked %1 to join...</translation>
     </message>
+    <message>
+        <source>直接接続</source>
+        <translation>direct connection</translation>
+    </message>
+    <message>
+        <source>直接つながりません。中継サーバー経由で接続しています・・・</source>
+        <translation>No direct connection. Connecting through the relay server...</translation>
+    </message>
+    <message>
+        <source>中継サーバー経由</source>
+        <translation>through the relay server</translation>
+    </message>
+    <message>
+        <source>中継サーバーで接続できません: %1</source>
+        <translation>Cannot connect through the relay server: %1</translation>
+    </message>
 </context>
 <context>
     <name>vexa::app::NameCheck</name>
