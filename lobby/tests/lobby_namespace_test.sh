@@ -15,14 +15,19 @@
 #     the server is stopped in the second: both players end as cut
 #     (status 3) within 10 s.
 #
+#   window: the window (vexa_outreach_probe off screen) as the guest of a
+#     host behind the other router: it lists the game, joins it, its
+#     connection dialog says "接続できました (中継サーバー経由)", and it plays
+#     the game to its end.
 #   measure (not a test): forty games at full speed directly, then the same
 #     forty through the relay, and the relay's added time per placement.
 #
 #   lobby_namespace_test.sh VEXA_BOT direct|relay|measure
+#   lobby_namespace_test.sh VEXA_BOT window VEXA_OUTREACH_PROBE
 #
 # Exit status 77 (skipped) without root, ip netns, prosody, openssl or nft.
 set -u
-bot=$(realpath "$1") mode=$2
+bot=$(realpath "$1") mode=$2 probe=${3:+$(realpath "$3")}
 source "$(dirname "$0")/../../app/tests/netns_common.sh"
 require_root_and_tools prosody openssl nft runuser unshare
 id prosody >/dev/null 2>&1 || skip "there is no prosody user (Debian's package makes it)"
@@ -122,15 +127,40 @@ wait_until 30 listening || { cat prosody.out run/prosody.log; fail "prosody does
 printf '127.0.0.1 localhost\n11.0.0.1 lobby.test conference.lobby.test proxy.lobby.test\n' >hosts
 printf 'nameserver 127.0.0.1\n' >resolv.conf
 for who in taro jiro; do printf 'secret-%s\n' "$who" >"$who.pw"; chmod 600 "$who.pw"; done
-bot_in() {  # NAMESPACE LOG ARGUMENTS...
+run_in() {  # NAMESPACE LOG COMMAND...
   local ns=$1 log=$2
   shift 2
   ip netns exec "$ns" unshare -m sh -c \
     'mount --bind "$0"/hosts /etc/hosts && mount --bind "$0"/resolv.conf /etc/resolv.conf && exec "$@"' \
-    "$work" "$bot" lobby --server lobby.test --ca-file "$work/ca.crt" "$@" \
-    >"$log.out" 2>"$log.log" &
+    "$work" "$@" >"$log.out" 2>"$log.log" &
   background_pids+=("$!")
 }
+bot_in() {  # NAMESPACE LOG ARGUMENTS...
+  local ns=$1 log=$2
+  shift 2
+  run_in "$ns" "$log" "$bot" lobby --server lobby.test --ca-file "$work/ca.crt" "$@"
+}
+
+if [ "$mode" = window ]; then
+  # The window as the guest, the host behind the other router: it lists the
+  # game, joins it through the relay and plays it to its end.
+  bot_in "${NETNS_PREFIX}c1" host --account taro --password-file taro.pw --games 1 --pause-ms 20 \
+    --seed 1 --opponents 1 host
+  host_pid=$!
+  wait_until 30 has_line host.log "game announced" || fail "the host did not announce its game"
+  QT_QPA_PLATFORM=offscreen run_in "${NETNS_PREFIX}c2" window "$probe" lobby-join lobby.test hana \
+    secret-hana "$work/ca.crt" taro
+  window_pid=$!
+  wait "$window_pid"; window_status=$?
+  wait "$host_pid"; host_status=$?
+  [ "$window_status" -eq 0 ] || fail "the window's run ended with $window_status: $(cat window.out)"
+  grep -q "^CONNECTED 接続できました (中継サーバー経由)$" window.out ||
+    fail "the connection dialog did not say the relay: $(grep CONNECTED window.out)"
+  grep -q "^GAME_OVER$" window.out || fail "the window's game did not end"
+  [ "$(wc -l <host.out)" -eq 1 ] || fail "the host did not report its game"
+  echo "lobby: the window saw the game, joined it through the relay and played it to its end"
+  exit 0
+fi
 
 if [ "$mode" = measure ]; then
   # The same seeds both times: the same games, placement for placement.
