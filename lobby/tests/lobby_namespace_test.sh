@@ -24,6 +24,7 @@
 #
 #   lobby_namespace_test.sh VEXA_BOT direct|relay|measure
 #   lobby_namespace_test.sh VEXA_BOT window VEXA_OUTREACH_PROBE
+#   CROWD=N lobby_namespace_test.sh VEXA_BOT crowd LOBBY_CROWD   (figures only)
 #
 # Exit status 77 (skipped) without root, ip netns, prosody, openssl or nft.
 set -u
@@ -159,6 +160,16 @@ if [ "$mode" = window ]; then
   grep -q "^GAME_OVER$" window.out || fail "the window's game did not end"
   [ "$(wc -l <host.out)" -eq 1 ] || fail "the host did not report its game"
   echo "lobby: the window saw the game, joined it through the relay and played it to its end"
+  exit 0
+fi
+
+if [ "$mode" = crowd ]; then
+  # Not a test: COUNT clients in one process, figures on standard output.
+  run_in "${NETNS_PREFIX}c1" crowd timeout 120 "$probe" lobby.test "$work/ca.crt" "${CROWD:-200}"
+  crowd_pid=$!
+  wait "$crowd_pid"; crowd_status=$?
+  cat crowd.out
+  [ "$crowd_status" -eq 0 ] || fail "the crowd ended with $crowd_status"
   exit 0
 fi
 
