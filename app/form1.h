@@ -45,6 +45,7 @@ class Form3;
 class Form4;
 class Form5;
 class Form7;
+class LobbyWindow;
 
 // Where this program keeps its records.
 struct ProgramPlaces {
@@ -124,6 +125,9 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void Cmd_LanGames_Click();
   // The option "ルーターのポートを自動で開く".
   void Mnu_PortMapping_Click();
+  // "オンラインロビー" and "ロビーの設定".
+  void Mnu_Lobby_Click();
+  void Mnu_LobbySettings_Click();
   // The settings dialog, created and loaded when first needed.
   Form4* SettingsDialog();
   void CloseForm7();
@@ -188,6 +192,8 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
 
   Task<> HostOrJoin(int index);
   Task<> ShowLanGames();
+  Task<> OpenLobby(bool settings_first);
+  Task<> ShowLobbySettings();
   void JoinNow(const QString& host, int port);
   // The host's lines of the waiting dialog, as the outreach words them.
   void ShowHostLines();
@@ -240,6 +246,8 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QAction* Mnu_Coordinates;  // "座標を表示": the cells' names around the board
   QAction* Mnu_About;
   QAction* Mnu_PortMapping;
+  QAction* Mnu_Lobby;
+  QAction* Mnu_LobbySettings;
 
   QLineEdit* ChatInput() const { return Text2; }
   // "言語 / Language" in the option menu: 日本語 and English.
@@ -273,6 +281,12 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   QPointer<Form4> form4_;
   QPointer<Form5> form5_;
   QPointer<Form7> form7_;
+  QPointer<LobbyWindow> lobby_window_;
+  // A connection arranged in the lobby is on its way: how it runs
+  // ("直接接続" or "中継サーバー経由"), told with the waiting dialog's status.
+  // While a guest's is pending its direct failure is not told: the relay
+  // follows.
+  QString lobby_way_;
   // Last, so that the waits it owns end before anything they refer to.
   TaskGroup tasks_;
 };

@@ -73,6 +73,8 @@ void Form1::SetMenuCaptions() {
       // The menu bar's own item: its Japanese caption is the one it always
       // had, its English one is marked like the other menus'.
       {"Mnu_About", tr("About(&A)")},
+      {"Mnu_Lobby", tr("オンラインロビー(&L)...")},
+      {"Mnu_LobbySettings", tr("ロビーの設定(&Y)...")},
   };
   for (const auto& [name, caption] : captions) {
     const QString object_name = QString::fromLatin1(name);

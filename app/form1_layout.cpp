@@ -56,6 +56,8 @@ void Form1::BuildMenus() {
   Mnu_NewGame = action(game_menu, "Mnu_NewGame", QString(), &Form1::Mnu_NewGame_Click);
   Mnu_GameEnd = action(game_menu, "Mnu_GameEnd", QString(), &Form1::Mnu_GameEnd_Click);
   Mnu_End = action(game_menu, "Mnu_End", QString(), &Form1::Mnu_End_Click);
+  Mnu_Lobby = action(game_menu, "Mnu_Lobby", QString(), &Form1::Mnu_Lobby_Click);
+  game_menu->insertAction(Mnu_End, Mnu_Lobby);
 
   QMenu* option_menu = menuBar()->addMenu(QString());
   option_menu->setObjectName(QStringLiteral("Mnu_Option"));
@@ -87,6 +89,8 @@ void Form1::BuildMenus() {
       action(option_menu, "Mnu_PortMapping", QString(), &Form1::Mnu_PortMapping_Click);
   Mnu_PortMapping->setCheckable(true);
   Mnu_PortMapping->setChecked(outreach_->PortMappingOn());
+  Mnu_LobbySettings =
+      action(option_menu, "Mnu_LobbySettings", QString(), &Form1::Mnu_LobbySettings_Click);
 
   Mnu_About = menuBar()->addAction(QStringLiteral("About(&A)"));
   Mnu_About->setObjectName(QStringLiteral("Mnu_About"));

@@ -11,6 +11,8 @@
 #include "app/form5.h"
 #include "app/form7.h"
 #include "app/lan_games_dialog.h"
+#include "app/lobby_settings_dialog.h"
+#include "app/lobby_window.h"
 #include "app/message_box.h"
 #include "net/chat_line.h"
 #include "net/leading_number.h"
@@ -83,8 +85,8 @@ Task<> Form1::HostOrJoin(int index) {
     // address after 30 seconds): the game socket has closed itself and the
     // dialog tells it.
     connect(&connection_, &net::GameConnection::GameFailed, form3,
-            [form3 = form3.data()](net::JoinFailure reason, const QString& description) {
-              if (!form3->Connected())
+            [this, form3 = form3.data()](net::JoinFailure reason, const QString& description) {
+              if (!form3->Connected() && lobby_way_.isEmpty())
                 form3->SetFailed(tr("接続できませんでした"), reason, description);
             });
   }
@@ -124,6 +126,88 @@ Task<> Form1::ShowLanGames() {
   if (result == QDialog::Accepted && !dialog->ChosenHost().isEmpty()) Command1_Click(1);
 }
 
+// --- The online lobby ------------------------------------------------------------
+
+void Form1::Mnu_Lobby_Click() {
+  Start(OpenLobby(StoredLobbyAccount(*settings_).server.isEmpty()));
+}
+
+void Form1::Mnu_LobbySettings_Click() {
+  Start(ShowLobbySettings());
+}
+
+Task<> Form1::ShowLobbySettings() {
+  QPointer<LobbySettingsDialog> dialog = new LobbySettingsDialog(this, *settings_);
+  const int result = co_await RunModal(dialog);
+  if (!dialog) co_return;
+  dialog->deleteLater();
+  // A lobby already open enters again as the new account.
+  if (result == QDialog::Accepted && lobby_window_ && lobby_window_->isVisible()) {
+    lobby_window_->Enter(StoredLobbyAccount(*settings_));
+  }
+}
+
+Task<> Form1::OpenLobby(bool settings_first) {
+  if (settings_first) {
+    co_await ShowLobbySettings();
+    if (StoredLobbyAccount(*settings_).server.isEmpty()) co_return;
+  }
+  if (!lobby_window_) {
+    lobby_window_ = new LobbyWindow(
+        this,
+        LobbyGameHooks{
+            .host =
+                [this] {
+                  // As the player would: "VS Online", then "ゲームを主催".
+                  if (game.GameRunning()) return;
+                  aids_->LeaveReplay();
+                  options_->SelectMode(GameMode::VsOnline);
+                  Option1_Click(static_cast<int>(GameMode::VsOnline));
+                  Command1_Click(0);
+                },
+            .join = [this](const QString& host, int port) { JoinNow(host, port); },
+            .game_port =
+                [this] { return static_cast<int>(net::LeadingInteger(options_->PortText())); },
+            .still_waiting =
+                [this] {
+                  return !lobby_way_.isEmpty() && form3_ && !form3_->Connected() &&
+                         !online_.Connected();
+                },
+            .take_relayed =
+                [this](QTcpSocket* game, QTcpSocket* chat, bool as_host) {
+                  if (!connection_.TakeRelayed(game, chat, as_host)) {
+                    lobby_way_.clear();
+                    if (form3_ && !form3_->Connected()) {
+                      form3_->SetFailed(tr("接続できませんでした"), net::JoinFailure::Other,
+                                        QString());
+                    }
+                  }
+                },
+            .set_way = [this](const QString& way) { lobby_way_ = way; },
+            .relay_failed =
+                [this](const QString& reason) {
+                  lobby_way_.clear();
+                  if (form3_ && !form3_->Connected() && game.online.IsGuest) {
+                    connection_.Close();
+                    form3_->SetFailed(tr("接続できませんでした"), net::JoinFailure::Other, reason);
+                  }
+                },
+        });
+    connect(&connection_, &net::GameConnection::HostingStarted, lobby_window_,
+            &LobbyWindow::HostingStarted);
+    connect(&connection_, &net::GameConnection::HostingTaken, lobby_window_,
+            &LobbyWindow::HostingOver);
+    connect(&connection_, &net::GameConnection::HostingEnded, lobby_window_,
+            &LobbyWindow::HostingOver);
+    // A host that stopped waiting: no lobby connection is on its way.
+    connect(&connection_, &net::GameConnection::HostingEnded, this, [this] { lobby_way_.clear(); });
+  }
+  if (!lobby_window_->isVisible()) lobby_window_->Enter(StoredLobbyAccount(*settings_));
+  lobby_window_->show();
+  lobby_window_->raise();
+  lobby_window_->activateWindow();
+}
+
 void Form1::JoinWhenReady(const QString& host, int port) {
   if (!started_) {
     pending_join_.emplace(host, port);
@@ -147,6 +231,8 @@ Task<> Form1::Form3_Command1_Click() {
   QPointer<Form3> form3 = form3_;
   if (!form3) co_return;
   if (!form3->Connected()) {
+    // Cancelled: nor does the lobby's relay follow.
+    lobby_way_.clear();
     connection_.Close();
     form3->done(Form3::kClosed);
     co_return;
@@ -169,7 +255,10 @@ Task<> Form1::Form3_Command1_Click() {
 
 void Form1::GameConnected(bool accepted) {
   online_.SendName(options_->PlayerName());
-  if (form3_) form3_->SetConnected(accepted ? tr("対戦相手が来ました") : tr("接続できました"));
+  QString status = accepted ? tr("対戦相手が来ました") : tr("接続できました");
+  if (!lobby_way_.isEmpty()) status += QStringLiteral(" (") + lobby_way_ + u')';
+  lobby_way_.clear();
+  if (form3_) form3_->SetConnected(status);
   ChatInput()->setEnabled(true);
 }
 

@@ -43,6 +43,14 @@ QString BotUsage() {
       "       vexa-bot join HOST [--port P] [--name NAME] [--strength S] [--games N]\n"
       "                     [--pause-ms MS] [--seed N]\n"
       "       vexa-bot join vexa://HOST:PORT [--name NAME] ...  (an invitation link)\n"
+      "       vexa-bot lobby --server HOST --account NAME --password-file FILE\n"
+      "                     [--ca-file FILE] [--room ROOM] [--address A] [--opponents N]\n"
+      "                     [game options of host or join] host|join HOSTNAME\n"
+      "In the lobby (an XMPP chat room on HOST, by default lobby@conference.HOST) the\n"
+      "account is registered on first use; the password file must be readable by its\n"
+      "owner alone. host announces an open game and plays whoever joins, N opponents\n"
+      "one after another (0, the default: until stopped); join HOSTNAME joins the open\n"
+      "game of the player of that name.\n"
       "       vexa-bot --version | --help\n"
       "S is Easy, Normal, Hard, VeryHard or Master (which searches during the pause,\n"
       "at least 50 ms, on every core).\n"
@@ -55,7 +63,83 @@ QString BotUsage() {
       "piece, 4 the peer's, 5 a blocker; the corners 0, 10, 110 and 120 stay 0.\n");
 }
 
+namespace {
+
+// `vexa-bot lobby ...`: the lobby's own options and the role are taken out;
+// the rest are the options of a host or a guest.
+std::optional<BotOptions> ParseLobbyOptions(const QStringList& arguments, QString& error) {
+  LobbyOptions lobby;
+  QString role;
+  QStringList rest;
+  for (qsizetype at = 0; at < arguments.size(); ++at) {
+    const QString& word = arguments[at];
+    if (!word.startsWith(u"--")) {
+      if (!role.isEmpty()) {
+        error = QStringLiteral("unexpected argument: ") + word;
+        return std::nullopt;
+      }
+      role = word;
+      if (role == u"join") {
+        lobby.host_nick = arguments.value(++at);
+        if (lobby.host_nick.isEmpty() || lobby.host_nick.startsWith(u"--")) {
+          error = QStringLiteral("lobby join needs the host's name in the lobby");
+          return std::nullopt;
+        }
+      } else if (role != u"host") {
+        error = QStringLiteral("lobby needs host or join HOSTNAME");
+        return std::nullopt;
+      }
+      continue;
+    }
+    QString* text = word == u"--server"          ? &lobby.server
+                    : word == u"--account"       ? &lobby.account
+                    : word == u"--password-file" ? &lobby.password_file
+                    : word == u"--ca-file"       ? &lobby.ca_file
+                    : word == u"--room"          ? &lobby.room
+                    : word == u"--address"       ? &lobby.address
+                                                 : nullptr;
+    if (at + 1 >= arguments.size()) {
+      error = word + QStringLiteral(" needs a value");
+      return std::nullopt;
+    }
+    const QString value = arguments[++at];
+    if (text) {
+      *text = value;
+    } else if (word == u"--opponents") {
+      const auto opponents = WholeNumber(value, 0, std::numeric_limits<int>::max());
+      if (!opponents) {
+        error = QStringLiteral("bad value for --opponents: ") + value;
+        return std::nullopt;
+      }
+      lobby.opponents = static_cast<int>(*opponents);
+    } else {
+      rest << word << value;
+    }
+  }
+  if (role.isEmpty()) {
+    error = QStringLiteral("lobby needs host or join HOSTNAME");
+    return std::nullopt;
+  }
+  if (lobby.server.isEmpty() || lobby.account.isEmpty() || lobby.password_file.isEmpty()) {
+    error = QStringLiteral("lobby needs --server, --account and --password-file");
+    return std::nullopt;
+  }
+  // The game's options as for a host, or a guest whose host is found later.
+  QStringList game = {role};
+  if (role == u"join") game << lobby.host_nick;
+  if (!rest.contains(u"--name")) rest << QStringLiteral("--name") << lobby.account;
+  std::optional<BotOptions> options = ParseBotOptions(game + rest, error);
+  if (options) {
+    options->remote_host.clear();
+    options->lobby = lobby;
+  }
+  return options;
+}
+
+}  // namespace
+
 std::optional<BotOptions> ParseBotOptions(const QStringList& arguments, QString& error) {
+  if (arguments.value(0) == u"lobby") return ParseLobbyOptions(arguments.mid(1), error);
   BotOptions options;
   // A link names the port; --port beside it would contradict it.
   bool from_link = false;

@@ -7,6 +7,9 @@
 //   vexa-bot join HOST [--port P] [--name NAME] [--strength S] [--games N]
 //                 [--pause-ms MS] [--seed N]
 //   vexa-bot join vexa://HOST:PORT [...]   (an invitation link: host and port)
+//   vexa-bot lobby --server HOST --account NAME --password-file FILE
+//                  [--ca-file FILE] [--room ROOM] [--address A]
+//                  [--opponents N] [game options] host|join HOSTNAME
 
 #include <QString>
 #include <QStringList>
@@ -25,6 +28,22 @@ constexpr int kResultReadingMs = 5000;
 // Who moves first in the host's games.
 enum class FirstMover { Host, Guest, Alternate };
 
+// Playing through the online lobby (an XMPP room) instead of an address.
+struct LobbyOptions {
+  QString server;
+  QString account;
+  QString password_file;
+  QString ca_file;
+  QString room;  // empty: the server's "lobby@conference." room
+  // The host's address given to its guests; empty: the address it reaches
+  // the lobby server from.
+  QString address;
+  // The host: opponents to play before it leaves; 0 stays until stopped.
+  int opponents = 0;
+  // The guest: the host's name in the lobby.
+  QString host_nick;
+};
+
 struct BotOptions {
   bool host = true;
   QString remote_host;  // where to join
@@ -40,6 +59,7 @@ struct BotOptions {
   // The host's wait after a result; twice the pause when one is given.
   int result_wait_ms = kResultReadingMs;
   std::optional<std::uint64_t> seed;
+  std::optional<LobbyOptions> lobby;
 };
 
 // The options, or nothing with `error` set. `arguments` leaves out the

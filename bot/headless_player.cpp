@@ -55,6 +55,11 @@ bool HeadlessPlayer::Begin() {
   return true;
 }
 
+bool HeadlessPlayer::TakeRelayed(QTcpSocket* game, QTcpSocket* chat) {
+  if (!options_.host) session_.BeginConnection(true);
+  return connection_.TakeRelayed(game, chat, options_.host);
+}
+
 bool HeadlessPlayer::Join() {
   connection_.Close();
   session_.BeginConnection(true);
@@ -83,6 +88,7 @@ void HeadlessPlayer::GameConnectionUp() {
   connected_once_ = true;
   session_.SendName(options_.name);
   emit Progress(QStringLiteral("connected"));
+  emit Connected();
   if (options_.host) tasks_.Start(HostFirstGame());
 }
 

@@ -46,6 +46,9 @@ class HeadlessPlayer : public QObject,
   // Listens or starts joining. False when it cannot even begin (a port in
   // use or out of range); the reason goes to Progress.
   bool Begin();
+  // Plays over two streams through the lobby's relay instead: for a host
+  // in place of its listening sockets, for a guest instead of Begin().
+  bool TakeRelayed(QTcpSocket* game, QTcpSocket* chat);
   const Game& CurrentGame() const { return game_; }
   net::GameConnection& Connection() { return connection_; }
 
@@ -56,6 +59,8 @@ class HeadlessPlayer : public QObject,
   void Progress(const QString& text);
   // Once, at the end: an exit status above.
   void Finished(int status);
+  // The game connection is up (a guest accepted, or the host reached).
+  void Connected();
   // The settings dialog a guest shows was hidden at game start or closed.
   void SettingsDismissed();
   // A message of the peer arrived.

@@ -8,6 +8,7 @@
 
 #include "bot/bot_options.h"
 #include "bot/headless_player.h"
+#include "bot/lobby_player.h"
 #include "cpu/cell_source.h"
 
 namespace {
@@ -16,6 +17,21 @@ void PrintLine(std::FILE* stream, const QString& text) {
   std::fputs(text.toLocal8Bit().constData(), stream);
   std::fputc('\n', stream);
   std::fflush(stream);
+}
+
+// Wires a player's lines to the outputs and runs until it finishes.
+template <typename Player>
+int Run(Player& player) {
+  QObject::connect(&player, &Player::GameReported,
+                   [](const QString& line) { PrintLine(stdout, line); });
+  QObject::connect(&player, &Player::Progress, [](const QString& text) {
+    PrintLine(stderr, QStringLiteral("vexa-bot: ") + text);
+  });
+  QObject::connect(
+      &player, &Player::Finished, QCoreApplication::instance(),
+      [](int status) { QCoreApplication::exit(status); }, Qt::QueuedConnection);
+  if (!player.Begin()) return vexa::bot::kCouldNotConnect;
+  return QCoreApplication::exec();
 }
 
 }  // namespace
@@ -45,15 +61,10 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  if (options->lobby) {
+    vexa::bot::LobbyPlayer player(*options, options->seed.value_or(vexa::SeedFromClock()));
+    return Run(player);
+  }
   vexa::bot::HeadlessPlayer player(*options, options->seed.value_or(vexa::SeedFromClock()));
-  QObject::connect(&player, &vexa::bot::HeadlessPlayer::GameReported,
-                   [](const QString& line) { PrintLine(stdout, line); });
-  QObject::connect(&player, &vexa::bot::HeadlessPlayer::Progress, [](const QString& text) {
-    PrintLine(stderr, QStringLiteral("vexa-bot: ") + text);
-  });
-  QObject::connect(
-      &player, &vexa::bot::HeadlessPlayer::Finished, &application,
-      [](int status) { QCoreApplication::exit(status); }, Qt::QueuedConnection);
-  if (!player.Begin()) return vexa::bot::kCouldNotConnect;
-  return QCoreApplication::exec();
+  return Run(player);
 }

@@ -77,6 +77,23 @@ void GameConnection::Close() {
   if (Winsock2.State() != Winsock::kClosed) Winsock2.Close();
 }
 
+bool GameConnection::TakeRelayed(QTcpSocket* game, QTcpSocket* chat, bool as_host) {
+  const bool was_hosting = hosting_;
+  // The listening sockets give way; that is no end of hosting.
+  accepting_ = true;
+  Close();
+  accepting_ = false;
+  if (!Winsock1.AcceptHeld(game) || !Winsock2.AcceptHeld(chat)) {
+    hosting_ = false;
+    Close();
+    if (was_hosting) emit HostingEnded();
+    return false;
+  }
+  if (was_hosting && as_host) emit HostingTaken();
+  emit GameConnected(as_host);
+  return true;
+}
+
 void GameConnection::Winsock1_ConnectionRequest(int request_id) {
   // Listening goes on while the newcomer is vetted.
   if (QTcpSocket* socket = Winsock1.Hold(request_id)) screen_.AddGameConnection(socket);

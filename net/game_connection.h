@@ -42,6 +42,11 @@ class GameConnection : public QObject {
   void SetGuestWaitMs(int milliseconds) { screen_.SetWaitMs(milliseconds); }
   // Connections to the host still waiting for their first message.
   int WaitingCount() const { return screen_.WaitingCount(); }
+  // Takes two streams through the lobby's relay as the game connection and
+  // the chat, in place of listening or joining: GameConnected(as_host)
+  // follows as for an accepted or reached peer. False, with both sockets
+  // closed, when either stream is not connected.
+  bool TakeRelayed(QTcpSocket* game, QTcpSocket* chat, bool as_host);
 
  signals:
   // The game connection is up: a peer accepted while hosting, or the host

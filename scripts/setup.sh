@@ -22,6 +22,9 @@ packages=(
   # The tests of games on the network and of the router's ports run the
   # real daemons in network namespaces.
   avahi-daemon avahi-utils dbus miniupnpd-nftables miniupnpc nftables iproute2 util-linux
+  # The online lobby is an XMPP client on libstrophe; its tests run a real
+  # prosody (and openssl for the test's own CA).
+  libstrophe-dev prosody openssl
 )
 # shellcheck disable=SC2206  # a list of names separated by blanks
 packages+=(${VEXA_EXTRA_PACKAGES:-})

@@ -14,8 +14,10 @@ namespace vexa::tools {
 
 namespace {
 
-constexpr std::array<CpuStrength, 4> kStrengths = {CpuStrength::Easy, CpuStrength::Normal,
-                                                   CpuStrength::Hard, CpuStrength::VeryHard};
+// Easy is left out: it never takes its own winning cell, so its games say
+// nothing of what a position is worth to a player trying to win.
+constexpr std::array<CpuStrength, 3> kStrengths = {CpuStrength::Normal, CpuStrength::Hard,
+                                                   CpuStrength::VeryHard};
 
 double Logit(double value) {
   const double v = std::clamp(value, 0.002, 0.998);
@@ -31,10 +33,10 @@ std::vector<CalibrationSample> CollectSamples(int games, std::uint64_t seed,
   const std::atomic<bool> never{false};
   std::uint64_t searches = 0;
   for (int g = 0; g < games; ++g) {
-    const int pair = g % 16;
-    RulesOfThumbPlayer first(kStrengths[static_cast<std::size_t>(pair / 4)], random);
-    RulesOfThumbPlayer second(kStrengths[static_cast<std::size_t>(pair % 4)], random);
-    Position p(Player1, Cpu, (g / 16) % 2 == 0 ? Player1 : Cpu);
+    const int pair = g % 9;
+    RulesOfThumbPlayer first(kStrengths[static_cast<std::size_t>(pair / 3)], random);
+    RulesOfThumbPlayer second(kStrengths[static_cast<std::size_t>(pair % 3)], random);
+    Position p(Player1, Cpu, (g / 9) % 2 == 0 ? Player1 : Cpu);
     std::vector<std::pair<CalibrationSample, Side>> game;
     while (!p.Result()) {
       const Side mover = p.ToMove();

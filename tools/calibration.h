@@ -23,8 +23,8 @@ struct CalibrationSample {
   double result = 0.5;  // that side's result: 1 a win, 0.5 a draw, 0 a loss
 };
 
-// `games` games, game g between the strengths of pair g (Easy, Normal,
-// Hard and VeryHard each against each, in turn), the first move
+// `games` games, game g between the strengths of pair g (Normal, Hard and
+// VeryHard each against each, in turn), the first move
 // alternating, seeded from `seed`; searches within `limits` (search i of
 // the run taking the seed limits.seed + i).
 std::vector<CalibrationSample> CollectSamples(int games, std::uint64_t seed,

@@ -159,8 +159,9 @@ constexpr CommandHelp kCommandHelp[] = {
     {"calibrate",
      "usage: vexa-analyze calibrate fit|check --games N [--seed S] [--playouts N]\n"
      "                              [--threads N]\n"
-     "  Plays N games between mixed strengths (Easy to VeryHard, each against\n"
-     "  each in turn, the first move alternating) and searches every position\n"
+     "  Plays N games between mixed strengths (Normal, Hard and VeryHard, each\n"
+     "  against each in turn, the first move alternating; not Easy, which never\n"
+     "  takes its own winning cell) and searches every position\n"
      "  as the analysis does (--playouts, default the analysis's budget). fit\n"
      "  prints the curve fitted to those games' results (slope and offset of\n"
      "  the chance against the log-odds of the search's value); check prints how\n"

@@ -9,6 +9,11 @@
 //     by clicking its cells in turn and prints "GAME_OVER"; cancels when
 //     FILE appears; prints "HOSTING_ENDED" when hosting is over, then exits.
 //     With --quit-file FILE it quits while still hosting once FILE appears.
+//   vexa_outreach_probe lobby-join SERVER ACCOUNT PASSWORD CA_FILE HOST_NICK
+//     sets the lobby up as ロビーの設定 would, opens the lobby, prints
+//     "SEEN" when HOST_NICK's game is listed, double-clicks it, prints
+//     "CONNECTED <the connection dialog's status>", plays the game the host
+//     starts by clicking its cells in turn and prints "GAME_OVER".
 //   vexa_outreach_probe browse SECONDS
 //     opens "LAN のゲーム" and prints "LIST <count>", "STATUS <text>" and
 //     "SEEN <games the daemon has told of>" on each change, then
@@ -31,8 +36,11 @@
 #include "app/form3.h"
 #include "app/form4.h"
 #include "app/lan_games_dialog.h"
+#include "app/lobby_settings_dialog.h"
+#include "app/lobby_window.h"
 #include "app/program_setup.h"
 #include "core/board.h"
+#include "lobby/password_file.h"
 
 namespace {
 
@@ -61,11 +69,21 @@ class Program {
     if (!QTest::qWaitFor([this] { return form1->isVisible(); }, 10000)) Say("NO_WINDOW");
   }
   std::unique_ptr<Form1> form1;
+  QString SettingsPath() const { return QDir(folder_.path()).filePath(QStringLiteral("vexa.ini")); }
 
  private:
   QTemporaryDir folder_;
   QTemporaryDir data_;
 };
+
+// Clicks cells in turn until one is taken or the game ends.
+void ClickNextCell(Form1& form1, int& next_cell) {
+  for (int tries = 0; tries < vexa::kCellCount; ++tries) {
+    next_cell = (next_cell + 1) % vexa::kCellCount;
+    if (form1.game.Board()[next_cell] == vexa::Empty) break;
+  }
+  form1.Label1_MouseDown(next_cell, kLeftButton);
+}
 
 int Host(const QStringList& args) {
   const int port = args.value(0).toInt();
@@ -125,14 +143,72 @@ int Host(const QStringList& args) {
       continue;
     }
     // A click that is not this side's move changes nothing.
-    for (int tries = 0; tries < vexa::kCellCount; ++tries) {
-      next_cell = (next_cell + 1) % vexa::kCellCount;
-      if (form1.game.Board()[next_cell] == vexa::Empty) break;
-    }
-    form1.Label1_MouseDown(next_cell, kLeftButton);
+    ClickNextCell(form1, next_cell);
   }
   Say(hosting_ended ? QStringLiteral("HOSTING_ENDED") : QStringLiteral("TIMEOUT"));
   return hosting_ended ? 0 : 1;
+}
+
+int LobbyJoin(const QStringList& args) {
+  Program program(args.value(1), false);
+  Form1& form1 = *program.form1;
+  {
+    QSettings settings(program.SettingsPath(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("lobby/server"), args.value(0));
+    settings.setValue(QStringLiteral("lobby/account"), args.value(1));
+    settings.setValue(QStringLiteral("lobby/caFile"), args.value(3));
+    settings.sync();
+    QString error;
+    if (!vexa::lobby::WritePasswordFile(LobbyPasswordPath(settings), args.value(2), error)) {
+      Say(QStringLiteral("NO_PASSWORD ") + error);
+      return 1;
+    }
+  }
+  Control<QAction>(form1, QStringLiteral("Mnu_Lobby"))->trigger();
+  LobbyWindow* lobby = nullptr;
+  QTreeWidgetItem* game = nullptr;
+  const bool seen = QTest::qWaitFor(
+      [&] {
+        lobby = VisibleDialog<LobbyWindow>(form1);
+        if (!lobby) return false;
+        const auto found = lobby->Tree1->findItems(args.value(4), Qt::MatchExactly, 0);
+        game = found.isEmpty() ? nullptr : found.first();
+        return game != nullptr;
+      },
+      30000);
+  if (!seen) {
+    Say(QStringLiteral("NOT_SEEN ") + (lobby ? lobby->Label1->text() : QString()));
+    return 1;
+  }
+  Say(QStringLiteral("SEEN"));
+  lobby->Tree1->setCurrentItem(game);
+  emit lobby->Tree1->itemDoubleClicked(game, 0);
+  Form3* form3 = nullptr;
+  if (!QTest::qWaitFor([&] { return (form3 = VisibleDialog<Form3>(form1)) && form3->Connected(); },
+                       20000)) {
+    Say(QStringLiteral("NOT_CONNECTED ") + (form3 ? form3->Label1->text() : lobby->Label1->text()));
+    return 1;
+  }
+  Say(QStringLiteral("CONNECTED ") + form3->Label1->text());
+  form3->Command1->click();  // OK
+  QElapsedTimer deadline;
+  deadline.start();
+  bool started = false;
+  int next_cell = 0;
+  while (deadline.elapsed() < 120000) {
+    QTest::qWait(20);
+    if (!started) {
+      started = form1.game.GameRunning();
+      continue;
+    }
+    if (!form1.game.GameRunning()) {
+      Say(QStringLiteral("GAME_OVER"));
+      return 0;
+    }
+    ClickNextCell(form1, next_cell);
+  }
+  Say(QStringLiteral("TIMEOUT"));
+  return 1;
 }
 
 int Browse(const QStringList& args) {
@@ -180,6 +256,7 @@ int main(int argc, char** argv) {
   const QStringList args = QApplication::arguments().mid(1);
   if (args.value(0) == u"host") return Host(args.mid(1));
   if (args.value(0) == u"browse") return Browse(args.mid(1));
+  if (args.value(0) == u"lobby-join") return LobbyJoin(args.mid(1));
   std::fputs("usage: vexa_outreach_probe host PORT NAME [...] | browse SECONDS\n", stderr);
   return 2;
 }

@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>vexa::app::ChanceText</name>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>勝ち</source>
+        <translation>won</translation>
+    </message>
+    <message>
+        <source>負け</source>
+        <translation>lost</translation>
+    </message>
+    <message>
+        <source>%1手で必勝</source>
+        <translation>forced win in %1</translation>
+    </message>
+    <message>
+        <source>%1手で必敗</source>
+        <translation>forced loss in %1</translation>
+    </message>
+    <message>
+        <source>必勝</source>
+        <translation>win</translation>
+    </message>
+    <message>
+        <source>必敗</source>
+        <translation>loss</translation>
+    </message>
+</context>
+<context>
     <name>vexa::app::Form1</name>
     <message>
         <source>設定ファイルの読み込みしに失敗しました</source>
@@ -228,10 +259,6 @@ The records are kept until this program ends.</translation>
         <translation>Click a point to show that turn</translation>
     </message>
     <message>
-        <source>%1 % → %2 %, 最善 %3</source>
-        <translation>%1 % → %2 %, best %3</translation>
-    </message>
-    <message>
         <source>棋譜を解析(&amp;A)</source>
         <translation>&amp;Analyse Game</translation>
     </message>
@@ -356,8 +383,28 @@ Cell names: columns A-K and rows 1-11 name a cell, such as D3 (Options &gt; Show
 Invitation links: opening a vexa://ADDRESS:PORT link the host copied joins that game.</translation>
     </message>
     <message>
-        <source>ヒント %1: 四角の印にブロッカー、塗った丸に駒。緑の輪はほかの候補です</source>
-        <translation>Hint %1: blockers on the squares, the piece on the filled disc. Green rings are other candidates</translation>
+        <source>オンラインロビー(&amp;L)...</source>
+        <translation>Online &amp;Lobby...</translation>
+    </message>
+    <message>
+        <source>ロビーの設定(&amp;Y)...</source>
+        <translation>Lobb&amp;y settings...</translation>
+    </message>
+    <message>
+        <source>赤</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>青</source>
+        <translation>Blue</translation>
+    </message>
+    <message>
+        <source>%1の勝率 %2 → %3, 最善 %4</source>
+        <translation>%1&apos;s chance to win %2 → %3, best %4</translation>
+    </message>
+    <message>
+        <source>ヒント %1（勝率 %2）: 四角の印にブロッカー、塗った丸に駒。緑の輪はほかの候補で、数字は打ったあとの勝率です</source>
+        <translation>Hint %1 (chance to win %2): blockers on the squares, the piece on the filled disc. Green rings mark the other candidates; the numbers are the chances to win after each</translation>
     </message>
 </context>
 <context>
@@ -535,6 +582,128 @@ Invitation links: opening a vexa://ADDRESS:PORT link the host copied joins that 
     <message>
         <source>このネットワークのゲームを探せません。相手のアドレスを入力して参加してください (Avahi が動いていません)</source>
         <translation>Games on this network cannot be searched for. Type the host&apos;s address to join (Avahi is not running)</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::LobbySettingsDialog</name>
+    <message>
+        <source>ロビーの設定</source>
+        <translation>Lobby settings</translation>
+    </message>
+    <message>
+        <source>lobby@conference.サーバー</source>
+        <translation>lobby@conference.server</translation>
+    </message>
+    <message>
+        <source>システムの証明書</source>
+        <translation>the system&apos;s certificates</translation>
+    </message>
+    <message>
+        <source>サーバー</source>
+        <translation>Server</translation>
+    </message>
+    <message>
+        <source>アカウント</source>
+        <translation>Account</translation>
+    </message>
+    <message>
+        <source>パスワード</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>部屋</source>
+        <translation>Room</translation>
+    </message>
+    <message>
+        <source>CA ファイル</source>
+        <translation>CA file</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>vexa::app::LobbyWindow</name>
+    <message>
+        <source>ロビーに入りました: %1</source>
+        <translation>In the lobby: %1</translation>
+    </message>
+    <message>
+        <source>ロビーに入れません: %1</source>
+        <translation>Cannot enter the lobby: %1</translation>
+    </message>
+    <message>
+        <source>オンラインロビー</source>
+        <translation>Online Lobby</translation>
+    </message>
+    <message>
+        <source>主催者</source>
+        <translation>Host</translation>
+    </message>
+    <message>
+        <source>モード</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>バージョン</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>待ち時間</source>
+        <translation>Waiting</translation>
+    </message>
+    <message>
+        <source>ノーマル</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>エキサイト (秒)</source>
+        <translation>Excite (seconds)</translation>
+    </message>
+    <message>
+        <source>ゲームを主催</source>
+        <translation>Host game</translation>
+    </message>
+    <message>
+        <source>チャット</source>
+        <translation>Chat</translation>
+    </message>
+    <message>
+        <source>ロビーに入っています・・・ (%1)</source>
+        <translation>Entering the lobby... (%1)</translation>
+    </message>
+    <message>
+        <source>ゲームを主催しています。対戦相手を待っています・・・</source>
+        <translation>Hosting a game. Waiting for an opponent...</translation>
+    </message>
+    <message>
+        <source>エキサイト %1秒</source>
+        <translation>Excite %1 s</translation>
+    </message>
+    <message>
+        <source>%1 さんに参加を申し込みました・・・</source>
+        <translation>Asked %1 to join...</translation>
+    </message>
+    <message>
+        <source>直接接続</source>
+        <translation>direct connection</translation>
+    </message>
+    <message>
+        <source>直接つながりません。中継サーバー経由で接続しています・・・</source>
+        <translation>No direct connection. Connecting through the relay server...</translation>
+    </message>
+    <message>
+        <source>中継サーバー経由</source>
+        <translation>through the relay server</translation>
+    </message>
+    <message>
+        <source>中継サーバーで接続できません: %1</source>
+        <translation>Cannot connect through the relay server: %1</translation>
     </message>
 </context>
 <context>
