@@ -100,8 +100,11 @@ void GameAnalysis::Mark(AnalysedTurn& turn) const {
   const int open = WinningCells(before, them);
   turn.left_win_open = !turn.missed_win && !after.Result() && open > 0 &&
                        open <= before.Blockers(turn.side) + 1 && WinningCells(after, them) > 0;
-  // The best turn played: what the two searches differ by is their noise.
-  const double drop = turn.played == turn.best ? 0.0 : turn.Drop();
+  // The best turn played: what the two searches differ by is their noise,
+  // unless the turn leads to a proven loss the search before it missed.
+  const bool lost_here = turn.after.proof && !turn.after.proof->win &&
+                         !(turn.before.proof && !turn.before.proof->win);
+  const double drop = turn.played == turn.best && !lost_here ? 0.0 : turn.Drop();
   if (turn.missed_win || turn.left_win_open || drop >= thresholds_.blunder) {
     turn.mark = TurnMark::Blunder;
   } else if (drop >= thresholds_.mistake) {

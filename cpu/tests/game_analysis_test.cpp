@@ -13,13 +13,13 @@ namespace {
 
 // The analysis of a record, its searches run here: small budgets, one
 // thread, a seed per search.
-GameAnalysis Analyse(const std::vector<Move>& moves) {
+GameAnalysis Analyse(const std::vector<Move>& moves, long playouts = 400) {
   GameAnalysis analysis(moves, 1);
   const std::atomic<bool> never{false};
   while (const auto request = analysis.Next()) {
     SearchLimits limits;
     limits.time.reset();
-    limits.playouts = 400;
+    limits.playouts = playouts;
     limits.threads = 1;
     limits.seed = static_cast<std::uint64_t>(request->number);
     analysis.Take(SearchTurn(request->position, request->mover, limits, never));
@@ -93,6 +93,30 @@ TEST(GameAnalysis, BlockersAfterTheLastPieceAreNoTurnAndAMissedWinIsABlunder) {
   EXPECT_TRUE(missing.Turns()[6].missed_win);
   EXPECT_EQ(missing.Turns()[6].mark, TurnMark::Blunder);
   EXPECT_EQ(missing.Turns()[6].best, std::vector<Move>{PieceMove(1, 48)});
+}
+
+// A game Master (side 2) lost to VeryHard, as self-play recorded it: the
+// analysis tells where, marking the turn after which the loss is proven,
+// though the search before it had found nothing better.
+TEST(GameAnalysis, FindsWhereMasterLostAGame) {
+  const auto P = [](Side side, int cell) { return PieceMove(side, cell); };
+  const auto B = [](Side side, int cell) { return BlockerMove(side, cell); };
+  const GameAnalysis analysis = Analyse(
+      {P(1, 50),  P(2, 72),  P(1, 52),  P(2, 61),  P(1, 30), B(2, 28), P(2, 71), B(1, 60),
+       P(1, 40),  B(2, 42),  B(2, 62),  P(2, 51),  P(1, 54), B(2, 32), B(2, 74), P(2, 59),
+       B(1, 38),  B(1, 49),  P(1, 98),  B(2, 94),  P(2, 39), B(1, 37), P(1, 116), P(2, 70),
+       P(1, 66),  P(2, 4),   P(1, 24),  P(2, 88),  P(1, 92)},
+      4000);
+  const std::vector<AnalysedTurn>& turns = analysis.Turns();
+  const auto lost = std::find_if(turns.begin(), turns.end(), [](const AnalysedTurn& t) {
+    return t.side == 2 && t.after.proof && !t.after.proof->win;
+  });
+  ASSERT_NE(lost, turns.end());
+  EXPECT_FALSE(lost->before.Certain());
+  EXPECT_GE(lost->mark, TurnMark::Mistake) << "turn " << lost->number;
+  EXPECT_GE(analysis.Sums(2).marks[static_cast<int>(TurnMark::Mistake)] +
+                analysis.Sums(2).marks[static_cast<int>(TurnMark::Blunder)],
+            1);
 }
 
 TEST(TurnEstimates, TheChosenTurnComesFirstThenByVisitsAndAWinIsCertain) {
