@@ -102,8 +102,8 @@ void GameAnalysis::Mark(AnalysedTurn& turn) const {
                        open <= before.Blockers(turn.side) + 1 && WinningCells(after, them) > 0;
   // The best turn played: what the two searches differ by is their noise,
   // unless the turn leads to a proven loss the search before it missed.
-  const bool lost_here = turn.after.proof && !turn.after.proof->win &&
-                         !(turn.before.proof && !turn.before.proof->win);
+  const bool lost_here =
+      turn.after.proof && !turn.after.proof->win && !(turn.before.proof && !turn.before.proof->win);
   const double drop = turn.played == turn.best && !lost_here ? 0.0 : turn.Drop();
   if (turn.missed_win || turn.left_win_open || drop >= thresholds_.blunder) {
     turn.mark = TurnMark::Blunder;

@@ -101,12 +101,12 @@ TEST(GameAnalysis, BlockersAfterTheLastPieceAreNoTurnAndAMissedWinIsABlunder) {
 TEST(GameAnalysis, FindsWhereMasterLostAGame) {
   const auto P = [](Side side, int cell) { return PieceMove(side, cell); };
   const auto B = [](Side side, int cell) { return BlockerMove(side, cell); };
-  const GameAnalysis analysis = Analyse(
-      {P(1, 50),  P(2, 72),  P(1, 52),  P(2, 61),  P(1, 30), B(2, 28), P(2, 71), B(1, 60),
-       P(1, 40),  B(2, 42),  B(2, 62),  P(2, 51),  P(1, 54), B(2, 32), B(2, 74), P(2, 59),
-       B(1, 38),  B(1, 49),  P(1, 98),  B(2, 94),  P(2, 39), B(1, 37), P(1, 116), P(2, 70),
-       P(1, 66),  P(2, 4),   P(1, 24),  P(2, 88),  P(1, 92)},
-      4000);
+  const GameAnalysis analysis =
+      Analyse({P(1, 50), P(2, 72), P(1, 52), P(2, 61), P(1, 30), B(2, 28), P(2, 71),  B(1, 60),
+               P(1, 40), B(2, 42), B(2, 62), P(2, 51), P(1, 54), B(2, 32), B(2, 74),  P(2, 59),
+               B(1, 38), B(1, 49), P(1, 98), B(2, 94), P(2, 39), B(1, 37), P(1, 116), P(2, 70),
+               P(1, 66), P(2, 4),  P(1, 24), P(2, 88), P(1, 92)},
+              4000);
   const std::vector<AnalysedTurn>& turns = analysis.Turns();
   const auto lost = std::find_if(turns.begin(), turns.end(), [](const AnalysedTurn& t) {
     return t.side == 2 && t.after.proof && !t.after.proof->win;

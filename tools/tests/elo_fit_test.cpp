@@ -1,12 +1,8 @@
 #include "tools/elo_fit.h"
-#include "tools/ladder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <optional>
-#include <sstream>
-#include <string>
 
 namespace vexa::tools {
 namespace {
@@ -66,49 +62,6 @@ TEST(EloFit, APlayerWithNoGamesIsLeftUnrated) {
   EXPECT_TRUE(r[1].rated);
   EXPECT_NEAR(r[1].elo, 0, 1e-6);
   EXPECT_FALSE(r[2].rated);
-}
-
-}  // namespace
-}  // namespace vexa::tools
-
-namespace vexa::tools {
-namespace {
-
-// A run of few games read back from its progress lines: the Master that
-// lost to its twin but to nobody below gets a bound, not "(never lost)",
-// and the order line does not rank what four games cannot.
-TEST(Ladder, SaysOnlyWhatItsFewGamesShow) {
-  std::istringstream lines(
-      "ladder: Easy 1 Normal 3 draws 0\n"
-      "ladder: Easy 0 Hard 4 draws 0\n"
-      "ladder: Easy 0 VeryHard 4 draws 0\n"
-      "ladder: Easy 0 Master-25000 1 draws 0\n"
-      "ladder: Easy 0 Master-100000 1 draws 0\n"
-      "ladder: Normal 1 Hard 3 draws 0\n"
-      "ladder: Normal 0 VeryHard 4 draws 0\n"
-      "ladder: Normal 0 Master-25000 1 draws 0\n"
-      "ladder: Normal 0 Master-100000 1 draws 0\n"
-      "ladder: Hard 2 VeryHard 2 draws 0\n"
-      "ladder: Hard 0 Master-25000 1 draws 0\n"
-      "ladder: Hard 0 Master-100000 1 draws 0\n"
-      "ladder: VeryHard 0 Master-25000 1 draws 0\n"
-      "ladder: VeryHard 0 Master-100000 1 draws 0\n"
-      "ladder: Master-25000 1 Master-100000 0 draws 0\n");
-  const std::optional<LadderTable> table = ReadLadder(LadderOptions{}, lines);
-  ASSERT_TRUE(table);
-  std::ostringstream out;
-  PrintLadder(*table, out);
-  const std::string text = out.str();
-  auto line_of = [&text](const std::string& name) {
-    const std::size_t at = text.find('\n' + name + ' ');
-    return at == std::string::npos ? std::string()
-                                   : text.substr(at + 1, text.find('\n', at + 1) - at - 1);
-  };
-  EXPECT_NE(line_of("Master-25000").find("(never lost)"), std::string::npos) << text;
-  EXPECT_NE(line_of("Master-100000").find("(lower bound)"), std::string::npos) << text;
-  EXPECT_EQ(line_of("Master-100000").find("never lost"), std::string::npos) << text;
-  EXPECT_NE(text.find("Hard ~ VeryHard"), std::string::npos) << text;
-  EXPECT_EQ(text.find("VeryHard < Hard"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -40,5 +40,37 @@ TEST(Ladder, ResultsWithDrawsCountInGamesScoresAndRatings) {
   EXPECT_FALSE(ReadLadder(LadderOptions{}, unknown));
 }
 
+// A run of few games read back from its progress lines: the Master that
+// lost to its twin but to nobody below gets a bound, not "(never lost)",
+// and the order line does not rank what four games cannot.
+TEST(Ladder, SaysOnlyWhatItsFewGamesShow) {
+  std::istringstream lines(
+      "ladder: Easy 1 Normal 3 draws 0\n"
+      "ladder: Easy 0 Hard 4 draws 0\n"
+      "ladder: Easy 0 VeryHard 4 draws 0\n"
+      "ladder: Easy 0 Master-25000 1 draws 0\n"
+      "ladder: Easy 0 Master-100000 1 draws 0\n"
+      "ladder: Normal 1 Hard 3 draws 0\n"
+      "ladder: Normal 0 VeryHard 4 draws 0\n"
+      "ladder: Normal 0 Master-25000 1 draws 0\n"
+      "ladder: Normal 0 Master-100000 1 draws 0\n"
+      "ladder: Hard 2 VeryHard 2 draws 0\n"
+      "ladder: Hard 0 Master-25000 1 draws 0\n"
+      "ladder: Hard 0 Master-100000 1 draws 0\n"
+      "ladder: VeryHard 0 Master-25000 1 draws 0\n"
+      "ladder: VeryHard 0 Master-100000 1 draws 0\n"
+      "ladder: Master-25000 1 Master-100000 0 draws 0\n");
+  const std::optional<LadderTable> table = ReadLadder(LadderOptions{}, lines);
+  ASSERT_TRUE(table);
+  std::ostringstream out;
+  PrintLadder(*table, out);
+  const std::string text = out.str();
+  EXPECT_NE(RowOf(text, "Master-25000").find("(never lost)"), std::string::npos) << text;
+  EXPECT_NE(RowOf(text, "Master-100000").find("(lower bound)"), std::string::npos) << text;
+  EXPECT_EQ(RowOf(text, "Master-100000").find("never lost"), std::string::npos) << text;
+  EXPECT_NE(text.find("Hard ~ VeryHard"), std::string::npos) << text;
+  EXPECT_EQ(text.find("VeryHard < Hard"), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace vexa::tools
