@@ -184,8 +184,10 @@ int LobbyJoin(const QStringList& args) {
   lobby->Tree1->setCurrentItem(game);
   emit lobby->Tree1->itemDoubleClicked(game, 0);
   Form3* form3 = nullptr;
+  // The direct attempt takes 3 s, the relay's set-up up to 10 s more; a
+  // sanitized build on busy cores is several times slower.
   if (!QTest::qWaitFor([&] { return (form3 = VisibleDialog<Form3>(form1)) && form3->Connected(); },
-                       20000)) {
+                       60000)) {
     Say(QStringLiteral("NOT_CONNECTED ") + (form3 ? form3->Label1->text() : lobby->Label1->text()));
     return 1;
   }
