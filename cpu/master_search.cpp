@@ -115,25 +115,27 @@ class SearchJob::Tree {
       nodes_[at].proof_turns = static_cast<std::uint8_t>(decided->turns);
       if (!root) return;
     }
-    std::vector<int> turns = board.Turns();
-    // The likeliest turns first, so that equal values favour them.
+    // Each turn with its piece cell's weight, weighed once; the likeliest
+    // turns first, so that equal values favour them.
+    struct Weighed {
+      int cell;
+      int weight;
+    };
+    std::vector<Weighed> turns;
+    for (const int cell : board.Turns())
+      turns.push_back({cell, board.CellWeight(cell)});
     std::stable_sort(turns.begin(), turns.end(),
-                     [&board](int a, int b) { return board.CellWeight(a) > board.CellWeight(b); });
+                     [](const Weighed& a, const Weighed& b) { return a.weight > b.weight; });
     const auto first = static_cast<std::uint32_t>(nodes_.size());
-    int best = std::numeric_limits<int>::min();
-    std::vector<int> weights(turns.size());
-    for (std::size_t n = 0; n < turns.size(); ++n) {
-      weights[n] = board.CellWeight(turns[n]);
-      best = std::max(best, weights[n]);
-    }
+    const int best = turns.empty() ? 0 : turns.front().weight;
     double total = 0;
     for (std::size_t n = 0; n < turns.size(); ++n) {
       Node child;
-      child.cell = static_cast<std::uint8_t>(turns[n]);
-      child.prior = static_cast<float>(std::exp((weights[n] - best) / kPriorTemperature));
+      child.cell = static_cast<std::uint8_t>(turns[n].cell);
+      child.prior = static_cast<float>(std::exp((turns[n].weight - best) / kPriorTemperature));
       total += child.prior;
       // The opponent cannot close the winning cells this turn makes.
-      if (board.TurnForcesWin(turns[n])) {
+      if (board.TurnForcesWin(turns[n].cell)) {
         child.proof = -1;
         child.proof_turns = 2;
       }

