@@ -184,15 +184,38 @@ int LobbyJoin(const QStringList& args) {
   lobby->Tree1->setCurrentItem(game);
   emit lobby->Tree1->itemDoubleClicked(game, 0);
   Form3* form3 = nullptr;
+  // What the connection dialog said once connected: a quick host may start
+  // its game, which closes the dialog, between two looks at it, so the text
+  // is caught as it is set.
+  QString said;
+  struct CatchConnected : QObject {
+    QString& said;
+    explicit CatchConnected(QString& out) : said(out) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+      auto* dialog = dynamic_cast<Form3*>(watched);
+      if (event->type() == QEvent::Hide && dialog && dialog->Connected()) {
+        said = dialog->Label1->text();
+      }
+      return false;
+    }
+  } catcher(said);
+  qApp->installEventFilter(&catcher);
   // The direct attempt takes 3 s, the relay's set-up up to 10 s more; a
   // sanitized build on busy cores is several times slower.
-  if (!QTest::qWaitFor([&] { return (form3 = VisibleDialog<Form3>(form1)) && form3->Connected(); },
-                       60000)) {
+  if (!QTest::qWaitFor(
+          [&] {
+            if (!said.isEmpty()) return true;
+            if (!(form3 = VisibleDialog<Form3>(form1))) return false;
+            if (form3->Connected()) said = form3->Label1->text();
+            return !said.isEmpty();
+          },
+          60000)) {
     Say(QStringLiteral("NOT_CONNECTED ") + (form3 ? form3->Label1->text() : lobby->Label1->text()));
     return 1;
   }
-  Say(QStringLiteral("CONNECTED ") + form3->Label1->text());
-  form3->Command1->click();  // OK
+  qApp->removeEventFilter(&catcher);
+  Say(QStringLiteral("CONNECTED ") + said);
+  if ((form3 = VisibleDialog<Form3>(form1))) form3->Command1->click();  // OK
   QElapsedTimer deadline;
   deadline.start();
   bool started = false;
