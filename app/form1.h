@@ -163,7 +163,7 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void DropSettings() override;
   void ForgetSettings() override;
   void ClearWayForSettings() override;
-  Task<> TellOpponentLeft() override;
+  Task<> TellPeerGone(net::PeerGone why) override;
   void PlayersNamed(const QString& left, const QString& right) override;
   void ClockTicked(int seconds) override;
   void ClockStopped() override;

@@ -352,9 +352,11 @@ void Form1::ClearWayForSettings() {
   CloseForm7();
 }
 
-Task<> Form1::TellOpponentLeft() {
-  co_await ShowMessageBox(this, tr("対戦相手が離脱しました"), QMessageBox::Information,
-                          QMessageBox::Ok);
+Task<> Form1::TellPeerGone(net::PeerGone why) {
+  const QString text = why == net::PeerGone::Left
+                           ? tr("対戦相手が離脱しました")
+                           : tr("相手から規則に反する手が届きました。接続を終了します");
+  co_await ShowMessageBox(this, text, QMessageBox::Information, QMessageBox::Ok);
 }
 
 // --- Clock and chat ----------------------------------------------------------
