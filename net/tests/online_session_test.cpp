@@ -73,6 +73,7 @@ TEST(OnlineSession, APeersIllegalPlacementIsRefusedAndEndsTheConnection) {
     const char* what;
     QByteArray reads;
     std::size_t legal_before;  // the peer's placements made before the breach
+    EndReason ending = EndReason::PeerLeft;
   } kBreaches[] = {
       {"a piece on the player's piece", "PutU 60", 0},
       {"a blocker on the player's piece", "PutW 60", 0},
@@ -80,6 +81,8 @@ TEST(OnlineSession, APeersIllegalPlacementIsRefusedAndEndsTheConnection) {
       {"off the board", "PutW 121", 0},
       {"a seventh blocker", "PutW 1PutW 2PutW 3PutW 4PutW 5PutW 6PutW 7", 6},
       {"out of turn", "PutU 61PutU 62", 1},
+      // The position still has the peer to move; the game does not.
+      {"after its loss on time", "LosePutU 61", 0, EndReason::PeerLose},
   };
   for (const auto& breach : kBreaches) {
     SCOPED_TRACE(breach.what);
@@ -98,9 +101,9 @@ TEST(OnlineSession, APeersIllegalPlacementIsRefusedAndEndsTheConnection) {
     EXPECT_THAT(guest.TakeSent(), ElementsAre("EndG"));
     EXPECT_EQ(guest.link.game_state, Winsock::kClosed);
     EXPECT_EQ(guest.link.chat_state, Winsock::kClosed);
-    // Counted as a game the peer left; the board is cleared after the news.
+    // A game still running counts as one the peer left.
     ASSERT_FALSE(guest.shell.endings.empty());
-    EXPECT_EQ(guest.shell.endings.back(), (Outcome{0, EndReason::PeerLeft, std::nullopt}));
+    EXPECT_EQ(guest.shell.endings.back().how, breach.ending);
     EXPECT_EQ(guest.game.Turn(), NoTurn);
   }
 }
