@@ -11,8 +11,8 @@
 #include <QTcpSocket>
 #include <memory>
 
-#include "app/form5.h"
-#include "app/form7.h"
+#include "app/dialogs/form5.h"
+#include "app/dialogs/form7.h"
 #include "online_driver.h"
 
 namespace vexa::app {
