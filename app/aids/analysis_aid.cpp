@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "app/aids/chance_text.h"
-#include "app/window/twips.h"
 #include "app/aids/win_graph.h"
+#include "app/window/twips.h"
 #include "core/cell_name.h"
 #include "cpu/turn_estimates.h"
 
@@ -143,8 +143,8 @@ QString AnalysisAid::TurnSummary(const AnalysedTurn& turn) const {
   const QString mark = QString::fromLatin1(MarkText(turn.mark));
   // Whose chances: the mover's, named by its colour.
   const QString mover = turn.side == 1 ? tr("赤") : tr("青");
-  const QString best = turn.best.empty() ? QStringLiteral("-")
-                                         : QString::fromStdString(TurnCellNames(turn.best));
+  const QString best =
+      turn.best.empty() ? QStringLiteral("-") : QString::fromStdString(TurnCellNames(turn.best));
   const QString text =
       tr("%1の勝率 %2 → %3, 最善 %4")
           .arg(mover, ChanceText::Of(turn.before), ChanceText::Of(turn.after), best);

@@ -11,10 +11,10 @@
 #include <QCoreApplication>
 #include <QString>
 #include <functional>
-#include <optional>
-#include <vector>
 
-#include "app/aids/analysis_aid.h"
+#include "app/aids/hint_aid.h"
+#include "app/aids/keyboard_play.h"
+#include "app/aids/replay_aid.h"
 #include "app/board/board_view.h"
 #include "app/window/option_panel.h"
 #include "core/game.h"
@@ -31,6 +31,9 @@ class QWidget;
 
 namespace vexa::app {
 
+// Assembles the aids (the hint, the keyboard's cursor, records with their
+// replay and analysis) with undo and the rules text: their menu items, when
+// each is usable, the status line and the marks on the board.
 class PlayerAids {
   // Its texts belong to the main window's translations.
   Q_DECLARE_TR_FUNCTIONS(vexa::app::Form1)
@@ -78,7 +81,7 @@ class PlayerAids {
   void PositionChanged();
   // A game ended: its record, for "棋譜を保存" and "棋譜を解析".
   void GameRecorded(GameRecord record) {
-    last_record_ = std::move(record);
+    replay_.GameRecorded(std::move(record));
     Update();
   }
   // A line for the status bar that stays until the next placement or the
@@ -90,34 +93,22 @@ class PlayerAids {
 
   void Undo();
   void Hint();
-  // Analyses the game in the replay, or the game that ended last (shown in
-  // the replay for it).
-  void Analyse();
-  bool Analysing() const { return analysis_.Running(); }
+  void Analyse() { replay_.Analyse(); }
+  bool Analysing() const { return replay_.Analysing(); }
   // Arrow keys, Enter, Space and B while a person is to move, Escape while
   // a hint searches or is on show; false for a key the aids do not take.
   bool KeyPressed(QKeyEvent* event);
 
-  // Reads a record and shows it in the replay state; a bad record is told
-  // with the line at fault and changes nothing.
-  Task<> OpenRecordFile(QString path);
-  bool InReplay() const { return replay_.has_value(); }
-  int ReplayStep() const { return replay_ ? replay_->step : 0; }
-  void LeaveReplay();
+  Task<> OpenRecordFile(QString path) { return replay_.OpenRecordFile(std::move(path)); }
+  bool InReplay() const { return replay_.InReplay(); }
+  int ReplayStep() const { return replay_.Step(); }
+  void LeaveReplay() { replay_.Leave(); }
   // The cell the keyboard places on.
-  int KeyboardCursor() const { return cursor_; }
+  int KeyboardCursor() const { return keyboard_.Cell(); }
 
  private:
-  Task<> ShowHint();
-  Task<> SaveRecordAs();
-  Task<> OpenRecord();
-  void ShowReplayStep(int step);
-  // The status bar's line as the window now stands, and what a replayed
-  // record says of its game: date, mode, strength, result.
+  // The status bar's line as the window now stands.
   QString StatusText() const;
-  QString ReplayLine() const;
-  // Shows a record that was read in the replay state.
-  void EnterReplay(RecordReading reading);
 
   Window w_;
   QAction* Mnu_Undo = nullptr;
@@ -134,44 +125,13 @@ class PlayerAids {
   // The status bar's line: replay steps, analysis, hint, notices.
   QLabel* StatusLine = nullptr;
 
-  // The record of the game that ended last, for "棋譜を保存".
-  std::optional<GameRecord> last_record_;
-  // An opened record on show instead of a game.
-  struct Replay {
-    GameRecord record;
-    std::vector<RecordPosition> positions;
-    std::optional<Outcome> board_outcome;
-    int step = 0;
-    // The player's mode and strength, shown again when the replay ends.
-    OptionPanel::Choices players_choices;
-  };
-  std::optional<Replay> replay_;
-  // Takes the turn the hint suggests one placement further, or drops the
-  // hint when the placement departs from it.
-  void FollowHint();
-  void DropHint();
-
-  // The hint on show: what is left of the turn it suggests (blockers, then
-  // the piece), the other candidates' pieces, and the candidates' chances
-  // beside their pieces. It stays while the player follows it.
-  std::vector<Move> hint_turn_;
-  std::vector<int> hint_others_;
-  std::vector<std::pair<int, QString>> hint_notes_;
-  // The chosen turn's chance, for the status line.
-  QString hint_chance_;
-  // The number of placements in the game when the hint was last followed.
-  std::size_t hint_followed_at_ = 0;
-  bool hint_pending_ = false;
-  // Counts hint requests: a search answers only the newest one.
-  int hint_request_ = 0;
-  // How long the hint's search thinks.
-  static constexpr int kHintSearchMs = 700;
-  int cursor_ = 60;
+  HintAid hint_;
+  KeyboardPlay keyboard_;
+  ReplayAid replay_;
   // A game was begun since the program started: the start line has done
   // its work and no longer covers the board.
   bool game_begun_ = false;
   QString notice_;
-  AnalysisAid analysis_;
 };
 
 }  // namespace vexa::app
