@@ -27,11 +27,11 @@
 #include <memory>
 #include <vector>
 
+#include "app/dialogs/form5.h"
 #include "app/drive/controls.h"
 #include "app/drive/online_loopback.h"
 #include "app/drive/program_instance.h"
 #include "app/window/form1.h"
-#include "app/dialogs/form5.h"
 #include "core/square_scan.h"
 
 namespace {
@@ -97,7 +97,7 @@ struct MoveTimes {
 // One piece from `mover` to `other`, timed from the click's handler to the
 // other's board and to its cell's paint.
 MoveTimes TimeOneMove(Form1& mover, Form1& other) {
-  const int cell = QuietCell(mover.game);
+  const int cell = QuietCell(mover.game());
   if (cell < 0) Fail("no quiet cell left");
   QCoreApplication::processEvents();  // the previous move's paints
 
@@ -108,7 +108,7 @@ MoveTimes TimeOneMove(Form1& mover, Form1& other) {
   // been applied.
   const auto arrival = QObject::connect(
       Control<vexa::net::Winsock>(other, "Winsock1"), &vexa::net::Winsock::DataArrival, &loop, [&] {
-        if (on_board_ns < 0 && other.game.Board()[cell] == vexa::Remote) {
+        if (on_board_ns < 0 && other.game().Board()[cell] == vexa::Remote) {
           on_board_ns = clock.nsecsElapsed();
         }
       });
@@ -182,7 +182,7 @@ int main(int argc, char** argv) {
     Form4* settings = VisibleDialog<Form4>(*host.form1);
     if (settings == nullptr) Fail("no settings dialog");
     settings->Command1[0]->click();
-    if (!WaitFor([&] { return guest.form1->game.Turn() == vexa::Remote; })) Fail("no game start");
+    if (!WaitFor([&] { return guest.form1->game().Turn() == vexa::Remote; })) Fail("no game start");
     ++games;
     Form1* mover = host.form1.get();
     Form1* other = guest.form1.get();

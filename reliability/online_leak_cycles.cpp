@@ -21,12 +21,12 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/dialogs/form4.h"
+#include "app/dialogs/form5.h"
 #include "app/drive/controls.h"
 #include "app/drive/online_loopback.h"
 #include "app/drive/program_instance.h"
 #include "app/window/form1.h"
-#include "app/dialogs/form4.h"
-#include "app/dialogs/form5.h"
 #include "reliability/quiet_platform.h"
 
 namespace {
@@ -78,12 +78,12 @@ const char* Cycle(Form1& host, Form1& guest) {
   if (port == 0) return "no free port pair";
   if (!vexa::app::testing::ConnectPrograms(host, guest, port, kWaitMs)) return "connect";
   VisibleDialog<Form4>(host)->Command1[0]->click();
-  if (!WaitFor([&] { return guest.game.Turn() == vexa::Remote; })) return "start";
+  if (!WaitFor([&] { return guest.game().Turn() == vexa::Remote; })) return "start";
   const int host_cells[] = {12, 13, 23, 24};
   const int guest_cells[] = {100, 101, 102};
   for (int move = 0; move < 7; ++move) {
     Form1& mover = move % 2 == 0 ? host : guest;
-    if (!WaitFor([&] { return mover.game.Turn() == vexa::Player1; })) return "turn";
+    if (!WaitFor([&] { return mover.game().Turn() == vexa::Player1; })) return "turn";
     mover.Label1_MouseDown(move % 2 == 0 ? host_cells[move / 2] : guest_cells[move / 2],
                            vexa::app::kLeftButton);
   }

@@ -11,6 +11,7 @@ class Form5 : public QDialog {
   Q_OBJECT
  public:
   explicit Form5(QWidget* parent);
+  void SetText(const QString& text) { Label1->setText(text); }
   QLabel* Label1;
   // The result of a dialog hidden by the host's next step, not closed.
   static constexpr int kHidden = 2;

@@ -145,7 +145,7 @@ TEST(Analysis, ALostGameIsAnalysedGraphedAndSteppedByItsPoints) {
   analyse->trigger();
   EXPECT_TRUE(f.Analysing());
   p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Player1; }));
   EXPECT_FALSE(f.InReplay());
   EXPECT_FALSE(f.Analysing());
   EXPECT_FALSE(f.Searching());

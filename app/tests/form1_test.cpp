@@ -112,15 +112,15 @@ TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
   EXPECT_TRUE(Control<QAction>(f, "Mnu_NewGame")->isEnabled());
   // Panel code 2 while "VS Online" is not selected leaves the connection
   // fields as they are but enables their frame.
-  f.SetOptionControls(PanelCode::VsOnline, true);
+  f.shell().SetOptionControls(PanelCode::VsOnline, true);
   EXPECT_EQ(PanelState(f), "111100 000000 100000");
-  f.SetOptionControls(PanelCode::GameRunning, true);
+  f.shell().SetOptionControls(PanelCode::GameRunning, true);
   EXPECT_EQ(PanelState(f), "111111 111111 111111");
 
   ASSERT_TRUE(p.StartVsHuman());
   EXPECT_EQ(PanelState(f), "000000 000000 000000");
   Control<QAction>(f, "Mnu_GameEnd")->trigger();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == NoTurn; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == NoTurn; }));
   EXPECT_EQ(PanelState(f), "111101 000000 000000");
 }
 
@@ -219,9 +219,9 @@ TEST(Form1, VsHumanGamePlayedByMouseEndsInPlayer1sSquare) {
 
   // Over: clicks place nothing, and a new game clears the board.
   p.ClickCell(60);
-  EXPECT_EQ(f.game.Board()[60], Empty);
+  EXPECT_EQ(f.game().Board()[60], Empty);
   p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Player1; }));
   EXPECT_FALSE(Control<LineShape>(f, "Line1", 0)->isVisible());
   EXPECT_EQ(Background(Control<CellLabel>(f, "Label1", 12)), QColor(Qt::black));
   EXPECT_TRUE(Control<QLabel>(f, "Label5", 17)->isVisible());
@@ -266,7 +266,7 @@ TEST(Form1, TheTurnLampsShowTheSideToMoveAtAGlanceAndNobodyWhenBothAreOff) {
   EXPECT_GE(differing(left_to_move, left_before_any_game), 400);
 
   // Nobody to move: both panels look as the one that waits.
-  f.MoveHandedTo(0);
+  f.shell().MoveHandedTo(0);
   EXPECT_EQ(panel(0), left_before_any_game);
   EXPECT_EQ(panel(1), right_waiting);
 }
@@ -278,11 +278,11 @@ TEST(Form1, AVsHumanGameDecidedByTheBlockersLeftOpensThePanelAroundItsResult) {
   ASSERT_TRUE(p.StartVsHuman());
   p.ClickCell(100, Qt::RightButton);  // Player1 keeps one blocker fewer
   // Each side takes the first empty cell that gives it no square.
-  while (f.game.Turn() == Player1 || f.game.Turn() == Player2) {
-    const Side mover = f.game.Turn();
+  while (f.game().Turn() == Player1 || f.game().Turn() == Player2) {
+    const Side mover = f.game().Turn();
     for (int cell = 1; cell < kCellCount; ++cell) {
-      if (!IsPlayableCell(cell) || f.game.Board()[cell] != Empty) continue;
-      BoardCells trial = f.game.Board();
+      if (!IsPlayableCell(cell) || f.game().Board()[cell] != Empty) continue;
+      BoardCells trial = f.game().Board();
       trial[cell] = mover;
       if (!ScanSquares(trial, mover).empty()) continue;
       p.ClickCell(cell);
@@ -293,8 +293,8 @@ TEST(Form1, AVsHumanGameDecidedByTheBlockersLeftOpensThePanelAroundItsResult) {
   EXPECT_TRUE(On(Control<QGroupBox>(f, "Frame2")));  // opened before the result is shown
   EXPECT_EQ(p.CloseResult(), QStringLiteral("Player2 Win"));
   ASSERT_TRUE(WaitFor([&] { return PanelState(f) == "111101 000000 000000"; }));
-  EXPECT_EQ(f.game.records.Losses, 4);  // unchanged
-  EXPECT_EQ(f.game.records.Wins, 7);
+  EXPECT_EQ(f.game().records.Losses, 4);  // unchanged
+  EXPECT_EQ(f.game().records.Wins, 7);
   EXPECT_EQ(p.ReadConfig(), kTaro);  // nothing saved
 }
 
@@ -470,7 +470,7 @@ TEST(Form1, TheReachListButtonListsSides1And2) {
   BoardCells board{};
   for (int cell : {24, 26, 46})
     board[cell] = Player1;
-  f.game.SetUpPosition(board, f.game.PieceStock(), f.game.BlockerStock(), f.game.Turn());
+  f.game().SetUpPosition(board, f.game().PieceStock(), f.game().BlockerStock(), f.game().Turn());
   for (int twice = 0; twice < 2; ++twice) {
     Control<QPushButton>(f, "Command2")->click();
     EXPECT_EQ(Items(Control<QListWidget>(f, "List1", 0)), QStringList{QStringLiteral(" 48")});

@@ -33,7 +33,7 @@ TEST_P(HostUnderKnocks, OnlyACallerThatTellsItsNameIsTheOpponent) {
 
   if (knock == Knock::SlowName) {
     ASSERT_TRUE(WaitFor([&] { return callers.Heard() == "Name Taro"; }));
-    EXPECT_EQ(host.form1->game.online.OpponentName, "X");
+    EXPECT_EQ(host.form1->game().online.OpponentName, "X");
     EXPECT_EQ(taken.count(), 1);
     return;
   }
@@ -59,7 +59,7 @@ TEST_P(HostUnderKnocks, OnlyACallerThatTellsItsNameIsTheOpponent) {
   // The whole game, and the chat reaches the guest: its chat connection was
   // the one paired with its game, not a caller's from the same address.
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == Remote; }));
   Move(host, guest, 12);
   QLineEdit* chat = Control<QLineEdit>(*host.form1, "Text2");
   chat->setText(QStringLiteral("hi"));
@@ -76,7 +76,7 @@ TEST_P(HostUnderKnocks, OnlyACallerThatTellsItsNameIsTheOpponent) {
   host.ClickCell(24);
   EXPECT_EQ(host.CloseResult(), QStringLiteral("Taro Win"));
   EXPECT_EQ(guest.CloseResult(), QStringLiteral("Taro Win"));
-  EXPECT_EQ(guest.form1->game.records.Losses, 1);
+  EXPECT_EQ(guest.form1->game().records.Losses, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Knocks, HostUnderKnocks,

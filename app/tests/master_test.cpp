@@ -25,7 +25,7 @@ SearchLimits SearchFor(std::chrono::milliseconds time) {
 }
 
 int CountOf(const Form1& f, std::int16_t value) {
-  return static_cast<int>(std::count(f.game.Board().begin(), f.game.Board().end(), value));
+  return static_cast<int>(std::count(f.game().Board().begin(), f.game().Board().end(), value));
 }
 
 // "Master" stands beside "VS CPU" over nothing else, and overrides the
@@ -53,19 +53,19 @@ TEST(Master, IsACheckBoxBesideVsCpuThatOverridesTheFourStrengths) {
   }
   QRadioButton* very_hard = Control<QRadioButton>(f, "Option2", 3);
   QTest::mouseClick(master, Qt::LeftButton);
-  EXPECT_EQ(f.Strength(), CpuStrength::Master);
+  EXPECT_EQ(f.shell().Strength(), CpuStrength::Master);
   EXPECT_TRUE(very_hard->isChecked());
   EXPECT_FALSE(very_hard->isEnabled());
   // The panel unlocked after a game leaves them greyed.
-  f.SetOptionControls(PanelCode::GameRunning, false);
-  f.SetOptionControls(PanelCode::VsCpu, true);
+  f.shell().SetOptionControls(PanelCode::GameRunning, false);
+  f.shell().SetOptionControls(PanelCode::VsCpu, true);
   EXPECT_TRUE(master->isEnabled());
   EXPECT_FALSE(very_hard->isEnabled());
 
   QTest::mouseClick(master, Qt::LeftButton);
-  EXPECT_EQ(f.Strength(), CpuStrength::VeryHard);
+  EXPECT_EQ(f.shell().Strength(), CpuStrength::VeryHard);
   QTest::mouseClick(Control<QRadioButton>(f, "Option2", 0), Qt::LeftButton);
-  EXPECT_EQ(f.Strength(), CpuStrength::Easy);
+  EXPECT_EQ(f.shell().Strength(), CpuStrength::Easy);
 }
 
 // A whole game against a plain rule (the first empty cell), Master searching
@@ -94,9 +94,9 @@ TEST(Master, PlaysAGameWhileTheWindowKeepsHandlingEvents) {
   ticker.start();
 
   p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Player1; }));
   EXPECT_FALSE(Control<QCheckBox>(f, "Check3")->isEnabled());
-  while (f.game.Turn() == Player1)
+  while (f.game().Turn() == Player1)
     ASSERT_TRUE(p.PlayFirstEmptyCell());
   ticker.stop();
 
@@ -120,7 +120,7 @@ TEST_P(MasterInterrupted, StopsTheSearchAndPlacesNothing) {
   f.cpu().SetMasterLimits(SearchFor(30s));
   QTest::mouseClick(Control<QCheckBox>(f, "Check3"), Qt::LeftButton);
   p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Player1; }));
   p.ClickCell(60);
   ASSERT_TRUE(f.cpu().Thinking());
 
@@ -147,7 +147,7 @@ TEST_P(MasterInterrupted, StopsTheSearchAndPlacesNothing) {
   EXPECT_LT(clock.elapsed(), 1000);
   EXPECT_EQ(CountOf(f, Cpu), 0);
   EXPECT_EQ(CountOf(f, Blocker), 0);
-  EXPECT_EQ(f.game.PieceStock()[Cpu - 1], kPiecesPerSide);
+  EXPECT_EQ(f.game().PieceStock()[Cpu - 1], kPiecesPerSide);
 }
 
 std::string WayName(const ::testing::TestParamInfo<Interruption>& info) {

@@ -4,10 +4,10 @@
 // their windows: the host's and the guest's connection panels, their
 // connection dialogs and their settings dialogs.
 
-#include "app/drive/online_loopback.h"
 #include "app/dialogs/form3.h"
 #include "app/dialogs/form4.h"
 #include "app/dialogs/form7.h"
+#include "app/drive/online_loopback.h"
 #include "program_driver.h"
 
 namespace vexa::app::testing {
@@ -54,18 +54,18 @@ class OnlinePair : public ::testing::Test {
 
   // The side to move clicks a cell; waits until the other side has it.
   void Move(Program& mover, Program& other, int cell, Qt::MouseButton button = Qt::LeftButton) {
-    ASSERT_EQ(mover.form1->game.Board()[cell], Empty);
+    ASSERT_EQ(mover.form1->game().Board()[cell], Empty);
     mover.ClickCell(cell, button);
     const std::int16_t expected = button == Qt::LeftButton ? Remote : Blocker;
-    ASSERT_TRUE(WaitFor([&] { return other.form1->game.Board()[cell] == expected; }))
+    ASSERT_TRUE(WaitFor([&] { return other.form1->game().Board()[cell] == expected; }))
         << "cell " << cell;
   }
 
   // Both boards hold the same cells, seen from each side.
   void ExpectSameBoards() {
     for (int cell = 0; cell < kCellCount; ++cell) {
-      const std::int16_t h = host.form1->game.Board()[cell];
-      const std::int16_t g = guest.form1->game.Board()[cell];
+      const std::int16_t h = host.form1->game().Board()[cell];
+      const std::int16_t g = guest.form1->game().Board()[cell];
       const std::int16_t mirrored = g == Player1  ? std::int16_t{Remote}
                                     : g == Remote ? std::int16_t{Player1}
                                                   : g;

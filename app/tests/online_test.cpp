@@ -51,16 +51,16 @@ TEST_F(OnlinePair, SettingsAreMirroredAndTwoGamesArePlayed) {
               ElementsAre("Name Hanako", "Optn 1", "Opt2 1", "LimS ", "LimS 1", "LimS 10"));
 
   h->Command1[0]->click();  // ゲームスタート
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == Remote; }));
   EXPECT_EQ(guest.received.last(), QStringLiteral("StTn 0"));
-  EXPECT_EQ(host.form1->game.Turn(), Player1);
+  EXPECT_EQ(host.form1->game().Turn(), Player1);
   EXPECT_FALSE(h->isVisible());
   EXPECT_FALSE(g->isVisible());
   EXPECT_EQ(Control<QGroupBox>(*host.form1, "Frame1", 0)->title(), QStringLiteral("Taro"));
   EXPECT_EQ(Control<QGroupBox>(*host.form1, "Frame1", 1)->title(), QStringLiteral("Hanako"));
   EXPECT_EQ(Control<QGroupBox>(*guest.form1, "Frame1", 1)->title(), QStringLiteral("Taro"));
-  EXPECT_EQ(host.form1->game.online.TimeLimit, 10);
-  EXPECT_EQ(guest.form1->game.online.ClockStyle, GameOption::Excite);
+  EXPECT_EQ(host.form1->game().online.TimeLimit, 10);
+  EXPECT_EQ(guest.form1->game().online.ClockStyle, GameOption::Excite);
   EXPECT_TRUE(host.form1->online().MoveClockTimer().isActive());
   EXPECT_FALSE(guest.form1->online().MoveClockTimer().isActive());
 
@@ -76,8 +76,8 @@ TEST_F(OnlinePair, SettingsAreMirroredAndTwoGamesArePlayed) {
   host.ClickCell(24);
   EXPECT_EQ(host.CloseResult(), QStringLiteral("Taro Win"));
   EXPECT_EQ(guest.CloseResult(), QStringLiteral("Taro Win"));
-  EXPECT_EQ(host.form1->game.records.Wins, 1);
-  EXPECT_EQ(guest.form1->game.records.Losses, 1);
+  EXPECT_EQ(host.form1->game().records.Wins, 1);
+  EXPECT_EQ(guest.form1->game().records.Losses, 1);
   ExpectSameBoards();
   EXPECT_FALSE(
       Control<QLabel>(*host.form1, "Label2", 11)->isVisible());  // the host saw the guest's blocker
@@ -91,14 +91,14 @@ TEST_F(OnlinePair, SettingsAreMirroredAndTwoGamesArePlayed) {
   QTest::mouseClick(h->Option1[1], Qt::LeftButton);
   ASSERT_TRUE(WaitFor([&] { return g->Option1[0]->isChecked(); }));
   h->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == Player1; }));
   EXPECT_EQ(guest.received.last(), QStringLiteral("StTn 1"));
-  EXPECT_EQ(host.form1->game.Turn(), Remote);
+  EXPECT_EQ(host.form1->game().Turn(), Remote);
   EXPECT_TRUE(guest.form1->online().MoveClockTimer().isActive());
   Move(guest, host, 60);
-  EXPECT_EQ(host.form1->game.Turn(), Player1);
-  EXPECT_EQ(host.form1->game.records.GamesPlayed, 2);
-  EXPECT_EQ(guest.form1->game.records.GamesPlayed, 2);
+  EXPECT_EQ(host.form1->game().Turn(), Player1);
+  EXPECT_EQ(host.form1->game().records.GamesPlayed, 2);
+  EXPECT_EQ(guest.form1->game().records.GamesPlayed, 2);
 }
 
 TEST_F(OnlinePair, AGuestThatConfirmsFirstWaitsForTheHostAndANewConnectionForgetsTheOldName) {
@@ -107,7 +107,7 @@ TEST_F(OnlinePair, AGuestThatConfirmsFirstWaitsForTheHostAndANewConnectionForget
   Form3* guest3 = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (guest3 = DialogOf<Form3>(guest)) && guest3->Connected(); }));
   EXPECT_EQ(guest3->Label1->text(), QStringLiteral("接続できました"));
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.online.OpponentName == "Taro"; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().online.OpponentName == "Taro"; }));
   guest3->Command1->click();
   Form7* waiting = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (waiting = DialogOf<Form7>(guest)) != nullptr; }));
@@ -130,14 +130,14 @@ TEST_F(OnlinePair, AGuestThatConfirmsFirstWaitsForTheHostAndANewConnectionForget
       WaitFor([&] { return Control<net::Winsock>(*host.form1, "Winsock1")->State() == 0; }));
   Control<QPushButton>(*host.form1, "Command1", 0)->click();
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(host) != nullptr; }));
-  EXPECT_TRUE(host.form1->game.online.OpponentName.empty());
+  EXPECT_TRUE(host.form1->game().online.OpponentName.empty());
   DialogOf<Form3>(host)->Command1->click();  // キャンセル
 }
 
 TEST_F(OnlinePair, AfterLeavingTheNextConnectionGetsFreshSettings) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == Remote; }));
   Control<QAction>(*guest.form1, "Mnu_GameEnd")->trigger();  // the guest leaves
   Answer(QMessageBox::Ok);
   ASSERT_TRUE(
@@ -154,7 +154,7 @@ TEST_F(OnlinePair, AfterLeavingTheNextConnectionGetsFreshSettings) {
   Form3* new_host3 = nullptr;
   ASSERT_TRUE(
       WaitFor([&] { return (new_host3 = DialogOf<Form3>(guest)) && new_host3->Connected(); }));
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.online.OpponentName == "Taro"; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().online.OpponentName == "Taro"; }));
   new_host3->Command1->click();
   Form4* settings = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (settings = DialogOf<Form4>(guest)) != nullptr; }));
@@ -187,13 +187,13 @@ TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
   EXPECT_EQ(status(guest), QStringLiteral("相手の時間切れで勝ちました"));
   EXPECT_EQ(guest.Count(QStringLiteral("DecS")), 6);
   EXPECT_EQ(guest.Count(QStringLiteral("Lose")), 1);
-  EXPECT_EQ(host.form1->game.records.Losses, 1);
-  EXPECT_EQ(guest.form1->game.records.Wins, 1);
+  EXPECT_EQ(host.form1->game().records.Losses, 1);
+  EXPECT_EQ(guest.form1->game().records.Wins, 1);
   for (int i = 0; i < 6; ++i) {
     EXPECT_FALSE(Control<QLabel>(*host.form1, "Label2", i)->isVisible());
     EXPECT_FALSE(Control<QLabel>(*guest.form1, "Label2", 6 + i)->isVisible());
   }
-  EXPECT_EQ(guest.form1->game.BlockerStock()[Remote - 1], 0);
+  EXPECT_EQ(guest.form1->game().BlockerStock()[Remote - 1], 0);
   EXPECT_FALSE(host.form1->online().MoveClockTimer().isActive());
 
   // The guest looks at a "VS CPU" record meanwhile; the host's next game
@@ -207,25 +207,25 @@ TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
   record.close();
   guest.form1->Start(guest.form1->OpenRecordFile(path));
   ASSERT_TRUE(WaitFor([&] { return guest.form1->InReplay(); }));
-  EXPECT_EQ(guest.form1->Mode(), GameMode::VsCpu);
+  EXPECT_EQ(guest.form1->shell().Mode(), GameMode::VsCpu);
   ASSERT_TRUE(WaitFor([&] { return HostSettings() != nullptr; }));
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.GameRunning(); }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().GameRunning(); }));
   EXPECT_FALSE(guest.form1->InReplay());
-  EXPECT_EQ(guest.form1->Mode(), GameMode::VsOnline);
-  EXPECT_EQ(guest.form1->game.Turn(), Remote);
+  EXPECT_EQ(guest.form1->shell().Mode(), GameMode::VsOnline);
+  EXPECT_EQ(guest.form1->game().Turn(), Remote);
   EXPECT_TRUE(guest.form1->online().Connected());
 }
 
 TEST_F(OnlinePair, WhenThePiecesRunOutTheBlockersDecideOnBothSides) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == Remote; }));
   Move(host, guest, 100, Qt::RightButton);  // the host has a blocker fewer
   OnlineProgram* mover = &host;
   OnlineProgram* other = &guest;
   for (int move = 0; move < 2 * kPiecesPerSide; ++move) {
-    const Game& game = mover->form1->game;
+    const Game& game = mover->form1->game();
     int cell = 1;
     for (; cell < kCellCount; ++cell) {
       if (!IsPlayableCell(cell) || game.Board()[cell] != Empty) continue;
@@ -242,8 +242,8 @@ TEST_F(OnlinePair, WhenThePiecesRunOutTheBlockersDecideOnBothSides) {
   }
   EXPECT_EQ(host.CloseResult(), QStringLiteral("Hanako Win"));
   EXPECT_EQ(guest.CloseResult(), QStringLiteral("Hanako Win"));
-  EXPECT_EQ(host.form1->game.records.Wins + host.form1->game.records.Losses, 0);
-  EXPECT_EQ(guest.form1->game.records.Wins + guest.form1->game.records.Losses, 0);
+  EXPECT_EQ(host.form1->game().records.Wins + host.form1->game().records.Losses, 0);
+  EXPECT_EQ(guest.form1->game().records.Wins + guest.form1->game().records.Losses, 0);
   ExpectSameBoards();
 }
 
@@ -252,7 +252,7 @@ TEST_F(OnlinePair, ChatLinesReachBothListsOnBothMachines) {
   GuestSettings()->Text2->setText(QStringLiteral("よろしく"));
   QTest::keyClick(GuestSettings()->Text2, Qt::Key_Return);
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == Remote; }));
   QLineEdit* chat_input = Control<QLineEdit>(*host.form1, "Text2");
   QTest::keyClick(chat_input, Qt::Key_Return);  // empty: nothing
   QTest::keyClicks(chat_input, QStringLiteral("hi"));
@@ -277,11 +277,11 @@ TEST_F(OnlinePair, TheHostsSettingsEndTellsTheGuestAndClearsItsBoard) {
   const auto seen = Answer(QMessageBox::Ok);
   EXPECT_EQ(seen.text, QStringLiteral("対戦相手が離脱しました"));
   EXPECT_EQ(seen.icon, QMessageBox::Information);
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == NoTurn; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == NoTurn; }));
   EXPECT_EQ(DialogOf<Form4>(guest), nullptr);
   EXPECT_EQ(DialogOf<Form4>(host), nullptr);
   EXPECT_EQ(Control<net::Winsock>(*guest.form1, "Winsock1")->State(), 0);
-  EXPECT_EQ(guest.form1->game.online.IsGuest, 0);
+  EXPECT_EQ(guest.form1->game().online.IsGuest, 0);
   EXPECT_TRUE(Control<QGroupBox>(*guest.form1, "Frame3")->isEnabled());
   EXPECT_TRUE(Control<QGroupBox>(*host.form1, "Frame3")->isEnabled());
   EXPECT_FALSE(Control<QLineEdit>(*guest.form1, "Text2")->isEnabled());
@@ -307,13 +307,13 @@ TEST_F(OnlinePair, BothLeavingAtOnceCloseTheConnectionWithoutNews) {
 TEST_F(OnlinePair, PressingAConnectionButtonAgainDropsThePeerWithoutAWord) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == Remote; }));
   // The guest hosts anew (the handler itself: the locked panel would not
   // take the click): its old connection closes without "EndG"; the host
   // notices the connection gone and reports it as a leaving.
   guest.form1->Command1_Click(0);
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
-  ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn() == NoTurn; }));
+  ASSERT_TRUE(WaitFor([&] { return host.form1->game().Turn() == NoTurn; }));
   EXPECT_EQ(host.Count(QStringLiteral("EndG")), 0);
   ASSERT_TRUE(WaitFor([&] { return DialogOf<Form3>(guest) != nullptr; }));
   EXPECT_EQ(Control<net::Winsock>(*guest.form1, "Winsock1")->State(), 2);  // listening anew
@@ -323,26 +323,26 @@ TEST_F(OnlinePair, PressingAConnectionButtonAgainDropsThePeerWithoutAWord) {
 TEST_F(OnlinePair, AbandoningAGameTellsThePeerAndReturnsOnceItHasClosed) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == Remote; }));
   Move(host, guest, 60);
   Control<QAction>(*guest.form1, "Mnu_GameEnd")->trigger();
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
-  ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn() == NoTurn; }));
+  ASSERT_TRUE(WaitFor([&] { return host.form1->game().Turn() == NoTurn; }));
   ASSERT_TRUE(
       WaitFor([&] { return Control<net::Winsock>(*guest.form1, "Winsock1")->State() == 0; }));
-  EXPECT_EQ(host.form1->game.Board()[60], Empty);
-  EXPECT_EQ(guest.form1->game.Board()[60], Empty);
+  EXPECT_EQ(host.form1->game().Board()[60], Empty);
+  EXPECT_EQ(guest.form1->game().Board()[60], Empty);
   EXPECT_EQ(Control<net::Winsock>(*host.form1, "Winsock1")->State(), 0);
 }
 
 TEST_F(OnlinePair, AVanishedPeerIsReportedLikeOneThatLeftAndItsGameRecordedSo) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == Remote; }));
   Move(host, guest, 60);
   guest.form1.reset();  // the program ends without a word
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
-  ASSERT_TRUE(WaitFor([&] { return host.form1->game.Turn() == NoTurn; }));
+  ASSERT_TRUE(WaitFor([&] { return host.form1->game().Turn() == NoTurn; }));
   EXPECT_EQ(Control<net::Winsock>(*host.form1, "Winsock1")->State(), 0);
 
   // Its record: no result, ended by the peer's leaving, and the replay
@@ -363,7 +363,7 @@ TEST_F(OnlinePair, AVanishedPeerIsReportedLikeOneThatLeftAndItsGameRecordedSo) {
 TEST_F(OnlinePair, QuittingTheProgramSaysGoodbyeFirst) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == Remote; }));
   host.form1->close();
   Answer(QMessageBox::No);
   EXPECT_TRUE(host.form1->isVisible());
@@ -379,14 +379,14 @@ TEST_F(OnlinePair, QuittingTheProgramSaysGoodbyeFirst) {
 TEST_F(OnlinePair, ALocalGameWhileConnectedEndsTheConnection) {
   ASSERT_NO_FATAL_FAILURE(Connect());
   HostSettings()->Command1[0]->click();
-  ASSERT_TRUE(WaitFor([&] { return guest.form1->game.Turn() == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == Remote; }));
   Control<QRadioButton>(*guest.form1, "Option1", 1)->setChecked(true);  // "VS Human"
   guest.NewGame();
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
   ASSERT_TRUE(
       WaitFor([&] { return Control<net::Winsock>(*guest.form1, "Winsock1")->State() == 0; }));
   EXPECT_EQ(host.Count(QStringLiteral("EndG")), 1);
-  EXPECT_EQ(guest.form1->game.Turn(), Player1);
+  EXPECT_EQ(guest.form1->game().Turn(), Player1);
 }
 
 TEST_F(OnlinePair, PortErrorsEmptyNamesAndNobodyListening) {

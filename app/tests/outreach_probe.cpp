@@ -30,14 +30,14 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/drive/controls.h"
-#include "app/drive/online_loopback.h"
-#include "app/window/form1.h"
 #include "app/dialogs/form3.h"
 #include "app/dialogs/form4.h"
+#include "app/drive/controls.h"
+#include "app/drive/online_loopback.h"
 #include "app/online/lan_games_dialog.h"
 #include "app/online/lobby_settings_dialog.h"
 #include "app/online/lobby_window.h"
+#include "app/window/form1.h"
 #include "app/window/program_setup.h"
 #include "core/board.h"
 #include "lobby/password_file.h"
@@ -80,7 +80,7 @@ class Program {
 void ClickNextCell(Form1& form1, int& next_cell) {
   for (int tries = 0; tries < vexa::kCellCount; ++tries) {
     next_cell = (next_cell + 1) % vexa::kCellCount;
-    if (form1.game.Board()[next_cell] == vexa::Empty) break;
+    if (form1.game().Board()[next_cell] == vexa::Empty) break;
   }
   form1.Label1_MouseDown(next_cell, kLeftButton);
 }
@@ -137,7 +137,7 @@ int Host(const QStringList& args) {
       started = true;
     }
     if (!started) continue;
-    if (!form1.game.GameRunning()) {
+    if (!form1.game().GameRunning()) {
       Say(QStringLiteral("GAME_OVER"));
       started = false;
       continue;
@@ -223,10 +223,10 @@ int LobbyJoin(const QStringList& args) {
   while (deadline.elapsed() < 120000) {
     QTest::qWait(20);
     if (!started) {
-      started = form1.game.GameRunning();
+      started = form1.game().GameRunning();
       continue;
     }
-    if (!form1.game.GameRunning()) {
+    if (!form1.game().GameRunning()) {
       Say(QStringLiteral("GAME_OVER"));
       return 0;
     }

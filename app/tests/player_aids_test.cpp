@@ -96,16 +96,16 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   }
   EXPECT_EQ(HintMarks(f, CellLabel::kHint), 2);
   p.ClickCell(24, Qt::RightButton);
-  EXPECT_EQ(f.game.Board()[24], Blocker);
+  EXPECT_EQ(f.game().Board()[24], Blocker);
   EXPECT_FALSE(Marked(f, 24, CellLabel::kHintBlocker));
   EXPECT_EQ(HintMarks(f, CellLabel::kHintPiece), 1);
   QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(f.game.Board()[24], Empty);
+  EXPECT_EQ(f.game().Board()[24], Empty);
   EXPECT_EQ(HintMarks(f), 0);
   p.ClickCell(52);
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
-  EXPECT_EQ(f.game.Board()[12], Player1);
-  EXPECT_EQ(f.game.Board()[23], Player1);
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Player1; }));
+  EXPECT_EQ(f.game().Board()[12], Player1);
+  EXPECT_EQ(f.game().Board()[23], Player1);
   EXPECT_TRUE(testing::StatusLine(f).isEmpty());
   // The latest turn of each side is marked, and only that.
   EXPECT_TRUE(Marked(f, 23, CellLabel::kLastMove));
@@ -120,14 +120,14 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   // A blocker by the B key departs from the hint and drops it; Ctrl+Z takes
   // the blocker back.
   Keys(f, {Qt::Key_Down, Qt::Key_B});  // 34
-  EXPECT_EQ(f.game.Board()[34], Blocker);
+  EXPECT_EQ(f.game().Board()[34], Blocker);
   EXPECT_EQ(HintMarks(f), 0);
   EXPECT_FALSE(Control<QLabel>(f, "Label2", 5)->isVisible());
   ASSERT_TRUE(Control<QAction>(f, "Mnu_Undo")->isEnabled());
   QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(f.game.Board()[34], Empty);
+  EXPECT_EQ(f.game().Board()[34], Empty);
   EXPECT_TRUE(Control<QLabel>(f, "Label2", 5)->isVisible());
-  EXPECT_EQ(f.game.Turn(), Player1);
+  EXPECT_EQ(f.game().Turn(), Player1);
   EXPECT_TRUE(Marked(f, 23, CellLabel::kLastMove));
 
   // A hint overtaken by a blocker while it searches shows nothing: it was
@@ -140,7 +140,7 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   // So does one overtaken by an undo.
   QTest::keyClick(&f, Qt::Key_H, Qt::ControlModifier);
   QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(f.game.Board()[34], Empty);
+  EXPECT_EQ(f.game().Board()[34], Empty);
   ASSERT_TRUE(WaitFor([&] { return hint->isEnabled(); }));
   EXPECT_EQ(HintMarks(f), 0);
 
@@ -212,19 +212,19 @@ TEST(PlayerAids, AKeyboardGameWithHintAndUndoIsRecordedAndReplayed) {
   EXPECT_FALSE(Control<QLabel>(f, "Label5", 19)->isVisible());
   EXPECT_TRUE(Control<QLabel>(f, "Label5", 39)->isVisible());
   p.ClickCell(70);  // looking only
-  EXPECT_EQ(f.game.Board()[70], Empty);
+  EXPECT_EQ(f.game().Board()[70], Empty);
   EXPECT_FALSE(Control<QRadioButton>(f, "Option1", 0)->isEnabled());
   QTest::keyClick(&f, Qt::Key_End);
   EXPECT_EQ(f.ReplayStep(), 7);
 
   // A new game leaves the replay and is played as the player chose; the
   // records are as the game left them.
-  EXPECT_EQ(f.game.records.GamesPlayed, 1);
+  EXPECT_EQ(f.game().records.GamesPlayed, 1);
   p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Player1; }));
   EXPECT_FALSE(f.InReplay());
-  EXPECT_EQ(f.Mode(), GameMode::VsCpu);
-  EXPECT_EQ(f.game.records.GamesPlayed, 2);
+  EXPECT_EQ(f.shell().Mode(), GameMode::VsCpu);
+  EXPECT_EQ(f.game().records.GamesPlayed, 2);
 }
 
 TEST(PlayerAids, ABrokenRecordIsToldWithItsLineAndTouchesNothing) {
@@ -310,7 +310,7 @@ TEST(PlayerAids, RecordsReplayedOneAfterAnotherGiveThePlayersChoiceBack) {
   QTest::mouseClick(Control<QRadioButton>(f, "Option1", 0), Qt::LeftButton);
   QCheckBox* master = Control<QCheckBox>(f, "Check3");
   QTest::mouseClick(master, Qt::LeftButton);
-  ASSERT_EQ(f.Strength(), CpuStrength::Master);
+  ASSERT_EQ(f.shell().Strength(), CpuStrength::Master);
   const auto open = [&](const char* name, const QByteArray& text) {
     const QString path = QDir(p.DataPath()).filePath(QString::fromLatin1(name));
     QFile file(path);
@@ -331,7 +331,7 @@ TEST(PlayerAids, RecordsReplayedOneAfterAnotherGiveThePlayersChoiceBack) {
        "mode VS CPU\nleft Taro\nright CPU\nstrength Hard\nfirst 1\nresult abandoned\n"
        "how abandoned\nwinner 0\nmoves\n1 P 12\n2 P 50\n1 P 13\n2 B 40\n2 P 51\n");
   ASSERT_TRUE(WaitFor([&] { return f.InReplay(); }));
-  EXPECT_EQ(f.Mode(), GameMode::VsCpu);
+  EXPECT_EQ(f.shell().Mode(), GameMode::VsCpu);
   EXPECT_FALSE(master->isChecked());
   EXPECT_TRUE(Control<QRadioButton>(f, "Option2", 2)->isChecked());
   last_turns({13, 51}, {12, 50});
@@ -340,15 +340,15 @@ TEST(PlayerAids, RecordsReplayedOneAfterAnotherGiveThePlayersChoiceBack) {
   open("b.txt",
        "mode VS Online\nleft Taro\nright Hanako\nfirst 2\nresult abandoned\n"
        "how left\nwinner 0\nmoves\n2 P 60\n1 P 61\n2 P 62\n");
-  ASSERT_TRUE(WaitFor([&] { return f.Mode() == GameMode::VsOnline; }));
+  ASSERT_TRUE(WaitFor([&] { return f.shell().Mode() == GameMode::VsOnline; }));
   last_turns({61, 62}, {60, 13, 51});
 
   p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.GameRunning(); }));
+  ASSERT_TRUE(WaitFor([&] { return f.game().GameRunning(); }));
   EXPECT_FALSE(f.InReplay());
-  EXPECT_EQ(f.Mode(), GameMode::VsCpu);
+  EXPECT_EQ(f.shell().Mode(), GameMode::VsCpu);
   EXPECT_TRUE(master->isChecked());
-  EXPECT_EQ(f.Strength(), CpuStrength::Master);
+  EXPECT_EQ(f.shell().Strength(), CpuStrength::Master);
 }
 
 }  // namespace

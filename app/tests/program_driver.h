@@ -19,9 +19,9 @@
 #include <functional>
 #include <memory>
 
+#include "app/dialogs/form5.h"
 #include "app/drive/controls.h"
 #include "app/window/form1.h"
-#include "app/dialogs/form5.h"
 #include "outreach_fakes.h"
 
 namespace vexa::app::testing {
@@ -166,11 +166,11 @@ class Program {
   // Player1 may move again or the game is over; false on time-out.
   bool PlayFirstEmptyCell() {
     int cell = 1;
-    while (!IsPlayableCell(cell) || form1->game.Board()[cell] != Empty)
+    while (!IsPlayableCell(cell) || form1->game().Board()[cell] != Empty)
       ++cell;
     ClickCell(cell);
     return WaitFor([&] {
-      const Side turn = form1->game.Turn();
+      const Side turn = form1->game().Turn();
       return turn == Player1 || turn == NoTurn;
     });
   }
@@ -179,7 +179,7 @@ class Program {
   bool StartVsHuman() {
     QTest::mouseClick(Control<QRadioButton>(*form1, "Option1", 1), Qt::LeftButton);
     NewGame();
-    return WaitFor([&] { return form1->game.Turn() == Player1; });
+    return WaitFor([&] { return form1->game().Turn() == Player1; });
   }
   // Waits for the result dialog, returns its text and presses "OK".
   QString CloseResult() {

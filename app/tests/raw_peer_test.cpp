@@ -119,7 +119,7 @@ class RawPeer : public ::testing::Test {
     game->Expect("Name " + kTaro);
     Form3* form3 = DialogOf<Form3>(program);
     ASSERT_TRUE(WaitFor([&] { return form3->Connected(); }));
-    ASSERT_TRUE(WaitFor([&] { return program.form1->game.online.OpponentName == "xx"; }));
+    ASSERT_TRUE(WaitFor([&] { return program.form1->game().online.OpponentName == "xx"; }));
     form3->Command1->click();
     ASSERT_TRUE(WaitFor([&] { return Settings() != nullptr; }));
     game->Expect("ShowOptn 0");
@@ -178,7 +178,7 @@ TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
   game->Expect("Optn 0");
   settings->Command1[0]->click();  // ゲームスタート
   game->Expect("StTn 0");
-  Game& state = program.form1->game;
+  Game& state = program.form1->game();
   ASSERT_EQ(state.Turn(), Player1);
   EXPECT_EQ(state.online.ClockStyle, GameOption::Normal);
 
@@ -248,7 +248,7 @@ TEST_F(RawPeer, APeersPieceOnATakenCellEndsTheConnection) {
   QMessageBox* box = testing::WaitForWindow<QMessageBox>();
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(box->text(), QStringLiteral("相手から規則に反する手が届きました。接続を終了します"));
-  Game& state = program.form1->game;
+  Game& state = program.form1->game();
   EXPECT_EQ(state.Board()[60], Player1);
   EXPECT_EQ(state.PieceStock()[Remote - 1], kPiecesPerSide);
   game->Expect("EndG");
@@ -284,17 +284,17 @@ TEST_F(RawPeer, AJoiningSideAnswersMergedSettingsAndLosesOnTimeOnTheWire) {
   EXPECT_TRUE(settings->Option2[1]->isChecked());
   EXPECT_EQ(settings->Text1->text(), QStringLiteral("1"));
   EXPECT_TRUE(settings->isVisible());
-  EXPECT_EQ(program.form1->game.Turn(), NoGameYet);
-  EXPECT_EQ(program.form1->game.records.GamesPlayed, 0);
+  EXPECT_EQ(program.form1->game().Turn(), NoGameYet);
+  EXPECT_EQ(program.form1->game().records.GamesPlayed, 0);
 
   // The joining side moves first and does nothing: six blockers go, one
   // "DecS" each, then the game with "Lose".
   game->Write("StTn 1");
-  ASSERT_TRUE(WaitFor([&] { return program.form1->game.Turn() == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return program.form1->game().Turn() == Player1; }));
   EXPECT_FALSE(settings->isVisible());
   game->Expect("DecSDecSDecSDecSDecSDecSLose");
   EXPECT_EQ(program.CloseResult(), QStringLiteral("xx Win"));
-  EXPECT_EQ(program.form1->game.records.Losses, 1);
+  EXPECT_EQ(program.form1->game().records.Losses, 1);
   EXPECT_NE(testing::WaitForWindow<Form7>(), nullptr);
 
   // The host leaves while this side waits for it.
@@ -311,7 +311,7 @@ TEST_F(RawPeer, AFloodOfShowOpensTheSettingsOnce) {
 
   // The name first: "Show"s in its read would be part of it.
   game->Write("Name xx");
-  ASSERT_TRUE(WaitFor([&] { return program.form1->game.online.OpponentName == "xx"; }));
+  ASSERT_TRUE(WaitFor([&] { return program.form1->game().online.OpponentName == "xx"; }));
   game->Write(QByteArray("Show").repeated(5000));
   ASSERT_TRUE(WaitFor([&] { return program.received.size() == 5001; }));
   ASSERT_TRUE(WaitFor([&] { return Settings() != nullptr; }));
@@ -335,7 +335,7 @@ TEST_F(RawPeer, AChatFloodKeepsTheNewestLinesAndBothListsFollowTheConversation) 
   ASSERT_NO_FATAL_FAILURE(JoinTheProgram());
   game->Write("Name xx");
   game->Expect("Name " + kTaro);
-  ASSERT_TRUE(WaitFor([&] { return program.form1->game.online.OpponentName == "xx"; }));
+  ASSERT_TRUE(WaitFor([&] { return program.form1->game().online.OpponentName == "xx"; }));
   Form1& f = *program.form1;
   QListWidget* chat_list = Control<QListWidget>(f, "List3");
 
@@ -388,8 +388,8 @@ TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {
   chat->socket()->disconnectFromHost();
   ASSERT_TRUE(
       WaitFor([&] { return Control<net::Winsock>(*program.form1, "Winsock1")->State() == 0; }));
-  EXPECT_EQ(program.form1->game.Board()[60], Empty);
-  EXPECT_EQ(program.form1->game.Turn(), Player1);
+  EXPECT_EQ(program.form1->game().Board()[60], Empty);
+  EXPECT_EQ(program.form1->game().Turn(), Player1);
   EXPECT_FALSE(program.form1->online().MoveClockTimer().isActive());
   EXPECT_FALSE(Control<QLineEdit>(*program.form1, "Text2")->isEnabled());
 }
@@ -412,8 +412,8 @@ TEST_F(RawPeer, EnterAndEscapeInTheHostsSettingsStartNothingAndLeaveNothing) {
   EXPECT_TRUE(settings->isVisible());
   QTest::mouseClick(settings->Option2[1], Qt::LeftButton);
   game->Expect("LimS 7Opt2 1");  // no "StTn", no "EndG" among them
-  EXPECT_EQ(program.form1->game.Turn(), NoGameYet);
-  EXPECT_EQ(program.form1->game.records.GamesPlayed, 0);
+  EXPECT_EQ(program.form1->game().Turn(), NoGameYet);
+  EXPECT_EQ(program.form1->game().records.GamesPlayed, 0);
 
   // The close box still leaves, as "終了" does: the connection panel is
   // usable again.
@@ -459,7 +459,7 @@ TEST_F(RawPeer, AGuestsResultMakesWayForTheHostsNextSettingsWithNoWaitingDialogO
 
   // The host lost on time, and its "Show" comes while the result is open.
   game->Write("StTn 0");
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Remote; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Remote; }));
   game->Write("Lose");
   ASSERT_TRUE(WaitFor(result_shown));
   EXPECT_EQ(result->Label1->text(), QStringLiteral("太郎 Win"));
@@ -470,7 +470,7 @@ TEST_F(RawPeer, AGuestsResultMakesWayForTheHostsNextSettingsWithNoWaitingDialogO
   // Next game: the user closes the result in the very moment the "Show" is
   // read, before it is applied.
   game->Write("StTn 0");
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Remote && !Settings(); }));
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Remote && !Settings(); }));
   game->Write("Lose");
   ASSERT_TRUE(WaitFor(result_shown));
   f.online().SetMessageObserver([&](const QString& message) {
@@ -480,9 +480,9 @@ TEST_F(RawPeer, AGuestsResultMakesWayForTheHostsNextSettingsWithNoWaitingDialogO
   ASSERT_TRUE(WaitFor(settings_instead));
   EXPECT_EQ(DialogOf<Form7>(program), nullptr);
   game->Write("StTn 1");
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1 && !Settings(); }));
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Player1 && !Settings(); }));
   EXPECT_EQ(DialogOf<Form7>(program), nullptr);
-  EXPECT_EQ(f.game.records.Wins, 2);
+  EXPECT_EQ(f.game().records.Wins, 2);
 }
 
 TEST_F(RawPeer, AHideByTheWindowSystemLeavesTheHostsSettingsAndConnectionDialogOpen) {

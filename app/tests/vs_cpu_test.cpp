@@ -30,13 +30,13 @@ TEST(VsCpu, AGameThroughTheClicksRunsToItsResult) {
   const auto lamp = [&](int side) { return Control<TurnLamp>(f, "TurnMarker", side); };
   QTest::mouseClick(Control<QCheckBox>(f, "Check1"), Qt::LeftButton);  // "CPUが先攻"
   p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Player1; }));
   EXPECT_EQ(Control<QGroupBox>(f, "Frame1", 1)->title(), QStringLiteral("CPU"));
-  EXPECT_EQ(Count(f.game, Cpu), 1);
+  EXPECT_EQ(Count(f.game(), Cpu), 1);
 
-  while (f.game.Turn() == Player1) {
+  while (f.game().Turn() == Player1) {
     ASSERT_TRUE(p.PlayFirstEmptyCell());
-    if (f.game.Turn() == Player1) {
+    if (f.game().Turn() == Player1) {
       EXPECT_TRUE(lamp(0)->IsOn());
       EXPECT_FALSE(lamp(1)->IsOn());
     }
@@ -49,12 +49,12 @@ TEST(VsCpu, AGameThroughTheClicksRunsToItsResult) {
   EXPECT_TRUE(Control<QRadioButton>(f, "Option1", 0)->isEnabled() &&
               Control<QCheckBox>(f, "Check1")->isEnabled() &&
               Control<QRadioButton>(f, "Option2", 0)->isEnabled());
-  EXPECT_EQ(f.game.records.GamesPlayed, 1);
-  EXPECT_EQ(f.game.records.Wins + f.game.records.Losses, result == "Draw" ? 0 : 1);
+  EXPECT_EQ(f.game().records.GamesPlayed, 1);
+  EXPECT_EQ(f.game().records.Wins + f.game().records.Losses, result == "Draw" ? 0 : 1);
   int hidden_cpu_pieces = 0;
   for (int i = kPiecesPerSide; i < 2 * kPiecesPerSide; ++i)
     hidden_cpu_pieces += Control<QLabel>(f, "Label5", i)->isVisible() ? 0 : 1;
-  EXPECT_EQ(hidden_cpu_pieces, Count(f.game, Cpu));
+  EXPECT_EQ(hidden_cpu_pieces, Count(f.game(), Cpu));
 }
 
 TEST(VsCpu, TheCpuThinksOnATimerWhileTheWindowGoesOn) {
@@ -64,19 +64,19 @@ TEST(VsCpu, TheCpuThinksOnATimerWhileTheWindowGoesOn) {
   constexpr int kPauseMs = 200;
   f.SetPauseOverride(kPauseMs);
   p.NewGame();
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Player1; }));
 
   QElapsedTimer clock;
   clock.start();
   p.ClickCell(60);
   // The click has returned with the CPU still to move; the window takes
   // the next click, which places nothing.
-  ASSERT_EQ(f.game.Turn(), Cpu);
+  ASSERT_EQ(f.game().Turn(), Cpu);
   p.ClickCell(61);
-  EXPECT_EQ(f.game.Board()[61], Empty);
-  ASSERT_TRUE(WaitFor([&] { return f.game.Turn() == Player1; }));
+  EXPECT_EQ(f.game().Board()[61], Empty);
+  ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Player1; }));
   EXPECT_GE(clock.elapsed(), kPauseMs);
-  EXPECT_EQ(Count(f.game, Cpu), 1);
+  EXPECT_EQ(Count(f.game(), Cpu), 1);
 }
 
 }  // namespace

@@ -13,10 +13,10 @@
 #include <QStyleOptionButton>
 #include <QTextLayout>
 
-#include "app/window/caption_fit.h"
 #include "app/dialogs/form2.h"
-#include "app/online/lan_games_dialog.h"
 #include "app/dialogs/name_dialogs.h"
+#include "app/online/lan_games_dialog.h"
+#include "app/window/caption_fit.h"
 #include "online_driver.h"
 
 namespace vexa::app {

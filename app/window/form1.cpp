@@ -6,12 +6,12 @@
 #include <QLayout>
 #include <utility>
 
-#include "app/window/caption_fit.h"
 #include "app/dialogs/form2.h"
 #include "app/dialogs/form5.h"
 #include "app/dialogs/form7.h"
 #include "app/dialogs/message_box.h"
 #include "app/dialogs/name_dialogs.h"
+#include "app/window/caption_fit.h"
 #include "app/window/program_setup.h"
 #include "app/window/twips.h"
 #include "cpu/reach_list_text.h"
@@ -34,7 +34,7 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
       places_(std::move(places)) {
   // The texts are built in the chosen language.
   ApplyLanguage(LanguageOverride().value_or(StoredLanguage(*settings_)));
-  game.SetCpuOpponent(&cpu_);
+  game_.SetCpuOpponent(&cpu_);
   SearchLimits master = cpu_.MasterLimits();
   master.seed = seed;
   cpu_.SetMasterLimits(master);
@@ -70,7 +70,7 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
   aids_ = std::make_unique<PlayerAids>(PlayerAids::Window{
       .window = this,
       .client = client,
-      .game = game,
+      .game = game_,
       .board = *board_,
       .options = *options_,
       .runner = search_runner_,
@@ -79,8 +79,21 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
       .data_folder = places_.data_folder,
       .place = [this](int cell, int button) { Label1_MouseDown(cell, button); },
       .set_option_controls = [this](PanelCode code,
-                                    bool editable) { SetOptionControls(code, editable); },
-      .record_of = [this](const Outcome& outcome) { return RecordOf(outcome); }});
+                                    bool editable) { options_->SetOptionControls(code, editable); },
+      .record_of = [this](const Outcome& outcome) { return shell_.RecordOf(outcome); }});
+  shell_.Attach({.window = this,
+                 .game = &game_,
+                 .board = board_.get(),
+                 .options = options_.get(),
+                 .aids = aids_.get(),
+                 .data_folder = places_.data_folder,
+                 .records_changed =
+                     [this] {
+                       SaveRecords();
+                       ShowRecords();
+                     },
+                 .choose_settings = [this] { return ChooseSettings(); },
+                 .wait_for_host = [this] { return ShowForm7(); }});
   aids_->Build(Mnu_End);
   SetMenuCaptions();
   BuildLanguageMenu();
@@ -97,13 +110,13 @@ Form1::~Form1() = default;
 // --- Start-up and records ------------------------------------------------
 
 Task<> Form1::Main() {
-  ProgramFolder = places_.program_folder;
-  if (!ProgramFolder.endsWith(u'/')) ProgramFolder += u'/';
-  records_location_ = LocateRecords(ProgramFolder, places_.data_folder);
+  program_folder_ = places_.program_folder;
+  if (!program_folder_.endsWith(u'/')) program_folder_ += u'/';
+  records_location_ = LocateRecords(program_folder_, places_.data_folder);
   co_await LoadRecords();
-  options_->SetPlayerName(QString::fromStdString(game.records.PlayerName));
+  options_->SetPlayerName(QString::fromStdString(game_.records.PlayerName));
   ShowRecords();
-  SetOptionControls(PanelCode::VsCpu, true);
+  options_->SetOptionControls(PanelCode::VsCpu, true);
   options_->SelectStrength(CpuStrength::VeryHard);
   show();
   started_ = true;
@@ -116,21 +129,21 @@ Task<> Form1::LoadRecords() {
   const QString& path = records_location_.read_path;
   if (!QFileInfo(path).isFile()) {
     auto* form6 = new Form6(this, tasks_, [this](const QString& name) {
-      game.records.PlayerName = name.toStdString();
+      game_.records.PlayerName = name.toStdString();
       SaveRecords();
     });
     co_await ShowDialog(form6);
     co_return;
   }
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly) || !ReadRecords(file.readAll(), game.records)) {
+  if (!file.open(QIODevice::ReadOnly) || !ReadRecords(file.readAll(), game_.records)) {
     co_await ShowMessageBox(this, tr("設定ファイルの読み込みしに失敗しました"),
                             QMessageBox::Critical, QMessageBox::Ok);
   }
 }
 
 void Form1::SaveRecords() {
-  if (SaveRecordsFile(records_location_.write_path, game.records)) {
+  if (SaveRecordsFile(records_location_.write_path, game_.records)) {
     records_location_.read_path = records_location_.write_path;
     save_failure_reported_ = false;
     return;
@@ -149,13 +162,13 @@ Task<> Form1::ReportSaveFailure(QString path) {
 }
 
 void Form1::ShowRecords() {
-  const QStringList captions = RecordCaptions(game.records, QLocale());
+  const QStringList captions = RecordCaptions(game_.records, QLocale());
   for (int i = 0; i < 5; ++i)
     Label7[i]->setText(captions[i]);
 }
 
 void Form1::SetPlayerName(const QString& name) {
-  game.records.PlayerName = name.toStdString();
+  game_.records.PlayerName = name.toStdString();
   SaveRecords();
   options_->SetPlayerName(name);
 }
@@ -166,28 +179,28 @@ void Form1::Label1_MouseDown(int index, int button) {
   // A record on show is only looked at.
   if (aids_->InReplay()) return;
   client->setFocus();
-  Start(game.PlaceLocal(index, button == kLeftButton ? MoveKind::Piece : MoveKind::Blocker));
+  Start(game_.PlaceLocal(index, button == kLeftButton ? MoveKind::Piece : MoveKind::Blocker));
 }
 
 void Form1::Option1_Click(int index) {
-  SetOptionControls(static_cast<PanelCode>(index), true);
+  options_->SetOptionControls(static_cast<PanelCode>(index), true);
   // No game on the board: the panels no longer speak of the last one's
   // opponent (a "CPU" or a peer's name in "VS Online").
-  if (!game.GameRunning() && !InReplay()) board_->ShowOwnCaptions(Mode());
+  if (!game_.GameRunning() && !InReplay()) board_->ShowOwnCaptions(options_->Mode());
 }
 
 void Form1::Mnu_NewGame_Click() {
   aids_->LeaveReplay();
-  Start(game.StartGame(StartedFrom::Menu));
+  Start(game_.StartGame(StartedFrom::Menu));
 }
 
 void Form1::Mnu_GameEnd_Click() {
   aids_->LeaveReplay();
-  Start(game.AbandonGame());
+  Start(game_.AbandonGame());
 }
 
 void Form1::Command2_Click() {
-  const ReachListDisplay shown = ListAllReaches(game.Board(), reach_lists);
+  const ReachListDisplay shown = ListAllReaches(game_.Board(), reach_lists_);
   for (int side = 0; side < 2; ++side) {
     List1[side]->clear();
     List2[side]->clear();
@@ -219,16 +232,16 @@ Task<> Form1::RecordsReset() {
       co_await ShowMessageBox(this, tr("本当によろしいですか？"), QMessageBox::Question,
                               QMessageBox::Yes | QMessageBox::No);
   if (second != QMessageBox::Yes) co_return;
-  game.records.GamesPlayed = 0;
-  game.records.Wins = 0;
-  game.records.Losses = 0;
-  game.records.Draws = 0;
+  game_.records.GamesPlayed = 0;
+  game_.records.Wins = 0;
+  game_.records.Losses = 0;
+  game_.records.Draws = 0;
   ShowRecords();
   SaveRecords();
 }
 
 void Form1::Mnu_ChangeName_Click() {
-  Start(ShowDialog(new Form8(this, tasks_, QString::fromStdString(game.records.PlayerName),
+  Start(ShowDialog(new Form8(this, tasks_, QString::fromStdString(game_.records.PlayerName),
                              [this](const QString& name) { SetPlayerName(name); })));
 }
 
@@ -251,7 +264,7 @@ Task<> Form1::AskToQuit() {
   if (answer != QMessageBox::Yes) co_return;
   co_await online_.CloseConnection();
   // The game ends with the program: a search for it stops, its move is dropped.
-  game.InterruptGame();
+  game_.InterruptGame();
   quit_confirmed_ = true;
   close();
 }

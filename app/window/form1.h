@@ -19,14 +19,15 @@
 #include <memory>
 #include <optional>
 
+#include "app/aids/player_aids.h"
 #include "app/board/board_paint.h"
 #include "app/board/board_view.h"
 #include "app/board/board_widgets.h"
 #include "app/online/host_outreach.h"
+#include "app/records/records_file.h"
 #include "app/window/language.h"
 #include "app/window/option_panel.h"
-#include "app/aids/player_aids.h"
-#include "app/records/records_file.h"
+#include "app/window/window_shell.h"
 #include "core/game.h"
 #include "core/game_record.h"
 #include "core/game_shell.h"
@@ -54,7 +55,7 @@ struct ProgramPlaces {
   QString settings_file;   // the preferences (INI); empty for the user's own
 };
 
-class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
+class Form1 : public QMainWindow, public net::OnlineWindows {
   Q_OBJECT
  public:
   // `seed` seeds the computer player's random cells once for this run.
@@ -69,13 +70,14 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   // How many of its coroutines still wait (a test waits for none).
   std::size_t PendingTasks() const { return tasks_.Pending(); }
   // Makes every pause this long instead (tests, screenshots).
-  void SetPauseOverride(std::optional<int> milliseconds) { pause_override_ = milliseconds; }
+  void SetPauseOverride(std::optional<int> milliseconds) { shell_.SetPauseOverride(milliseconds); }
   // The computer player, whose Master search a test may limit.
   CpuPlayer& cpu() { return cpu_; }
 
-  Game game{*this};
-  ReachLists reach_lists;
-  QString ProgramFolder;
+  Game& game() { return game_; }
+  const Game& game() const { return game_; }
+  // The window as the rules see it.
+  WindowShell& shell() { return shell_; }
 
   // Shows every window in `language` at once and keeps the choice.
   void SetLanguage(Language language);
@@ -132,28 +134,8 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   Form4* SettingsDialog();
   void CloseForm7();
 
-  // --- GameShell.
-  GameMode Mode() const override;
-  CpuStrength Strength() const override;
-  bool CpuMovesFirst() const override;
-  bool Player1MovesFirst() const override;
-  std::string LocalPlayerName() const override;
-  void GameStarted(GameMode mode) override;
-  void BoardReset() override;
-  void MovePlayed(const Move& move) override;
-  void BlockerForfeited(Side side) override;
-  void MoveHandedTo(Side side) override;
-  void SquareFound(const SquareCorners& square, Side side) override;
-  void GameEnded(const Outcome& outcome) override;
-  void RecordsChanged() override;
-  void CellClicked(int cell) override;
-  void SetOptionControls(PanelCode panel_code, bool editable) override;
-  void EnableOptionPanel() override;
-  Task<> Pause(int milliseconds) override;
-  Task<> ShowResult(const std::string& text) override;
-  Task<> ChooseSettings() override;
-
   // --- net::OnlineWindows.
+  Task<> ChooseSettings() override;
   void SelectFirstMover(int index) override;
   void SelectGameOption(int index) override;
   void SetTimeLimitText(const QString& text) override;
@@ -177,9 +159,6 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   void changeEvent(QEvent* event) override;
 
  private:
-  // The game's board and stocks on the board view.
-  void ShowGameBoard();
-  void ShowGameStocks();
   void SaveRecords();
   void ShowRecords();
 
@@ -201,9 +180,6 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   // The guest's wait for the host after a game or the connection dialog;
   // not while the settings dialog is shown or on its way.
   Task<> ShowForm7();
-
-  // The record of the game in the state it is in, with that ending.
-  GameRecord RecordOf(const Outcome& outcome) const;
 
   Task<> LoadRecords();
   Task<> RecordsReset();
@@ -264,14 +240,18 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   // Every search of this program: Master's moves and the hint. Its workers
   // hand results to this window's event loop.
   SearchRunner search_runner_;
-  CpuPlayer cpu_{game, search_runner_, random_cells_};
+  WindowShell shell_;
+  Game game_{shell_};
+  ReachLists reach_lists_;
+  // The folder of the executable, with a slash at its end.
+  QString program_folder_;
+  CpuPlayer cpu_{game_, search_runner_, random_cells_};
   ProgramPlaces places_;
   RecordsLocation records_location_;
-  std::optional<int> pause_override_;
   bool save_failure_reported_ = false;
   bool quit_confirmed_ = false;
   net::GameConnection connection_{this};
-  net::OnlineSession online_{game, *this, connection_.Link(), tasks_};
+  net::OnlineSession online_{game_, *this, connection_.Link(), tasks_};
   std::unique_ptr<HostOutreach> outreach_;
   // A join asked for before the player's name was known.
   std::optional<std::pair<QString, int>> pending_join_;
@@ -279,7 +259,6 @@ class Form1 : public QMainWindow, public GameShell, public net::OnlineWindows {
   bool started_ = false;
   QPointer<Form3> form3_;
   QPointer<Form4> form4_;
-  QPointer<Form5> form5_;
   QPointer<Form7> form7_;
   QPointer<LobbyWindow> lobby_window_;
   // A connection arranged in the lobby is on its way: how it runs

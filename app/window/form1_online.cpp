@@ -5,15 +5,15 @@
 #include <QApplication>
 #include <QPointer>
 
-#include "app/window/form1.h"
 #include "app/dialogs/form3.h"
 #include "app/dialogs/form4.h"
 #include "app/dialogs/form5.h"
 #include "app/dialogs/form7.h"
+#include "app/dialogs/message_box.h"
 #include "app/online/lan_games_dialog.h"
 #include "app/online/lobby_settings_dialog.h"
 #include "app/online/lobby_window.h"
-#include "app/dialogs/message_box.h"
+#include "app/window/form1.h"
 #include "net/chat_line.h"
 #include "net/leading_number.h"
 #include "net/qt_await.h"
@@ -96,13 +96,14 @@ Task<> Form1::HostOrJoin(int index) {
   form3->deleteLater();
   // Closed after the connection was up, on the joining side: wait for the
   // host in the waiting dialog.
-  if (how != Form3::kHidden && connected && game.online.IsGuest && Mode() == GameMode::VsOnline) {
+  if (how != Form3::kHidden && connected && game_.online.IsGuest &&
+      options_->Mode() == GameMode::VsOnline) {
     co_await ShowForm7();
   }
 }
 
 void Form1::ShowHostLines() {
-  if (form3_ && !game.online.IsGuest) {
+  if (form3_ && !game_.online.IsGuest) {
     form3_->ShowHostLines(outreach_->RouterLine(), outreach_->AddressesLine(), outreach_->Link(),
                           outreach_->LinkNote());
   }
@@ -159,7 +160,7 @@ Task<> Form1::OpenLobby(bool settings_first) {
             .host =
                 [this] {
                   // As the player would: "VS Online", then "ゲームを主催".
-                  if (game.GameRunning()) return;
+                  if (game_.GameRunning()) return;
                   aids_->LeaveReplay();
                   options_->SelectMode(GameMode::VsOnline);
                   Option1_Click(static_cast<int>(GameMode::VsOnline));
@@ -187,7 +188,7 @@ Task<> Form1::OpenLobby(bool settings_first) {
             .relay_failed =
                 [this](const QString& reason) {
                   lobby_way_.clear();
-                  if (form3_ && !form3_->Connected() && game.online.IsGuest) {
+                  if (form3_ && !form3_->Connected() && game_.online.IsGuest) {
                     connection_.Close();
                     form3_->SetFailed(tr("接続できませんでした"), net::JoinFailure::Other, reason);
                   }
@@ -220,7 +221,7 @@ void Form1::JoinNow(const QString& host, int port) {
   // As the player would: "VS Online", then the fields, then the button.
   // A game in progress is left alone; the fields are filled for later.
   options_->SetConnectionFields(host, port);
-  if (game.GameRunning()) return;
+  if (game_.GameRunning()) return;
   aids_->LeaveReplay();
   options_->SelectMode(GameMode::VsOnline);
   Option1_Click(static_cast<int>(GameMode::VsOnline));
@@ -244,8 +245,8 @@ Task<> Form1::Form3_Command1_Click() {
     if (!online_.Connected() && form3) form3->done(Form3::kClosed);
     co_return;
   }
-  SetOptionControls(PanelCode::GameRunning, false);
-  if (!game.online.IsGuest) {
+  options_->SetOptionControls(PanelCode::GameRunning, false);
+  if (!game_.online.IsGuest) {
     // The connection dialog stays under the settings, its button idle.
     if (form3) form3->Command1->setEnabled(false);
     co_await ChooseSettings();
@@ -294,8 +295,8 @@ Form4* Form1::SettingsDialog() {
           [this](bool host_first) { Start(online_.HostStartsGame(host_first)); });
   connect(form4, &Form4::Closing, this, [this] { online_.SettingsDialogClosed(); });
   online_.SettingsDialogLoading();
-  form4->Form_Load(options_->PlayerName(), QString::fromStdString(game.online.OpponentName),
-                   game.online.IsGuest);
+  form4->Form_Load(options_->PlayerName(), QString::fromStdString(game_.online.OpponentName),
+                   game_.online.IsGuest);
   return form4;
 }
 
@@ -348,7 +349,7 @@ void Form1::ClearWayForSettings() {
   // ("VS Online") back on the panel for the game to come.
   aids_->LeaveReplay();
   if (form3_ && form3_->isVisible()) form3_->done(Form3::kHidden);
-  if (form5_ && form5_->isVisible()) form5_->done(Form5::kHidden);
+  shell_.HideResult();
   CloseForm7();
 }
 
@@ -359,7 +360,17 @@ Task<> Form1::TellPeerGone(net::PeerGone why) {
   co_await ShowMessageBox(this, text, QMessageBox::Information, QMessageBox::Ok);
 }
 
+void Form1::PlayersNamed(const QString& left, const QString& right) {
+  // An online game begins: a replay left open gives way to it.
+  aids_->LeaveReplay();
+  board_->SetCaptions(left, right);
+}
+
 // --- Clock and chat ----------------------------------------------------------
+
+void Form1::ClockStopped() {
+  board_->HideClock();
+}
 
 void Form1::ClockTicked(int seconds) {
   board_->ShowClock(seconds);
