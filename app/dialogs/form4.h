@@ -41,6 +41,9 @@ class Form4 : public QDialog {
   void ApplyFirstMover(int index);
   void ApplyGameOption(int index);
   void ApplyTimeLimitText(const QString& text);
+  // The settings as they stand.
+  QString TimeLimitText() const { return Text1->text(); }
+  bool ExciteSelected() const { return Option2[1]->isChecked(); }
 
  signals:
   // A selection or the text really changed; `mirrored` when it came from

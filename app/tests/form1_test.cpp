@@ -133,11 +133,11 @@ TEST(Form1, SidePanelsFitLongNamesAndGiveThemWholeAsTooltips) {
   QGroupBox* left = Control<QGroupBox>(*p.form1, "Frame1", 0);
   QGroupBox* right = Control<QGroupBox>(*p.form1, "Frame1", 1);
   const double usual = left->font().pointSizeF();
-  p.form1->PlayersNamed(QStringLiteral("vexa-bot"), QStringLiteral("vexa-player-from-afar"));
+  p.form1->dialogs().PlayersNamed(QStringLiteral("vexa-bot"), QStringLiteral("vexa-player-from-afar"));
   EXPECT_LT(left->font().pointSizeF(), usual);
   EXPECT_TRUE(left->toolTip().isEmpty());
   EXPECT_EQ(right->toolTip(), QStringLiteral("vexa-player-from-afar"));
-  p.form1->PlayersNamed(QStringLiteral("Taro"), QStringLiteral("Hanako"));
+  p.form1->dialogs().PlayersNamed(QStringLiteral("Taro"), QStringLiteral("Hanako"));
   EXPECT_EQ(right->font().pointSizeF(), usual);
   EXPECT_TRUE(right->toolTip().isEmpty());
 }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/dialogs/form2.h"
+#include "app/dialogs/form3.h"
 #include "app/dialogs/form5.h"
 #include "app/dialogs/form7.h"
 #include "app/dialogs/message_box.h"
@@ -92,8 +93,22 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
                        SaveRecords();
                        ShowRecords();
                      },
-                 .choose_settings = [this] { return ChooseSettings(); },
-                 .wait_for_host = [this] { return ShowForm7(); }});
+                 .choose_settings = [this] { return dialogs_.ChooseSettings(); },
+                 .wait_for_host = [this] { return dialogs_.WaitForHost(); }});
+  dialogs_.Attach({.window = this,
+                   .game = &game_,
+                   .options = options_.get(),
+                   .board = board_.get(),
+                   .aids = aids_.get(),
+                   .shell = &shell_,
+                   .session = &online_,
+                   .link = &connection_.Link(),
+                   .tasks = &tasks_,
+                   .chat_list = List3,
+                   .chat_input = Text2,
+                   .hide_connection_dialog = [this] {
+                     if (form3_ && form3_->isVisible()) form3_->done(Form3::kHidden);
+                   }});
   aids_->Build(Mnu_End);
   SetMenuCaptions();
   BuildLanguageMenu();

@@ -24,6 +24,7 @@
 #include "app/board/board_view.h"
 #include "app/board/board_widgets.h"
 #include "app/online/host_outreach.h"
+#include "app/online/online_dialogs.h"
 #include "app/records/records_file.h"
 #include "app/window/language.h"
 #include "app/window/option_panel.h"
@@ -55,7 +56,7 @@ struct ProgramPlaces {
   QString settings_file;   // the preferences (INI); empty for the user's own
 };
 
-class Form1 : public QMainWindow, public net::OnlineWindows {
+class Form1 : public QMainWindow {
   Q_OBJECT
  public:
   // `seed` seeds the computer player's random cells once for this run.
@@ -76,8 +77,9 @@ class Form1 : public QMainWindow, public net::OnlineWindows {
 
   Game& game() { return game_; }
   const Game& game() const { return game_; }
-  // The window as the rules see it.
+  // The window as the rules see it, and as the online session does.
   WindowShell& shell() { return shell_; }
+  OnlineDialogs& dialogs() { return dialogs_; }
 
   // Shows every window in `language` at once and keeps the choice.
   void SetLanguage(Language language);
@@ -109,8 +111,6 @@ class Form1 : public QMainWindow, public net::OnlineWindows {
   void Command1_Click(int index);
   // The game connection is up: accepted as host or made as guest.
   void GameConnected(bool accepted);
-  // Enter in a chat input: the line goes to the peer and into both lists.
-  void SendChatLine(QLineEdit* input, bool typed_in_settings);
 
   net::OnlineSession& online() { return online_; }
   net::GameConnection& connection() { return connection_; }
@@ -131,27 +131,7 @@ class Form1 : public QMainWindow, public net::OnlineWindows {
   void Mnu_Lobby_Click();
   void Mnu_LobbySettings_Click();
   // The settings dialog, created and loaded when first needed.
-  Form4* SettingsDialog();
-  void CloseForm7();
-
-  // --- net::OnlineWindows.
-  Task<> ChooseSettings() override;
-  void SelectFirstMover(int index) override;
-  void SelectGameOption(int index) override;
-  void SetTimeLimitText(const QString& text) override;
-  QString TimeLimitText() override;
-  bool ExciteSelected() override;
-  void EndSettings() override;
-  void DropSettings() override;
-  void ForgetSettings() override;
-  void ClearWayForSettings() override;
-  Task<> TellPeerGone(net::PeerGone why) override;
-  void PlayersNamed(const QString& left, const QString& right) override;
-  void ClockTicked(int seconds) override;
-  void ClockStopped() override;
-  void Beep() override;
-  void AppendChatLine(const QString& line) override;
-  void ConnectionEnded() override;
+  Form4* SettingsDialog() { return dialogs_.SettingsDialog(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -177,9 +157,6 @@ class Form1 : public QMainWindow, public net::OnlineWindows {
   // The host's lines of the waiting dialog, as the outreach words them.
   void ShowHostLines();
   Task<> Form3_Command1_Click();
-  // The guest's wait for the host after a game or the connection dialog;
-  // not while the settings dialog is shown or on its way.
-  Task<> ShowForm7();
 
   Task<> LoadRecords();
   Task<> RecordsReset();
@@ -225,7 +202,6 @@ class Form1 : public QMainWindow, public net::OnlineWindows {
   QAction* Mnu_Lobby;
   QAction* Mnu_LobbySettings;
 
-  QLineEdit* ChatInput() const { return Text2; }
   // "言語 / Language" in the option menu: 日本語 and English.
   QAction* Mnu_Japanese = nullptr;
   QAction* Mnu_English = nullptr;
@@ -251,15 +227,14 @@ class Form1 : public QMainWindow, public net::OnlineWindows {
   bool save_failure_reported_ = false;
   bool quit_confirmed_ = false;
   net::GameConnection connection_{this};
-  net::OnlineSession online_{game_, *this, connection_.Link(), tasks_};
+  OnlineDialogs dialogs_;
+  net::OnlineSession online_{game_, dialogs_, connection_.Link(), tasks_};
   std::unique_ptr<HostOutreach> outreach_;
   // A join asked for before the player's name was known.
   std::optional<std::pair<QString, int>> pending_join_;
   std::optional<QString> pending_record_;
   bool started_ = false;
   QPointer<Form3> form3_;
-  QPointer<Form4> form4_;
-  QPointer<Form7> form7_;
   QPointer<LobbyWindow> lobby_window_;
   // A connection arranged in the lobby is on its way: how it runs
   // ("直接接続" or "中継サーバー経由"), told with the waiting dialog's status.

@@ -40,7 +40,7 @@ void Form1::BuildOtherControls() {
   connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
 
   Timer1 = &online_.MoveClockTimer();
-  connect(Text2, &QLineEdit::returnPressed, this, [this] { SendChatLine(Text2, false); });
+  connect(Text2, &QLineEdit::returnPressed, this, [this] { dialogs_.SendChatLine(Text2, false); });
 }
 
 void Form1::BuildMenus() {

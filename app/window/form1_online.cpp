@@ -22,25 +22,6 @@ namespace vexa::app {
 
 using net::Winsock;
 
-namespace {
-
-// The newest lines a chat list keeps, so that a flood of lines from a peer
-// cannot grow it without bound.
-constexpr int kChatLinesKept = 1000;
-
-// Appends a chat line, drops the oldest beyond the limit and brings the new
-// line into view, as a conversation is read. The scroll waits until the
-// lines of this read are in: it lays the whole list out anew, once per read
-// rather than once per line of a flood.
-void AddChatLine(QListWidget* list, const QString& line) {
-  list->addItem(line);
-  while (list->count() > kChatLinesKept)
-    delete list->takeItem(0);
-  QMetaObject::invokeMethod(list, &QListWidget::scrollToBottom, Qt::QueuedConnection);
-}
-
-}  // namespace
-
 // --- Hosting and joining -----------------------------------------------------
 
 void Form1::Command1_Click(int index) {
@@ -55,7 +36,7 @@ Task<> Form1::HostOrJoin(int index) {
     co_return;
   }
   online_.BeginConnection(index == 1);
-  ChatInput()->setEnabled(false);
+  Text2->setEnabled(false);
 
   // The game port is the number the port text starts with; the chat port
   // the next one. Out of range, both fail as a port in use does.
@@ -98,7 +79,7 @@ Task<> Form1::HostOrJoin(int index) {
   // host in the waiting dialog.
   if (how != Form3::kHidden && connected && game_.online.IsGuest &&
       options_->Mode() == GameMode::VsOnline) {
-    co_await ShowForm7();
+    co_await dialogs_.WaitForHost();
   }
 }
 
@@ -249,7 +230,7 @@ Task<> Form1::Form3_Command1_Click() {
   if (!game_.online.IsGuest) {
     // The connection dialog stays under the settings, its button idle.
     if (form3) form3->Command1->setEnabled(false);
-    co_await ChooseSettings();
+    co_await dialogs_.ChooseSettings();
   }
   if (form3) form3->done(Form3::kClosed);
 }
@@ -260,146 +241,7 @@ void Form1::GameConnected(bool accepted) {
   if (!lobby_way_.isEmpty()) status += QStringLiteral(" (") + lobby_way_ + u')';
   lobby_way_.clear();
   if (form3_) form3_->SetConnected(status);
-  ChatInput()->setEnabled(true);
-}
-
-Task<> Form1::ShowForm7() {
-  // The host's "Show" may already have been handled while the dialog before
-  // this one closed: the settings are the host's answer, there is nothing
-  // left to wait for.
-  if (online_.GuestSettingsPending() || (form4_ && form4_->isVisible())) co_return;
-  form7_ = new Form7(this);
-  co_await ShowDialog(form7_);
-}
-
-void Form1::CloseForm7() {
-  if (form7_) form7_->done(QDialog::Rejected);
-}
-
-// --- The settings dialog -----------------------------------------------------
-
-Form4* Form1::SettingsDialog() {
-  if (form4_) return form4_;
-  CloseForm7();
-  Form4* form4 = new Form4(this);
-  form4_ = form4;
-  connect(form4, &Form4::FirstMoverChanged, this,
-          [this](int index, bool mirrored) { online_.FirstMoverChanged(index, mirrored); });
-  connect(form4, &Form4::GameOptionChanged, this,
-          [this](int index, bool mirrored) { online_.GameOptionChanged(index, mirrored); });
-  connect(form4, &Form4::TimeLimitChanged, this,
-          [this](const QString& text, bool mirrored) { online_.TimeLimitChanged(text, mirrored); });
-  connect(form4, &Form4::ChatLineEntered, this,
-          [this, form4] { SendChatLine(form4->Text2, true); });
-  connect(form4, &Form4::StartPressed, this,
-          [this](bool host_first) { Start(online_.HostStartsGame(host_first)); });
-  connect(form4, &Form4::Closing, this, [this] { online_.SettingsDialogClosed(); });
-  online_.SettingsDialogLoading();
-  form4->Form_Load(options_->PlayerName(), QString::fromStdString(game_.online.OpponentName),
-                   game_.online.IsGuest);
-  return form4;
-}
-
-Task<> Form1::ChooseSettings() {
-  QPointer<Form4> form4 = SettingsDialog();
-  form4->open();
-  co_await NextSignal(form4.data(), &Form4::Dismissed);
-}
-
-void Form1::SelectFirstMover(int index) {
-  SettingsDialog()->ApplyFirstMover(index);
-}
-
-void Form1::SelectGameOption(int index) {
-  SettingsDialog()->ApplyGameOption(index);
-}
-
-void Form1::SetTimeLimitText(const QString& text) {
-  SettingsDialog()->ApplyTimeLimitText(text);
-}
-
-QString Form1::TimeLimitText() {
-  return SettingsDialog()->Text1->text();
-}
-
-bool Form1::ExciteSelected() {
-  return SettingsDialog()->Option2[1]->isChecked();
-}
-
-void Form1::EndSettings() {
-  if (form4_) form4_->hide();
-}
-
-void Form1::DropSettings() {
-  if (form4_) form4_->close();
-}
-
-void Form1::ForgetSettings() {
-  if (!form4_) return;
-  // Whoever waits on it is let go; its selections and chat belonged to the
-  // connection before.
-  Form4* old = form4_;
-  form4_ = nullptr;
-  old->hide();
-  old->deleteLater();
-}
-
-void Form1::ClearWayForSettings() {
-  // A record looked at meanwhile gives way, with the player's own mode
-  // ("VS Online") back on the panel for the game to come.
-  aids_->LeaveReplay();
-  if (form3_ && form3_->isVisible()) form3_->done(Form3::kHidden);
-  shell_.HideResult();
-  CloseForm7();
-}
-
-Task<> Form1::TellPeerGone(net::PeerGone why) {
-  const QString text = why == net::PeerGone::Left
-                           ? tr("対戦相手が離脱しました")
-                           : tr("相手から規則に反する手が届きました。接続を終了します");
-  co_await ShowMessageBox(this, text, QMessageBox::Information, QMessageBox::Ok);
-}
-
-void Form1::PlayersNamed(const QString& left, const QString& right) {
-  // An online game begins: a replay left open gives way to it.
-  aids_->LeaveReplay();
-  board_->SetCaptions(left, right);
-}
-
-// --- Clock and chat ----------------------------------------------------------
-
-void Form1::ClockStopped() {
-  board_->HideClock();
-}
-
-void Form1::ClockTicked(int seconds) {
-  board_->ShowClock(seconds);
-}
-
-void Form1::Beep() {
-  QApplication::beep();
-}
-
-void Form1::SendChatLine(QLineEdit* input, bool typed_in_settings) {
-  if (input->text().isEmpty()) return;
-  const QString line = net::ChatLine(options_->PlayerName(), input->text());
-  connection_.Link().SendChat(line);
-  QListWidget* settings_list = SettingsDialog()->List3;
-  QListWidget* lists[2] = {typed_in_settings ? settings_list : List3,
-                           typed_in_settings ? List3 : settings_list};
-  for (QListWidget* list : lists)
-    AddChatLine(list, line);
-  input->clear();
-}
-
-void Form1::AppendChatLine(const QString& line) {
-  AddChatLine(SettingsDialog()->List3, line);
-  AddChatLine(List3, line);
-}
-
-void Form1::ConnectionEnded() {
-  ChatInput()->setEnabled(false);
-  if (form4_) form4_->Text2->setEnabled(false);
+  Text2->setEnabled(true);
 }
 
 }  // namespace vexa::app

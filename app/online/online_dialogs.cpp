@@ -1,0 +1,180 @@
+#include "app/online/online_dialogs.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "app/dialogs/form4.h"
+#include "app/dialogs/form7.h"
+#include "app/dialogs/message_box.h"
+#include "net/chat_line.h"
+#include "net/qt_await.h"
+
+namespace vexa::app {
+
+namespace {
+
+// The newest lines a chat list keeps, so that a flood of lines from a peer
+// cannot grow it without bound.
+constexpr int kChatLinesKept = 1000;
+
+// Appends a chat line, drops the oldest beyond the limit and brings the new
+// line into view, as a conversation is read. The scroll waits until the
+// lines of this read are in: it lays the whole list out anew, once per read
+// rather than once per line of a flood.
+void AddChatLine(QListWidget* list, const QString& line) {
+  list->addItem(line);
+  while (list->count() > kChatLinesKept)
+    delete list->takeItem(0);
+  QMetaObject::invokeMethod(list, &QListWidget::scrollToBottom, Qt::QueuedConnection);
+}
+
+}  // namespace
+
+// --- The settings dialog -----------------------------------------------------
+
+Form4* OnlineDialogs::SettingsDialog() {
+  if (form4_) return form4_;
+  CloseWaitForHost();
+  Form4* form4 = new Form4(p_.window);
+  form4_ = form4;
+  net::OnlineSession* session = p_.session;
+  QObject::connect(form4, &Form4::FirstMoverChanged, form4, [session](int index, bool mirrored) {
+    session->FirstMoverChanged(index, mirrored);
+  });
+  QObject::connect(form4, &Form4::GameOptionChanged, form4, [session](int index, bool mirrored) {
+    session->GameOptionChanged(index, mirrored);
+  });
+  QObject::connect(
+      form4, &Form4::TimeLimitChanged, form4,
+      [session](const QString& text, bool mirrored) { session->TimeLimitChanged(text, mirrored); });
+  QObject::connect(form4, &Form4::ChatLineEntered, form4,
+                   [this, form4] { SendChatLine(form4->Text2, true); });
+  QObject::connect(form4, &Form4::StartPressed, form4, [this](bool host_first) {
+    p_.tasks->Start(p_.session->HostStartsGame(host_first));
+  });
+  QObject::connect(form4, &Form4::Closing, form4, [session] { session->SettingsDialogClosed(); });
+  p_.session->SettingsDialogLoading();
+  form4->Form_Load(p_.options->PlayerName(), QString::fromStdString(p_.game->online.OpponentName),
+                   p_.game->online.IsGuest);
+  return form4;
+}
+
+Task<> OnlineDialogs::ChooseSettings() {
+  QPointer<Form4> form4 = SettingsDialog();
+  form4->open();
+  co_await NextSignal(form4.data(), &Form4::Dismissed);
+}
+
+void OnlineDialogs::SelectFirstMover(int index) {
+  SettingsDialog()->ApplyFirstMover(index);
+}
+
+void OnlineDialogs::SelectGameOption(int index) {
+  SettingsDialog()->ApplyGameOption(index);
+}
+
+void OnlineDialogs::SetTimeLimitText(const QString& text) {
+  SettingsDialog()->ApplyTimeLimitText(text);
+}
+
+QString OnlineDialogs::TimeLimitText() {
+  return SettingsDialog()->TimeLimitText();
+}
+
+bool OnlineDialogs::ExciteSelected() {
+  return SettingsDialog()->ExciteSelected();
+}
+
+void OnlineDialogs::EndSettings() {
+  if (form4_) form4_->hide();
+}
+
+void OnlineDialogs::DropSettings() {
+  if (form4_) form4_->close();
+}
+
+void OnlineDialogs::ForgetSettings() {
+  if (!form4_) return;
+  // Whoever waits on it is let go; its selections and chat belonged to the
+  // connection before.
+  Form4* old = form4_;
+  form4_ = nullptr;
+  old->hide();
+  old->deleteLater();
+}
+
+// --- The other dialogs around a connection ----------------------------------
+
+Task<> OnlineDialogs::WaitForHost() {
+  // The host's "Show" may already have been handled while the dialog before
+  // this one closed: the settings are the host's answer, there is nothing
+  // left to wait for.
+  if (p_.session->GuestSettingsPending() || (form4_ && form4_->isVisible())) co_return;
+  form7_ = new Form7(p_.window);
+  co_await ShowDialog(form7_);
+}
+
+void OnlineDialogs::CloseWaitForHost() {
+  if (form7_) form7_->done(QDialog::Rejected);
+}
+
+void OnlineDialogs::ClearWayForSettings() {
+  // A record looked at meanwhile gives way, with the player's own mode
+  // ("VS Online") back on the panel for the game to come.
+  p_.aids->LeaveReplay();
+  p_.hide_connection_dialog();
+  p_.shell->HideResult();
+  CloseWaitForHost();
+}
+
+Task<> OnlineDialogs::TellPeerGone(net::PeerGone why) {
+  const QString text = why == net::PeerGone::Left
+                           ? tr("対戦相手が離脱しました")
+                           : tr("相手から規則に反する手が届きました。接続を終了します");
+  co_await ShowMessageBox(p_.window, text, QMessageBox::Information, QMessageBox::Ok);
+}
+
+void OnlineDialogs::PlayersNamed(const QString& left, const QString& right) {
+  // An online game begins: a replay left open gives way to it.
+  p_.aids->LeaveReplay();
+  p_.board->SetCaptions(left, right);
+}
+
+// --- Clock and chat ----------------------------------------------------------
+
+void OnlineDialogs::ClockTicked(int seconds) {
+  p_.board->ShowClock(seconds);
+}
+
+void OnlineDialogs::ClockStopped() {
+  p_.board->HideClock();
+}
+
+void OnlineDialogs::Beep() {
+  QApplication::beep();
+}
+
+void OnlineDialogs::SendChatLine(QLineEdit* input, bool typed_in_settings) {
+  if (input->text().isEmpty()) return;
+  const QString line = net::ChatLine(p_.options->PlayerName(), input->text());
+  p_.link->SendChat(line);
+  QListWidget* settings_list = SettingsDialog()->List3;
+  QListWidget* lists[2] = {typed_in_settings ? settings_list : p_.chat_list,
+                           typed_in_settings ? p_.chat_list : settings_list};
+  for (QListWidget* list : lists)
+    AddChatLine(list, line);
+  input->clear();
+}
+
+void OnlineDialogs::AppendChatLine(const QString& line) {
+  AddChatLine(SettingsDialog()->List3, line);
+  AddChatLine(p_.chat_list, line);
+}
+
+void OnlineDialogs::ConnectionEnded() {
+  p_.chat_input->setEnabled(false);
+  if (form4_) form4_->Text2->setEnabled(false);
+}
+
+}  // namespace vexa::app
