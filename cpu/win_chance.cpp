@@ -17,7 +17,7 @@ WinChance FromValue(double value, const std::optional<Proof>& proof) {
 Calibration FittedCalibration() {
   // `vexa-analyze calibrate fit --games 36 --seed 1` (README, "Chances"):
   // the search's values are far too sure, and favour the side to move.
-  return {0.4021, -0.3318};
+  return {0.5030, -0.4364};
 }
 
 double CalibratedChance(double value, const Calibration& calibration) {

@@ -38,14 +38,25 @@ std::vector<CalibrationSample> CollectSamples(int games, std::uint64_t seed,
     RulesOfThumbPlayer second(kStrengths[static_cast<std::size_t>(pair % 3)], random);
     Position p(Player1, Cpu, (g / 9) % 2 == 0 ? Player1 : Cpu);
     std::vector<std::pair<CalibrationSample, Side>> game;
+    // Once the search has proved the game, both sides play the search's
+    // turns: "win in 3" tells a player who is shown it how to win, and a
+    // rule of thumb that walks past a forced win would make a true proof
+    // look wrong. A proof the search's own play then contradicts is a fault
+    // of the solver.
+    bool proven = false;
     while (!p.Result()) {
       const Side mover = p.ToMove();
       SearchLimits search = limits;
       search.seed = limits.seed + searches++;
       const SearchResult result = SearchTurn(p, mover, search, never);
       game.push_back({{result.value, result.proof, 0.5}, mover});
+      proven = proven || result.proof.has_value();
+      // The rules of thumb choose even when their turn is not played, so
+      // that they draw the same cells and a game is the same as without
+      // proofs up to its first one.
       Player& player = mover == Player1 ? static_cast<Player&>(first) : second;
-      for (const Move& move : player.ChooseTurn(p, mover, never))
+      const std::vector<Move> own = player.ChooseTurn(p, mover, never);
+      for (const Move& move : proven ? result.turn : own)
         p.Play(move);
     }
     const Side winner = p.Result()->winner;

@@ -26,7 +26,8 @@ struct CalibrationSample {
 // `games` games, game g between the strengths of pair g (Normal, Hard and
 // VeryHard each against each, in turn), the first move
 // alternating, seeded from `seed`; searches within `limits` (search i of
-// the run taking the seed limits.seed + i).
+// the run taking the seed limits.seed + i). From the first position the
+// search proves on, both sides play the search's turns.
 std::vector<CalibrationSample> CollectSamples(int games, std::uint64_t seed,
                                               const SearchLimits& limits, std::ostream& progress);
 

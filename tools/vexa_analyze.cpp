@@ -16,6 +16,7 @@
 //                                             the strengths' round robin and Elo
 //   vexa-analyze ladder --results FILE        its table again from its progress lines
 //   vexa-analyze calibrate fit|check --games N [--seed S] [--playouts N] [--threads N]
+//                                             [--check-seed S2]
 //                                             how far the analysis's chances hold
 //   vexa-analyze --version | --help | COMMAND --help
 //   SEARCH: --budget-ms N, --playouts N, --threads N for Master
@@ -30,6 +31,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/board_text.h"
@@ -59,7 +61,7 @@ constexpr const char* kUsage =
     "       vexa-analyze ladder [--games N] [--master-games N] [--seed S]\n"
     "                           [--threads N] [--results FILE]\n"
     "       vexa-analyze calibrate fit|check --games N [--seed S] [--playouts N]\n"
-    "                              [--threads N]\n"
+    "                              [--threads N] [--check-seed S2]\n"
     "       vexa-analyze --version | --help | COMMAND --help\n"
     "  COMMAND --help tells what that command prints, column by column.\n"
     "  SIDE is 1..4; STRENGTH, A and B are Easy, Normal, Hard, VeryHard or Master.\n"
@@ -160,18 +162,23 @@ constexpr CommandHelp kCommandHelp[] = {
      "  --results FILE prints the table again from a file of those lines.\n"},
     {"calibrate",
      "usage: vexa-analyze calibrate fit|check --games N [--seed S] [--playouts N]\n"
-     "                              [--threads N]\n"
+     "                              [--threads N] [--check-seed S2]\n"
      "  Plays N games between mixed strengths (Normal, Hard and VeryHard, each\n"
      "  against each in turn, the first move alternating; not Easy, which never\n"
      "  takes its own winning cell) and searches every position\n"
-     "  as the analysis does (--playouts, default the analysis's budget). fit\n"
+     "  as the analysis does (--playouts, default the analysis's budget); from\n"
+     "  the first position the search proves on, both sides play the search's\n"
+     "  turns, as a player shown \"win in N\" would. fit\n"
      "  prints the curve fitted to those games' results (slope and offset of\n"
      "  the chance against the log-odds of the search's value); check prints how\n"
      "  the program's own curve does on them. Both then print the positions, how\n"
      "  many the search proved (and how many of those proofs were wrong), the\n"
      "  Brier score (the mean squared gap between chance and result; 0.25 for\n"
      "  saying 50 % always) and ten bins of the chance given: their turns, the\n"
-     "  mean chance given and the share of those turns' games the mover won.\n"},
+     "  mean chance given and the share of those turns' games the mover won.\n"
+     "  fit --check-seed S2 also plays the N games that check --seed S2 plays,\n"
+     "  meanwhile on a thread of their own, and prints, after \"held out (seed\n"
+     "  S2):\", what the fitted curve does on them.\n"},
 };
 
 int Usage() {
@@ -570,10 +577,39 @@ int RunCalibrateCommand(const Arguments& args) {
   }
   if (args.options.count("seed") == 0) std::cerr << "calibrate: seed " << *seed << '\n';
   search->seed = *seed;
+  const bool fit = args.words[0] == "fit";
+  // A fit's held-out games are played meanwhile on a thread of their own:
+  // they are the games "check --seed S" plays, so that the check of a new
+  // curve need not wait for the fit.
+  std::optional<std::uint64_t> check_seed;
+  if (fit && args.options.count("check-seed")) {
+    const auto parsed =
+        ParseNumber(args.options.at("check-seed"), 0, std::numeric_limits<long>::max());
+    if (!parsed) {
+      std::cerr << "vexa-analyze: --check-seed must be a whole number 0 or above\n";
+      return 2;
+    }
+    check_seed = static_cast<std::uint64_t>(*parsed);
+  }
+  std::vector<CalibrationSample> held_out;
+  std::thread check;
+  if (check_seed) {
+    check = std::thread([&] {
+      SearchLimits limits = *search;
+      limits.seed = *check_seed;
+      std::ostringstream quiet;
+      held_out = CollectSamples(static_cast<int>(*count), *check_seed, limits, quiet);
+    });
+  }
   const std::vector<CalibrationSample> samples =
       CollectSamples(static_cast<int>(*count), *seed, *search, std::cerr);
-  const bool fit = args.words[0] == "fit";
-  PrintCalibration(samples, fit ? FitCalibration(samples) : FittedCalibration(), std::cout);
+  const Calibration curve = fit ? FitCalibration(samples) : FittedCalibration();
+  PrintCalibration(samples, curve, std::cout);
+  if (check.joinable()) {
+    check.join();
+    std::cout << "\nheld out (seed " << *check_seed << "):\n";
+    PrintCalibration(held_out, curve, std::cout);
+  }
   return 0;
 }
 
@@ -655,7 +691,7 @@ int Run(const std::vector<std::string>& all) {
   }
 
   if (command == "calibrate") {
-    const auto args = SplitArguments(rest, {"games", "seed", "playouts", "threads"});
+    const auto args = SplitArguments(rest, {"games", "seed", "check-seed", "playouts", "threads"});
     if (!args) return 2;
     if (args->words.size() != 1 || (args->words[0] != "fit" && args->words[0] != "check")) {
       return Usage();

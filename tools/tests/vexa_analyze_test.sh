@@ -74,6 +74,15 @@ case "$err" in *"broken.txt:12: cell 0 is not a playable cell"*) ;;
   *) expect "the broken record's line" "broken.txt:12: cell 0 ..." "$err" ;; esac
 rm -rf "$records"
 
+# A fit with held-out games: those games are the ones "check" plays for
+# their seed, judged by the curve just fitted.
+fit=$("$tool" calibrate fit --games 1 --seed 2 --check-seed 3 --playouts 200 --threads 1 2>/dev/null)
+check=$("$tool" calibrate check --games 1 --seed 3 --playouts 200 --threads 1 2>/dev/null)
+held_out=$(sed -n '/^held out (seed 3):$/,$p' <<<"$fit")
+expect "held-out games are check's" "$(sed -n 2p <<<"$check" | cut -d, -f1-2)" \
+  "$(sed -n 3p <<<"$held_out" | cut -d, -f1-2)"
+expect "held out by the fitted curve" "$(head -1 <<<"$fit")" "$(sed -n 2p <<<"$held_out")"
+
 # Help per command, and the line that says what went wrong before the usage.
 help=$("$tool" analyse --help)
 expect "analyse --help" 0 "$?"
