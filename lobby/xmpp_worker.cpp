@@ -81,7 +81,7 @@ void XmppWorker::Run() {
   const xmpp_log_t* log =
       std::getenv("VEXA_LOBBY_DEBUG") ? xmpp_get_default_logger(XMPP_LEVEL_DEBUG) : nullptr;
   ctx_ = xmpp_ctx_new(nullptr, log);
-  next_ = account_.register_first ? Step::Register : Step::Login;
+  next_ = account_.register_first && !account_.anonymous ? Step::Register : Step::Login;
   while (!quit_ && !failed_) {
     switch (std::exchange(next_, Step::None)) {
       case Step::Register:
@@ -126,7 +126,8 @@ xmpp_conn_t* XmppWorker::NewConnection() {
   if (!account_.ca_file.isEmpty()) {
     xmpp_conn_set_cafile(conn, account_.ca_file.toLocal8Bit().constData());
   }
-  const QByteArray jid = (account_.account + u'@' + account_.server).toUtf8();
+  // A bare domain makes libstrophe log in with SASL ANONYMOUS.
+  const QByteArray jid = account_.LoginJid().toUtf8();
   xmpp_conn_set_jid(conn, jid.constData());
   return conn;
 }
@@ -232,7 +233,8 @@ int XmppWorker::OnRegisterAnswer(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void*
 
 void XmppWorker::StartLogin() {
   conn_ = NewConnection();
-  xmpp_conn_set_pass(conn_, account_.password.toUtf8().constData());
+  if (!account_.anonymous) xmpp_conn_set_pass(conn_, account_.password.toUtf8().constData());
+  // The lobby's server is the host connected to, whatever domain is logged in at.
   const QByteArray server = account_.server.toUtf8();
   if (xmpp_connect_client(conn_, server.constData(), static_cast<unsigned short>(account_.port),
                           &XmppWorker::OnLoginEvent, this) != XMPP_EOK) {
@@ -249,11 +251,18 @@ void XmppWorker::OnLoginEvent(xmpp_conn_t* conn, xmpp_conn_event_t event, int, x
     xmpp_handler_add(conn, &XmppWorker::OnMessage, nullptr, "message", nullptr, self);
     worker.SendRoomPresence(true);
   } else if (event != XMPP_CONN_RAW_CONNECT) {
-    worker.Fail(worker.logged_in_
-                    ? QStringLiteral("the connection to the lobby server ended")
-                    : QStringLiteral("cannot log in to the lobby server ") +
-                          worker.account_.server +
-                          QStringLiteral(" (wrong password or untrusted certificate?)"));
+    QString reason;
+    if (worker.logged_in_) {
+      reason = QStringLiteral("the connection to the lobby server ended");
+    } else if (worker.account_.anonymous) {
+      reason = QStringLiteral("cannot log in anonymously to the lobby server ") +
+               worker.account_.server + QStringLiteral(" at ") + worker.account_.LoginJid() +
+               QStringLiteral(" (does it allow it? is its certificate trusted?)");
+    } else {
+      reason = QStringLiteral("cannot log in to the lobby server ") + worker.account_.server +
+               QStringLiteral(" (wrong password or untrusted certificate?)");
+    }
+    worker.Fail(reason);
   }
 }
 
