@@ -144,7 +144,10 @@ void LobbyPlayer::JoinRequested(const QString& guest) {
 // --- Joining -------------------------------------------------------------------------
 
 void LobbyPlayer::GameOpened(const QString& host) {
-  if (options_.host || asked_ || host != lobby_options_.host_nick) return;
+  // The room lists the others before this player is in: a game seen then
+  // is asked for once in (Entered), when the request can carry this
+  // player's address.
+  if (options_.host || asked_ || host != lobby_options_.host_nick || !lobby_.InRoom()) return;
   asked_ = true;
   Tell(QStringLiteral("game of ") + host + QStringLiteral(" seen; asking to join"));
   lobby_.RequestJoin(host);

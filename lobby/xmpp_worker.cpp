@@ -23,6 +23,12 @@ constexpr int kLeavingRounds = 50;
 // A chat line longer than this is a stranger's flood, not a line.
 constexpr qsizetype kMaxChatLength = 4096;
 
+// libstrophe's certificate callback carries no pointer of the caller's.
+// It runs on the worker's own thread, inside that worker's Run(): the
+// worker running on this thread is the one it concerns, and two workers
+// never see each other's.
+thread_local XmppWorker* running_worker = nullptr;
+
 QString Text(const char* text) {
   return text ? QString::fromUtf8(text) : QString();
 }
@@ -77,6 +83,7 @@ void XmppWorker::Post(std::function<void(XmppWorker&)> request) {
 }
 
 void XmppWorker::Run() {
+  running_worker = this;
   xmpp_initialize();
   const xmpp_log_t* log =
       std::getenv("VEXA_LOBBY_DEBUG") ? xmpp_get_default_logger(XMPP_LEVEL_DEBUG) : nullptr;
@@ -117,12 +124,14 @@ void XmppWorker::Run() {
   DropConnection();
   xmpp_ctx_free(ctx_);
   ctx_ = nullptr;
+  running_worker = nullptr;
 }
 
 xmpp_conn_t* XmppWorker::NewConnection() {
   xmpp_conn_t* conn = xmpp_conn_new(ctx_);
   // TLS always, with the server's certificate checked.
   xmpp_conn_set_flags(conn, XMPP_CONN_FLAG_MANDATORY_TLS);
+  xmpp_conn_set_certfail_handler(conn, &XmppWorker::OnCertificateRefused);
   if (!account_.ca_file.isEmpty()) {
     xmpp_conn_set_cafile(conn, account_.ca_file.toLocal8Bit().constData());
   }
@@ -130,6 +139,28 @@ xmpp_conn_t* XmppWorker::NewConnection() {
   const QByteArray jid = account_.LoginJid().toUtf8();
   xmpp_conn_set_jid(conn, jid.constData());
   return conn;
+}
+
+int XmppWorker::OnCertificateRefused(const xmpp_tlscert_t*, const char* error) {
+  if (running_worker) running_worker->certificate_error_ = Text(error);
+  return 0;  // never a certificate that did not pass
+}
+
+QString XmppWorker::TlsFailure(const QString& otherwise) const {
+  const QString domain = account_.LoginJid().section(u'@', -1);
+  if (certificate_error_.contains(QStringLiteral("hostname mismatch"), Qt::CaseInsensitive)) {
+    return QStringLiteral("refused the lobby server: its certificate is for another name than ") +
+           domain;
+  }
+  if (!certificate_error_.isEmpty()) {
+    return QStringLiteral("refused the lobby server ") + domain +
+           QStringLiteral(
+               ": its certificate is not signed by a certificate authority this "
+               "computer trusts (") +
+           certificate_error_ +
+           QStringLiteral("); for a server on a private CA, give that CA's file");
+  }
+  return otherwise;
 }
 
 void XmppWorker::DropConnection() {
@@ -208,8 +239,8 @@ int XmppWorker::OnFeatures(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void* self)
 int XmppWorker::OnProceed(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void* self) {
   auto& worker = *static_cast<XmppWorker*>(self);
   if (Text(xmpp_stanza_get_name(stanza)) != u"proceed" || xmpp_conn_tls_start(conn) != 0) {
-    // A certificate the CA did not sign ends here.
-    worker.Fail(QStringLiteral("TLS with the lobby server failed (is its certificate trusted?)"));
+    // A certificate the CA did not sign, or for another name, ends here.
+    worker.Fail(worker.TlsFailure(QStringLiteral("TLS with the lobby server failed")));
     return 0;
   }
   xmpp_conn_open_stream_default(conn);
@@ -252,7 +283,9 @@ void XmppWorker::OnLoginEvent(xmpp_conn_t* conn, xmpp_conn_event_t event, int, x
     worker.SendRoomPresence(true);
   } else if (event != XMPP_CONN_RAW_CONNECT) {
     QString reason;
-    if (worker.logged_in_) {
+    if (!worker.certificate_error_.isEmpty()) {
+      reason = worker.TlsFailure(QString());
+    } else if (worker.logged_in_) {
       reason = QStringLiteral("the connection to the lobby server ended");
     } else if (worker.account_.anonymous) {
       reason = QStringLiteral("cannot log in anonymously to the lobby server ") +

@@ -21,8 +21,16 @@
 #     the game to its end.
 #   measure (not a test): forty games at full speed directly, then the same
 #     forty through the relay, and the relay's added time per placement.
+#   anonymous: a guest without an account (SASL ANONYMOUS at the server's
+#     anonymous domain) sees the game of a host with one and plays it.
+#   certificates: clients that reach the server through a relay writing
+#     down what they send, trusting the system's certificates (not the
+#     test's CA), or asking for a domain the certificate does not name: each
+#     is refused with a message naming the certificate's fault, and nothing
+#     but the stream's opening and STARTTLS went in clear.
 #
-#   lobby_namespace_test.sh VEXA_BOT direct|relay|measure
+#   lobby_namespace_test.sh VEXA_BOT direct|relay|measure|anonymous
+#   lobby_namespace_test.sh VEXA_BOT certificates LOBBY_WIRE_TAP
 #   lobby_namespace_test.sh VEXA_BOT window VEXA_OUTREACH_PROBE
 #   CROWD=N lobby_namespace_test.sh VEXA_BOT crowd LOBBY_CROWD   (figures only)
 #
@@ -91,7 +99,7 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Vexa test CA" \
   fail "openssl cannot make the CA"
 openssl req -newkey rsa:2048 -nodes -subj "/CN=lobby.test" -keyout lobby.test.key \
   -out lobby.test.csr 2>/dev/null
-printf 'subjectAltName=DNS:lobby.test,DNS:conference.lobby.test,DNS:proxy.lobby.test\n' >san.ext
+printf 'subjectAltName=DNS:lobby.test,DNS:conference.lobby.test,DNS:proxy.lobby.test,DNS:anon.lobby.test\n' >san.ext
 openssl x509 -req -in lobby.test.csr -CA ca.crt -CAkey ca.key -CAcreateserial -days 2 \
   -extfile san.ext -out lobby.test.crt 2>/dev/null || fail "openssl cannot sign the certificate"
 chgrp prosody lobby.test.key && chmod 640 lobby.test.key
@@ -110,6 +118,10 @@ min_seconds_between_registrations = 0
 authentication = "internal_hashed"; storage = "internal"
 ssl = { certificate = "$work/lobby.test.crt"; key = "$work/lobby.test.key" }
 VirtualHost "lobby.test"
+VirtualHost "anon.lobby.test"
+  authentication = "anonymous"
+-- Served with lobby.test's certificate, which does not name it.
+VirtualHost "other.test"
 Component "conference.lobby.test" "muc"
   muc_room_locking = false
   muc_room_default_history_length = 0
@@ -125,15 +137,15 @@ listening() { ip netns exec "$srv" ss -ltn | grep -q '11.0.0.1:5222'; }
 wait_until 30 listening || { cat prosody.out run/prosody.log; fail "prosody does not listen"; }
 
 # The names, without touching the machine's /etc.
-printf '127.0.0.1 localhost\n11.0.0.1 lobby.test conference.lobby.test proxy.lobby.test\n' >hosts
+printf '127.0.0.1 localhost\n11.0.0.1 lobby.test conference.lobby.test proxy.lobby.test anon.lobby.test\n' >hosts
 printf 'nameserver 127.0.0.1\n' >resolv.conf
 for who in taro jiro; do printf 'secret-%s\n' "$who" >"$who.pw"; chmod 600 "$who.pw"; done
-run_in() {  # NAMESPACE LOG COMMAND...
+run_in() {  # NAMESPACE LOG COMMAND...   (HOSTS_FILE: another hosts file of $work)
   local ns=$1 log=$2
   shift 2
   ip netns exec "$ns" unshare -m sh -c \
-    'mount --bind "$0"/hosts /etc/hosts && mount --bind "$0"/resolv.conf /etc/resolv.conf && exec "$@"' \
-    "$work" "$@" >"$log.out" 2>"$log.log" &
+    'mount --bind "$0"/"$1" /etc/hosts && mount --bind "$0"/resolv.conf /etc/resolv.conf && shift && exec "$@"' \
+    "$work" "${HOSTS_FILE:-hosts}" "$@" >"$log.out" 2>"$log.log" &
   background_pids+=("$!")
 }
 bot_in() {  # NAMESPACE LOG ARGUMENTS...
@@ -141,6 +153,8 @@ bot_in() {  # NAMESPACE LOG ARGUMENTS...
   shift 2
   run_in "$ns" "$log" "$bot" lobby --server lobby.test --ca-file "$work/ca.crt" "$@"
 }
+
+boards() { sed 's/.*board //' "$1"; }
 
 if [ "$mode" = window ]; then
   # The window as the guest, the host behind the other router: it lists the
@@ -160,6 +174,67 @@ if [ "$mode" = window ]; then
   grep -q "^GAME_OVER$" window.out || fail "the window's game did not end"
   [ "$(wc -l <host.out)" -eq 1 ] || fail "the host did not report its game"
   echo "lobby: the window saw the game, joined it through the relay and played it to its end"
+  exit 0
+fi
+
+if [ "$mode" = anonymous ]; then
+  bot_in "$pub" host --account taro --password-file taro.pw --games 1 --pause-ms 20 --seed 1 \
+    --opponents 1 host
+  host_pid=$!
+  wait_until 30 has_line host.log "game announced" || fail "the host did not announce its game"
+  bot_in "${NETNS_PREFIX}c2" guest --account hana --anonymous --games 1 --pause-ms 20 --seed 2 \
+    join taro
+  guest_pid=$!
+  wait "$guest_pid"; guest_status=$?
+  [ "$guest_status" -eq 0 ] || fail "the anonymous guest ended with $guest_status"
+  wait "$host_pid"; host_status=$?
+  [ "$host_status" -eq 0 ] || fail "the host ended with $host_status"
+  grep -q "in the lobby as hana" guest.log || fail "the anonymous guest did not enter as hana"
+  grep -q "game of taro seen" guest.log || fail "the anonymous guest did not list the game"
+  grep -q "invited hana to 11.0.0.21" host.log || fail "the host did not invite the anonymous guest"
+  accounts=$(find data -path '*accounts*' -name '*.dat' -printf '%f ')
+  [ "$accounts" = "taro.dat " ] || fail "the server holds the accounts $accounts (the host's alone expected)"
+  [ "$(boards host.out | tr 14 41)" = "$(boards guest.out)" ] || fail "the boards disagree"
+  echo "lobby: an anonymous guest listed the game of a host with an account and played it to its end"
+  exit 0
+fi
+
+if [ "$mode" = certificates ]; then
+  # A relay on a second address of the server's that writes down what the
+  # clients send; the refused clients are sent to it.
+  ip -n "$srv" addr add 11.0.0.2/24 dev br0
+  ip netns exec "$srv" "$probe" 11.0.0.2 5222 11.0.0.1 "$work/wire.bin" >tap.out 2>tap.log &
+  background_pids+=("$!")
+  wait_until 10 has_line tap.out listening || fail "the wire tap does not listen"
+  printf '127.0.0.1 localhost\n11.0.0.2 lobby.test other.test anon.lobby.test\n' >tapped-hosts
+  refused() {  # LOG EXPECTED_WORDS ARGUMENTS...
+    local log=$1 words=$2
+    shift 2
+    HOSTS_FILE=tapped-hosts run_in "$pub" "$log" "$bot" lobby --games 1 "$@" host
+    local pid=$!
+    wait "$pid"
+    local status=$?
+    [ "$status" -eq 1 ] || fail "$log: exit status $status, not refused"
+    grep -q "$words" "$log.log" || fail "$log: no clear message: $(cat "$log.log")"
+    grep -q "in the lobby as" "$log.log" && fail "$log: entered the lobby"
+  }
+  # The system's certificates, which do not hold the test's CA: registering
+  # (a raw stream, STARTTLS by hand) and an anonymous login (libstrophe's own).
+  refused unknown-ca "not signed by a certificate authority this computer trusts" \
+    --server lobby.test --account taro --password-file taro.pw
+  refused unknown-ca-anonymous "not signed by a certificate authority this computer trusts" \
+    --server lobby.test --account hana --anonymous
+  # The test's CA, but a domain the certificate does not name.
+  refused wrong-name "is for another name than other.test" \
+    --server other.test --ca-file "$work/ca.crt" --account taro --password-file taro.pw
+  grep -qa "starttls" wire.bin || fail "the tap saw no STARTTLS: $(head -c 300 wire.bin)"
+  for secret in secret-taro "jabber:iq:register" "<auth" "<iq" "<presence" "<message"; do
+    grep -qaF -- "$secret" wire.bin && fail "sent in clear: $secret"
+  done
+  for log in unknown-ca unknown-ca-anonymous wrong-name; do
+    echo "$log: $(grep -E 'certificate' "$log.log" | head -n 1)"
+  done
+  echo "lobby: an unknown CA and a wrong name refused with their reasons; only the opening and STARTTLS in clear"
   exit 0
 fi
 
@@ -205,7 +280,7 @@ fi
 case $mode in
   direct) host_ns=$pub host_address=11.0.0.21 ;;
   relay) host_ns=${NETNS_PREFIX}c1 host_address=10.0.1.2 ;;
-  *) fail "mode is direct or relay" ;;
+  *) fail "mode is direct, relay, anonymous or certificates" ;;
 esac
 
 # The guest first, so that it sees the game appear.
@@ -218,7 +293,6 @@ bot_in "$host_ns" host --account taro --password-file taro.pw --games 2 --pause-
 host_pid=$!
 
 at_ms() { sed -n "s/.*$2.*(at \([0-9]*\) ms).*/\1/p" "$1" | head -n 1; }
-boards() { sed 's/.*board //' "$1"; }
 check_sighting() {
   announced=$(at_ms host.log "game announced")
   seen=$(at_ms guest.log "game of taro seen")
