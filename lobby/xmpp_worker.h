@@ -100,6 +100,10 @@ class XmppWorker : public QObject {
   bool logged_in_ = false;
   bool in_room_ = false;
   bool failed_ = false;
+  // This worker's turn to authenticate (see LoginTurn in the .cpp), held
+  // from the login's start until it is in or has failed.
+  std::unique_lock<std::mutex> login_turn_;
+  void EndLoginTurn();
   // OpenSSL's word for why the server's certificate was refused.
   QString certificate_error_;
   QString payload_;
