@@ -29,14 +29,19 @@
 #     is refused with a message naming the certificate's fault, and nothing
 #     but the stream's opening and STARTTLS went in clear.
 #
+#   picture (not a test): the README's pictures of the lobby window, in
+#     Japanese and English (OUT_DIR/lobby.png, OUT_DIR/lobby-en.png), with
+#     two open games and a line of chat.
+#
 #   lobby_namespace_test.sh VEXA_BOT direct|relay|measure|anonymous
+#   lobby_namespace_test.sh VEXA_BOT picture VEXA_OUTREACH_PROBE OUT_DIR
 #   lobby_namespace_test.sh VEXA_BOT certificates LOBBY_WIRE_TAP
 #   lobby_namespace_test.sh VEXA_BOT window VEXA_OUTREACH_PROBE
 #   CROWD=N lobby_namespace_test.sh VEXA_BOT crowd LOBBY_CROWD   (figures only)
 #
 # Exit status 77 (skipped) without root, ip netns, prosody, openssl or nft.
 set -u
-bot=$(realpath "$1") mode=$2 probe=${3:+$(realpath "$3")}
+bot=$(realpath "$1") mode=$2 probe=${3:+$(realpath "$3")} out_dir=${4:+$(realpath "$4")}
 source "$(dirname "$0")/../../app/tests/netns_common.sh"
 require_root_and_tools prosody openssl nft runuser unshare
 id prosody >/dev/null 2>&1 || skip "there is no prosody user (Debian's package makes it)"
@@ -174,6 +179,23 @@ if [ "$mode" = window ]; then
   grep -q "^GAME_OVER$" window.out || fail "the window's game did not end"
   [ "$(wc -l <host.out)" -eq 1 ] || fail "the host did not report its game"
   echo "lobby: the window saw the game, joined it through the relay and played it to its end"
+  exit 0
+fi
+
+if [ "$mode" = picture ]; then
+  bot_in "$pub" taro --account taro --password-file taro.pw --games 1 --seed 1 host
+  bot_in "${NETNS_PREFIX}c1" jiro --account jiro --password-file jiro.pw --games 1 --seed 2 \
+    --excite 10 host
+  wait_until 30 has_line taro.log "game announced" || fail "taro did not announce a game"
+  wait_until 30 has_line jiro.log "game announced" || fail "jiro did not announce a game"
+  for language in ja en; do
+    picture=$out_dir/lobby.png
+    [ "$language" = en ] && picture=$out_dir/lobby-en.png
+    QT_QPA_PLATFORM=offscreen run_in "${NETNS_PREFIX}c2" "picture-$language" "$probe" \
+      lobby-picture lobby.test hana secret-hana "$work/ca.crt" "$language" 2 "$picture"
+    wait "$!" || fail "no picture in $language: $(cat "picture-$language.out")"
+  done
+  echo "lobby: pictures in $out_dir"
   exit 0
 fi
 
