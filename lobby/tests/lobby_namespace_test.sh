@@ -30,6 +30,10 @@
 #     is refused with a message naming the certificate's fault, and nothing
 #     but the stream's opening and STARTTLS went in clear.
 #
+#   rogue: a stranger in the lobby (lobby_rogue), invited by a host behind
+#     a router, opens the relay and sends an HTTP request instead of its
+#     name: the host drops both streams without a byte and goes on
+#     hosting; a real guest then plays its game through the relay.
 #   picture (not a test): the README's pictures of the lobby window, in
 #     Japanese and English (OUT_DIR/lobby.png, OUT_DIR/lobby-en.png), with
 #     two open games and a line of chat.
@@ -37,6 +41,7 @@
 #   lobby_namespace_test.sh VEXA_BOT direct|relay|measure|anonymous
 #   lobby_namespace_test.sh VEXA_BOT picture VEXA_OUTREACH_PROBE OUT_DIR
 #   lobby_namespace_test.sh VEXA_BOT certificates LOBBY_WIRE_TAP
+#   lobby_namespace_test.sh VEXA_BOT rogue LOBBY_ROGUE
 #   lobby_namespace_test.sh VEXA_BOT window VEXA_OUTREACH_PROBE
 #   CROWD=N lobby_namespace_test.sh VEXA_BOT crowd LOBBY_CROWD   (figures only)
 #
@@ -180,6 +185,31 @@ if [ "$mode" = window ]; then
   grep -q "^GAME_OVER$" window.out || fail "the window's game did not end"
   [ "$(wc -l <host.out)" -eq 1 ] || fail "the host did not report its game"
   echo "lobby: the window saw the game, joined it through the relay and played it to its end"
+  exit 0
+fi
+
+if [ "$mode" = rogue ]; then
+  bot_in "${NETNS_PREFIX}c1" host --account taro --password-file taro.pw --games 1 --pause-ms 20 \
+    --seed 1 --opponents 1 host
+  host_pid=$!
+  wait_until 30 has_line host.log "game announced" || fail "the host did not announce its game"
+  run_in "${NETNS_PREFIX}c2" rogue "$probe" lobby.test "$work/ca.crt" mallory secret-mallory taro
+  wait "$!" || fail "the stranger's streams: $(cat rogue.out)"
+  grep -q "^DROPPED" rogue.out || fail "the stranger's streams: $(cat rogue.out)"
+  grep -q "game 1 starts\|playing against" host.log && fail "the stranger became the opponent"
+  kill -0 "$host_pid" 2>/dev/null || fail "the host stopped hosting"
+  bot_in "${NETNS_PREFIX}c2" guest --account jiro --password-file jiro.pw --games 1 --pause-ms 20 \
+    --seed 2 join taro
+  guest_pid=$!
+  wait "$guest_pid"; guest_status=$?
+  [ "$guest_status" -eq 0 ] || fail "the real guest ended with $guest_status"
+  wait "$host_pid"; host_status=$?
+  [ "$host_status" -eq 0 ] || fail "the host ended with $host_status"
+  grep -q "connected through the relay" guest.log || fail "the real guest did not use the relay"
+  grep -q "playing against jiro" host.log || fail "the host did not play jiro"
+  [ "$(boards host.out | tr 14 41)" = "$(boards guest.out)" ] || fail "the boards disagree"
+  echo "lobby: a stranger's relayed noise dropped unanswered ($(cat rogue.out));" \
+    "a real guest then played through the relay"
   exit 0
 fi
 
