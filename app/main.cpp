@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <optional>
 
-#include "app/form1.h"
-#include "app/language.h"
-#include "app/program_setup.h"
+#include "app/window/form1.h"
+#include "app/window/language.h"
+#include "app/window/program_setup.h"
 #include "net/invitation_link.h"
 
 namespace {

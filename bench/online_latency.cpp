@@ -30,8 +30,8 @@
 #include "app/drive/controls.h"
 #include "app/drive/online_loopback.h"
 #include "app/drive/program_instance.h"
-#include "app/form1.h"
-#include "app/form5.h"
+#include "app/window/form1.h"
+#include "app/dialogs/form5.h"
 #include "core/square_scan.h"
 
 namespace {

@@ -1,23 +1,16 @@
 #include "bot/game_line.h"
 
+#include "core/board_text.h"
 #include "core/game_record.h"
 
 namespace vexa::bot {
 
 namespace {
 
-QString BoardText(const BoardCells& board) {
-  QString text;
-  text.reserve(kCellCount);
-  for (const std::int16_t value : board)
-    text += QChar(u'0' + (value >= Empty && value <= Blocker ? value : 0));
-  return text;
-}
-
 QString Line(int number, QStringView result, QStringView how, const BoardCells& board) {
   return QStringLiteral("game %1 result %2 how %3 board %4")
       .arg(number)
-      .arg(result, how, BoardText(board));
+      .arg(result, how, QString::fromLatin1(BoardText(board)));
 }
 
 }  // namespace

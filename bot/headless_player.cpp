@@ -321,7 +321,15 @@ Task<> HeadlessPlayer::GuestLastWord() {
   co_await Leave(kAllGamesPlayed);
 }
 
-Task<> HeadlessPlayer::TellOpponentLeft() {
+Task<> HeadlessPlayer::TellPeerGone(net::PeerGone why) {
+  if (why == net::PeerGone::BrokeRules) {
+    emit GameReported(LeftGameLine(games_finished_ + 1, game_.Board()));
+    game_running_ = false;
+    emit Progress(QStringLiteral(
+        "the other player sent a move the rules do not allow; the connection is closed"));
+    Finish(kConnectionEndedEarly);
+    co_return;
+  }
   if (AllGamesPlayed()) {
     emit Progress(QStringLiteral("the other player has left"));
     Finish(kAllGamesPlayed);

@@ -105,7 +105,7 @@ class HeadlessPlayer : public QObject,
   void DropSettings() override { EndSettings(); }
   void ForgetSettings() override;
   void ClearWayForSettings() override {}
-  Task<> TellOpponentLeft() override;
+  Task<> TellPeerGone(net::PeerGone why) override;
   void PlayersNamed(const QString&, const QString&) override {}
   void ClockTicked(int) override {}
   void ClockStopped() override {}

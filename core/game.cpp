@@ -1,5 +1,7 @@
 #include "core/game.h"
 
+#include <cassert>
+
 namespace vexa {
 
 Side Game::OpponentSide() const {
@@ -40,7 +42,7 @@ Task<> Game::PlaceLocal(int cell, MoveKind kind) {
   // Only a person at this machine places by clicking: Player1, or Player2
   // in "VS Human".
   const Side mover = turn_;
-  if ((mover == Player1 || mover == Player2) && Board()[cell] == Empty) {
+  if ((mover == Player1 || mover == Player2) && position_.IsLegal({mover, cell, kind})) {
     if (kind == MoveKind::Piece) {
       ApplyMove(PieceMove(mover, cell));
       if (mode == GameMode::VsOnline && mover == Player1) {
@@ -52,12 +54,19 @@ Task<> Game::PlaceLocal(int cell, MoveKind kind) {
         PassTurn(mover == Player1 ? OpponentSide() : Side{Player1});
         if (turn_ == Cpu && cpu_ != nullptr) co_await cpu_->CpuMove();
       }
-    } else if (position_.Blockers(mover) > 0) {
+    } else {
       ApplyMove(BlockerMove(mover, cell));
       if (mode == GameMode::VsOnline && mover == Player1) link_->SendBlocker(cell);
     }
   }
   shell_.CellClicked(cell);
+}
+
+std::optional<Illegal> Game::PeerRefusal(const Move& move) const {
+  // The game's own turn also covers the judge's pause and an end on time,
+  // which the position does not know of.
+  if (turn_ != Remote) return GameRunning() ? Illegal::NotItsTurn : Illegal::GameOver;
+  return position_.Refusal(move);
 }
 
 Task<> Game::PlayPeerPiece(int cell) {
@@ -145,6 +154,7 @@ void Game::ClearBoard() {
   history_.clear();
   result_.reset();
   position_ = Position(Player1, OpponentSide(), Player1);
+  start_ = position_;
   shell_.BoardReset();
 }
 
@@ -255,9 +265,13 @@ void Game::Undo() {
 }
 
 void Game::RestoreHistory(std::vector<Move> moves) {
-  position_ = Position(Player1, OpponentSide(), Player1);
-  for (const Move& move : moves)
+  position_ = start_;
+  if (!moves.empty()) position_.HandMoveTo(moves.front().side);
+  for (const Move& move : moves) {
+    // Each of them was legal when it was made, in this order.
+    assert(position_.IsLegal(move));
     position_.Play(move);
+  }
   history_ = std::move(moves);
   shell_.BoardReset();
 }
@@ -265,6 +279,7 @@ void Game::RestoreHistory(std::vector<Move> moves) {
 void Game::SetUpPosition(const BoardCells& board, const Stocks& pieces, const Stocks& blockers,
                          Side turn) {
   position_ = Position::SetUp(Player1, OpponentSide(), board, pieces, blockers, turn);
+  start_ = position_;
   turn_ = turn;
   history_.clear();
   result_.reset();

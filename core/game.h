@@ -115,8 +115,11 @@ class Game {
   // or the peer: the cell takes the side's piece or a blocker, the side's
   // stock goes down with its marker, and the move joins the history.
   void ApplyMove(const Move& move);
-  // The peer's piece: applied and judged; the move comes back to the local
-  // player when the game goes on.
+  // What the rules say of a placement the peer sent: nothing when the game
+  // runs, the peer is to move and the position allows it.
+  std::optional<Illegal> PeerRefusal(const Move& move) const;
+  // The peer's piece, which the rules allow: applied and judged; the move
+  // comes back to the local player when the game goes on.
   Task<> PlayPeerPiece(int cell);
   // Hands the move to `side` and marks its panel.
   void PassTurn(Side side);
@@ -167,6 +170,8 @@ class Game {
   NoLink no_link_;
   OnlineLink* link_ = &no_link_;
   Position position_{Player1, Cpu, Player1};
+  // Where the history starts: an empty board, or a position set up.
+  Position start_{Player1, Cpu, Player1};
   Side turn_ = NoGameYet;
   std::vector<Move> history_;
   std::optional<Outcome> result_;

@@ -51,17 +51,8 @@ class Replayer {
   // An empty string when the move is legal (it is then played), else what
   // is wrong with it.
   std::string Play(const Move& move) {
-    const std::string side = std::to_string(move.side);
-    const std::string cell = std::to_string(move.cell);
-    if (position_.Result()) return "a placement after the end of the game";
-    if (move.side != position_.ToMove()) return "side " + side + " placed out of turn";
-    if (!IsPlayableCell(move.cell)) return "cell " + cell + " is not a playable cell";
-    if (position_.Board()[move.cell] != Empty) return "cell " + cell + " is taken";
-    if (move.kind == MoveKind::Blocker && position_.Blockers(move.side) == 0) {
-      return "side " + side + " has no blocker left";
-    }
-    if (move.kind == MoveKind::Piece && position_.Pieces(move.side) == 0) {
-      return "side " + side + " has no piece left";
+    if (const std::optional<Illegal> why = position_.Refusal(move)) {
+      return DescribeIllegal(*why, move);
     }
     position_.Play(move);
     Keep();

@@ -29,25 +29,44 @@ Position Position::SetUp(Side first, Side second, const BoardCells& board, const
   return p;
 }
 
-bool Position::IsLegal(const Move& move) const {
-  if (result_ || move.side != to_move_ || !IsPlayableCell(move.cell)) return false;
-  if (board_[move.cell] != Empty) return false;
-  return move.kind == MoveKind::Piece ? Pieces(move.side) > 0 : Blockers(move.side) > 0;
+std::string DescribeIllegal(Illegal why, const Move& move) {
+  const std::string side = std::to_string(move.side);
+  const std::string cell = std::to_string(move.cell);
+  const char* stock = move.kind == MoveKind::Piece ? " piece" : " blocker";
+  switch (why) {
+    case Illegal::GameOver:
+      return "a placement after the end of the game";
+    case Illegal::NotItsTurn:
+      return "side " + side + " placed out of turn";
+    case Illegal::OffBoard:
+    case Illegal::Corner:
+      return "cell " + cell + " is not a playable cell";
+    case Illegal::Taken:
+      return "cell " + cell + " is taken";
+    case Illegal::NoStock:
+      return "side " + side + " has no" + stock + " left";
+  }
+  return {};
+}
+
+std::optional<Illegal> Position::Refusal(const Move& move) const {
+  if (result_) return Illegal::GameOver;
+  if (move.side != to_move_) return Illegal::NotItsTurn;
+  if (move.cell < 0 || move.cell >= kCellCount) return Illegal::OffBoard;
+  if (!IsPlayableCell(move.cell)) return Illegal::Corner;
+  if (board_[move.cell] != Empty) return Illegal::Taken;
+  const int stock = move.kind == MoveKind::Piece ? Pieces(move.side) : Blockers(move.side);
+  if (stock <= 0) return Illegal::NoStock;
+  return std::nullopt;
 }
 
 void Position::Play(const Move& move) {
-  if (board_[move.cell] == Empty && IsPlayableCell(move.cell)) --empty_cells_;
+  --empty_cells_;
   if (move.kind == MoveKind::Blocker) {
-    if (board_[move.cell] == first_) first_pieces_.Remove(move.cell);
-    if (board_[move.cell] == second_) second_pieces_.Remove(move.cell);
     board_[move.cell] = Blocker;
     --blockers_[move.side - 1];
     return;
   }
-  // A piece of the two sides is kept in their sets; on a cell taken twice
-  // (a peer breaking the rules) the board shows the last one.
-  if (board_[move.cell] == first_) first_pieces_.Remove(move.cell);
-  if (board_[move.cell] == second_) second_pieces_.Remove(move.cell);
   board_[move.cell] = move.side;
   if (move.side == first_) first_pieces_.Add(move.cell);
   if (move.side == second_) second_pieces_.Add(move.cell);
@@ -76,6 +95,14 @@ std::optional<Outcome> Position::StockOutVerdict() const {
 
 void Position::HandMoveTo(Side side) {
   if (side == first_ || side == second_) to_move_ = side;
+}
+
+bool AreLegalInOrder(Position position, const std::vector<Move>& moves) {
+  for (const Move& move : moves) {
+    if (!position.IsLegal(move)) return false;
+    position.Play(move);
+  }
+  return true;
 }
 
 int Position::ForfeitBlocker(Side side) {

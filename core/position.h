@@ -10,6 +10,8 @@
 
 #include <array>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "core/board.h"
 #include "core/cell_set.h"
@@ -18,6 +20,19 @@
 namespace vexa {
 
 using Stocks = std::array<std::int16_t, 4>;  // by side - 1
+
+// Why the rules refuse a move, in the order they are asked.
+enum class Illegal : std::uint8_t {
+  GameOver,  // the board has already decided the game
+  NotItsTurn,
+  OffBoard,
+  Corner,   // one of the four unplayable cells
+  Taken,    // a piece or a blocker stands there
+  NoStock,  // the side has no such piece or blocker left
+};
+
+// The reason in a line for a message ("cell 60 is taken").
+std::string DescribeIllegal(Illegal why, const Move& move);
 
 class Position {
  public:
@@ -51,16 +66,18 @@ class Position {
   // (more blockers left wins); nothing while the game goes on.
   std::optional<Outcome> Verdict(Side side) const;
 
-  // The rules allow the move: the game goes on, the side is to move, the
-  // cell is playable and empty, and the side has such a stock left.
-  bool IsLegal(const Move& move) const;
+  // The one statement of which placements the rules allow: nothing when
+  // the game goes on, the side is to move, the cell is playable and empty
+  // and the side has such a stock left; else the first rule broken. Every
+  // way a move comes in (a click or a key, a record, the peer, undo) asks
+  // here, and the computer's moves are checked against it in debug builds.
+  std::optional<Illegal> Refusal(const Move& move) const;
+  bool IsLegal(const Move& move) const { return !Refusal(move); }
 
   // Makes the placement: the cell takes the piece or a blocker and the
   // side's stock goes down. A piece is judged (its square, else both piece
   // stocks used up) and passes the move to the opponent. The move is not
-  // checked: a caller taking moves from outside asks IsLegal first, or
-  // keeps a peer's breach of the rules as it came (a stock then runs below
-  // zero, and nothing is judged after the end).
+  // checked here: a caller taking moves from outside asks Refusal first.
   void Play(const Move& move);
   // Gives the move to one of the two sides without a placement: who begins,
   // or who is to move again after placements were taken back.
@@ -87,5 +104,8 @@ class Position {
   bool scan_whole_board_ = false;
   std::optional<Outcome> result_;
 };
+
+// The moves are legal one after the other from `position` on.
+bool AreLegalInOrder(Position position, const std::vector<Move>& moves);
 
 }  // namespace vexa

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bitset>
+#include <cassert>
 
 #include "core/squares_through.h"
 
@@ -67,12 +68,16 @@ std::optional<int> InnerExtensionCell(const BoardCells& board, Side side) {
   return found;
 }
 
+// Every placement of the rules of thumb is one the rules allow; debug builds
+// check it where it is made.
 void TurnChooser::PlaceBlocker(int cell) {
+  assert(scratch_.IsLegal(BlockerMove(me_, cell)));
   scratch_.Play(BlockerMove(me_, cell));
   turn_.push_back(BlockerMove(me_, cell));
 }
 
 void TurnChooser::PlacePiece(int cell) {
+  assert(scratch_.IsLegal(PieceMove(me_, cell)));
   scratch_.Play(PieceMove(me_, cell));
   turn_.push_back(PieceMove(me_, cell));
 }

@@ -1,6 +1,7 @@
 #include "cpu/master_search.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <limits>
 #include <thread>
@@ -318,7 +319,11 @@ SearchResult SearchTurn(const Position& position, Side mover, const SearchLimits
   job.Work(0, stop);
   for (std::thread& helper : helpers)
     helper.join();
-  return job.Result(stop.load());
+  SearchResult result = job.Result(stop.load());
+  // The search's own move generator is checked against the rules in debug
+  // builds.
+  assert(AreLegalInOrder(position, result.turn));
+  return result;
 }
 
 }  // namespace vexa

@@ -111,16 +111,12 @@ Task<> OnlineSession::Apply(ParsedMessage message, int connection) {
       }
       break;
     }
-    case Keyword::PutU: {
-      const int cell = message.Integer();
-      if (cell >= 0 && cell < kCellCount) co_await game_.PlayPeerPiece(cell);
+    case Keyword::PutU:
+      co_await ApplyPeerMove(PieceMove(Remote, message.Integer()));
       break;
-    }
-    case Keyword::PutW: {
-      const int cell = message.Integer();
-      if (cell >= 0 && cell < kCellCount) game_.ApplyMove(BlockerMove(Remote, cell));
+    case Keyword::PutW:
+      co_await ApplyPeerMove(BlockerMove(Remote, message.Integer()));
       break;
-    }
     case Keyword::EndG:
       co_await PeerLeft();
       break;
@@ -133,6 +129,21 @@ Task<> OnlineSession::Apply(ParsedMessage message, int connection) {
     case Keyword::Unknown:
       break;
   }
+}
+
+Task<> OnlineSession::ApplyPeerMove(const Move& move) {
+  if (!game_.PeerRefusal(move)) {
+    if (move.kind == MoveKind::Piece) {
+      co_await game_.PlayPeerPiece(move.cell);
+    } else {
+      game_.ApplyMove(move);
+    }
+    co_return;
+  }
+  // Nothing of it touches the board or the stocks: the player's pieces stay
+  // where they are, and the peer hears that this side leaves.
+  if (Connected()) SendEndG();
+  co_await PeerLeft(PeerGone::BrokeRules);
 }
 
 Task<> OnlineSession::OpenSettingsAsGuest(int connection) {
@@ -283,7 +294,7 @@ void OnlineSession::GameStateChanged(int state) {
   emit changes_.Changed();
 }
 
-Task<> OnlineSession::PeerLeft() {
+Task<> OnlineSession::PeerLeft(PeerGone why) {
   if (peer_gone_) co_return;
   peer_gone_ = true;
   game_.Shell().SetOptionControls(PanelCode::VsOnline, true);
@@ -296,7 +307,7 @@ Task<> OnlineSession::PeerLeft() {
   // while the user reads the news; the board is cleared after it.
   game_.InterruptGame(EndReason::PeerLeft);
   StopMoveClock();
-  co_await windows_.TellOpponentLeft();
+  co_await windows_.TellPeerGone(why);
   co_await game_.AbandonGame();
   windows_.ClearWayForSettings();
 }

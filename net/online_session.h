@@ -114,7 +114,10 @@ class OnlineSession : public OnlineLink {
   // The one start of an online game, for both sides.
   Task<> StartGame(Side first_mover);
   Task<> OpenSettingsAsGuest(int connection);
-  Task<> PeerLeft();
+  Task<> PeerLeft(PeerGone why = PeerGone::Left);
+  // A placement of the peer's: made when the rules allow it, else the
+  // connection ends as the peer's fault.
+  Task<> ApplyPeerMove(const Move& move);
   // Resumes when `done` holds (true) or the connection is gone or `ms` have
   // passed (false), waking on SessionChanges.
   Task<bool> WaitUntil(std::function<bool()> done, int ms);

@@ -11,6 +11,12 @@
 
 namespace vexa::net {
 
+// Why the peer's side of a connection ended.
+enum class PeerGone {
+  Left,        // it said "EndG", or its connection closed or failed
+  BrokeRules,  // it sent a placement the rules do not allow: this side closed
+};
+
 class OnlineWindows {
  public:
   virtual ~OnlineWindows() = default;
@@ -37,7 +43,8 @@ class OnlineWindows {
   // dialog closed: before the settings open on the joining side, and when
   // the peer has left.
   virtual void ClearWayForSettings() = 0;
-  virtual Task<> TellOpponentLeft() = 0;
+  // The player hears why the game and the connection are over.
+  virtual Task<> TellPeerGone(PeerGone why) = 0;
 
   // --- The players of an online game, side 1 first.
   virtual void PlayersNamed(const QString& left, const QString& right) = 0;

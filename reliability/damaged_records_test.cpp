@@ -25,8 +25,8 @@
 #include <optional>
 #include <random>
 
-#include "app/form1.h"
-#include "app/name_dialogs.h"
+#include "app/window/form1.h"
+#include "app/dialogs/name_dialogs.h"
 #include "reliability/quiet_platform.h"
 
 namespace {

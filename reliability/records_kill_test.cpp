@@ -20,7 +20,7 @@
 #include <cstdio>
 #include <random>
 
-#include "app/records_file.h"
+#include "app/records/records_file.h"
 
 namespace {
 

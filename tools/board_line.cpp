@@ -3,25 +3,18 @@
 #include <charconv>
 #include <sstream>
 
+#include "core/board_text.h"
+
 namespace vexa::tools {
 
 std::optional<BoardLine> ParseBoardLine(const std::string& line, std::string& error) {
   std::istringstream words(line);
   std::string cells;
   words >> cells;
-  if (cells.size() != kCellCount) {
-    error = "expected 121 cell values, found " + std::to_string(cells.size());
-    return std::nullopt;
-  }
+  const std::optional<BoardCells> parsed = ParseBoardText(cells, error);
+  if (!parsed) return std::nullopt;
   BoardLine board;
-  for (int i = 0; i < kCellCount; ++i) {
-    const char c = cells[i];
-    if (c < '0' || c > '5') {
-      error = std::string("cell ") + std::to_string(i) + " holds '" + c + "', not 0..5";
-      return std::nullopt;
-    }
-    board.cells[i] = static_cast<std::int16_t>(c - '0');
-  }
+  board.cells = *parsed;
   std::string field;
   while (words >> field) {
     const auto eq = field.find('=');

@@ -20,6 +20,7 @@
 //   vexa-analyze --version | --help | COMMAND --help
 //   SEARCH: --budget-ms N, --playouts N, --threads N for Master
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -31,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "core/board_text.h"
 #include "core/cell_name.h"
 #include "core/game.h"
 #include "core/game_record.h"
@@ -346,12 +348,11 @@ int RunRecord(const std::string& path, bool grid, bool cell_names) {
     return 1;
   }
   const std::string mode = reading.record->Header("mode").value_or("");
-  const char other = mode == "VS CPU" ? '3' : mode == "VS Human" ? '2' : '4';
+  const Side other = mode == "VS CPU" ? Cpu : mode == "VS Human" ? Player2 : Remote;
   for (std::size_t step = 1; step < reading.positions.size(); ++step) {
-    std::string line;
-    for (const std::int16_t value : reading.positions[step].board)
-      line += value == 2 ? other : static_cast<char>('0' + value);
-    std::cout << line << '\n';
+    BoardCells board = reading.positions[step].board;
+    std::replace(board.begin(), board.end(), std::int16_t{2}, std::int16_t{other});
+    std::cout << BoardText(board) << '\n';
     if (grid) {
       const Move& move = reading.record->moves[step - 1];
       std::cout << "after " << step << ' ' << (move.kind == MoveKind::Blocker ? "B " : "P ")
@@ -554,8 +555,8 @@ int RunLadderCommand(const Arguments& args) {
 // chances on them, with "fit" the curve fitted to them and its figures.
 int RunCalibrateCommand(const Arguments& args) {
   const auto games = args.options.find("games");
-  const auto count = games == args.options.end() ? std::nullopt
-                                                 : ParseNumber(games->second, 1, 100000);
+  const auto count =
+      games == args.options.end() ? std::nullopt : ParseNumber(games->second, 1, 100000);
   if (!count) {
     std::cerr << "vexa-analyze: calibrate needs --games N (1..100000)\n";
     return 2;

@@ -12,9 +12,9 @@
 #include <QTest>
 
 #include "app/drive/controls.h"
-#include "app/form1.h"
-#include "app/form3.h"
-#include "app/form4.h"
+#include "app/window/form1.h"
+#include "app/dialogs/form3.h"
+#include "app/dialogs/form4.h"
 
 namespace vexa::app::testing {
 

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/form1.h"
+#include "app/window/form1.h"
 
 namespace vexa::app::testing {
 

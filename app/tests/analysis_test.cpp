@@ -6,7 +6,7 @@
 #include <cmath>
 #include <iostream>
 
-#include "app/win_graph.h"
+#include "app/aids/win_graph.h"
 #include "program_driver.h"
 
 namespace vexa::app {

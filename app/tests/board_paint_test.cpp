@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/board_paint.h"
+#include "app/board/board_paint.h"
 
 namespace vexa::app {
 namespace {

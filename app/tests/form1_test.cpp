@@ -3,9 +3,9 @@
 
 #include <QLineEdit>
 
-#include "app/form2.h"
-#include "app/name_dialogs.h"
-#include "app/twips.h"
+#include "app/dialogs/form2.h"
+#include "app/dialogs/name_dialogs.h"
+#include "app/window/twips.h"
 #include "core/square_scan.h"
 #include "program_driver.h"
 

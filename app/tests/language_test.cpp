@@ -9,7 +9,7 @@
 #include <QSettings>
 #include <map>
 
-#include "app/form4.h"
+#include "app/dialogs/form4.h"
 #include "program_driver.h"
 
 namespace vexa::app {

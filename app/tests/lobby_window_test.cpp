@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QSettings>
 
-#include "app/lobby_settings_dialog.h"
-#include "app/lobby_window.h"
+#include "app/online/lobby_settings_dialog.h"
+#include "app/online/lobby_window.h"
 #include "lobby/password_file.h"
 #include "online_driver.h"
 #include "program_driver.h"

@@ -5,9 +5,9 @@
 // connection dialogs and their settings dialogs.
 
 #include "app/drive/online_loopback.h"
-#include "app/form3.h"
-#include "app/form4.h"
-#include "app/form7.h"
+#include "app/dialogs/form3.h"
+#include "app/dialogs/form4.h"
+#include "app/dialogs/form7.h"
 #include "program_driver.h"
 
 namespace vexa::app::testing {

@@ -7,8 +7,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "app/lan_games_dialog.h"
-#include "app/twips.h"
+#include "app/online/lan_games_dialog.h"
+#include "app/window/twips.h"
 #include "online_driver.h"
 
 namespace vexa::app {

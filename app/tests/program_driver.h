@@ -20,8 +20,8 @@
 #include <memory>
 
 #include "app/drive/controls.h"
-#include "app/form1.h"
-#include "app/form5.h"
+#include "app/window/form1.h"
+#include "app/dialogs/form5.h"
 #include "outreach_fakes.h"
 
 namespace vexa::app::testing {

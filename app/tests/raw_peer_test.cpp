@@ -11,8 +11,8 @@
 #include <QTcpSocket>
 #include <memory>
 
-#include "app/form5.h"
-#include "app/form7.h"
+#include "app/dialogs/form5.h"
+#include "app/dialogs/form7.h"
 #include "online_driver.h"
 
 namespace vexa::app {
@@ -232,6 +232,30 @@ TEST_F(RawPeer, AHostSendsExactBytesAndAppliesMergedReadsInOrder) {
   EXPECT_TRUE(game->NothingNew());
   EXPECT_TRUE(chat->NothingNew());
   EXPECT_FALSE(Control<QLineEdit>(*program.form1, "Text2")->isEnabled());
+}
+
+// A peer whose piece lands on the player's own: nothing of the player's is
+// overwritten, the player is told why, and the connection ends as if the
+// peer had left.
+TEST_F(RawPeer, APeersPieceOnATakenCellEndsTheConnection) {
+  ASSERT_NO_FATAL_FAILURE(OpenSettingsAsHost());
+  Settings()->Command1[0]->click();  // ゲームスタート, this side first
+  game->Expect("StTn 0");
+  program.ClickCell(60);
+  game->Expect("PutU 60");
+
+  game->Write("PutU 60");
+  QMessageBox* box = testing::WaitForWindow<QMessageBox>();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->text(), QStringLiteral("相手から規則に反する手が届きました。接続を終了します"));
+  Game& state = program.form1->game;
+  EXPECT_EQ(state.Board()[60], Player1);
+  EXPECT_EQ(state.PieceStock()[Remote - 1], kPiecesPerSide);
+  game->Expect("EndG");
+  ExpectSocketsClosed();
+  Answer(QMessageBox::Ok);
+  EXPECT_EQ(state.records.GamesPlayed, 1);
+  EXPECT_EQ(state.records.Wins + state.records.Losses, 0);
 }
 
 TEST_F(RawPeer, AJoiningSideAnswersMergedSettingsAndLosesOnTimeOnTheWire) {

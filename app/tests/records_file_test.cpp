@@ -4,7 +4,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
-#include "app/records_file.h"
+#include "app/records/records_file.h"
 
 namespace vexa::app {
 namespace {

@@ -13,10 +13,10 @@
 #include <QStyleOptionButton>
 #include <QTextLayout>
 
-#include "app/caption_fit.h"
-#include "app/form2.h"
-#include "app/lan_games_dialog.h"
-#include "app/name_dialogs.h"
+#include "app/window/caption_fit.h"
+#include "app/dialogs/form2.h"
+#include "app/online/lan_games_dialog.h"
+#include "app/dialogs/name_dialogs.h"
 #include "online_driver.h"
 
 namespace vexa::app {

@@ -406,6 +406,10 @@ Invitation links: opening a vexa://ADDRESS:PORT link the host copied joins that 
         <source>ヒント %1（勝率 %2）: 四角の印にブロッカー、塗った丸に駒。緑の輪はほかの候補で、数字は打ったあとの勝率です</source>
         <translation>Hint %1 (chance to win %2): blockers on the squares, the piece on the filled disc. Green rings mark the other candidates; the numbers are the chances to win after each</translation>
     </message>
+    <message>
+        <source>相手から規則に反する手が届きました。接続を終了します</source>
+        <translation>The opponent sent a move the rules do not allow; the connection is closed</translation>
+    </message>
 </context>
 <context>
     <name>vexa::app::Form3</name>

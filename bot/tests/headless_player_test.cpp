@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <memory>
 #include <utility>
@@ -146,6 +147,35 @@ TEST(HeadlessPlayer, AGuestThatLeavesEarlyEndsTheHostsRunAsLeft) {
   const std::string cut_short = host.lines[1].toStdString();
   EXPECT_THAT(cut_short, ::testing::StartsWith("game 2 result draw how left board "));
   EXPECT_THAT(cut_short, ::testing::Not(::testing::HasSubstr("4")));
+}
+
+// A guest that places on a corner once the game starts: the host ends the
+// connection as the guest's fault, with one line saying so, and status 3.
+TEST(HeadlessPlayer, AHostEndsTheRunWhenTheGuestBreaksTheRules) {
+  const int port = FreePortPair();
+  ASSERT_NE(port, 0);
+  BotRun host(Args(QStringLiteral("host --port %1 --pause-ms 0 --name Host"), port), 5);
+  QStringList said;
+  QObject::connect(host.player.get(), &HeadlessPlayer::Progress,
+                   [&](const QString& what) { said.append(what); });
+  ASSERT_TRUE(host.player->Begin());
+  QTcpSocket game, chat;
+  game.connectToHost(QHostAddress::LocalHost, port);
+  chat.connectToHost(QHostAddress::LocalHost, port + 1);
+  ASSERT_TRUE(game.waitForConnected(kWaitMs) && chat.waitForConnected(kWaitMs));
+  game.write("Name Rogue");
+  QByteArray heard;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return (heard += game.readAll()).contains("StTn"); }, kWaitMs));
+
+  // Whoever is to move, nobody may place on a corner.
+  game.write("PutW 110");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.status >= 0; }, kWaitMs));
+  EXPECT_EQ(host.status, kConnectionEndedEarly);
+  EXPECT_EQ(said.last(),
+            "the other player sent a move the rules do not allow; the connection is closed");
+  ASSERT_EQ(host.lines.size(), 1);
+  EXPECT_THAT(host.lines[0].toStdString(), ::testing::StartsWith("game 1 result draw how left"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return (heard += game.readAll()).endsWith("EndG"); }, kWaitMs));
 }
 
 TEST(HeadlessPlayer, MasterSearchesForTheWholePauseItIsGiven) {

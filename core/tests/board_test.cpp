@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/board.h"
+#include "core/board_text.h"
 #include "core/cell_name.h"
 #include "core/number_text.h"
 
@@ -34,6 +35,22 @@ TEST(Board, CellsAreNamedByColumnLetterAndRowNumber) {
   EXPECT_EQ(CellName(119), "J11");
   EXPECT_EQ(CellName(109), "K10");
   EXPECT_EQ(TurnCellNames({BlockerMove(1, 60), PieceMove(1, 48)}), "B F6 P E5");
+}
+
+TEST(Board, ItsTextReadsBackAndAFaultyTextIsNamed) {
+  BoardCells board{};
+  board[1] = Player1;
+  board[60] = Remote;
+  board[119] = Blocker;
+  const std::string text = BoardText(board);
+  EXPECT_EQ(text.substr(0, 3), "010");
+  std::string error;
+  EXPECT_EQ(ParseBoardText(text, error), board);
+
+  EXPECT_FALSE(ParseBoardText(text.substr(1), error));
+  EXPECT_EQ(error, "expected 121 cell values, found 120");
+  EXPECT_FALSE(ParseBoardText(text.substr(0, 60) + '6' + text.substr(61), error));
+  EXPECT_EQ(error, "cell 60 holds '6', not 0..5");
 }
 
 }  // namespace

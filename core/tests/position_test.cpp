@@ -54,30 +54,30 @@ TEST(Position, RandomGamesAreJudgedAsAWholeBoardScanWouldJudgeThem) {
       }
     }
     // Nothing is legal after the end.
-    EXPECT_FALSE(p.IsLegal(PieceMove(p.ToMove(), 60)));
+    EXPECT_EQ(p.Refusal(PieceMove(p.ToMove(), 60)), Illegal::GameOver);
   }
   // Both endings occurred often enough to mean something.
   EXPECT_GT(squares, 100);
   EXPECT_GT(stock_outs, 10);
 }
 
-TEST(Position, RefusesWhatTheRulesDoNotAllow) {
+TEST(Position, RefusesWhatTheRulesDoNotAllowAndSaysWhy) {
   Position p(Player1, Player2, Player1);
-  EXPECT_FALSE(p.IsLegal(PieceMove(Player2, 60)));  // out of turn
-  EXPECT_FALSE(p.IsLegal(PieceMove(Player1, 0)));   // a corner
-  EXPECT_FALSE(p.IsLegal(PieceMove(Player1, 121)));
+  EXPECT_EQ(p.Refusal(PieceMove(Player2, 60)), Illegal::NotItsTurn);
+  EXPECT_EQ(p.Refusal(PieceMove(Player1, 110)), Illegal::Corner);
+  EXPECT_EQ(p.Refusal(PieceMove(Player1, 121)), Illegal::OffBoard);
+  EXPECT_EQ(p.Refusal(BlockerMove(Player1, -1)), Illegal::OffBoard);
   p.Play(BlockerMove(Player1, 60));
-  EXPECT_FALSE(p.IsLegal(PieceMove(Player1, 60)));  // taken
-  // A peer that breaks the rules may still put a blocker on a piece; the
-  // piece then leaves its side's pieces as it leaves the board.
-  p.Play(PieceMove(Player1, 61));
-  p.Play(BlockerMove(Player2, 61));
-  EXPECT_FALSE(p.PiecesOf(Player1).Contains(61));
+  EXPECT_EQ(p.Refusal(PieceMove(Player1, 60)), Illegal::Taken);
+  EXPECT_EQ(DescribeIllegal(Illegal::Taken, PieceMove(Player1, 60)), "cell 60 is taken");
   Stocks none{};
   const Position empty_stocks =
       Position::SetUp(Player1, Player2, BoardCells{}, none, none, Player1);
-  EXPECT_FALSE(empty_stocks.IsLegal(PieceMove(Player1, 61)));
-  EXPECT_FALSE(empty_stocks.IsLegal(BlockerMove(Player1, 61)));
+  EXPECT_EQ(empty_stocks.Refusal(PieceMove(Player1, 61)), Illegal::NoStock);
+  EXPECT_EQ(DescribeIllegal(Illegal::NoStock, BlockerMove(Player1, 61)),
+            "side 1 has no blocker left");
+  EXPECT_TRUE(AreLegalInOrder(p, {PieceMove(Player1, 61), BlockerMove(Player2, 62)}));
+  EXPECT_FALSE(AreLegalInOrder(p, {PieceMove(Player1, 61), PieceMove(Player1, 62)}));
 }
 
 TEST(Position, ASetUpBoardWithASquareIsJudgedByItsNextPiece) {

@@ -65,6 +65,49 @@ TEST(OnlineSession, ThePeersMovesAndForfeitsComeOffItsOwnStockAndMarkers) {
   EXPECT_THAT(guest.TakeSent(), IsEmpty());
 }
 
+// A peer that breaks the rules changes nothing of this side's: the game
+// ends as if it had left, this side says goodbye and closes, and the player
+// hears why.
+TEST(OnlineSession, APeersIllegalPlacementIsRefusedAndEndsTheConnection) {
+  const struct {
+    const char* what;
+    QByteArray reads;
+    std::size_t legal_before;  // the peer's placements made before the breach
+    EndReason ending = EndReason::PeerLeft;
+  } kBreaches[] = {
+      {"a piece on the player's piece", "PutU 60", 0},
+      {"a blocker on the player's piece", "PutW 60", 0},
+      {"a corner", "PutU 110", 0},
+      {"off the board", "PutW 121", 0},
+      {"a seventh blocker", "PutW 1PutW 2PutW 3PutW 4PutW 5PutW 6PutW 7", 6},
+      {"out of turn", "PutU 61PutU 62", 1},
+      // The position still has the peer to move; the game does not.
+      {"after its loss on time", "LosePutU 61", 0, EndReason::PeerLose},
+  };
+  for (const auto& breach : kBreaches) {
+    SCOPED_TRACE(breach.what);
+    OnlineSide guest;
+    StartAsGuest(guest, true);
+    guest.Click(60);
+    ASSERT_EQ(guest.game.Turn(), Remote);
+    guest.TakeSent();
+    guest.shell.moves.clear();
+
+    guest.Read(breach.reads);
+    ASSERT_TRUE(WaitUntilIdle(guest));
+    EXPECT_EQ(guest.shell.moves.size(), breach.legal_before);
+    EXPECT_EQ(guest.windows.broken_rules_told, 1);
+    EXPECT_EQ(guest.windows.opponent_left_told, 0);
+    EXPECT_THAT(guest.TakeSent(), ElementsAre("EndG"));
+    EXPECT_EQ(guest.link.game_state, Winsock::kClosed);
+    EXPECT_EQ(guest.link.chat_state, Winsock::kClosed);
+    // A game still running counts as one the peer left.
+    ASSERT_FALSE(guest.shell.endings.empty());
+    EXPECT_EQ(guest.shell.endings.back().how, breach.ending);
+    EXPECT_EQ(guest.game.Turn(), NoTurn);
+  }
+}
+
 TEST(OnlineSession, TheClockCountsFromItsSecondTickAndABlockerKeepsTheCount) {
   OnlineSide host;
   StartExcite(host, QStringLiteral("3"));

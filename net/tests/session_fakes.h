@@ -37,6 +37,7 @@ class FakeWindows : public OnlineWindows {
   QString captions;  // the side panels' captions, "left|right"
   int beeps = 0;
   int opponent_left_told = 0;
+  int broken_rules_told = 0;
 
   void SelectFirstMover(int index) override {
     if (index != 0 && index != 1) failure = "first mover " + std::to_string(index);
@@ -69,8 +70,8 @@ class FakeWindows : public OnlineWindows {
     captions = left + u'|' + right;
   }
   void ClockStopped() override { ++clock_hidden; }
-  Task<> TellOpponentLeft() override {
-    ++opponent_left_told;
+  Task<> TellPeerGone(PeerGone why) override {
+    ++(why == PeerGone::Left ? opponent_left_told : broken_rules_told);
     co_return;
   }
   void ClockTicked(int seconds) override { clock_shown.push_back(seconds); }
