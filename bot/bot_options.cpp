@@ -46,9 +46,12 @@ QString BotUsage() {
       "       vexa-bot lobby --server HOST --account NAME --password-file FILE\n"
       "                     [--ca-file FILE] [--room ROOM] [--address A] [--opponents N]\n"
       "                     [game options of host or join] host|join HOSTNAME\n"
+      "       vexa-bot lobby --server HOST --account NAME --anonymous [...] host|join ...\n"
       "In the lobby (an XMPP chat room on HOST, by default lobby@conference.HOST) the\n"
       "account is registered on first use; the password file must be readable by its\n"
-      "owner alone. host announces an open game and plays whoever joins, N opponents\n"
+      "owner alone. --anonymous logs in without an account at anon.HOST, where the\n"
+      "server allows it (SASL ANONYMOUS); NAME is then the name in the room. host announces an "
+      "open game and plays whoever joins, N opponents\n"
       "one after another (0, the default: until stopped); join HOSTNAME joins the open\n"
       "game of the player of that name.\n"
       "       vexa-bot --version | --help\n"
@@ -91,6 +94,10 @@ std::optional<BotOptions> ParseLobbyOptions(const QStringList& arguments, QStrin
       }
       continue;
     }
+    if (word == u"--anonymous") {
+      lobby.anonymous = true;
+      continue;
+    }
     QString* text = word == u"--server"          ? &lobby.server
                     : word == u"--account"       ? &lobby.account
                     : word == u"--password-file" ? &lobby.password_file
@@ -120,8 +127,10 @@ std::optional<BotOptions> ParseLobbyOptions(const QStringList& arguments, QStrin
     error = QStringLiteral("lobby needs host or join HOSTNAME");
     return std::nullopt;
   }
-  if (lobby.server.isEmpty() || lobby.account.isEmpty() || lobby.password_file.isEmpty()) {
-    error = QStringLiteral("lobby needs --server, --account and --password-file");
+  if (lobby.server.isEmpty() || lobby.account.isEmpty() ||
+      lobby.password_file.isEmpty() == !lobby.anonymous) {
+    error =
+        QStringLiteral("lobby needs --server, --account and either --password-file or --anonymous");
     return std::nullopt;
   }
   // The game's options as for a host, or a guest whose host is found later.

@@ -10,6 +10,7 @@
 //   vexa-bot lobby --server HOST --account NAME --password-file FILE
 //                  [--ca-file FILE] [--room ROOM] [--address A]
 //                  [--opponents N] [game options] host|join HOSTNAME
+//   vexa-bot lobby --server HOST --account NAME --anonymous [...]
 
 #include <QString>
 #include <QStringList>
@@ -33,6 +34,8 @@ struct LobbyOptions {
   QString server;
   QString account;
   QString password_file;
+  // Logs in without an account (SASL ANONYMOUS) instead of a password.
+  bool anonymous = false;
   QString ca_file;
   QString room;  // empty: the server's "lobby@conference." room
   // The host's address given to its guests; empty: the address it reaches

@@ -46,8 +46,9 @@ class HeadlessPlayer : public QObject,
   // Listens or starts joining. False when it cannot even begin (a port in
   // use or out of range); the reason goes to Progress.
   bool Begin();
-  // Plays over two streams through the lobby's relay instead: for a host
-  // in place of its listening sockets, for a guest instead of Begin().
+  // Plays over two streams through the lobby's relay: for a host, after
+  // Begin(), they wait beside its listening ports and must tell the name
+  // first as a direct caller must; for a guest, instead of Begin().
   bool TakeRelayed(QTcpSocket* game, QTcpSocket* chat);
   const Game& CurrentGame() const { return game_; }
   net::GameConnection& Connection() { return connection_; }

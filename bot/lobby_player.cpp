@@ -28,17 +28,20 @@ LobbyPlayer::LobbyPlayer(BotOptions options, std::uint64_t seed)
 LobbyPlayer::~LobbyPlayer() = default;
 
 bool LobbyPlayer::Begin() {
-  QString error;
-  const std::optional<QString> password =
-      lobby::ReadPasswordFile(lobby_options_.password_file, error);
-  if (!password) {
-    emit Progress(error);
-    return false;
-  }
   lobby::LobbyAccount account;
   account.server = lobby_options_.server;
   account.account = lobby_options_.account;
-  account.password = *password;
+  account.anonymous = lobby_options_.anonymous;
+  if (!account.anonymous) {
+    QString error;
+    const std::optional<QString> password =
+        lobby::ReadPasswordFile(lobby_options_.password_file, error);
+    if (!password) {
+      emit Progress(error);
+      return false;
+    }
+    account.password = *password;
+  }
   account.ca_file = lobby_options_.ca_file;
   account.room = lobby_options_.room;
   Tell(QStringLiteral("entering the lobby on ") + account.server);
@@ -141,7 +144,10 @@ void LobbyPlayer::JoinRequested(const QString& guest) {
 // --- Joining -------------------------------------------------------------------------
 
 void LobbyPlayer::GameOpened(const QString& host) {
-  if (options_.host || asked_ || host != lobby_options_.host_nick) return;
+  // The room lists the others before this player is in: a game seen then
+  // is asked for once in (Entered), when the request can carry this
+  // player's address.
+  if (options_.host || asked_ || host != lobby_options_.host_nick || !lobby_.InRoom()) return;
   asked_ = true;
   Tell(QStringLiteral("game of ") + host + QStringLiteral(" seen; asking to join"));
   lobby_.RequestJoin(host);
@@ -187,7 +193,6 @@ void LobbyPlayer::DirectTimedOut() {
 void LobbyPlayer::RelayRequested(const QString& guest, const QString& sid) {
   // Only a guest this host invited, while the game is still open.
   if (!options_.host || playing_ || !player_ || !invited_jids_.contains(guest) || relay_) return;
-  playing_ = true;
   Tell(QStringLiteral("%1 asks for the relay (中継サーバー経由)").arg(guest));
   relay_ = NewRelay();
   relay_->StartAsHost(guest, invited_jids_.value(guest), sid);
@@ -208,7 +213,13 @@ std::unique_ptr<lobby::RelayLink> LobbyPlayer::NewRelay() {
       RelayFailed(QStringLiteral("the relay's streams closed"));
       return;
     }
-    if (!options_.host) Tell(QStringLiteral("connected through the relay (中継サーバー経由)"));
+    if (!options_.host) {
+      Tell(QStringLiteral("connected through the relay (中継サーバー経由)"));
+      return;
+    }
+    // The streams wait for the guest's name as a direct caller does; the
+    // next invited guest may ask for the relay meanwhile.
+    relay_.release()->deleteLater();
   });
   return relay;
 }
@@ -218,8 +229,7 @@ void LobbyPlayer::RelayFailed(const QString& reason) {
   emit Progress(reason);
   if (options_.host) {
     // The open game stays; the next guest may reach it.
-    playing_ = false;
-    relay_.release()->deleteLater();
+    if (relay_) relay_.release()->deleteLater();
     return;
   }
   Finish(kCouldNotConnect);

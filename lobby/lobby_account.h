@@ -29,11 +29,22 @@ struct LobbyAccount {
   // Registers the account in-band (XEP-0077) before logging in; an account
   // that exists already is no error.
   bool register_first = true;
+  // Logs in without an account (SASL ANONYMOUS), at the server's domain for
+  // such logins; `account` is then only the name in the room, and nothing
+  // is registered.
+  bool anonymous = false;
+  // Empty: "anon." + server.
+  QString anonymous_domain;
 
   QString RoomAddress() const {
     return room.isEmpty() ? QStringLiteral("lobby@conference.") + server : room;
   }
   QString Nick() const { return nick.isEmpty() ? account : nick; }
+  // The address logged in as: a bare domain for an anonymous login.
+  QString LoginJid() const {
+    if (!anonymous) return account + u'@' + server;
+    return anonymous_domain.isEmpty() ? QStringLiteral("anon.") + server : anonymous_domain;
+  }
   QString ProxyAddress() const {
     return proxy.isEmpty() ? QStringLiteral("proxy.") + server : proxy;
   }

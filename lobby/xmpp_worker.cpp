@@ -23,6 +23,24 @@ constexpr int kLeavingRounds = 50;
 // A chat line longer than this is a stranger's flood, not a line.
 constexpr qsizetype kMaxChatLength = 4096;
 
+// libstrophe's certificate callback carries no pointer of the caller's.
+// It runs on the worker's own thread, inside that worker's Run(): the
+// worker running on this thread is the one it concerns, and two workers
+// never see each other's.
+thread_local XmppWorker* running_worker = nullptr;
+
+// libstrophe 0.12.2 computes wrong SCRAM proofs when several of its
+// connections in one process authenticate at the same time: 20 clients in
+// one process saw 25 logins refused, 20 in 20 processes none, and the
+// refused proofs were wrong when computed again from the logged exchange.
+// So the logins of one process take turns; this lock guards the library's
+// process-wide behaviour, not any state of this program. One window or one
+// vexa-bot has one lobby connection and never waits here.
+std::mutex& LoginTurn() {
+  static std::mutex turn;
+  return turn;
+}
+
 QString Text(const char* text) {
   return text ? QString::fromUtf8(text) : QString();
 }
@@ -77,17 +95,26 @@ void XmppWorker::Post(std::function<void(XmppWorker&)> request) {
 }
 
 void XmppWorker::Run() {
+  running_worker = this;
   xmpp_initialize();
   const xmpp_log_t* log =
       std::getenv("VEXA_LOBBY_DEBUG") ? xmpp_get_default_logger(XMPP_LEVEL_DEBUG) : nullptr;
   ctx_ = xmpp_ctx_new(nullptr, log);
-  next_ = account_.register_first ? Step::Register : Step::Login;
+  next_ = account_.register_first && !account_.anonymous ? Step::Register : Step::Login;
   while (!quit_ && !failed_) {
     switch (std::exchange(next_, Step::None)) {
       case Step::Register:
         StartRegistration();
         break;
       case Step::Login:
+        // Another connection of this process authenticating: next round.
+        if (!login_turn_.owns_lock()) {
+          login_turn_ = std::unique_lock(LoginTurn(), std::try_to_lock);
+          if (!login_turn_.owns_lock()) {
+            next_ = Step::Login;
+            break;
+          }
+        }
         DropConnection();
         StartLogin();
         break;
@@ -114,21 +141,47 @@ void XmppWorker::Run() {
       xmpp_run_once(ctx_, kLoopTimeoutMs);
     }
   }
+  EndLoginTurn();
   DropConnection();
   xmpp_ctx_free(ctx_);
   ctx_ = nullptr;
+  running_worker = nullptr;
 }
 
 xmpp_conn_t* XmppWorker::NewConnection() {
   xmpp_conn_t* conn = xmpp_conn_new(ctx_);
   // TLS always, with the server's certificate checked.
   xmpp_conn_set_flags(conn, XMPP_CONN_FLAG_MANDATORY_TLS);
+  xmpp_conn_set_certfail_handler(conn, &XmppWorker::OnCertificateRefused);
   if (!account_.ca_file.isEmpty()) {
     xmpp_conn_set_cafile(conn, account_.ca_file.toLocal8Bit().constData());
   }
-  const QByteArray jid = (account_.account + u'@' + account_.server).toUtf8();
+  // A bare domain makes libstrophe log in with SASL ANONYMOUS.
+  const QByteArray jid = account_.LoginJid().toUtf8();
   xmpp_conn_set_jid(conn, jid.constData());
   return conn;
+}
+
+int XmppWorker::OnCertificateRefused(const xmpp_tlscert_t*, const char* error) {
+  if (running_worker) running_worker->certificate_error_ = Text(error);
+  return 0;  // never a certificate that did not pass
+}
+
+QString XmppWorker::TlsFailure(const QString& otherwise) const {
+  const QString domain = account_.LoginJid().section(u'@', -1);
+  if (certificate_error_.contains(QStringLiteral("hostname mismatch"), Qt::CaseInsensitive)) {
+    return QStringLiteral("refused the lobby server: its certificate is for another name than ") +
+           domain;
+  }
+  if (!certificate_error_.isEmpty()) {
+    return QStringLiteral("refused the lobby server ") + domain +
+           QStringLiteral(
+               ": its certificate is not signed by a certificate authority this "
+               "computer trusts (") +
+           certificate_error_ +
+           QStringLiteral("); for a server on a private CA, give that CA's file");
+  }
+  return otherwise;
 }
 
 void XmppWorker::DropConnection() {
@@ -137,7 +190,12 @@ void XmppWorker::DropConnection() {
   conn_ = nullptr;
 }
 
+void XmppWorker::EndLoginTurn() {
+  if (login_turn_.owns_lock()) login_turn_.unlock();
+}
+
 void XmppWorker::Fail(const QString& reason) {
+  EndLoginTurn();
   if (failed_ || quit_) return;
   failed_ = true;
   emit Failed(reason);
@@ -207,8 +265,8 @@ int XmppWorker::OnFeatures(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void* self)
 int XmppWorker::OnProceed(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void* self) {
   auto& worker = *static_cast<XmppWorker*>(self);
   if (Text(xmpp_stanza_get_name(stanza)) != u"proceed" || xmpp_conn_tls_start(conn) != 0) {
-    // A certificate the CA did not sign ends here.
-    worker.Fail(QStringLiteral("TLS with the lobby server failed (is its certificate trusted?)"));
+    // A certificate the CA did not sign, or for another name, ends here.
+    worker.Fail(worker.TlsFailure(QStringLiteral("TLS with the lobby server failed")));
     return 0;
   }
   xmpp_conn_open_stream_default(conn);
@@ -232,7 +290,8 @@ int XmppWorker::OnRegisterAnswer(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void*
 
 void XmppWorker::StartLogin() {
   conn_ = NewConnection();
-  xmpp_conn_set_pass(conn_, account_.password.toUtf8().constData());
+  if (!account_.anonymous) xmpp_conn_set_pass(conn_, account_.password.toUtf8().constData());
+  // The lobby's server is the host connected to, whatever domain is logged in at.
   const QByteArray server = account_.server.toUtf8();
   if (xmpp_connect_client(conn_, server.constData(), static_cast<unsigned short>(account_.port),
                           &XmppWorker::OnLoginEvent, this) != XMPP_EOK) {
@@ -243,17 +302,27 @@ void XmppWorker::StartLogin() {
 void XmppWorker::OnLoginEvent(xmpp_conn_t* conn, xmpp_conn_event_t event, int, xmpp_stream_error_t*,
                               void* self) {
   auto& worker = *static_cast<XmppWorker*>(self);
+  if (event != XMPP_CONN_RAW_CONNECT) worker.EndLoginTurn();
   if (event == XMPP_CONN_CONNECT) {
     worker.logged_in_ = true;
     xmpp_handler_add(conn, &XmppWorker::OnPresence, nullptr, "presence", nullptr, self);
     xmpp_handler_add(conn, &XmppWorker::OnMessage, nullptr, "message", nullptr, self);
     worker.SendRoomPresence(true);
   } else if (event != XMPP_CONN_RAW_CONNECT) {
-    worker.Fail(worker.logged_in_
-                    ? QStringLiteral("the connection to the lobby server ended")
-                    : QStringLiteral("cannot log in to the lobby server ") +
-                          worker.account_.server +
-                          QStringLiteral(" (wrong password or untrusted certificate?)"));
+    QString reason;
+    if (!worker.certificate_error_.isEmpty()) {
+      reason = worker.TlsFailure(QString());
+    } else if (worker.logged_in_) {
+      reason = QStringLiteral("the connection to the lobby server ended");
+    } else if (worker.account_.anonymous) {
+      reason = QStringLiteral("cannot log in anonymously to the lobby server ") +
+               worker.account_.server + QStringLiteral(" at ") + worker.account_.LoginJid() +
+               QStringLiteral(" (does it allow it? is its certificate trusted?)");
+    } else {
+      reason = QStringLiteral("cannot log in to the lobby server ") + worker.account_.server +
+               QStringLiteral(" (wrong password or untrusted certificate?)");
+    }
+    worker.Fail(reason);
   }
 }
 

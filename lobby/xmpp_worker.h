@@ -63,6 +63,10 @@ class XmppWorker : public QObject {
                               xmpp_stream_error_t* stream_error, void* self);
   static void OnLoginEvent(xmpp_conn_t* conn, xmpp_conn_event_t event, int error,
                            xmpp_stream_error_t* stream_error, void* self);
+  static int OnCertificateRefused(const xmpp_tlscert_t* cert, const char* error);
+  // What to tell when TLS did not come up: the certificate's fault if
+  // OnCertificateRefused saw one, else `otherwise`.
+  QString TlsFailure(const QString& otherwise) const;
   static int OnFeatures(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void* self);
   static int OnProceed(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void* self);
   static int OnRegisterAnswer(xmpp_conn_t* conn, xmpp_stanza_t* stanza, void* self);
@@ -96,6 +100,12 @@ class XmppWorker : public QObject {
   bool logged_in_ = false;
   bool in_room_ = false;
   bool failed_ = false;
+  // This worker's turn to authenticate (see LoginTurn in the .cpp), held
+  // from the login's start until it is in or has failed.
+  std::unique_lock<std::mutex> login_turn_;
+  void EndLoginTurn();
+  // OpenSSL's word for why the server's certificate was refused.
+  QString certificate_error_;
   QString payload_;
 };
 

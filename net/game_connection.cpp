@@ -66,6 +66,7 @@ bool GameConnection::Join(const QString& host, int game_port, int chat_port) {
   Winsock1.SetRemotePort(game_port);
   Winsock2.SetRemoteHost(host);
   Winsock2.SetRemotePort(chat_port);
+  relayed_ = false;
   if (Winsock1.Connect() && Winsock2.Connect()) return true;
   Close();
   return false;
@@ -78,19 +79,26 @@ void GameConnection::Close() {
 }
 
 bool GameConnection::TakeRelayed(QTcpSocket* game, QTcpSocket* chat, bool as_host) {
-  const bool was_hosting = hosting_;
-  // The listening sockets give way; that is no end of hosting.
-  accepting_ = true;
+  const auto connected = [](QTcpSocket* socket) {
+    return socket && socket->state() == QAbstractSocket::ConnectedState;
+  };
+  if (as_host) {
+    if (!connected(game) || !connected(chat) || Winsock1.State() != Winsock::kListening) {
+      for (QTcpSocket* socket : {game, chat}) {
+        if (socket) socket->deleteLater();
+      }
+      return false;
+    }
+    screen_.AddRelayedPair(game, chat);
+    return true;
+  }
   Close();
-  accepting_ = false;
   if (!Winsock1.AcceptHeld(game) || !Winsock2.AcceptHeld(chat)) {
-    hosting_ = false;
     Close();
-    if (was_hosting) emit HostingEnded();
     return false;
   }
-  if (was_hosting && as_host) emit HostingTaken();
-  emit GameConnected(as_host);
+  relayed_ = true;
+  emit GameConnected(false);
   return true;
 }
 
@@ -99,10 +107,11 @@ void GameConnection::Winsock1_ConnectionRequest(int request_id) {
   if (QTcpSocket* socket = Winsock1.Hold(request_id)) screen_.AddGameConnection(socket);
 }
 
-void GameConnection::GuestNamed(QTcpSocket* socket) {
+void GameConnection::GuestNamed(QTcpSocket* socket, QTcpSocket* relayed_chat) {
   // Gone since its name came: the host goes on listening.
   if (socket->state() != QAbstractSocket::ConnectedState) {
     socket->deleteLater();
+    if (relayed_chat) relayed_chat->deleteLater();
     return;
   }
   const QHostAddress address = socket->peerAddress();
@@ -112,16 +121,19 @@ void GameConnection::GuestNamed(QTcpSocket* socket) {
   accepting_ = false;
   if (!accepted) {
     socket->deleteLater();
+    if (relayed_chat) relayed_chat->deleteLater();
     GameStateChanged(Winsock1.State());
     return;
   }
-  // The guest's chat connection, if it came already; every other caller
-  // waiting on either port goes.
-  if (QTcpSocket* chat = screen_.TakeChatConnection(address)) {
+  // The guest's chat connection: the stream relayed with it, else the one
+  // from its address if it came already; every other caller waiting on
+  // either port goes.
+  if (QTcpSocket* chat = relayed_chat ? relayed_chat : screen_.TakeChatConnection(address)) {
     Winsock2.Close();
     if (!Winsock2.AcceptHeld(chat)) chat->deleteLater();
   }
   screen_.Clear();
+  relayed_ = relayed_chat != nullptr;
   if (hosting_) emit HostingTaken();
   emit GameConnected(true);
 }

@@ -43,10 +43,15 @@ class GameConnection : public QObject {
   // Connections to the host still waiting for their first message.
   int WaitingCount() const { return screen_.WaitingCount(); }
   // Takes two streams through the lobby's relay as the game connection and
-  // the chat, in place of listening or joining: GameConnected(as_host)
-  // follows as for an accepted or reached peer. False, with both sockets
-  // closed, when either stream is not connected.
+  // the chat. A guest's replace joining, and GameConnected(false) follows.
+  // A host's are one more caller: they wait beside the listening ports
+  // until the game stream's first message, and become the connection
+  // (GameConnected(true)) or are dropped exactly as a direct caller is.
+  // False, with both streams closed, when either is not connected or a host
+  // is not listening.
   bool TakeRelayed(QTcpSocket* game, QTcpSocket* chat, bool as_host);
+  // The game connection that is up came through the relay.
+  bool Relayed() const { return relayed_; }
 
  signals:
   // The game connection is up: a peer accepted while hosting, or the host
@@ -69,12 +74,13 @@ class GameConnection : public QObject {
   void Winsock2_ConnectionRequest(int request_id);
 
   void GameStateChanged(int state);
-  void GuestNamed(QTcpSocket* socket);
+  void GuestNamed(QTcpSocket* socket, QTcpSocket* relayed_chat);
 
   // From a successful Host until the game socket is closed.
   bool hosting_ = false;
   // Accepting closes the listening socket first; that is no end of hosting.
   bool accepting_ = false;
+  bool relayed_ = false;
   Winsock Winsock1;  // the game connection
   Winsock Winsock2;  // the chat
   WinsockLink link_{Winsock1, Winsock2};

@@ -27,14 +27,20 @@ GuestScreen::~GuestScreen() {
 }
 
 void GuestScreen::AddGameConnection(QTcpSocket* socket) {
-  Add(socket, true);
+  Add(socket, true, nullptr);
 }
 
 void GuestScreen::AddChatConnection(QTcpSocket* socket) {
-  Add(socket, false);
+  Add(socket, false, nullptr);
 }
 
-void GuestScreen::Add(QTcpSocket* socket, bool game) {
+void GuestScreen::AddRelayedPair(QTcpSocket* game, QTcpSocket* chat) {
+  chat->setParent(this);
+  chat->setReadBufferSize(256);
+  Add(game, true, chat);
+}
+
+void GuestScreen::Add(QTcpSocket* socket, bool game, QTcpSocket* relayed_chat) {
   if (waiting_.size() >= kMaxWaiting) Drop(waiting_.front().socket);
   socket->setParent(this);
   // A first message is short; what a scanner sends beyond that is never read.
@@ -43,7 +49,7 @@ void GuestScreen::Add(QTcpSocket* socket, bool game) {
   timer->setSingleShot(true);
   connect(timer, &QTimer::timeout, this, [this, socket] { Drop(socket); });
   timer->start(wait_ms_);
-  waiting_.append({socket, timer, game});
+  waiting_.append({socket, timer, game, relayed_chat});
   connect(socket, &QAbstractSocket::disconnected, this, [this, socket] { Drop(socket); });
   connect(socket, &QAbstractSocket::errorOccurred, this, [this, socket] { Drop(socket); });
   if (game) {
@@ -65,7 +71,9 @@ void GuestScreen::Judge(QTcpSocket* socket) {
   }
   for (qsizetype i = 0; i < waiting_.size(); ++i) {
     if (waiting_[i].socket != socket) continue;
-    emit GuestNamed(Release(i));
+    QTcpSocket* chat = nullptr;
+    QTcpSocket* named = Release(i, &chat);
+    emit GuestNamed(named, chat);
     return;
   }
 }
@@ -80,9 +88,14 @@ QTcpSocket* GuestScreen::TakeChatConnection(const QHostAddress& address) {
   return nullptr;
 }
 
-QTcpSocket* GuestScreen::Release(qsizetype index) {
+QTcpSocket* GuestScreen::Release(qsizetype index, QTcpSocket** chat) {
   const Waiting w = waiting_.takeAt(index);
   delete w.timer;
+  if (w.relayed_chat) {
+    w.relayed_chat->setParent(nullptr);
+    w.relayed_chat->setReadBufferSize(0);
+    *chat = w.relayed_chat;
+  }
   w.socket->disconnect(this);
   w.socket->setParent(nullptr);
   w.socket->setReadBufferSize(0);  // the new owner sets its own bound
@@ -92,6 +105,10 @@ QTcpSocket* GuestScreen::Release(qsizetype index) {
 void GuestScreen::Drop(QTcpSocket* socket) {
   for (qsizetype i = 0; i < waiting_.size(); ++i) {
     if (waiting_[i].socket != socket) continue;
+    if (QTcpSocket* chat = waiting_[i].relayed_chat) {
+      chat->abort();
+      chat->deleteLater();
+    }
     waiting_.removeAt(i);
     socket->disconnect(this);
     // abort() may raise the socket's own signals; they reach nobody here.

@@ -41,6 +41,9 @@ class GuestScreen : public QObject {
   // port) or for the game connection it belongs with (the chat port).
   void AddGameConnection(QTcpSocket* socket);
   void AddChatConnection(QTcpSocket* socket);
+  // A game stream and its chat stream through the relay: the pair waits on
+  // the game stream's first message and goes (or is handed over) whole.
+  void AddRelayedPair(QTcpSocket* game, QTcpSocket* chat);
   // The newest waiting chat connection from `address`, handed over (parent
   // unset), or null.
   QTcpSocket* TakeChatConnection(const QHostAddress& address);
@@ -50,19 +53,22 @@ class GuestScreen : public QObject {
 
  signals:
   // A game connection told its name. The receiver owns `socket` (parent
-  // unset); its bytes are still unread.
-  void GuestNamed(QTcpSocket* socket);
+  // unset) and `chat`, its relayed chat stream or null; its bytes are still
+  // unread.
+  void GuestNamed(QTcpSocket* socket, QTcpSocket* chat);
 
  private:
   struct Waiting {
     QTcpSocket* socket;
     QTimer* timer;
     bool game;
+    QTcpSocket* relayed_chat;
   };
-  void Add(QTcpSocket* socket, bool game);
+  void Add(QTcpSocket* socket, bool game, QTcpSocket* relayed_chat);
   void Judge(QTcpSocket* socket);
   void Drop(QTcpSocket* socket);
-  QTcpSocket* Release(qsizetype index);
+  // The waiting socket handed over; its relayed chat, if any, in `chat`.
+  QTcpSocket* Release(qsizetype index, QTcpSocket** chat = nullptr);
 
   int wait_ms_ = kDefaultWaitMs;
   QList<Waiting> waiting_;  // oldest first

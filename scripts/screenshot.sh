@@ -145,3 +145,17 @@ analysis=$pictures/analysis.png
 import -window "$window" "png:$work/analysis.png"
 mv "$work/analysis.png" "$analysis"
 echo "wrote $analysis ($(identify -format '%wx%h' "$analysis"))"
+
+# The lobby window (docs/lobby.png and docs/lobby-en.png, both languages at
+# once) needs a real lobby: prosody in network namespaces of its own, with
+# two vexa-bots hosting. That takes root; elsewhere the pictures are kept.
+if [ "$language" = ja ] && [ "$shapes" != 1 ]; then
+  if [ "$(id -u)" -eq 0 ] && [ -x "$build/bot/vexa-bot" ] &&
+    [ -x "$build/app/tests/vexa_outreach_probe" ]; then
+    bash "$repo_root/lobby/tests/lobby_namespace_test.sh" "$build/bot/vexa-bot" picture \
+      "$build/app/tests/vexa_outreach_probe" "$pictures" ||
+      echo "the lobby's pictures were not made (see above)" >&2
+  else
+    echo "the lobby's pictures need root and the built vexa-bot and vexa_outreach_probe; kept" >&2
+  fi
+fi

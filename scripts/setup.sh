@@ -25,6 +25,9 @@ packages=(
   # The online lobby is an XMPP client on libstrophe; its tests run a real
   # prosody (and openssl for the test's own CA).
   libstrophe-dev prosody openssl
+  # The lobby password goes to the desktop's secret store (libsecret); its
+  # test runs GNOME's keyring daemon on a session bus of its own.
+  libsecret-1-dev gnome-keyring libsecret-tools dbus-bin
 )
 # shellcheck disable=SC2206  # a list of names separated by blanks
 packages+=(${VEXA_EXTRA_PACKAGES:-})

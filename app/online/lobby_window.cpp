@@ -142,13 +142,30 @@ void LobbyWindow::Retranslate() {
   Text1->setPlaceholderText(tr("チャット"));
 }
 
-void LobbyWindow::Enter(const lobby::LobbyAccount& account) {
+void LobbyWindow::Enter(const lobby::LobbyAccount& account, const QString& password_file) {
   announcing_ = false;
   Tree1->clear();
   List1->clear();
   Command1->setEnabled(false);
   Label1->setText(tr("ロビーに入っています・・・ (%1)").arg(account.server));
-  client_.Start(account);
+  client_.Stop();
+  // A visit entered again drops the answer of the one before.
+  passwords_ = std::make_unique<lobby::PasswordStore>(password_file);
+  if (account.anonymous) {
+    client_.Start(account);
+  } else {
+    connect(passwords_.get(), &lobby::PasswordStore::Loaded, this,
+            [this, account](const std::optional<QString>& password, const QString& reason) {
+              if (!password) {
+                Label1->setText(tr("ロビーに入れません: %1").arg(reason));
+                return;
+              }
+              lobby::LobbyAccount with_password = account;
+              with_password.password = *password;
+              client_.Start(with_password);
+            });
+    passwords_->Load(account.server, account.account);
+  }
   own_address_.clear();
   QHostInfo::lookupHost(account.server, this, [this](const QHostInfo& info) {
     if (!info.addresses().isEmpty()) {
@@ -260,8 +277,12 @@ void LobbyWindow::StartRelay(bool as_host) {
   relay_ = std::make_unique<lobby::RelayLink>(client_);
   connect(relay_.get(), &lobby::RelayLink::Ready, this,
           [this, as_host](QTcpSocket* game, QTcpSocket* chat) {
-            hooks_.set_way(tr("中継サーバー経由"));
+            if (!as_host) hooks_.set_way(tr("中継サーバー経由"));
             hooks_.take_relayed(game, chat, as_host);
+            // A host's streams wait for the guest's name as a direct caller
+            // does, and may be dropped: the next invited guest may ask for
+            // the relay meanwhile.
+            if (as_host) relay_.release()->deleteLater();
           });
   connect(relay_.get(), &lobby::RelayLink::Failed, this, [this](const QString& reason) {
     Label1->setText(tr("中継サーバーで接続できません: %1").arg(reason));

@@ -22,6 +22,7 @@
 #include <memory>
 
 #include "lobby/lobby_client.h"
+#include "lobby/password_store.h"
 #include "lobby/relay_link.h"
 
 namespace vexa::app {
@@ -57,8 +58,9 @@ class LobbyWindow : public QDialog {
 
   LobbyWindow(QWidget* parent, LobbyGameHooks hooks);
 
-  // Enters the lobby as `account` (again, after the settings changed).
-  void Enter(const lobby::LobbyAccount& account);
+  // Enters the lobby as `account` (again, after the settings changed), its
+  // password taken from the secret store or else from `password_file`.
+  void Enter(const lobby::LobbyAccount& account, const QString& password_file);
   // The main window's hosting: listening began (announce), a guest came or
   // hosting ended (withdraw).
   void HostingStarted();
@@ -105,6 +107,8 @@ class LobbyWindow : public QDialog {
   QString invited_by_;
   lobby::Invitation invitation_;
   std::unique_ptr<lobby::RelayLink> relay_;
+  // Fetching the password for the visit being entered.
+  std::unique_ptr<lobby::PasswordStore> passwords_;
 };
 
 }  // namespace vexa::app

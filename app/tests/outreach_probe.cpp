@@ -14,6 +14,9 @@
 //     "SEEN" when HOST_NICK's game is listed, double-clicks it, prints
 //     "CONNECTED <the connection dialog's status>", plays the game the host
 //     starts by clicking its cells in turn and prints "GAME_OVER".
+//   vexa_outreach_probe lobby-picture SERVER ACCOUNT PASSWORD CA_FILE ja|en GAMES OUT_PNG
+//     opens the lobby in that language, waits for GAMES open games, says a
+//     line in the room's chat, and saves a picture of the lobby window.
 //   vexa_outreach_probe browse SECONDS
 //     opens "LAN のゲーム" and prints "LIST <count>", "STATUS <text>" and
 //     "SEEN <games the daemon has told of>" on each change, then
@@ -38,6 +41,7 @@
 #include "app/online/lobby_settings_dialog.h"
 #include "app/online/lobby_window.h"
 #include "app/window/form1.h"
+#include "app/window/language.h"
 #include "app/window/program_setup.h"
 #include "core/board.h"
 #include "lobby/password_file.h"
@@ -149,21 +153,61 @@ int Host(const QStringList& args) {
   return hosting_ended ? 0 : 1;
 }
 
+// The lobby's settings as ロビーの設定 would keep them (the password in the
+// file: the probe runs without a desktop's secret store).
+bool SetLobbyUp(const Program& program, const QStringList& args) {
+  QSettings settings(program.SettingsPath(), QSettings::IniFormat);
+  settings.setValue(QStringLiteral("lobby/server"), args.value(0));
+  settings.setValue(QStringLiteral("lobby/account"), args.value(1));
+  settings.setValue(QStringLiteral("lobby/caFile"), args.value(3));
+  settings.sync();
+  QString error;
+  if (!vexa::lobby::WritePasswordFile(LobbyPasswordPath(settings), args.value(2), error)) {
+    Say(QStringLiteral("NO_PASSWORD ") + error);
+    return false;
+  }
+  return true;
+}
+
+int LobbyPicture(const QStringList& args) {
+  SetLanguageOverride(LanguageNamed(args.value(4)));
+  Program program(args.value(1), false);
+  Form1& form1 = *program.form1;
+  if (!SetLobbyUp(program, args)) return 1;
+  Control<QAction>(form1, QStringLiteral("Mnu_Lobby"))->trigger();
+  LobbyWindow* lobby = nullptr;
+  const int games = args.value(5).toInt();
+  if (!QTest::qWaitFor(
+          [&] {
+            lobby = VisibleDialog<LobbyWindow>(form1);
+            return lobby && lobby->Tree1->topLevelItemCount() >= games;
+          },
+          30000)) {
+    Say(QStringLiteral("NOT_SEEN ") + (lobby ? lobby->Label1->text() : QString()));
+    return 1;
+  }
+  lobby->Text1->setText(args.value(4) == u"en" ? QStringLiteral("Anyone for a quick game?")
+                                               : QStringLiteral("だれか一局どうですか？"));
+  emit lobby->Text1->returnPressed();
+  if (!QTest::qWaitFor([&] { return lobby->List2->count() > 0; }, 10000)) {
+    Say(QStringLiteral("NO_CHAT"));
+    return 1;
+  }
+  lobby->Tree1->setCurrentItem(lobby->Tree1->topLevelItem(0));
+  lobby->resize(720, 480);
+  QTest::qWait(200);  // the wait column's first refresh and the layout settle
+  if (!lobby->grab().save(args.value(6))) {
+    Say(QStringLiteral("NOT_SAVED"));
+    return 1;
+  }
+  Say(QStringLiteral("SAVED"));
+  return 0;
+}
+
 int LobbyJoin(const QStringList& args) {
   Program program(args.value(1), false);
   Form1& form1 = *program.form1;
-  {
-    QSettings settings(program.SettingsPath(), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("lobby/server"), args.value(0));
-    settings.setValue(QStringLiteral("lobby/account"), args.value(1));
-    settings.setValue(QStringLiteral("lobby/caFile"), args.value(3));
-    settings.sync();
-    QString error;
-    if (!vexa::lobby::WritePasswordFile(LobbyPasswordPath(settings), args.value(2), error)) {
-      Say(QStringLiteral("NO_PASSWORD ") + error);
-      return 1;
-    }
-  }
+  if (!SetLobbyUp(program, args)) return 1;
   Control<QAction>(form1, QStringLiteral("Mnu_Lobby"))->trigger();
   LobbyWindow* lobby = nullptr;
   QTreeWidgetItem* game = nullptr;
@@ -282,6 +326,7 @@ int main(int argc, char** argv) {
   if (args.value(0) == u"host") return Host(args.mid(1));
   if (args.value(0) == u"browse") return Browse(args.mid(1));
   if (args.value(0) == u"lobby-join") return LobbyJoin(args.mid(1));
+  if (args.value(0) == u"lobby-picture") return LobbyPicture(args.mid(1));
   std::fputs("usage: vexa_outreach_probe host PORT NAME [...] | browse SECONDS\n", stderr);
   return 2;
 }

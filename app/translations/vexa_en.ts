@@ -630,6 +630,14 @@ Invitation links: opening a vexa://ADDRESS:PORT link the host copied joins that 
         <source>キャンセル</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>変えるときだけ入力</source>
+        <translation>Only to change it</translation>
+    </message>
+    <message>
+        <source>匿名でログイン (サーバーが許す場合。アカウントは部屋での名前)</source>
+        <translation>Log in anonymously (where the server allows it; the account is the name in the room)</translation>
+    </message>
 </context>
 <context>
     <name>vexa::app::LobbyWindow</name>

@@ -125,7 +125,7 @@ Task<> Form1::ShowLobbySettings() {
   dialog->deleteLater();
   // A lobby already open enters again as the new account.
   if (result == QDialog::Accepted && lobby_window_ && lobby_window_->isVisible()) {
-    lobby_window_->Enter(StoredLobbyAccount(*settings_));
+    lobby_window_->Enter(StoredLobbyAccount(*settings_), LobbyPasswordPath(*settings_));
   }
 }
 
@@ -157,7 +157,9 @@ Task<> Form1::OpenLobby(bool settings_first) {
                 },
             .take_relayed =
                 [this](QTcpSocket* game, QTcpSocket* chat, bool as_host) {
-                  if (!connection_.TakeRelayed(game, chat, as_host)) {
+                  // A host's streams that closed are a stranger gone: it
+                  // goes on waiting.
+                  if (!connection_.TakeRelayed(game, chat, as_host) && !as_host) {
                     lobby_way_.clear();
                     if (form3_ && !form3_->Connected()) {
                       form3_->SetFailed(tr("接続できませんでした"), net::JoinFailure::Other,
@@ -184,7 +186,8 @@ Task<> Form1::OpenLobby(bool settings_first) {
     // A host that stopped waiting: no lobby connection is on its way.
     connect(&connection_, &net::GameConnection::HostingEnded, this, [this] { lobby_way_.clear(); });
   }
-  if (!lobby_window_->isVisible()) lobby_window_->Enter(StoredLobbyAccount(*settings_));
+  if (!lobby_window_->isVisible())
+    lobby_window_->Enter(StoredLobbyAccount(*settings_), LobbyPasswordPath(*settings_));
   lobby_window_->show();
   lobby_window_->raise();
   lobby_window_->activateWindow();
@@ -238,7 +241,11 @@ Task<> Form1::Form3_Command1_Click() {
 void Form1::GameConnected(bool accepted) {
   online_.SendName(options_->PlayerName());
   QString status = accepted ? tr("対戦相手が来ました") : tr("接続できました");
-  if (!lobby_way_.isEmpty()) status += QStringLiteral(" (") + lobby_way_ + u')';
+  // A host told the relay's streams may still get its guest directly.
+  if (!lobby_way_.isEmpty()) {
+    status += QStringLiteral(" (") +
+              (connection_.Relayed() ? LobbyWindow::tr("中継サーバー経由") : lobby_way_) + u')';
+  }
   lobby_way_.clear();
   if (form3_) form3_->SetConnected(status);
   Text2->setEnabled(true);

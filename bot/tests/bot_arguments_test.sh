@@ -8,7 +8,8 @@ set -u
 bot=$1
 failures=0
 for arguments in "serve" "host --games 0" "host --strength Hardest" "join" "host --first me" \
-  "lobby host" "lobby --server s --account a --password-file f" "lobby --server s join"; do
+  "lobby host" "lobby --server s --account a --password-file f" "lobby --server s join" \
+  "lobby --server s --account a --password-file f --anonymous host"; do
   # shellcheck disable=SC2086  # the words of one argument line
   usage=$("$bot" $arguments 2>&1 >/dev/null)
   status=$?

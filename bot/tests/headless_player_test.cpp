@@ -10,6 +10,8 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "bot/headless_player.h"
 #include "net/tests/knocking_callers.h"
@@ -256,6 +258,81 @@ INSTANTIATE_TEST_SUITE_P(Knocks, BotHostUnderKnocks,
                          ::testing::Values(Knock::Silent, Knock::Http, Knock::Binary,
                                            Knock::SixteenSilent, Knock::SlowName),
                          ::testing::PrintToStringParamName());
+
+// One stream through the relay, its two ends: the host's and the far
+// side's, as the proxy joins them.
+std::pair<QTcpSocket*, QTcpSocket*> RelayedStream(QTcpServer& proxy) {
+  auto* far = new QTcpSocket;
+  far->connectToHost(QHostAddress::LocalHost, proxy.serverPort());
+  const bool up = QTest::qWaitFor(
+      [&] {
+        return proxy.hasPendingConnections() && far->state() == QAbstractSocket::ConnectedState;
+      },
+      kWaitMs);
+  QTcpSocket* near = up ? proxy.nextPendingConnection() : nullptr;
+  if (near) near->setParent(nullptr);
+  return {near, far};
+}
+
+// A stranger in the lobby asks for the relay as easily as a scanner knocks
+// on a forwarded port: relayed streams become the opponent only by telling
+// the name first. Noise, a close and silence are each dropped unanswered,
+// the host keeps hosting, and a real guest through the relay then plays.
+TEST(HeadlessPlayer, RelayedStreamsMustTellTheNameFirst) {
+  const int port = FreePortPair();
+  ASSERT_NE(port, 0);
+  QTcpServer proxy;
+  ASSERT_TRUE(proxy.listen(QHostAddress::LocalHost, 0));
+  BotRun host(Args(QStringLiteral("host --port %1 --pause-ms 0 --name Host"), port), 7);
+  net::GameConnection& connection = host.player->Connection();
+  ASSERT_TRUE(host.player->Begin());
+
+  const auto dropped = [](QTcpSocket* far) {
+    return far->state() == QAbstractSocket::UnconnectedState;
+  };
+  std::vector<std::unique_ptr<QTcpSocket>> strangers;
+  for (const char* first : {"GET / HTTP/1.1\r\n\r\n", "Optn 1", "", "Na"}) {
+    const QByteArray bytes(first);
+    if (bytes.isEmpty() || bytes == "Na") connection.SetGuestWaitMs(300);
+    auto [game_near, game_far] = RelayedStream(proxy);
+    auto [chat_near, chat_far] = RelayedStream(proxy);
+    ASSERT_TRUE(game_near && chat_near);
+    strangers.emplace_back(game_far);
+    strangers.emplace_back(chat_far);
+    ASSERT_TRUE(host.player->TakeRelayed(game_near, chat_near)) << first;
+    if (!bytes.isEmpty()) game_far->write(bytes);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dropped(game_far) && dropped(chat_far); }, kWaitMs))
+        << first;
+    EXPECT_EQ(game_far->readAll(), QByteArray()) << first;
+    EXPECT_EQ(connection.WaitingCount(), 0);
+    EXPECT_EQ(host.status, -1) << first;  // still hosting, nothing said
+  }
+  // One that closes before a word.
+  {
+    auto [game_near, game_far] = RelayedStream(proxy);
+    auto [chat_near, chat_far] = RelayedStream(proxy);
+    strangers.emplace_back(game_far);
+    strangers.emplace_back(chat_far);
+    ASSERT_TRUE(host.player->TakeRelayed(game_near, chat_near));
+    EXPECT_EQ(connection.WaitingCount(), 1);
+    game_far->abort();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dropped(chat_far); }, kWaitMs));
+    EXPECT_EQ(connection.WaitingCount(), 0);
+  }
+
+  connection.SetGuestWaitMs(net::GuestScreen::kDefaultWaitMs);
+  BotRun guest(Args(QStringLiteral("join 127.0.0.1 --port %1 --pause-ms 0"), port), 8);
+  auto [game_near, game_far] = RelayedStream(proxy);
+  auto [chat_near, chat_far] = RelayedStream(proxy);
+  ASSERT_TRUE(guest.player->TakeRelayed(game_far, chat_far));
+  ASSERT_TRUE(host.player->TakeRelayed(game_near, chat_near));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return host.status >= 0 && guest.status >= 0; }, kWaitMs));
+  EXPECT_EQ(host.status, kAllGamesPlayed);
+  EXPECT_EQ(guest.status, kAllGamesPlayed);
+  ASSERT_EQ(host.lines.size(), 1);
+  ASSERT_EQ(guest.lines.size(), 1);
+  EXPECT_EQ(guest.lines[0].toStdString(), AsGuestSees(host.lines[0]).toStdString());
+}
 
 TEST(BotOptions, DefaultsAndRefusals) {
   QString error;

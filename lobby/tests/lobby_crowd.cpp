@@ -1,13 +1,14 @@
 // A crowd in the lobby, for the figures of a busy room (not a test of the
 // suite; lobby_namespace_test.sh VEXA_BOT crowd runs it against prosody):
 //
-//   lobby_crowd SERVER CA_FILE COUNT
+//   lobby_crowd SERVER CA_FILE COUNT [PREFIX]
 //
 // COUNT clients enter, twenty at a time; one of them announces a game and
 // the time until every other list shows it is printed; then a quarter of
 // the crowd leaves and comes back at once, and each of them must list the
 // game again. Throughout, a timer on this thread (the one a window's would
-// be) notes the longest gap between its ticks.
+// be) notes the longest gap between its ticks. The nicks are PREFIX (default
+// "crowd") and a number, so that several crowds can share a room.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -33,8 +34,11 @@ void Say(const QString& line) {
 
 class Crowd : public QObject {
  public:
-  Crowd(QString server, QString ca_file, int count)
-      : server_(std::move(server)), ca_file_(std::move(ca_file)), count_(count) {
+  Crowd(QString server, QString ca_file, int count, QString prefix)
+      : server_(std::move(server)),
+        ca_file_(std::move(ca_file)),
+        count_(count),
+        prefix_(std::move(prefix)) {
     for (int i = 0; i < count_; ++i)
       clients_.push_back(std::make_unique<LobbyClient>());
     for (int i = 0; i < count_; ++i) {
@@ -63,7 +67,7 @@ class Crowd : public QObject {
   }
 
  private:
-  QString Nick(int i) const { return QStringLiteral("crowd%1").arg(i, 3, 10, QChar(u'0')); }
+  QString Nick(int i) const { return prefix_ + QStringLiteral("%1").arg(i, 3, 10, QChar(u'0')); }
 
   void Start(int i) {
     LobbyAccount account;
@@ -133,6 +137,7 @@ class Crowd : public QObject {
   QString server_;
   QString ca_file_;
   int count_;
+  QString prefix_;
   std::vector<std::unique_ptr<LobbyClient>> clients_;
   int started_ = 0;
   int entered_ = 0;
@@ -152,11 +157,11 @@ class Crowd : public QObject {
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
   const QStringList args = QCoreApplication::arguments().mid(1);
-  if (args.size() != 3) {
-    std::fputs("usage: lobby_crowd SERVER CA_FILE COUNT\n", stderr);
+  if (args.size() != 3 && args.size() != 4) {
+    std::fputs("usage: lobby_crowd SERVER CA_FILE COUNT [PREFIX]\n", stderr);
     return 2;
   }
-  Crowd crowd(args[0], args[1], args[2].toInt());
+  Crowd crowd(args[0], args[1], args[2].toInt(), args.value(3, QStringLiteral("crowd")));
   crowd.Run();
   QTimer::singleShot(300000, [] {
     Say(QStringLiteral("TIMEOUT"));

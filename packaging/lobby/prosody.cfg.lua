@@ -1,7 +1,8 @@
 -- A lobby for Vexa with Online on prosody (Debian 12: apt install prosody).
 -- Replace lobby.example.org with the server's name (three DNS names point at
 -- it: lobby.example.org, conference.lobby.example.org and
--- proxy.lobby.example.org), put a certificate for the three in place (for
+-- proxy.lobby.example.org, and anon.lobby.example.org for anonymous logins),
+-- put a certificate for them in place (for
 -- example with certbot; `prosodyctl --root cert import /etc/letsencrypt/live`),
 -- and copy this file to /etc/prosody/prosody.cfg.lua.
 --
@@ -43,6 +44,12 @@ c2s_stanza_size_limit = 64 * 1024
 proxy65_ports = { 7777 }  -- the relay's port, open in the firewall with 5222
 
 VirtualHost "lobby.example.org"
+
+-- Optional: players without an account (ロビーの設定's "匿名でログイン",
+-- vexa-bot's --anonymous) log in here. The certificate must name it too.
+-- Leave it out to admit account holders alone.
+VirtualHost "anon.lobby.example.org"
+  authentication = "anonymous"
 
 -- The room: lobby@conference.lobby.example.org, made by the first player.
 Component "conference.lobby.example.org" "muc"
