@@ -6,6 +6,8 @@
 #include <sys/select.h>
 
 #include <QHostAddress>
+#include <QtGlobal>
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -24,16 +26,16 @@ constexpr milliseconds kNatPmpWait{500};
 // External ports tried when the one asked for is taken (by another machine
 // behind the same router): the asked one, then the next pairs above it.
 constexpr int kExternalPairsTried = 4;
-// The lease is renewed when half of it has gone.
-constexpr std::chrono::seconds kRenewEvery{RouterPortMapper::kLeaseSeconds / 2};
-
 // A mapping that one gateway made: renewed and removed through it.
 class Gateway {
  public:
+  explicit Gateway(int lease_seconds) : lease_seconds(lease_seconds) {}
   virtual ~Gateway() = default;
   virtual void Renew() = 0;
   virtual void Remove() = 0;
   PortMapping mapping;
+  // The lease asked for, or the shorter one the gateway gave.
+  int lease_seconds;
 };
 
 class UpnpGateway : public Gateway {
@@ -41,7 +43,7 @@ class UpnpGateway : public Gateway {
   ~UpnpGateway() override { FreeUPNPUrls(&urls_); }
 
   // The connected IGD on this network, or nothing.
-  static std::unique_ptr<UpnpGateway> Find() {
+  static std::unique_ptr<UpnpGateway> Find(int lease_seconds) {
     // Both versions of the gateway asked at once, so the search waits once
     // (upnpDiscover would wait for each kind of device in turn).
     static const char* const kGatewayTypes[] = {
@@ -51,7 +53,7 @@ class UpnpGateway : public Gateway {
     UPNPDev* devices = upnpDiscoverDevices(kGatewayTypes, kUpnpSearchMs, nullptr, nullptr,
                                            UPNP_LOCAL_PORT_ANY, 0, 2, &error, 1);
     if (devices == nullptr) return nullptr;
-    auto gateway = std::unique_ptr<UpnpGateway>(new UpnpGateway);
+    auto gateway = std::unique_ptr<UpnpGateway>(new UpnpGateway(lease_seconds));
     char lan_address[64] = {};
     const int found = UPNP_GetValidIGD(devices, &gateway->urls_, &gateway->data_, lan_address,
                                        sizeof lan_address);
@@ -97,7 +99,7 @@ class UpnpGateway : public Gateway {
   }
 
  private:
-  UpnpGateway() = default;
+  explicit UpnpGateway(int lease_seconds) : Gateway(lease_seconds) {}
 
   bool Add(int external, int internal) {
     const std::string ext = std::to_string(external);
@@ -107,7 +109,7 @@ class UpnpGateway : public Gateway {
                                  lan_address_.c_str(), RouterPortMapper::kDescription, "TCP",
                                  nullptr, lease);
     };
-    const std::string lease = std::to_string(RouterPortMapper::kLeaseSeconds);
+    const std::string lease = std::to_string(lease_seconds);
     int result = add(lease.c_str());
     // 725 OnlyPermanentLeasesSupported: older routers; Remove still runs.
     if (result == 725) result = add("0");
@@ -129,8 +131,8 @@ class NatPmpGateway : public Gateway {
   ~NatPmpGateway() override { closenatpmp(&natpmp_); }
 
   // The default gateway, when it answers NAT-PMP with its address.
-  static std::unique_ptr<NatPmpGateway> Find() {
-    auto gateway = std::unique_ptr<NatPmpGateway>(new NatPmpGateway);
+  static std::unique_ptr<NatPmpGateway> Find(int lease_seconds) {
+    auto gateway = std::unique_ptr<NatPmpGateway>(new NatPmpGateway(lease_seconds));
     if (initnatpmp(&gateway->natpmp_, 0, 0) < 0) {
       gateway->natpmp_.s = -1;
       return nullptr;
@@ -146,11 +148,11 @@ class NatPmpGateway : public Gateway {
   }
 
   bool Map(int port) {
-    const int external = Request(port, port, RouterPortMapper::kLeaseSeconds);
+    const int external = Request(port, port, lease_seconds);
     if (external <= 0) return false;
     // The chat's external port has to follow the game's, as the guest
     // reaches it at the next port.
-    const int chat = Request(port + 1, external + 1, RouterPortMapper::kLeaseSeconds);
+    const int chat = Request(port + 1, external + 1, lease_seconds);
     if (chat != external + 1) {
       Request(port, 0, 0);
       if (chat > 0) Request(port + 1, 0, 0);
@@ -164,8 +166,8 @@ class NatPmpGateway : public Gateway {
   }
 
   void Renew() override {
-    Request(mapping.asked_port, mapping.external_port, RouterPortMapper::kLeaseSeconds);
-    Request(mapping.asked_port + 1, mapping.external_port + 1, RouterPortMapper::kLeaseSeconds);
+    Request(mapping.asked_port, mapping.external_port, lease_seconds);
+    Request(mapping.asked_port + 1, mapping.external_port + 1, lease_seconds);
   }
 
   void Remove() override {
@@ -174,9 +176,10 @@ class NatPmpGateway : public Gateway {
   }
 
  private:
-  NatPmpGateway() = default;
+  explicit NatPmpGateway(int lease_seconds) : Gateway(lease_seconds) {}
 
-  // The external port given (lifetime 0: removed), or -1.
+  // The external port given (lifetime 0: removed), or -1. A gateway may
+  // give a shorter lifetime than asked: the renewals follow it.
   int Request(int internal, int external, int lifetime) {
     natpmpresp_t answer{};
     if (sendnewportmappingrequest(&natpmp_, NATPMP_PROTOCOL_TCP, static_cast<uint16_t>(internal),
@@ -184,6 +187,8 @@ class NatPmpGateway : public Gateway {
         Await(answer) < 0) {
       return -1;
     }
+    const auto given = static_cast<int>(answer.pnu.newportmapping.lifetime);
+    if (lifetime > 0 && given > 0 && given < lease_seconds) lease_seconds = given;
     return answer.pnu.newportmapping.mappedpublicport;
   }
 
@@ -214,15 +219,26 @@ class NatPmpGateway : public Gateway {
 };
 
 // The mapping of `port` and the next on whichever gateway agrees.
-std::unique_ptr<Gateway> MapOnGateway(int port) {
-  if (auto upnp = UpnpGateway::Find(); upnp && upnp->Map(port)) return upnp;
-  if (auto natpmp = NatPmpGateway::Find(); natpmp && natpmp->Map(port)) return natpmp;
+std::unique_ptr<Gateway> MapOnGateway(int port, int lease_seconds) {
+  if (auto upnp = UpnpGateway::Find(lease_seconds); upnp && upnp->Map(port)) return upnp;
+  if (auto natpmp = NatPmpGateway::Find(lease_seconds); natpmp && natpmp->Map(port)) return natpmp;
   return nullptr;
+}
+
+// The lease asked of gateways. The router test shortens it, to see the
+// mapping renewed within seconds rather than half an hour.
+int LeaseSeconds() {
+  bool ok = false;
+  const int seconds = qEnvironmentVariableIntValue("VEXA_TEST_ROUTER_LEASE_SECONDS", &ok);
+  return ok && seconds >= 2 && seconds < RouterPortMapper::kLeaseSeconds
+             ? seconds
+             : RouterPortMapper::kLeaseSeconds;
 }
 
 }  // namespace
 
-RouterPortMapper::RouterPortMapper(QObject* parent) : PortMapper(parent) {}
+RouterPortMapper::RouterPortMapper(QObject* parent)
+    : PortMapper(parent), lease_seconds_(LeaseSeconds()) {}
 
 RouterPortMapper::~RouterPortMapper() {
   {
@@ -256,18 +272,23 @@ void RouterPortMapper::Close() {
 void RouterPortMapper::Work() {
   std::unique_ptr<Gateway> gateway;
   int done = 0;
+  // When the mapping is renewed next: when half of its lease has gone.
+  auto renewal = Clock::time_point::max();
+  const auto next_renewal = [&] {
+    return Clock::now() + std::chrono::milliseconds(std::max(1, gateway->lease_seconds) * 500);
+  };
   std::unique_lock lock(mutex_);
   for (;;) {
-    const bool woken =
-        wake_.wait_for(lock, kRenewEvery, [&] { return stopping_ || request_ != done; });
+    const auto wanted = [&] { return stopping_ || request_ != done; };
+    const bool woken = renewal == Clock::time_point::max()
+                           ? (wake_.wait(lock, wanted), true)
+                           : wake_.wait_until(lock, renewal, wanted);
     if (stopping_) break;
     if (!woken) {
-      // Half the lease has gone while the mapping is wanted.
-      if (gateway) {
-        lock.unlock();
-        gateway->Renew();
-        lock.lock();
-      }
+      lock.unlock();
+      gateway->Renew();
+      renewal = next_renewal();
+      lock.lock();
       continue;
     }
     const int request = request_;
@@ -277,8 +298,10 @@ void RouterPortMapper::Work() {
       gateway->Remove();
       gateway.reset();
     }
+    renewal = Clock::time_point::max();
     if (port) {
-      gateway = MapOnGateway(*port);
+      gateway = MapOnGateway(*port, lease_seconds_);
+      if (gateway) renewal = next_renewal();
       PortMapping answer = gateway ? gateway->mapping : PortMapping{};
       answer.asked_port = *port;
       QMetaObject::invokeMethod(

@@ -40,6 +40,8 @@ class RouterPortMapper : public PortMapper {
   bool stopping_ = false;
   // Read on the window's thread only: the request whose answer is awaited.
   int answered_request_ = 0;
+  // What is asked of gateways: kLeaseSeconds, shorter in the router test.
+  const int lease_seconds_;
   std::thread worker_;
 };
 

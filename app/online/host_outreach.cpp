@@ -3,9 +3,8 @@
 #include <QHostAddress>
 #include <QNetworkInterface>
 
-#include "net/avahi_discovery.h"
 #include "net/invitation_link.h"
-#include "net/router_port_mapper.h"
+#include "net/outreach_module.h"
 
 namespace vexa::app {
 
@@ -40,13 +39,13 @@ void HostOutreach::UseParts(std::unique_ptr<net::GameDiscovery> discovery,
 }
 
 net::GameDiscovery& HostOutreach::Discovery() {
-  if (!discovery_) discovery_ = std::make_unique<net::AvahiDiscovery>();
+  if (!discovery_) discovery_ = net::OutreachModule().MakeDiscovery();
   return *discovery_;
 }
 
 net::PortMapper& HostOutreach::Mapper() {
   if (!mapper_) {
-    mapper_ = std::make_unique<net::RouterPortMapper>();
+    mapper_ = net::OutreachModule().MakePortMapper();
     connect(mapper_.get(), &net::PortMapper::Answered, this, &HostOutreach::MappingAnswered);
   }
   return *mapper_;

@@ -8,7 +8,10 @@
 #      the mappings are gone. A port taken on the router gives the next
 #      pair, told in the dialog, and a program that quits while hosting
 #      removes its mapping.
-#   2. With the daemon stopped the dialog says, within the timeout, that
+#   2. With a lease of a few seconds the mapping stays through several
+#      leases while the program hosts, renewed, and is gone once hosting
+#      has ended.
+#   3. With the daemon stopped the dialog says, within the timeout, that
 #      the ports must be forwarded by hand.
 #
 #   router_namespace_test.sh PROBE VEXA_BOT
@@ -96,7 +99,8 @@ mappings | grep -q -- "->10.77.1.2:" && fail "a mapping exists before hosting"
 host_in_lan() {  # NAME PROBE-OPTIONS...
   local name=$1
   shift
-  ip netns exec "$lan" env QT_QPA_PLATFORM=offscreen "$probe" host "$port" Taro "$@" \
+  ip netns exec "$lan" env QT_QPA_PLATFORM=offscreen ${host_environment:-} "$probe" host \
+    "${host_port:-$port}" Taro "$@" \
     >"$work/$name.log" 2>"$work/$name.err" &
   hosting_pid=$!
   background_pids+=("$hosting_pid")
@@ -149,6 +153,36 @@ wait "$taken_pid" || fail "the second host ended with status $?"
 # The program quits while it hosts: it removes the mapping on its way out.
 wait_until 15 no_mapping || fail "the given ports stay mapped after the program quit"
 mappings | grep -q "$port->10\.77\.1\.3:$port" || fail "the other machine's mapping is gone"
+
+# 2. A short lease: the program asks for $lease s (a variable for this test
+# only; the real one is an hour), renews at half of it, and the mapping
+# outlives several leases. miniupnpd removes a mapping whose lease ran out,
+# so each look that finds it with at most $lease s left shows a renewal.
+lease=5
+lease_port=$((port + 10))
+# Asked of the daemon directly, without a search: a look takes milliseconds.
+listed() { ip netns exec "$lan" upnpc -u http://10.77.1.1:5000/rootDesc.xml -l 2>&1; }
+lease_left() {
+  listed | sed -n "s/^ *[0-9]* TCP *$lease_port->10\.77\.1\.2:$lease_port *'Vexa with Online' '[^']*' \([0-9]*\)\$/\1/p"
+}
+host_environment=VEXA_TEST_ROUTER_LEASE_SECONDS=$lease host_port=$lease_port \
+  host_in_lan lease --stop-file "$work/stop_lease" || fail "no answer with a short lease"
+lease_pid=$hosting_pid
+grep -q "^DIALOG .*11\.0\.0\.1:$lease_port" "$work/lease.log" || fail "the short lease was not mapped"
+started=$(now_ms)
+looks=()
+while [ $(( $(now_ms) - started )) -lt $(( 3 * lease * 1000 + 1000 )) ]; do
+  left=$(lease_left)
+  [ -n "$left" ] || fail "the mapping was gone $(( $(now_ms) - started )) ms after hosting began (lease ${lease} s; seen: ${looks[*]})"
+  [ "$left" -le "$lease" ] || fail "the router holds a lease of $left s, not the $lease s asked for"
+  looks+=("$left")
+  sleep 0.5
+done
+echo "== seconds left of the ${lease} s lease, looked at every half second over $((3 * lease + 1)) s: ${looks[*]}"
+touch "$work/stop_lease"
+wait "$lease_pid" || fail "the host with a short lease ended with status $?"
+gone() { [ -z "$(lease_left)" ]; }
+wait_until 15 gone || fail "the renewed mapping stays after hosting"
 
 # 3. No gateway answers: the dialog says so within the timeout.
 kill "$daemon_pid"
