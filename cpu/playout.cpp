@@ -8,8 +8,10 @@ double Playouts::Play(SearchBoard board) {
     const int me = board.ToMove();
     // A crowded board (a tool's set-up, never a real game, which leaves at
     // least 65 cells empty): the blockers could fill the last cells, and the
-    // rules of thumb would draw for a cell that is not there.
-    if (position.EmptyCells() <= board.Blockers(me)) {
+    // rules of thumb would draw for a cell that is not there. Nor does a
+    // real game hand the move to a side without a piece, which a set-up
+    // with uneven piece stocks does: no turn of it would be legal.
+    if (position.EmptyCells() <= board.Blockers(me) || position.Pieces(board.SideAt(me)) <= 0) {
       board.EndByBlockers();
       break;
     }
