@@ -40,6 +40,18 @@ QString SavedRecordName(const GameRecord& record) {
   return date.toString(QStringLiteral("'vexa-'yyyyMMdd-HHmm'.txt'"));
 }
 
+// Shows a file dialog of the records with its columns whole; the file
+// chosen, or nothing when it was cancelled or went away.
+Task<std::optional<QString>> ChosenFile(QPointer<QFileDialog> dialog) {
+  ShowColumnsWhole(dialog);
+  const int answer = co_await RunModal(dialog);
+  if (!dialog) co_return std::nullopt;
+  const QStringList files = dialog->selectedFiles();
+  dialog->deleteLater();
+  if (answer != QDialog::Accepted || files.isEmpty()) co_return std::nullopt;
+  co_return files.front();
+}
+
 }  // namespace
 
 ReplayAid::ReplayAid(Window window)
@@ -70,18 +82,14 @@ Task<> ReplayAid::SaveRecordAs() {
   QDir().mkpath(folder);
   dialog->setDirectory(folder);
   dialog->selectFile(SavedRecordName(record));
-  ShowColumnsWhole(dialog);
-  const int answer = co_await RunModal(dialog);
-  if (!dialog) co_return;
-  const QStringList files = dialog->selectedFiles();
-  dialog->deleteLater();
-  if (answer != QDialog::Accepted || files.isEmpty()) co_return;
-  if (!SaveRecordFile(files.front(), record)) {
-    co_await ShowMessageBox(w_.window, tr("棋譜を保存できませんでした。\n") + files.front(),
+  const std::optional<QString> file = co_await ChosenFile(dialog);
+  if (!file) co_return;
+  if (!SaveRecordFile(*file, record)) {
+    co_await ShowMessageBox(w_.window, tr("棋譜を保存できませんでした。\n") + *file,
                             QMessageBox::Critical, QMessageBox::Ok);
     co_return;
   }
-  w_.notice(tr("棋譜を保存しました: %1").arg(QDir::toNativeSeparators(files.front())));
+  w_.notice(tr("棋譜を保存しました: %1").arg(QDir::toNativeSeparators(*file)));
 }
 
 Task<> ReplayAid::OpenRecord() {
@@ -91,13 +99,8 @@ Task<> ReplayAid::OpenRecord() {
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setNameFilter(tr("棋譜 (*.txt);;すべてのファイル (*)"));
   dialog->setDirectory(GamesFolder(w_.data_folder));
-  ShowColumnsWhole(dialog);
-  const int answer = co_await RunModal(dialog);
-  if (!dialog) co_return;
-  const QStringList files = dialog->selectedFiles();
-  dialog->deleteLater();
-  if (answer != QDialog::Accepted || files.isEmpty()) co_return;
-  co_await OpenRecordFile(files.front());
+  const std::optional<QString> file = co_await ChosenFile(dialog);
+  if (file) co_await OpenRecordFile(*file);
 }
 
 Task<> ReplayAid::OpenRecordFile(QString path) {
