@@ -189,45 +189,39 @@ void HeadlessPlayer::LoadSettings() {
   session_.FirstMoverChanged(first_mover_, false);
 }
 
-void HeadlessPlayer::SelectFirstMover(int index) {
+void HeadlessPlayer::PeerChangedSetting(net::Setting which, const QString& value) {
+  // As the dialog's controls: a selection that really changes is echoed.
   LoadSettings();
-  if (first_mover_ == index) return;
-  first_mover_ = index;
-  session_.FirstMoverChanged(index, true);
+  switch (which) {
+    case net::Setting::FirstMover:
+      if (first_mover_ == value.toInt()) return;
+      first_mover_ = value.toInt();
+      session_.FirstMoverChanged(first_mover_, true);
+      break;
+    case net::Setting::GameOption:
+      if (game_option_ == value.toInt()) return;
+      game_option_ = value.toInt();
+      session_.GameOptionChanged(game_option_, true);
+      break;
+    case net::Setting::TimeLimit:
+      if (time_limit_ == value) return;
+      time_limit_ = value;
+      session_.TimeLimitChanged(time_limit_, true);
+      break;
+  }
 }
 
-void HeadlessPlayer::SelectGameOption(int index) {
+net::ChosenSettings HeadlessPlayer::Settings() {
   LoadSettings();
-  if (game_option_ == index) return;
-  game_option_ = index;
-  session_.GameOptionChanged(index, true);
+  return {.excite = game_option_ == 1, .time_limit = time_limit_};
 }
 
-void HeadlessPlayer::SetTimeLimitText(const QString& text) {
-  LoadSettings();
-  if (time_limit_ == text) return;
-  time_limit_ = text;
-  session_.TimeLimitChanged(text, true);
-}
-
-QString HeadlessPlayer::TimeLimitText() {
-  LoadSettings();
-  return time_limit_;
-}
-
-bool HeadlessPlayer::ExciteSelected() {
-  LoadSettings();
-  return game_option_ == 1;
-}
-
-void HeadlessPlayer::EndSettings() {
-  if (!settings_shown_) return;
-  settings_shown_ = false;
-  emit SettingsDismissed();
-}
-
-void HeadlessPlayer::ForgetSettings() {
-  EndSettings();
+void HeadlessPlayer::SettingsEnded(net::SettingsEnd how) {
+  if (settings_shown_) {
+    settings_shown_ = false;
+    emit SettingsDismissed();
+  }
+  if (how != net::SettingsEnd::NewConnection) return;
   settings_loaded_ = false;
   first_mover_ = -1;
   game_option_ = 0;

@@ -95,24 +95,12 @@ class HeadlessPlayer : public QObject,
   void StartMoveClock() override { session_.StartMoveClock(); }
   void StopMoveClock() override { session_.StopMoveClock(); }
 
-  // --- net::OnlineWindows: the settings dialog as three values.
-  void SelectFirstMover(int index) override;
-  void SelectGameOption(int index) override;
-  void SetTimeLimitText(const QString& text) override;
-  QString TimeLimitText() override;
-  bool ExciteSelected() override;
-  void EndSettings() override;
-  void DropSettings() override { EndSettings(); }
-  void ForgetSettings() override;
-  void ClearWayForSettings() override {}
+  // --- net::OnlineWindows: the settings dialog as three values. The clock
+  // and the chat are not shown; chat lines are read and dropped.
+  void PeerChangedSetting(net::Setting which, const QString& value) override;
+  net::ChosenSettings Settings() override;
+  void SettingsEnded(net::SettingsEnd how) override;
   Task<> TellPeerGone(net::PeerGone why) override;
-  void PlayersNamed(const QString&, const QString&) override {}
-  void ClockTicked(int) override {}
-  void ClockStopped() override {}
-  void Beep() override {}
-  // Chat lines are read and dropped.
-  void AppendChatLine(const QString&) override {}
-  void ConnectionEnded() override {}
 
  private:
   bool Join();

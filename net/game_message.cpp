@@ -6,23 +6,6 @@
 namespace vexa::net {
 namespace {
 
-enum class ArgumentKind { None, Number, Text };
-
-struct KeywordEntry {
-  QStringView text;
-  Keyword keyword;
-  ArgumentKind argument;
-};
-
-constexpr KeywordEntry kKeywords[] = {
-    {u"Name", Keyword::Name, ArgumentKind::Text},   {u"Show", Keyword::Show, ArgumentKind::None},
-    {u"Optn", Keyword::Optn, ArgumentKind::Number}, {u"Opt2", Keyword::Opt2, ArgumentKind::Number},
-    {u"LimS", Keyword::LimS, ArgumentKind::Text},   {u"StTn", Keyword::StTn, ArgumentKind::Number},
-    {u"PutU", Keyword::PutU, ArgumentKind::Number}, {u"PutW", Keyword::PutW, ArgumentKind::Number},
-    {u"EndG", Keyword::EndG, ArgumentKind::None},   {u"DecS", Keyword::DecS, ArgumentKind::None},
-    {u"Lose", Keyword::Lose, ArgumentKind::None},
-};
-
 constexpr qsizetype kKeywordLength = 4;
 constexpr qsizetype kArgumentStart = 5;  // after the keyword and its blank
 
@@ -68,44 +51,49 @@ bool EndsText(QStringView rest) {
   return entry && entry->keyword == Keyword::Show && ArgumentKeywordAt(rest.sliced(kKeywordLength));
 }
 
-QString WithArgument(QStringView keyword, const QString& argument) {
-  return keyword.toString() + u' ' + argument;
-}
-
 }  // namespace
 
+QString MessageText(Keyword keyword, const QString& argument) {
+  for (const KeywordEntry& entry : kKeywords) {
+    if (entry.keyword != keyword) continue;
+    if (entry.argument == ArgumentKind::None) return entry.text.toString();
+    return entry.text.toString() + u' ' + argument;
+  }
+  return QString();
+}
+
 QString NameMessage(const QString& name) {
-  return WithArgument(u"Name", name);
+  return MessageText(Keyword::Name, name);
 }
 QString ShowMessage() {
-  return QStringLiteral("Show");
+  return MessageText(Keyword::Show);
 }
 QString OptnMessage(int index) {
-  return WithArgument(u"Optn", QString::number(index));
+  return MessageText(Keyword::Optn, QString::number(index));
 }
 QString Opt2Message(int index) {
-  return WithArgument(u"Opt2", QString::number(index));
+  return MessageText(Keyword::Opt2, QString::number(index));
 }
 QString LimSMessage(const QString& text) {
-  return WithArgument(u"LimS", text);
+  return MessageText(Keyword::LimS, text);
 }
 QString StTnMessage(int guest_moves_first) {
-  return WithArgument(u"StTn", QString::number(guest_moves_first));
+  return MessageText(Keyword::StTn, QString::number(guest_moves_first));
 }
 QString PutUMessage(int cell) {
-  return WithArgument(u"PutU", QString::number(cell));
+  return MessageText(Keyword::PutU, QString::number(cell));
 }
 QString PutWMessage(int cell) {
-  return WithArgument(u"PutW", QString::number(cell));
+  return MessageText(Keyword::PutW, QString::number(cell));
 }
 QString DecSMessage() {
-  return QStringLiteral("DecS");
+  return MessageText(Keyword::DecS);
 }
 QString LoseMessage() {
-  return QStringLiteral("Lose");
+  return MessageText(Keyword::Lose);
 }
 QString EndGMessage() {
-  return QStringLiteral("EndG");
+  return MessageText(Keyword::EndG);
 }
 
 double ParsedMessage::Number() const {

@@ -18,8 +18,32 @@
 
 namespace vexa::net {
 
-// In the order in which a receiver compares them.
 enum class Keyword { Unknown, Name, Show, Optn, Opt2, LimS, StTn, PutU, PutW, EndG, DecS, Lose };
+
+// What follows a keyword: nothing, a number, or a text.
+enum class ArgumentKind { None, Number, Text };
+
+struct KeywordEntry {
+  QStringView text;
+  Keyword keyword;
+  ArgumentKind argument;
+};
+
+// Every message there is, in the order in which a receiver compares them. A
+// new message is a line here, its handling in the session, and what the
+// windows make of it.
+inline constexpr KeywordEntry kKeywords[] = {
+    {u"Name", Keyword::Name, ArgumentKind::Text},   {u"Show", Keyword::Show, ArgumentKind::None},
+    {u"Optn", Keyword::Optn, ArgumentKind::Number}, {u"Opt2", Keyword::Opt2, ArgumentKind::Number},
+    {u"LimS", Keyword::LimS, ArgumentKind::Text},   {u"StTn", Keyword::StTn, ArgumentKind::Number},
+    {u"PutU", Keyword::PutU, ArgumentKind::Number}, {u"PutW", Keyword::PutW, ArgumentKind::Number},
+    {u"EndG", Keyword::EndG, ArgumentKind::None},   {u"DecS", Keyword::DecS, ArgumentKind::None},
+    {u"Lose", Keyword::Lose, ArgumentKind::None},
+};
+
+// A message as sent: the keyword, and its blank and argument if it takes
+// one.
+QString MessageText(Keyword keyword, const QString& argument = QString());
 
 // --- The messages as sent.
 QString NameMessage(const QString& name);    // "Name " + the sender's name

@@ -30,7 +30,7 @@ OnlineSession::~OnlineSession() {
 
 void OnlineSession::BeginConnection(bool as_guest) {
   ++connection_;
-  windows_.ForgetSettings();
+  windows_.SettingsEnded(SettingsEnd::NewConnection);
   game_.online.IsGuest = as_guest;
   game_.online.OpponentName.clear();
   reader_.Reset();
@@ -87,19 +87,20 @@ Task<> OnlineSession::Apply(ParsedMessage message, int connection) {
       const double number = message.Number();
       const int index = number == 0 ? 1 : number == 1 ? 0 : -1;
       if (index >= 0 && !first_mover_echoes_.IsEcho(QString::number(index))) {
-        windows_.SelectFirstMover(index);
+        windows_.PeerChangedSetting(Setting::FirstMover, QString::number(index));
       }
       break;
     }
     case Keyword::Opt2: {
       const int index = message.Integer();
       if ((index == 0 || index == 1) && !game_option_echoes_.IsEcho(QString::number(index))) {
-        windows_.SelectGameOption(index);
+        windows_.PeerChangedSetting(Setting::GameOption, QString::number(index));
       }
       break;
     }
     case Keyword::LimS:
-      if (!time_limit_echoes_.IsEcho(message.argument)) windows_.SetTimeLimitText(message.argument);
+      if (!time_limit_echoes_.IsEcho(message.argument))
+        windows_.PeerChangedSetting(Setting::TimeLimit, message.argument);
       break;
     case Keyword::StTn: {
       // Only exactly 0 or 1 says who moves first. A start that says neither
@@ -157,12 +158,13 @@ Task<> OnlineSession::OpenSettingsAsGuest(int connection) {
 }
 
 Task<> OnlineSession::StartGame(Side first_mover) {
-  windows_.PlayersNamed(QString::fromStdString(game_.Shell().LocalPlayerName()),
-                        QString::fromStdString(game_.online.OpponentName));
-  game_.online.TimeLimit = ToTimeLimit(windows_.TimeLimitText());
-  game_.online.ClockStyle = windows_.ExciteSelected() ? GameOption::Excite : GameOption::Normal;
+  windows_.GameBegins(QString::fromStdString(game_.Shell().LocalPlayerName()),
+                      QString::fromStdString(game_.online.OpponentName));
+  const ChosenSettings settings = windows_.Settings();
+  game_.online.TimeLimit = ToTimeLimit(settings.time_limit);
+  game_.online.ClockStyle = settings.excite ? GameOption::Excite : GameOption::Normal;
   co_await game_.StartGame(StartedFrom::OnlineStart, first_mover);
-  windows_.EndSettings();
+  windows_.SettingsEnded(SettingsEnd::GameStarts);
 }
 
 Task<> OnlineSession::ApplyLoss() {
@@ -177,7 +179,7 @@ Task<> OnlineSession::ApplyLoss() {
 
 void OnlineSession::ChatDataArrived(const QByteArray& bytes) {
   for (const QString& line : chat_reader_.Read(bytes))
-    windows_.AppendChatLine(line);
+    windows_.PeerSaid(line);
 }
 
 // --- Sending -------------------------------------------------------------------
@@ -300,7 +302,7 @@ Task<> OnlineSession::PeerLeft(PeerGone why) {
   game_.Shell().SetOptionControls(PanelCode::VsOnline, true);
   if (link_.GameState() != Winsock::kClosed) link_.CloseGame();
   if (link_.ChatState() != Winsock::kClosed) link_.CloseChat();
-  windows_.DropSettings();
+  windows_.SettingsEnded(SettingsEnd::ConnectionGone);
   game_.online.IsGuest = false;
   windows_.ConnectionEnded();
   // The game is over from here on, also for a judge or a clock that waits
@@ -322,7 +324,7 @@ void OnlineSession::StartMoveClock() {
 void OnlineSession::StopMoveClock() {
   timer_.stop();
   clock_running_ = false;
-  windows_.ClockStopped();
+  windows_.ClockShows(std::nullopt);
 }
 
 Task<> OnlineSession::ClockTick() {
@@ -335,7 +337,7 @@ Task<> OnlineSession::ClockTick() {
     co_return;
   }
   --seconds_left_;
-  windows_.ClockTicked(seconds_left_);
+  windows_.ClockShows(seconds_left_);
   if (seconds_left_ > 0) co_return;
 
   seconds_left_ = limit;  // a new period of the same turn
@@ -343,7 +345,7 @@ Task<> OnlineSession::ClockTick() {
     co_await LoseOnTime();
     co_return;
   }
-  windows_.Beep();
+  windows_.ClockTookBlocker();
   Send(DecSMessage());
 }
 

@@ -78,4 +78,14 @@ void SetClientSize(QDialog* dialog, int width, int height) {
   dialog->setFixedSize(Px(width), Px(height));
 }
 
+void AddChatLine(QListWidget* list, const QString& line) {
+  constexpr int kChatLinesKept = 1000;
+  list->addItem(line);
+  while (list->count() > kChatLinesKept)
+    delete list->takeItem(0);
+  // The scroll waits until the lines of this read are in: it lays the whole
+  // list out anew, once per read rather than once per line of a flood.
+  QMetaObject::invokeMethod(list, &QListWidget::scrollToBottom, Qt::QueuedConnection);
+}
+
 }  // namespace vexa::app

@@ -95,6 +95,11 @@ std::pair<QLabel*, QLabel*> MakeShadowedTitle(QWidget* parent, const QString& na
 // its close box.
 void IgnoreEscape(QDialog* dialog);
 
+// Appends a chat line, drops the oldest beyond a thousand, so that a flood
+// of lines from a peer cannot grow the list without bound, and brings the
+// new line into view, as a conversation is read.
+void AddChatLine(QListWidget* list, const QString& line);
+
 // Fixes a dialog's client area in twips.
 void SetClientSize(QDialog* dialog, int width, int height);
 

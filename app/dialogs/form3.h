@@ -20,6 +20,10 @@ class Form3 : public QDialog {
   QPushButton* Command1;
 
   bool Connected() const { return connected_ && !failed_; }
+  // What the dialog waits for, in place of the host's words.
+  void SetStatus(const QString& status) { Label1->setText(status); }
+  // The dialog stays under the host's settings, its button idle.
+  void SetButtonIdle() { Command1->setEnabled(false); }
   // The connection is up: the button becomes "OK".
   void SetConnected(const QString& status);
   // The connection attempt failed: nothing is left to cancel, the button

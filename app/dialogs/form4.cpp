@@ -4,8 +4,8 @@
 #include <QCloseEvent>
 #include <QHideEvent>
 
-#include "app/window/caption_fit.h"
 #include "app/dialogs/dialog_parts.h"
+#include "app/window/caption_fit.h"
 #include "app/window/twips.h"
 
 namespace vexa::app {
@@ -69,6 +69,16 @@ Form4::Form4(QWidget* parent) : QDialog(parent) {
           [this] { emit StartPressed(Option1[0]->isChecked()); });
   connect(Command1[1], &QPushButton::clicked, this, &QDialog::close);
   FitCaptions(this);
+}
+
+void Form4::ShowChatLine(const QString& line) {
+  AddChatLine(List3, line);
+}
+
+QString Form4::TakeChatInput() {
+  const QString text = Text2->text();
+  Text2->clear();
+  return text;
 }
 
 void Form4::Form_Load(const QString& local_name, const QString& opponent_name, bool is_guest) {

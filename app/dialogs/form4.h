@@ -45,6 +45,12 @@ class Form4 : public QDialog {
   QString TimeLimitText() const { return Text1->text(); }
   bool ExciteSelected() const { return Option2[1]->isChecked(); }
 
+  // The chat: a line shown, the typed line taken (the input then empty),
+  // no more lines taken once the connection has ended.
+  void ShowChatLine(const QString& line);
+  QString TakeChatInput();
+  void CloseChat() { Text2->setEnabled(false); }
+
  signals:
   // A selection or the text really changed; `mirrored` when it came from
   // the peer.

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include "app/dialogs/dialog_parts.h"
 #include "app/dialogs/form4.h"
 #include "app/dialogs/form7.h"
 #include "app/dialogs/message_box.h"
@@ -11,25 +12,6 @@
 #include "net/qt_await.h"
 
 namespace vexa::app {
-
-namespace {
-
-// The newest lines a chat list keeps, so that a flood of lines from a peer
-// cannot grow it without bound.
-constexpr int kChatLinesKept = 1000;
-
-// Appends a chat line, drops the oldest beyond the limit and brings the new
-// line into view, as a conversation is read. The scroll waits until the
-// lines of this read are in: it lays the whole list out anew, once per read
-// rather than once per line of a flood.
-void AddChatLine(QListWidget* list, const QString& line) {
-  list->addItem(line);
-  while (list->count() > kChatLinesKept)
-    delete list->takeItem(0);
-  QMetaObject::invokeMethod(list, &QListWidget::scrollToBottom, Qt::QueuedConnection);
-}
-
-}  // namespace
 
 // --- The settings dialog -----------------------------------------------------
 
@@ -49,7 +31,7 @@ Form4* OnlineDialogs::SettingsDialog() {
       form4, &Form4::TimeLimitChanged, form4,
       [session](const QString& text, bool mirrored) { session->TimeLimitChanged(text, mirrored); });
   QObject::connect(form4, &Form4::ChatLineEntered, form4,
-                   [this, form4] { SendChatLine(form4->Text2, true); });
+                   [this, form4] { SendChatLine(form4->TakeChatInput(), true); });
   QObject::connect(form4, &Form4::StartPressed, form4, [this](bool host_first) {
     p_.tasks->Start(p_.session->HostStartsGame(host_first));
   });
@@ -66,42 +48,45 @@ Task<> OnlineDialogs::ChooseSettings() {
   co_await NextSignal(form4.data(), &Form4::Dismissed);
 }
 
-void OnlineDialogs::SelectFirstMover(int index) {
-  SettingsDialog()->ApplyFirstMover(index);
+void OnlineDialogs::PeerChangedSetting(net::Setting which, const QString& value) {
+  Form4* form4 = SettingsDialog();
+  switch (which) {
+    case net::Setting::FirstMover:
+      form4->ApplyFirstMover(value.toInt());
+      break;
+    case net::Setting::GameOption:
+      form4->ApplyGameOption(value.toInt());
+      break;
+    case net::Setting::TimeLimit:
+      form4->ApplyTimeLimitText(value);
+      break;
+  }
 }
 
-void OnlineDialogs::SelectGameOption(int index) {
-  SettingsDialog()->ApplyGameOption(index);
+net::ChosenSettings OnlineDialogs::Settings() {
+  Form4* form4 = SettingsDialog();
+  return {.excite = form4->ExciteSelected(), .time_limit = form4->TimeLimitText()};
 }
 
-void OnlineDialogs::SetTimeLimitText(const QString& text) {
-  SettingsDialog()->ApplyTimeLimitText(text);
-}
-
-QString OnlineDialogs::TimeLimitText() {
-  return SettingsDialog()->TimeLimitText();
-}
-
-bool OnlineDialogs::ExciteSelected() {
-  return SettingsDialog()->ExciteSelected();
-}
-
-void OnlineDialogs::EndSettings() {
-  if (form4_) form4_->hide();
-}
-
-void OnlineDialogs::DropSettings() {
-  if (form4_) form4_->close();
-}
-
-void OnlineDialogs::ForgetSettings() {
+void OnlineDialogs::SettingsEnded(net::SettingsEnd how) {
   if (!form4_) return;
-  // Whoever waits on it is let go; its selections and chat belonged to the
-  // connection before.
-  Form4* old = form4_;
-  form4_ = nullptr;
-  old->hide();
-  old->deleteLater();
+  switch (how) {
+    case net::SettingsEnd::GameStarts:
+      form4_->hide();
+      break;
+    case net::SettingsEnd::ConnectionGone:
+      form4_->close();
+      break;
+    case net::SettingsEnd::NewConnection: {
+      // Whoever waits on it is let go; its selections and chat belonged to
+      // the connection before.
+      Form4* old = form4_;
+      form4_ = nullptr;
+      old->hide();
+      old->deleteLater();
+      break;
+    }
+  }
 }
 
 // --- The other dialogs around a connection ----------------------------------
@@ -135,7 +120,7 @@ Task<> OnlineDialogs::TellPeerGone(net::PeerGone why) {
   co_await ShowMessageBox(p_.window, text, QMessageBox::Information, QMessageBox::Ok);
 }
 
-void OnlineDialogs::PlayersNamed(const QString& left, const QString& right) {
+void OnlineDialogs::GameBegins(const QString& left, const QString& right) {
   // An online game begins: a replay left open gives way to it.
   p_.aids->LeaveReplay();
   p_.board->SetCaptions(left, right);
@@ -143,38 +128,37 @@ void OnlineDialogs::PlayersNamed(const QString& left, const QString& right) {
 
 // --- Clock and chat ----------------------------------------------------------
 
-void OnlineDialogs::ClockTicked(int seconds) {
-  p_.board->ShowClock(seconds);
+void OnlineDialogs::ClockShows(std::optional<int> seconds) {
+  if (seconds) {
+    p_.board->ShowClock(*seconds);
+  } else {
+    p_.board->HideClock();
+  }
 }
 
-void OnlineDialogs::ClockStopped() {
-  p_.board->HideClock();
-}
-
-void OnlineDialogs::Beep() {
+void OnlineDialogs::ClockTookBlocker() {
   QApplication::beep();
 }
 
-void OnlineDialogs::SendChatLine(QLineEdit* input, bool typed_in_settings) {
-  if (input->text().isEmpty()) return;
-  const QString line = net::ChatLine(p_.options->PlayerName(), input->text());
+void OnlineDialogs::SendChatLine(const QString& text, bool typed_in_settings) {
+  if (text.isEmpty()) return;
+  const QString line = net::ChatLine(p_.options->PlayerName(), text);
   p_.link->SendChat(line);
-  QListWidget* settings_list = SettingsDialog()->List3;
-  QListWidget* lists[2] = {typed_in_settings ? settings_list : p_.chat_list,
-                           typed_in_settings ? p_.chat_list : settings_list};
-  for (QListWidget* list : lists)
-    AddChatLine(list, line);
-  input->clear();
+  // The list it was typed under first.
+  Form4* settings = SettingsDialog();
+  if (!typed_in_settings) AddChatLine(p_.chat_list, line);
+  settings->ShowChatLine(line);
+  if (typed_in_settings) AddChatLine(p_.chat_list, line);
 }
 
-void OnlineDialogs::AppendChatLine(const QString& line) {
-  AddChatLine(SettingsDialog()->List3, line);
+void OnlineDialogs::PeerSaid(const QString& line) {
+  SettingsDialog()->ShowChatLine(line);
   AddChatLine(p_.chat_list, line);
 }
 
 void OnlineDialogs::ConnectionEnded() {
   p_.chat_input->setEnabled(false);
-  if (form4_) form4_->Text2->setEnabled(false);
+  if (form4_) form4_->CloseChat();
 }
 
 }  // namespace vexa::app

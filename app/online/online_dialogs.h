@@ -64,26 +64,22 @@ class OnlineDialogs : public net::OnlineWindows {
   // not while the settings dialog is shown or on its way.
   Task<> WaitForHost();
   void CloseWaitForHost();
-  // Enter in a chat input: the line goes to the peer and into both lists.
-  void SendChatLine(QLineEdit* input, bool typed_in_settings);
+  // A line typed in a chat input (the main window's or the settings
+  // dialog's): it goes to the peer and into both lists.
+  void SendChatLine(const QString& text, bool typed_in_settings);
 
-  void SelectFirstMover(int index) override;
-  void SelectGameOption(int index) override;
-  void SetTimeLimitText(const QString& text) override;
-  QString TimeLimitText() override;
-  bool ExciteSelected() override;
+  // --- net::OnlineWindows
+  void PeerChangedSetting(net::Setting which, const QString& value) override;
+  net::ChosenSettings Settings() override;
   Task<> ChooseSettings() override;
-  void EndSettings() override;
-  void DropSettings() override;
-  void ForgetSettings() override;
+  void SettingsEnded(net::SettingsEnd how) override;
   void ClearWayForSettings() override;
-  Task<> TellPeerGone(net::PeerGone why) override;
-  void PlayersNamed(const QString& left, const QString& right) override;
-  void ClockTicked(int seconds) override;
-  void ClockStopped() override;
-  void Beep() override;
-  void AppendChatLine(const QString& line) override;
+  void GameBegins(const QString& left, const QString& right) override;
+  void PeerSaid(const QString& line) override;
+  void ClockShows(std::optional<int> seconds) override;
+  void ClockTookBlocker() override;
   void ConnectionEnded() override;
+  Task<> TellPeerGone(net::PeerGone why) override;
 
  private:
   Parts p_{};

@@ -93,7 +93,7 @@ TEST(Form1, StartsWithTheRecordsAndTheIdleCpuPanel) {
   EXPECT_GE(Control<QLabel>(f, "Label3")->y(), Control<QWidget>(f, "client")->height());
   EXPECT_EQ(Control<QLabel>(f, "Label3")->text(), QStringLiteral("Label3"));
   EXPECT_FALSE(Control<QLineEdit>(f, "Text2")->isEnabled());
-  EXPECT_FALSE(f.online().MoveClockTimer().isActive());
+  EXPECT_FALSE(f.online_play().session().MoveClockTimer().isActive());
 }
 
 TEST(Form1, ThePanelFollowsTheModeButtonsAndTheGames) {
@@ -133,11 +133,12 @@ TEST(Form1, SidePanelsFitLongNamesAndGiveThemWholeAsTooltips) {
   QGroupBox* left = Control<QGroupBox>(*p.form1, "Frame1", 0);
   QGroupBox* right = Control<QGroupBox>(*p.form1, "Frame1", 1);
   const double usual = left->font().pointSizeF();
-  p.form1->dialogs().PlayersNamed(QStringLiteral("vexa-bot"), QStringLiteral("vexa-player-from-afar"));
+  p.form1->online_play().dialogs().GameBegins(QStringLiteral("vexa-bot"),
+                                              QStringLiteral("vexa-player-from-afar"));
   EXPECT_LT(left->font().pointSizeF(), usual);
   EXPECT_TRUE(left->toolTip().isEmpty());
   EXPECT_EQ(right->toolTip(), QStringLiteral("vexa-player-from-afar"));
-  p.form1->dialogs().PlayersNamed(QStringLiteral("Taro"), QStringLiteral("Hanako"));
+  p.form1->online_play().dialogs().GameBegins(QStringLiteral("Taro"), QStringLiteral("Hanako"));
   EXPECT_EQ(right->font().pointSizeF(), usual);
   EXPECT_TRUE(right->toolTip().isEmpty());
 }

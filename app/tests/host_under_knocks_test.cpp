@@ -21,7 +21,7 @@ class HostUnderKnocks : public testing::OnlinePair, public ::testing::WithParamI
 
 TEST_P(HostUnderKnocks, OnlyACallerThatTellsItsNameIsTheOpponent) {
   const Knock knock = GetParam();
-  net::GameConnection& connection = host.form1->connection();
+  net::GameConnection& connection = host.form1->online_play().connection();
   connection.SetGuestWaitMs(net::testing::GuestWaitFor(knock));
   // The announcement and the router's mapping follow these two.
   QSignalSpy taken(&connection, &net::GameConnection::HostingTaken);

@@ -21,7 +21,7 @@ Dialog* DialogOf(Program& p) {
 class OnlineProgram : public Program {
  public:
   explicit OnlineProgram(const QByteArray& config) : Program(config) {
-    form1->online().SetMessageObserver([this](const QString& m) { received << m; });
+    form1->online_play().session().SetMessageObserver([this](const QString& m) { received << m; });
   }
   QStringList received;
   int Count(const QString& prefix) const {

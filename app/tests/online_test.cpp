@@ -61,12 +61,12 @@ TEST_F(OnlinePair, SettingsAreMirroredAndTwoGamesArePlayed) {
   EXPECT_EQ(Control<QGroupBox>(*guest.form1, "Frame1", 1)->title(), QStringLiteral("Taro"));
   EXPECT_EQ(host.form1->game().online.TimeLimit, 10);
   EXPECT_EQ(guest.form1->game().online.ClockStyle, GameOption::Excite);
-  EXPECT_TRUE(host.form1->online().MoveClockTimer().isActive());
-  EXPECT_FALSE(guest.form1->online().MoveClockTimer().isActive());
+  EXPECT_TRUE(host.form1->online_play().session().MoveClockTimer().isActive());
+  EXPECT_FALSE(guest.form1->online_play().session().MoveClockTimer().isActive());
 
   Move(host, guest, 12);
-  EXPECT_FALSE(host.form1->online().MoveClockTimer().isActive());
-  EXPECT_TRUE(guest.form1->online().MoveClockTimer().isActive());
+  EXPECT_FALSE(host.form1->online_play().session().MoveClockTimer().isActive());
+  EXPECT_TRUE(guest.form1->online_play().session().MoveClockTimer().isActive());
   Move(guest, host, 50, Qt::RightButton);  // a blocker keeps the move
   Move(guest, host, 51);
   Move(host, guest, 13);
@@ -94,7 +94,7 @@ TEST_F(OnlinePair, SettingsAreMirroredAndTwoGamesArePlayed) {
   ASSERT_TRUE(WaitFor([&] { return guest.form1->game().Turn() == Player1; }));
   EXPECT_EQ(guest.received.last(), QStringLiteral("StTn 1"));
   EXPECT_EQ(host.form1->game().Turn(), Remote);
-  EXPECT_TRUE(guest.form1->online().MoveClockTimer().isActive());
+  EXPECT_TRUE(guest.form1->online_play().session().MoveClockTimer().isActive());
   Move(guest, host, 60);
   EXPECT_EQ(host.form1->game().Turn(), Player1);
   EXPECT_EQ(host.form1->game().records.GamesPlayed, 2);
@@ -167,7 +167,7 @@ TEST_F(OnlinePair, AfterLeavingTheNextConnectionGetsFreshSettings) {
 
 TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
   ASSERT_NO_FATAL_FAILURE(Connect());
-  host.form1->online().SetTickPeriod(60);
+  host.form1->online_play().session().SetTickPeriod(60);
   QTest::mouseClick(HostSettings()->Option2[1], Qt::LeftButton);
   HostSettings()->Text1->setText(QStringLiteral("2"));
   ASSERT_TRUE(WaitFor([&] { return GuestSettings()->Text1->text() == QStringLiteral("2"); }));
@@ -194,7 +194,7 @@ TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
     EXPECT_FALSE(Control<QLabel>(*guest.form1, "Label2", 6 + i)->isVisible());
   }
   EXPECT_EQ(guest.form1->game().BlockerStock()[Remote - 1], 0);
-  EXPECT_FALSE(host.form1->online().MoveClockTimer().isActive());
+  EXPECT_FALSE(host.form1->online_play().session().MoveClockTimer().isActive());
 
   // The guest looks at a "VS CPU" record meanwhile; the host's next game
   // ends the replay and is played online, on the connection still open.
@@ -214,7 +214,7 @@ TEST_F(OnlinePair, ALocalPlayerWhoDoesNotMoveLosesBlockersThenTheGame) {
   EXPECT_FALSE(guest.form1->InReplay());
   EXPECT_EQ(guest.form1->shell().Mode(), GameMode::VsOnline);
   EXPECT_EQ(guest.form1->game().Turn(), Remote);
-  EXPECT_TRUE(guest.form1->online().Connected());
+  EXPECT_TRUE(guest.form1->online_play().session().Connected());
 }
 
 TEST_F(OnlinePair, WhenThePiecesRunOutTheBlockersDecideOnBothSides) {
@@ -265,7 +265,7 @@ TEST_F(OnlinePair, ChatLinesReachBothListsOnBothMachines) {
     ASSERT_TRUE(WaitFor([&] { return chat->count() == 2; }));
     EXPECT_EQ(chat->item(0)->text(), expected[0]);
     EXPECT_EQ(chat->item(1)->text(), expected[1]);
-    Form4* settings = p->form1->SettingsDialog();
+    Form4* settings = p->form1->online_play().dialogs().SettingsDialog();
     ASSERT_EQ(settings->List3->count(), 2);
     EXPECT_EQ(settings->List3->item(1)->text(), expected[1]);
   }
@@ -311,7 +311,7 @@ TEST_F(OnlinePair, PressingAConnectionButtonAgainDropsThePeerWithoutAWord) {
   // The guest hosts anew (the handler itself: the locked panel would not
   // take the click): its old connection closes without "EndG"; the host
   // notices the connection gone and reports it as a leaving.
-  guest.form1->Command1_Click(0);
+  guest.form1->online_play().HostOrJoin(0);
   EXPECT_EQ(Answer(QMessageBox::Ok).text, QStringLiteral("対戦相手が離脱しました"));
   ASSERT_TRUE(WaitFor([&] { return host.form1->game().Turn() == NoTurn; }));
   EXPECT_EQ(host.Count(QStringLiteral("EndG")), 0);

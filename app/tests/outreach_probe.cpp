@@ -103,20 +103,23 @@ int Host(const QStringList& args) {
   since.start();
   PressHost(form1, port);
   bool hosting_ended = false;
-  QObject::connect(&form1.outreach(), &HostOutreach::LinesChanged,
-                   [&] { hosting_ended = !form1.outreach().Hosting(); });
+  QObject::connect(&form1.online_play().outreach(), &HostOutreach::LinesChanged,
+                   [&] { hosting_ended = !form1.online_play().outreach().Hosting(); });
   if (mapping) {
-    const QString asking = form1.outreach().RouterLine();
-    if (!QTest::qWaitFor([&] { return form1.outreach().RouterLine() != asking; }, 15000)) {
+    const QString asking = form1.online_play().outreach().RouterLine();
+    if (!QTest::qWaitFor([&] { return form1.online_play().outreach().RouterLine() != asking; },
+                         15000)) {
       Say(QStringLiteral("ROUTER none within 15 s"));
       return 1;
     }
-    Say(QStringLiteral("ROUTER %1 %2").arg(since.elapsed()).arg(form1.outreach().RouterLine()));
+    Say(QStringLiteral("ROUTER %1 %2")
+            .arg(since.elapsed())
+            .arg(form1.online_play().outreach().RouterLine()));
     // What the waiting dialog shows, as the player sees it.
     Form3* form3 = VisibleDialog<Form3>(form1);
     auto* label2 = form3 ? form3->findChild<QLabel*>(QStringLiteral("Label2")) : nullptr;
     Say(QStringLiteral("DIALOG %1").arg(label2 ? label2->text() : QStringLiteral("(none)")));
-    Say(QStringLiteral("LINK %1").arg(form1.outreach().Link()));
+    Say(QStringLiteral("LINK %1").arg(form1.online_play().outreach().Link()));
   }
   Say(QStringLiteral("HOSTING"));
   QElapsedTimer deadline;
@@ -293,7 +296,8 @@ int Browse(const QStringList& args) {
   // Every game the daemon told the program of, listed or not: the test waits
   // on this count instead of a time.
   QSet<QString> seen;
-  QObject::connect(&program.form1->outreach().Discovery(), &vexa::net::GameDiscovery::GameSeen,
+  QObject::connect(&program.form1->online_play().outreach().Discovery(),
+                   &vexa::net::GameDiscovery::GameSeen,
                    [&](const vexa::net::LanGame& game) { seen.insert(game.service); });
   QStringList shown;
   QElapsedTimer since;

@@ -32,9 +32,9 @@ QString LabelText(QWidget* dialog, const char* name) {
 TEST_F(OnlinePair, TheHostAnnouncesAndAsksTheRouterWhileHostingAndTheDialogTellsTheAnswer) {
   // No gateway answers: forward by hand, and a cancel ends it all. Until
   // then the link is the LAN address's, for this network only.
-  host.form1->outreach().UseAddresses({QHostAddress(QStringLiteral("127.0.0.1")),
-                                       QHostAddress(QStringLiteral("203.0.113.7")),
-                                       QHostAddress(QStringLiteral("192.168.1.5"))});
+  host.form1->online_play().outreach().UseAddresses({QHostAddress(QStringLiteral("127.0.0.1")),
+                                                     QHostAddress(QStringLiteral("203.0.113.7")),
+                                                     QHostAddress(QStringLiteral("192.168.1.5"))});
   HostPressed();
   Form3* form3 = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (form3 = DialogOf<Form3>(host)) != nullptr; }));

@@ -148,7 +148,7 @@ class Program {
     auto mapper = std::make_unique<FakeMapper>();
     this->discovery = discovery.get();
     this->mapper = mapper.get();
-    form1->outreach().UseParts(std::move(discovery), std::move(mapper));
+    form1->online_play().outreach().UseParts(std::move(discovery), std::move(mapper));
     form1->Start(form1->Main());
   }
   FakeDiscovery* discovery = nullptr;

@@ -259,7 +259,7 @@ TEST_F(RawPeer, APeersPieceOnATakenCellEndsTheConnection) {
 }
 
 TEST_F(RawPeer, AJoiningSideAnswersMergedSettingsAndLosesOnTimeOnTheWire) {
-  program.form1->online().SetTickPeriod(20);
+  program.form1->online_play().session().SetTickPeriod(20);
   ASSERT_NO_FATAL_FAILURE(HostTheProgram());
   game->Expect("Name " + kTaro);
   Form3* form3 = nullptr;
@@ -345,7 +345,7 @@ TEST_F(RawPeer, AChatFloodKeepsTheNewestLinesAndBothListsFollowTheConversation) 
   chat->Write(flood);
   ASSERT_TRUE(WaitFor([&] { return NewestLine(chat_list) == QStringLiteral("xx >> 1199"); }));
   EXPECT_EQ(chat_list->count(), 1000);
-  EXPECT_EQ(f.SettingsDialog()->List3->count(), 1000);
+  EXPECT_EQ(f.online_play().dialogs().SettingsDialog()->List3->count(), 1000);
   EXPECT_TRUE(WaitFor([&] { return NewestLineShown(chat_list); }));
 
   // A line typed here goes to the end of both lists, the oldest out.
@@ -353,7 +353,7 @@ TEST_F(RawPeer, AChatFloodKeepsTheNewestLinesAndBothListsFollowTheConversation) 
   QTest::keyClicks(chat_input, QStringLiteral("hi"));
   QTest::keyClick(chat_input, Qt::Key_Return);
   chat->Expect(kTaro + " >> hi");
-  for (QListWidget* list : {chat_list, f.SettingsDialog()->List3}) {
+  for (QListWidget* list : {chat_list, f.online_play().dialogs().SettingsDialog()->List3}) {
     EXPECT_EQ(list->count(), 1000);
     EXPECT_EQ(NewestLine(list), QStringLiteral("太郎 >> hi"));
   }
@@ -390,7 +390,7 @@ TEST_F(RawPeer, WhatTheOldPeerSendsAfterThisSideLeftIsDropped) {
       WaitFor([&] { return Control<net::Winsock>(*program.form1, "Winsock1")->State() == 0; }));
   EXPECT_EQ(program.form1->game().Board()[60], Empty);
   EXPECT_EQ(program.form1->game().Turn(), Player1);
-  EXPECT_FALSE(program.form1->online().MoveClockTimer().isActive());
+  EXPECT_FALSE(program.form1->online_play().session().MoveClockTimer().isActive());
   EXPECT_FALSE(Control<QLineEdit>(*program.form1, "Text2")->isEnabled());
 }
 
@@ -473,7 +473,7 @@ TEST_F(RawPeer, AGuestsResultMakesWayForTheHostsNextSettingsWithNoWaitingDialogO
   ASSERT_TRUE(WaitFor([&] { return f.game().Turn() == Remote && !Settings(); }));
   game->Write("Lose");
   ASSERT_TRUE(WaitFor(result_shown));
-  f.online().SetMessageObserver([&](const QString& message) {
+  f.online_play().session().SetMessageObserver([&](const QString& message) {
     if (message == QStringLiteral("Show")) result->findChild<QPushButton*>()->click();
   });
   game->Write("Show");

@@ -7,9 +7,6 @@
 #include <utility>
 
 #include "app/dialogs/form2.h"
-#include "app/dialogs/form3.h"
-#include "app/dialogs/form5.h"
-#include "app/dialogs/form7.h"
 #include "app/dialogs/message_box.h"
 #include "app/dialogs/name_dialogs.h"
 #include "app/window/caption_fit.h"
@@ -52,7 +49,7 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
   options_ = std::make_unique<OptionPanel>(
       client,
       OptionPanel::Handlers{.mode_clicked = [this](int mode) { Option1_Click(mode); },
-                            .host_or_join = [this](int index) { Command1_Click(index); },
+                            .host_or_join = [this](int index) { online_.HostOrJoin(index); },
                             // Online games start from the host's settings dialog: a
                             // local start would clear this board alone and put the
                             // two boards out of step.
@@ -62,10 +59,7 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
                                   if (aids_)
                                     aids_->Update();  // the start line names the online buttons
                                 },
-                            .lan_games = [this] { Cmd_LanGames_Click(); }});
-  outreach_ = std::make_unique<HostOutreach>(
-      connection_, *settings_, [this] { return options_->PlayerName(); }, this);
-  connect(outreach_.get(), &HostOutreach::LinesChanged, this, &Form1::ShowHostLines);
+                            .lan_games = [this] { online_.ShowLanGames(); }});
   BuildOtherControls();
   BuildMenus();
   aids_ = std::make_unique<PlayerAids>(PlayerAids::Window{
@@ -93,29 +87,23 @@ Form1::Form1(ProgramPlaces places, std::uint64_t seed)
                        SaveRecords();
                        ShowRecords();
                      },
-                 .choose_settings = [this] { return dialogs_.ChooseSettings(); },
-                 .wait_for_host = [this] { return dialogs_.WaitForHost(); }});
-  dialogs_.Attach({.window = this,
-                   .game = &game_,
-                   .options = options_.get(),
-                   .board = board_.get(),
-                   .aids = aids_.get(),
-                   .shell = &shell_,
-                   .session = &online_,
-                   .link = &connection_.Link(),
-                   .tasks = &tasks_,
-                   .chat_list = List3,
-                   .chat_input = Text2,
-                   .hide_connection_dialog = [this] {
-                     if (form3_ && form3_->isVisible()) form3_->done(Form3::kHidden);
-                   }});
+                 .choose_settings = [this] { return online_.dialogs().ChooseSettings(); },
+                 .wait_for_host = [this] { return online_.dialogs().WaitForHost(); }});
+  online_.Attach({.options = options_.get(),
+                  .board = board_.get(),
+                  .aids = aids_.get(),
+                  .shell = &shell_,
+                  .chat_list = List3,
+                  .chat_input = Text2,
+                  .choose_online = [this] {
+                    options_->SelectMode(GameMode::VsOnline);
+                    Option1_Click(static_cast<int>(GameMode::VsOnline));
+                  }});
   aids_->Build(Mnu_End);
   SetMenuCaptions();
   BuildLanguageMenu();
   board_->RaiseOutline();
   FitCaptions(this);
-  connection_.Feed(online_);
-  connect(&connection_, &net::GameConnection::GameConnected, this, &Form1::GameConnected);
   // A fixed border: the window takes the size of its client area and menus.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -135,7 +123,7 @@ Task<> Form1::Main() {
   options_->SelectStrength(CpuStrength::VeryHard);
   show();
   started_ = true;
-  if (pending_join_) JoinNow(pending_join_->first, pending_join_->second);
+  if (pending_join_) online_.JoinNow(pending_join_->first, pending_join_->second);
   pending_join_.reset();
   if (pending_record_) co_await OpenRecordFile(*std::exchange(pending_record_, std::nullopt));
 }
@@ -186,6 +174,14 @@ void Form1::SetPlayerName(const QString& name) {
   game_.records.PlayerName = name.toStdString();
   SaveRecords();
   options_->SetPlayerName(name);
+}
+
+void Form1::JoinWhenReady(const QString& host, int port) {
+  if (!started_) {
+    pending_join_.emplace(host, port);
+    return;
+  }
+  online_.JoinNow(host, port);
 }
 
 // --- Handlers of the window -----------------------------------------------
@@ -277,7 +273,7 @@ Task<> Form1::AskToQuit() {
   const auto answer = co_await ShowMessageBox(this, tr("終了しますか？"), QMessageBox::Question,
                                               QMessageBox::Yes | QMessageBox::No, kQuitTitle);
   if (answer != QMessageBox::Yes) co_return;
-  co_await online_.CloseConnection();
+  co_await online_.session().CloseConnection();
   // The game ends with the program: a search for it stops, its move is dropped.
   game_.InterruptGame();
   quit_confirmed_ = true;

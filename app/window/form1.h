@@ -23,8 +23,7 @@
 #include "app/board/board_paint.h"
 #include "app/board/board_view.h"
 #include "app/board/board_widgets.h"
-#include "app/online/host_outreach.h"
-#include "app/online/online_dialogs.h"
+#include "app/online/online_play.h"
 #include "app/records/records_file.h"
 #include "app/window/language.h"
 #include "app/window/option_panel.h"
@@ -37,17 +36,8 @@
 #include "cpu/cpu_player.h"
 #include "cpu/reach_lists.h"
 #include "cpu/search_runner.h"
-#include "net/game_connection.h"
-#include "net/online_session.h"
-#include "net/online_windows.h"
 
 namespace vexa::app {
-
-class Form3;
-class Form4;
-class Form5;
-class Form7;
-class LobbyWindow;
 
 // Where this program keeps its records.
 struct ProgramPlaces {
@@ -77,9 +67,9 @@ class Form1 : public QMainWindow {
 
   Game& game() { return game_; }
   const Game& game() const { return game_; }
-  // The window as the rules see it, and as the online session does.
+  // The window as the rules see it; online play.
   WindowShell& shell() { return shell_; }
-  OnlineDialogs& dialogs() { return dialogs_; }
+  OnlinePlay& online_play() { return online_; }
 
   // Shows every window in `language` at once and keeps the choice.
   void SetLanguage(Language language);
@@ -107,15 +97,7 @@ class Form1 : public QMainWindow {
   int ReplayStep() const { return aids_->ReplayStep(); }
   // The cell the keyboard places on.
   int KeyboardCursor() const { return aids_->KeyboardCursor(); }
-  // Host (0) or join (1).
-  void Command1_Click(int index);
-  // The game connection is up: accepted as host or made as guest.
-  void GameConnected(bool accepted);
 
-  net::OnlineSession& online() { return online_; }
-  net::GameConnection& connection() { return connection_; }
-  // The announcement on this network and the router's ports while hosting.
-  HostOutreach& outreach() { return *outreach_; }
   // Once the player's name is known (at the end of Main, or at once when it
   // has ended): "VS Online", the host and port in the panel, and a join.
   // What an invitation link on the command line asks for.
@@ -123,15 +105,6 @@ class Form1 : public QMainWindow {
   // Once the window is shown: the record at `path` in its replay. What a
   // record file on the command line asks for (a file manager's "open").
   void OpenRecordWhenReady(const QString& path) { pending_record_ = path; }
-  // "LAN のゲーム": the games on this network.
-  void Cmd_LanGames_Click();
-  // The option "ルーターのポートを自動で開く".
-  void Mnu_PortMapping_Click();
-  // "オンラインロビー" and "ロビーの設定".
-  void Mnu_Lobby_Click();
-  void Mnu_LobbySettings_Click();
-  // The settings dialog, created and loaded when first needed.
-  Form4* SettingsDialog() { return dialogs_.SettingsDialog(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -148,15 +121,6 @@ class Form1 : public QMainWindow {
   // Every caption again from its source text, in the language in place.
   void RetranslateUi();
   void SetMenuCaptions();
-
-  Task<> HostOrJoin(int index);
-  Task<> ShowLanGames();
-  Task<> OpenLobby(bool settings_first);
-  Task<> ShowLobbySettings();
-  void JoinNow(const QString& host, int port);
-  // The host's lines of the waiting dialog, as the outreach words them.
-  void ShowHostLines();
-  Task<> Form3_Command1_Click();
 
   Task<> LoadRecords();
   Task<> RecordsReset();
@@ -226,21 +190,11 @@ class Form1 : public QMainWindow {
   RecordsLocation records_location_;
   bool save_failure_reported_ = false;
   bool quit_confirmed_ = false;
-  net::GameConnection connection_{this};
-  OnlineDialogs dialogs_;
-  net::OnlineSession online_{game_, dialogs_, connection_.Link(), tasks_};
-  std::unique_ptr<HostOutreach> outreach_;
+  OnlinePlay online_{this, *settings_, game_, tasks_};
   // A join asked for before the player's name was known.
   std::optional<std::pair<QString, int>> pending_join_;
   std::optional<QString> pending_record_;
   bool started_ = false;
-  QPointer<Form3> form3_;
-  QPointer<LobbyWindow> lobby_window_;
-  // A connection arranged in the lobby is on its way: how it runs
-  // ("直接接続" or "中継サーバー経由"), told with the waiting dialog's status.
-  // While a guest's is pending its direct failure is not told: the relay
-  // follows.
-  QString lobby_way_;
   // Last, so that the waits it owns end before anything they refer to.
   TaskGroup tasks_;
 };

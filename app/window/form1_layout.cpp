@@ -39,13 +39,16 @@ void Form1::BuildOtherControls() {
   List2[1] = ListBox(client, Indexed("List2", 1), 8970, 7860, 1155, 3120);
   connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
 
-  Timer1 = &online_.MoveClockTimer();
-  connect(Text2, &QLineEdit::returnPressed, this, [this] { dialogs_.SendChatLine(Text2, false); });
+  Timer1 = &online_.session().MoveClockTimer();
+  connect(Text2, &QLineEdit::returnPressed, this, [this] {
+    const QString text = Text2->text();
+    Text2->clear();
+    online_.dialogs().SendChatLine(text, false);
+  });
 }
 
 void Form1::BuildMenus() {
-  auto action = [this](QMenu* menu, const char* name, const QString& caption,
-                       void (Form1::*handler)()) {
+  auto action = [this](QMenu* menu, const char* name, const QString& caption, auto handler) {
     QAction* a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
     connect(a, &QAction::triggered, this, handler);
@@ -56,7 +59,7 @@ void Form1::BuildMenus() {
   Mnu_NewGame = action(game_menu, "Mnu_NewGame", QString(), &Form1::Mnu_NewGame_Click);
   Mnu_GameEnd = action(game_menu, "Mnu_GameEnd", QString(), &Form1::Mnu_GameEnd_Click);
   Mnu_End = action(game_menu, "Mnu_End", QString(), &Form1::Mnu_End_Click);
-  Mnu_Lobby = action(game_menu, "Mnu_Lobby", QString(), &Form1::Mnu_Lobby_Click);
+  Mnu_Lobby = action(game_menu, "Mnu_Lobby", QString(), [this] { online_.OpenLobby(); });
   game_menu->insertAction(Mnu_End, Mnu_Lobby);
 
   QMenu* option_menu = menuBar()->addMenu(QString());
@@ -85,12 +88,13 @@ void Form1::BuildMenus() {
     settings_->setValue(kCoordinatesKey, on);
     board_->SetCoordinates(on);
   });
-  Mnu_PortMapping =
-      action(option_menu, "Mnu_PortMapping", QString(), &Form1::Mnu_PortMapping_Click);
+  Mnu_PortMapping = action(option_menu, "Mnu_PortMapping", QString(), [this] {
+    online_.outreach().SetPortMappingOn(Mnu_PortMapping->isChecked());
+  });
   Mnu_PortMapping->setCheckable(true);
-  Mnu_PortMapping->setChecked(outreach_->PortMappingOn());
+  Mnu_PortMapping->setChecked(online_.outreach().PortMappingOn());
   Mnu_LobbySettings =
-      action(option_menu, "Mnu_LobbySettings", QString(), &Form1::Mnu_LobbySettings_Click);
+      action(option_menu, "Mnu_LobbySettings", QString(), [this] { online_.ShowLobbySettings(); });
 
   Mnu_About = menuBar()->addAction(QStringLiteral("About(&A)"));
   Mnu_About->setObjectName(QStringLiteral("Mnu_About"));

@@ -39,45 +39,55 @@ class FakeWindows : public OnlineWindows {
   int opponent_left_told = 0;
   int broken_rules_told = 0;
 
-  void SelectFirstMover(int index) override {
-    if (index != 0 && index != 1) failure = "first mover " + std::to_string(index);
-    if (std::exchange(first_mover, index) != index && reports_to) {
-      reports_to->FirstMoverChanged(index, true);
+  void PeerChangedSetting(Setting which, const QString& value) override {
+    switch (which) {
+      case Setting::FirstMover:
+        Select(first_mover, value.toInt(), "first mover ",
+               [this](int index) { reports_to->FirstMoverChanged(index, true); });
+        break;
+      case Setting::GameOption:
+        Select(game_option, value.toInt(), "game option ",
+               [this](int index) { reports_to->GameOptionChanged(index, true); });
+        break;
+      case Setting::TimeLimit:
+        if (std::exchange(time_limit, value) != value && reports_to) {
+          reports_to->TimeLimitChanged(value, true);
+        }
+        break;
     }
   }
-  void SelectGameOption(int index) override {
-    if (index != 0 && index != 1) failure = "game option " + std::to_string(index);
-    if (std::exchange(game_option, index) != index && reports_to) {
-      reports_to->GameOptionChanged(index, true);
-    }
+  ChosenSettings Settings() override {
+    return {.excite = game_option == 1, .time_limit = time_limit};
   }
-  void SetTimeLimitText(const QString& text) override {
-    if (std::exchange(time_limit, text) != text && reports_to) {
-      reports_to->TimeLimitChanged(text, true);
-    }
-  }
-  QString TimeLimitText() override { return time_limit; }
-  bool ExciteSelected() override { return game_option == 1; }
   Task<> ChooseSettings() override {
     ++settings_shown;
     co_return;
   }
-  void EndSettings() override {}
-  void DropSettings() override {}
-  void ForgetSettings() override {}
-  void ClearWayForSettings() override {}
-  void PlayersNamed(const QString& left, const QString& right) override {
+  void SettingsEnded(SettingsEnd) override {}
+  void GameBegins(const QString& left, const QString& right) override {
     captions = left + u'|' + right;
   }
-  void ClockStopped() override { ++clock_hidden; }
+  void ClockShows(std::optional<int> seconds) override {
+    if (seconds) {
+      clock_shown.push_back(*seconds);
+    } else {
+      ++clock_hidden;
+    }
+  }
+  void ClockTookBlocker() override { ++beeps; }
   Task<> TellPeerGone(PeerGone why) override {
     ++(why == PeerGone::Left ? opponent_left_told : broken_rules_told);
     co_return;
   }
-  void ClockTicked(int seconds) override { clock_shown.push_back(seconds); }
-  void Beep() override { ++beeps; }
-  void AppendChatLine(const QString&) override {}
-  void ConnectionEnded() override {}
+
+ private:
+  // A selection of the dialog's two buttons; one that really changes is
+  // reported.
+  template <typename Report>
+  void Select(int& selected, int index, const char* what, Report report) {
+    if (index != 0 && index != 1) failure = what + std::to_string(index);
+    if (std::exchange(selected, index) != index && reports_to) report(index);
+  }
 };
 
 // Both connections up until closed.
