@@ -67,27 +67,24 @@ void Form1::BuildMenus() {
   option_menu->setToolTipsVisible(true);
   Mnu_Format = action(option_menu, "Mnu_Format", QString(), &Form1::Mnu_Format_Click);
   Mnu_ChangeName = action(option_menu, "Mnu_ChangeName", QString(), &Form1::Mnu_ChangeName_Click);
-  // Kept in the preferences, not in the records file: it is how this
-  // user's screen looks, not a record of play.
-  Mnu_Shapes = option_menu->addAction(QString());
-  Mnu_Shapes->setObjectName(QStringLiteral("Mnu_Shapes"));
-  Mnu_Shapes->setCheckable(true);
-  Mnu_Shapes->setChecked(settings_->value(kShapesKey, false).toBool());
-  board_->SetShapes(Mnu_Shapes->isChecked());
-  connect(Mnu_Shapes, &QAction::toggled, this, [this](bool on) {
-    settings_->setValue(kShapesKey, on);
-    board_->SetShapes(on);
-  });
-  // Off at the first start: the board looks as it always has.
-  Mnu_Coordinates = option_menu->addAction(QString());
-  Mnu_Coordinates->setObjectName(QStringLiteral("Mnu_Coordinates"));
-  Mnu_Coordinates->setCheckable(true);
-  Mnu_Coordinates->setChecked(settings_->value(kCoordinatesKey, false).toBool());
-  board_->SetCoordinates(Mnu_Coordinates->isChecked());
-  connect(Mnu_Coordinates, &QAction::toggled, this, [this](bool on) {
-    settings_->setValue(kCoordinatesKey, on);
-    board_->SetCoordinates(on);
-  });
+  // How this user's screen looks: kept in the preferences, not in the
+  // records file, which is a record of play. Off at the first start, so the
+  // board looks as it always has.
+  auto look = [this, option_menu](const char* name, const QString& key,
+                                  void (BoardView::*apply)(bool)) {
+    QAction* a = option_menu->addAction(QString());
+    a->setObjectName(QString::fromLatin1(name));
+    a->setCheckable(true);
+    a->setChecked(settings_->value(key, false).toBool());
+    (board_.get()->*apply)(a->isChecked());
+    connect(a, &QAction::toggled, this, [this, key, apply](bool on) {
+      settings_->setValue(key, on);
+      (board_.get()->*apply)(on);
+    });
+    return a;
+  };
+  Mnu_Shapes = look("Mnu_Shapes", kShapesKey, &BoardView::SetShapes);
+  Mnu_Coordinates = look("Mnu_Coordinates", kCoordinatesKey, &BoardView::SetCoordinates);
   Mnu_PortMapping = action(option_menu, "Mnu_PortMapping", QString(), [this] {
     online_.outreach().SetPortMappingOn(Mnu_PortMapping->isChecked());
   });
