@@ -1,5 +1,6 @@
 #include "lobby/xmpp_worker.h"
 
+#include <QDeadlineTimer>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,8 +19,11 @@ constexpr char kActivatePrefix[] = "vexa-activate-";
 // How long the loop waits for the network before it looks at requests
 // again: the most a request waits before it is sent.
 constexpr unsigned long kLoopTimeoutMs = 10;
-// Leaving: the longest wait for the server to close the stream.
-constexpr int kLeavingRounds = 50;
+// Leaving: the longest wait for the server to close the stream. libstrophe
+// closes it itself two seconds after asking, and only a closed connection
+// frees its TLS session: a shorter wait left it, with the server's
+// certificates, to the end of the process whenever the server was slow.
+constexpr int kLeavingMs = 2500;
 // A chat line longer than this is a stranger's flood, not a line.
 constexpr qsizetype kMaxChatLength = 4096;
 
@@ -137,7 +141,8 @@ void XmppWorker::Run() {
     xmpp_send(conn_, presence);
     xmpp_stanza_release(presence);
     xmpp_disconnect(conn_);
-    for (int i = 0; i < kLeavingRounds && xmpp_conn_is_connected(conn_); ++i) {
+    const QDeadlineTimer leaving(kLeavingMs);
+    while (xmpp_conn_is_connected(conn_) && !leaving.hasExpired()) {
       xmpp_run_once(ctx_, kLoopTimeoutMs);
     }
   }
