@@ -28,12 +28,12 @@ constexpr std::uint32_t kExpandAfter = 3;
 // ("VeryHard"): the tactics they play (the most winning cells at once,
 // taking the opponent's) are the replies a node is most likely to meet, so
 // the tree follows them deep, whoever plays.
-constexpr double kRulesOfThumbPrior = 0.3;
+constexpr double kRulesOfThumbPrior = 0.5;
 // A leaf's value is this share the blockers in hand and the rest its
 // playout. Every winning cell a side makes costs the other a blocker or its
 // piece, and the side that runs out first loses to two at once; a playout
 // is one noisy sample of that war, the blockers left a steadier one.
-constexpr double kBlockerShare = 0.3;
+constexpr double kBlockerShare = 0.5;
 
 struct Node {
   float score = 0;  // the results for the side that moved into the node
