@@ -118,7 +118,9 @@ TEST(GameAnalysis, FindsWhereMasterLostAGame) {
   for (auto t = proven; t != turns.end(); ++t) {
     ASSERT_TRUE(t->after.proof) << "turn " << t->number;
     EXPECT_EQ(t->after.proof->win, t->side == 1) << "turn " << t->number;
-    if (t != proven) EXPECT_TRUE(t->before.Certain()) << "turn " << t->number;
+    if (t != proven) {
+      EXPECT_TRUE(t->before.Certain()) << "turn " << t->number;
+    }
   }
   // Master's last open chance was its turn just before.
   const auto last_open = proven->side == 2 ? proven : std::prev(proven);
