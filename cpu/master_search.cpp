@@ -24,6 +24,16 @@ constexpr double kFirstVisitPenalty = 0.15;
 // A node's turns are made once it has been reached this often; until then
 // playouts from it weigh it.
 constexpr std::uint32_t kExpandAfter = 3;
+// The share of the prior odds that goes to the turn of the rules of thumb
+// ("VeryHard"): the tactics they play (the most winning cells at once,
+// taking the opponent's) are the replies a node is most likely to meet, so
+// the tree follows them deep, whoever plays.
+constexpr double kRulesOfThumbPrior = 0.5;
+// A leaf's value is this share the blockers in hand and the rest its
+// playout. Every winning cell a side makes costs the other a blocker or its
+// piece, and the side that runs out first loses to two at once; a playout
+// is one noisy sample of that war, the blockers left a steadier one.
+constexpr double kBlockerShare = 0.5;
 
 struct Node {
   float score = 0;  // the results for the side that moved into the node
@@ -92,7 +102,8 @@ class SearchJob::Tree {
       }
       if (!nodes_[at].expanded) {
         if (nodes_[at].visits < kExpandAfter) {
-          result = playouts_.Play(board);
+          result =
+              (1.0 - kBlockerShare) * playouts_.Play(board) + kBlockerShare * BlockerOdds(board);
           break;
         }
         Expand(at, board, false);
@@ -142,11 +153,31 @@ class SearchJob::Tree {
       }
       nodes_.push_back(child);
     }
-    for (std::size_t n = 0; n < turns.size(); ++n)
-      nodes_[first + n].prior = static_cast<float>(nodes_[first + n].prior / total);
+    const std::optional<int> likely = RulesOfThumbCell(board);
+    for (std::size_t n = 0; n < turns.size(); ++n) {
+      Node& child = nodes_[first + n];
+      const double share = child.cell == likely ? kRulesOfThumbPrior : 0.0;
+      child.prior = static_cast<float>((1.0 - kRulesOfThumbPrior) * child.prior / total + share);
+    }
     nodes_[at].first_child = first;
     nodes_[at].child_count = static_cast<std::uint8_t>(turns.size());
     if (nodes_[at].proof == 0) UpdateProof(at);
+  }
+
+  // The piece cell of the turn the rules of thumb play here, when it is one
+  // of the node's turns (their blockers close the same cells).
+  std::optional<int> RulesOfThumbCell(const SearchBoard& board) {
+    const std::optional<std::vector<Move>> turn =
+        playouts_.RulesOfThumbTurn(board, board.ToPosition(), CpuStrength::VeryHard);
+    if (!turn) return std::nullopt;
+    return turn->back().cell;
+  }
+
+  // The chance that the side to move at the root wins the war of blockers
+  // with the blockers left at the leaf: even at equal stocks, nearly three
+  // to one with one more.
+  static double BlockerOdds(const SearchBoard& board) {
+    return 1.0 / (1.0 + std::exp(-(board.Blockers(0) - board.Blockers(1))));
   }
 
   // PUCT over the node's turns, from the side to move's view; a turn to a

@@ -4,11 +4,12 @@
 // Monte Carlo tree search over whole turns (a turn is the blockers it must
 // place, then its piece). The tree reaches below the root, so the
 // opponent's replies are searched, not assumed. Each node's turns come
-// with prior odds from the cells' weights (the squares a piece furthers
-// and takes away), and the selection follows them (PUCT) until playouts
-// have weighed the turns. A playout plays the game to its end, each turn
-// drawn by the same weights (a softmax), the same way for both sides, so
-// that a value means the same whichever side asks.
+// with prior odds, half from the cells' weights (the squares a piece
+// furthers and takes away) and half on the turn of the rules of thumb, and
+// the selection follows them (PUCT) until playouts have weighed the turns.
+// A playout plays the game to its end the same way for both sides, so that
+// a value means the same whichever side asks; a leaf's value is half its
+// playout and half the blockers each side has left.
 //
 // A solver proves what the board decides and carries it up the tree: a
 // winning cell wins this turn; more winning cells of the opponent than the

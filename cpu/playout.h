@@ -9,6 +9,8 @@
 // search ever meets.
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "cpu/cell_source.h"
 #include "cpu/choose_turn.h"
@@ -27,6 +29,11 @@ class Playouts {
 
   // The result for the board's side 0: 1 a win, 0.5 a draw, 0 a loss.
   double Play(SearchBoard board);
+  // The turn the rules of thumb at `strength` choose for the side to move,
+  // their random cells drawn from the playouts' generator; nothing when
+  // no turn of theirs is possible (no piece left, or no cell for one).
+  std::optional<std::vector<Move>> RulesOfThumbTurn(const SearchBoard& board,
+                                                    const Position& position, CpuStrength strength);
   SearchRandom& Random() { return random_; }
 
  private:

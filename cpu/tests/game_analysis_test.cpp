@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iterator>
 
 #include "cpu/turn_estimates.h"
 
@@ -96,8 +97,9 @@ TEST(GameAnalysis, BlockersAfterTheLastPieceAreNoTurnAndAMissedWinIsABlunder) {
 }
 
 // A game Master (side 2) lost to VeryHard, as self-play recorded it: the
-// analysis tells where, marking the turn after which the loss is proven,
-// though the search before it had found nothing better.
+// analysis finds the turn after which the loss is proven, with Master's
+// chance before it still open, and from there every position is VeryHard's
+// proven win, whoever moves.
 TEST(GameAnalysis, FindsWhereMasterLostAGame) {
   const auto P = [](Side side, int cell) { return PieceMove(side, cell); };
   const auto B = [](Side side, int cell) { return BlockerMove(side, cell); };
@@ -108,18 +110,22 @@ TEST(GameAnalysis, FindsWhereMasterLostAGame) {
                P(1, 66), P(2, 4),  P(1, 24), P(2, 88), P(1, 92)},
               4000);
   const std::vector<AnalysedTurn>& turns = analysis.Turns();
-  const auto lost = std::find_if(turns.begin(), turns.end(), [](const AnalysedTurn& t) {
-    return t.side == 2 && t.after.proof && !t.after.proof->win;
-  });
-  ASSERT_NE(lost, turns.end());
-  EXPECT_FALSE(lost->before.Certain());
-  // The whole chance before it is lost (about 19 % here): a mark by that
-  // drop, though the search found no better turn.
-  EXPECT_DOUBLE_EQ(lost->Drop(), lost->before.chance);
-  EXPECT_GE(lost->before.chance, MarkThresholds{}.inaccuracy);
-  EXPECT_GE(lost->mark, TurnMark::Inaccuracy) << "turn " << lost->number;
-  const std::array<int, 4>& marks = analysis.Sums(2).marks;
-  EXPECT_GE(marks[1] + marks[2] + marks[3], 1);
+  const auto proven = std::find_if(turns.begin(), turns.end(),
+                                   [](const AnalysedTurn& t) { return t.after.Certain(); });
+  ASSERT_NE(proven, turns.end());
+  ASSERT_NE(proven, turns.begin());
+  EXPECT_FALSE(proven->before.Certain());
+  for (auto t = proven; t != turns.end(); ++t) {
+    ASSERT_TRUE(t->after.proof) << "turn " << t->number;
+    EXPECT_EQ(t->after.proof->win, t->side == 1) << "turn " << t->number;
+    if (t != proven) {
+      EXPECT_TRUE(t->before.Certain()) << "turn " << t->number;
+    }
+  }
+  // Master's last open chance was its turn just before.
+  const auto last_open = proven->side == 2 ? proven : std::prev(proven);
+  EXPECT_EQ(last_open->side, 2);
+  EXPECT_GT(last_open->before.chance, 0.0);
 }
 
 TEST(TurnEstimates, TheChosenTurnComesFirstThenByVisitsAndAWinIsCertain) {
