@@ -324,6 +324,15 @@ Task<> HeadlessPlayer::TellPeerGone(net::PeerGone why) {
     Finish(kConnectionEndedEarly);
     co_return;
   }
+  // The board decided the game before the peer left, only the judge's
+  // pauses were still running: a host that shows its last result for less
+  // time than this side's judge takes leaves then. The game is over as the
+  // host saw it, not cut.
+  if (game_running_ && game_.CurrentPosition().Result()) {
+    game_running_ = false;
+    ++games_finished_;
+    emit GameReported(GameLine(games_finished_, *game_.CurrentPosition().Result(), game_.Board()));
+  }
   if (AllGamesPlayed()) {
     emit Progress(QStringLiteral("the other player has left"));
     Finish(kAllGamesPlayed);

@@ -53,6 +53,12 @@ make_namespace() {  # NAME
 fail() {
   echo "FAIL: $*"
   for f in "$work"/*.log; do [ -f "$f" ] && { echo "--- $f"; tail -n 30 "$f"; }; done
+  # The whole logs, the daemons' with the players', outlive the clean-up:
+  # a failure seen once in many runs is read afterwards.
+  local kept
+  kept=$(mktemp -d /tmp/vexa-failed-XXXXXX) &&
+    find "$work" -maxdepth 2 \( -name '*.log' -o -name '*.out' \) -exec cp {} "$kept"/ \; &&
+    echo "logs kept in $kept"
   exit 1
 }
 

@@ -102,12 +102,16 @@ TEST(HeadlessPlayer, TwoPlayersAgreeOnEveryGameThenBothLeave) {
   EXPECT_EQ(guest.player->CurrentGame().History().front().side, Player1);
 }
 
+// The host shows its last result for twice its pause, then leaves. A slower
+// guest is still in the judge's pauses for the last square then: the game
+// the board decided is over for it too, not cut by the host's leaving.
 TEST(HeadlessPlayer, TheHostShowsItsLastResultBeforeItLeaves) {
   const int port = FreePortPair();
   ASSERT_NE(port, 0);
-  // A pause of 50 ms: the result is shown for 100 ms.
-  BotRun host(Args(QStringLiteral("host --port %1 --pause-ms 50"), port), 5);
-  BotRun guest(Args(QStringLiteral("join 127.0.0.1 --port %1 --pause-ms 0"), port), 6);
+  // Pauses of 20 ms and 150 ms: the host leaves 16 ms (a square) + 40 ms
+  // after the last piece; the guest judges each square for 120 ms.
+  BotRun host(Args(QStringLiteral("host --port %1 --pause-ms 20"), port), 5);
+  BotRun guest(Args(QStringLiteral("join 127.0.0.1 --port %1 --pause-ms 150"), port), 6);
   QElapsedTimer clock;
   qint64 reported_at = -1;
   qint64 leaving_at = -1;
@@ -122,7 +126,12 @@ TEST(HeadlessPlayer, TheHostShowsItsLastResultBeforeItLeaves) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return host.status >= 0 && guest.status >= 0; }, kWaitMs));
   EXPECT_EQ(host.status, kAllGamesPlayed);
   ASSERT_GE(reported_at, 0);
-  EXPECT_GE(leaving_at - reported_at, 100);
+  EXPECT_GE(leaving_at - reported_at, 40);
+  EXPECT_EQ(guest.status, kAllGamesPlayed);
+  ASSERT_EQ(host.lines.size(), 1);
+  ASSERT_EQ(guest.lines.size(), 1);
+  EXPECT_THAT(host.lines[0].toStdString(), ::testing::HasSubstr(" how square "));
+  EXPECT_EQ(guest.lines[0].toStdString(), AsGuestSees(host.lines[0]).toStdString());
 }
 
 TEST(HeadlessPlayer, AGuestThatLeavesEarlyEndsTheHostsRunAsLeft) {
